@@ -1,0 +1,42 @@
+# Shared by scripts/run and scripts/test: installs the Debian packages the project needs (only the
+# missing ones, with one apt-get update when needed) and configures and builds into build/<kind>.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+CA_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libsqlite3-dev sqlite3
+  libminizip-dev libpugixml-dev nlohmann-json3-dev
+  libfreexl-dev python3-xlrd python3-xlwt
+  xvfb xauth fonts-wqy-zenhei
+)
+
+ca_missing_packages() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+
+ca_install_packages() {
+  local missing
+  missing=$(ca_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  echo "Installing missing packages: $(echo $missing | tr '\n' ' ')"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -q
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+}
+
+# ca_build KIND [cmake options...]: configure once, then build incrementally.
+ca_build() {
+  local kind="$1"; shift
+  local dir="$ROOT/build/$kind"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+  fi
+  cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The one conversion pair between the program's UTF-8 text and GBK (code page 936), the encoding of
+// the settings file, the customs client's ANSI controls and legacy spreadsheet strings.
+#include <string>
+#include <string_view>
+
+namespace ca {
+
+// UTF-8 -> GBK. A character that GBK cannot hold becomes '?', as the platform's own conversion does.
+// Invalid UTF-8 input bytes also become '?'.
+std::string utf8ToGbk(std::string_view utf8);
+
+// GBK -> UTF-8. A byte sequence that is not valid GBK becomes U+FFFD (one per offending byte).
+std::string gbkToUtf8(std::string_view gbk);
+
+}  // namespace ca

@@ -1,0 +1,88 @@
+#include "ca/util/Gbk.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+#endif
+
+namespace ca {
+
+namespace {
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+}
+
+#ifdef _WIN32
+
+namespace {
+std::wstring widen(std::string_view s, UINT codePage, DWORD flags) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(codePage, flags, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, flags, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+std::string narrow(const std::wstring& w, UINT codePage) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr,
+                                nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+}  // namespace
+
+std::string utf8ToGbk(std::string_view utf8) { return narrow(widen(utf8, CP_UTF8, 0), 936); }
+std::string gbkToUtf8(std::string_view gbk) { return narrow(widen(gbk, 936, 0), CP_UTF8); }
+
+#else
+
+namespace {
+
+// Converts with iconv; an input byte that cannot be converted is replaced and skipped, so a
+// damaged file still yields all its readable text.
+std::string convert(std::string_view in, const char* to, const char* from, std::string_view replacement) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv_open ") + from);
+    std::string out;
+    out.reserve(in.size() * 3 / 2 + 8);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char buf[1024];
+    while (srcLeft > 0) {
+        char* dst = buf;
+        size_t dstLeft = sizeof buf;
+        size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buf, static_cast<size_t>(dst - buf));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // EILSEQ (invalid or unmappable) or EINVAL (truncated at the end): skip one byte.
+            out.append(replacement);
+            ++src;
+            --srcLeft;
+            if (errno == EILSEQ) {
+                // A UTF-8 character that GBK cannot hold: skip its continuation bytes as well.
+                while (srcLeft > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80 &&
+                       replacement == "?") {
+                    ++src;
+                    --srcLeft;
+                }
+            }
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace
+
+std::string utf8ToGbk(std::string_view utf8) { return convert(utf8, "GBK", "UTF-8", "?"); }
+std::string gbkToUtf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GBK", kReplacement); }
+
+#endif
+
+}  // namespace ca

@@ -1,0 +1,51 @@
+#include "ca/util/Prompts.h"
+
+namespace ca {
+
+void ScriptedPrompts::info(const std::string& text, const std::string& caption) {
+    shown_.push_back({"info", text, caption});
+}
+void ScriptedPrompts::warning(const std::string& text, const std::string& caption) {
+    shown_.push_back({"warning", text, caption});
+}
+Button ScriptedPrompts::question(const std::string& text, const std::string& caption) {
+    shown_.push_back({"question", text, caption});
+    if (questions_.empty()) return Button::No;
+    Button b = questions_.front();
+    questions_.pop_front();
+    return b;
+}
+void ScriptedPrompts::plainMessage(const std::string& text) { shown_.push_back({"plain", text, {}}); }
+void ScriptedPrompts::errorBox(const std::string& text) { shown_.push_back({"error", text, {}}); }
+
+std::string ScriptedPrompts::openFile(const std::string& title, const std::string&) {
+    shown_.push_back({"open", title, {}});
+    if (files_.empty()) return {};
+    std::string f = files_.front();
+    files_.pop_front();
+    return f;
+}
+std::string ScriptedPrompts::saveFile(const std::string& title, const std::string&) {
+    shown_.push_back({"save", title, {}});
+    if (files_.empty()) return {};
+    std::string f = files_.front();
+    files_.pop_front();
+    return f;
+}
+std::optional<std::string> ScriptedPrompts::input(const std::string& caption, const std::string& prompt,
+                                                  const std::string&) {
+    shown_.push_back({"input", prompt, caption});
+    if (inputs_.empty()) return std::nullopt;
+    auto t = inputs_.front();
+    inputs_.pop_front();
+    return t;
+}
+
+std::vector<std::string> ScriptedPrompts::texts(const std::string& kind) const {
+    std::vector<std::string> out;
+    for (const auto& s : shown_)
+        if (s.kind == kind) out.push_back(s.text);
+    return out;
+}
+
+}  // namespace ca
