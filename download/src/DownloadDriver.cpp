@@ -5,6 +5,7 @@
 #include "ca/download/LoadDataColumns.h"
 #include "ca/download/SubDataColumns.h"
 #include "ca/util/Convert.h"
+#include "ca/util/MessageBoxes.h"
 #include "ca/util/Validators.h"
 
 namespace ca::download {
@@ -32,13 +33,14 @@ struct ListCell {
     int column;
     int importPosition;
 };
-constexpr ListCell kListCells[] = {{0, 75}, {1, 79}, {2, 63}, {3, 48}, {4, 67},
+constexpr ListCell kListCells[] = {{0, 75}, {1, 79}, {2, 63},  {3, 48}, {4, 67},
                                    {5, 46}, {7, 55}, {10, 52}, {12, 73}};
 
 // Reads the texts of a chain into texts, from position `from` up to the first position without a
 // control; later positions keep what they hold.
 template <size_t N>
-void readChain(automation::Desktop& desktop, const Chain& chain, std::array<std::string, N>& texts, size_t from = 0) {
+void readChain(automation::Desktop& desktop, const Chain& chain, std::array<std::string, N>& texts,
+               size_t from = 0) {
     for (size_t i = from; i < N; ++i) {
         HWnd w = At(chain, i);
         if (w == 0) break;
@@ -67,7 +69,9 @@ std::string DownloadDriver::selectRow(HWnd list, int row, int column) {
 
 // An empty cell means the end of a list, but the same empty text comes back from a client that has
 // gone away; telling them apart keeps a lost client from being reported as a finished download.
-bool DownloadDriver::clientGone(HWnd list) { return desktop_.windowProcessId(list) == 0; }
+bool DownloadDriver::clientGone(HWnd list) {
+    return desktop_.windowProcessId(list) == 0;
+}
 
 void DownloadDriver::report() {
     if (onProgress_) onProgress_(progress_);
@@ -114,7 +118,7 @@ bool DownloadDriver::locateQueryScreen(QueryScreen& s) {
     HWnd dateField = FirstChild(desktop_, At(filters, 0), settings_.editClass);
     s.queryDate = rewriteClientDate(ControlText(desktop_, dateField));
     if (!IsDate(s.queryDate)) {
-        prompts_.warning(s.queryDate + kBadQueryDate, "");
+        warningBox(prompts_, s.queryDate + kBadQueryDate);
         return false;
     }
     return true;
@@ -151,7 +155,7 @@ void DownloadDriver::walkQueryList(const QueryScreen& s) {
                 outcome_ = Outcome::ClientLost;
                 return;
             }
-            prompts_.plainMessage(kDownloadDone);
+            plainMessage(prompts_, kDownloadDone);
             outcome_ = Outcome::Completed;
             return;
         }
@@ -178,7 +182,8 @@ void DownloadDriver::captureListOnly(const QueryScreen& s, int row, std::int32_t
     for (const auto& c : kListCells)
         header[static_cast<size_t>(c.importPosition - shift)] = cell(s.list, row, c.column);
     OperatorTexts operatorTexts;
-    for (size_t i = 0; i <= 10; ++i) operatorTexts[i] = " ";
+    for (size_t i = 0; i <= 10; ++i)
+        operatorTexts[i] = " ";
     if (*kindIndex == 0)
         capture_.insertDataLoad(header, s.queryDate, "", s.kindText, operatorTexts, goodsCount);
     else
@@ -187,7 +192,8 @@ void DownloadDriver::captureListOnly(const QueryScreen& s, int row, std::int32_t
     report();
 }
 
-void DownloadDriver::FindAndGetData_Inport(int kindIndex, const std::string& queryDate, std::int32_t goodsCount) {
+void DownloadDriver::FindAndGetData_Inport(int kindIndex, const std::string& queryDate,
+                                           std::int32_t goodsCount) {
     HWnd client = automation::FindClient(desktop_, log_, kDownloadProcessName);
     if (client == 0) return;
     HWnd outer = FirstChild(desktop_, client, settings_.containerClass);
@@ -245,8 +251,8 @@ void DownloadDriver::walkGoods(HWnd goodsList, const Chain& goodsChain, const st
         if (sequence != expected) {
             // The client has not moved its selection yet; try the same row again, but not forever.
             if (retries == kGoodsRowRetries) {
-                log_.append(subDataPid(header, kindIndex) + " 第" + expected + "条商品的序号读到“" + sequence +
-                            "”，重试" + std::to_string(kGoodsRowRetries) + "次后结束本单商品读取");
+                log_.append(subDataPid(header, kindIndex) + " 第" + expected + "条商品的序号读到“" +
+                            sequence + "”，重试" + std::to_string(kGoodsRowRetries) + "次后结束本单商品读取");
                 return;
             }
             ++retries;

@@ -29,18 +29,20 @@ class DownloadDriver {
 public:
     // How the last MainLoadData ended.
     enum class Outcome {
-        NotStarted,   // a lookup failed or the query date was refused: nothing was read
-        EmptyList,    // the query list had no row
-        Completed,    // every row was handled and the closing message shown
-        Stopped,      // the Stop request ended the walk between two rows
-        ClientLost,   // the client went away during the walk
+        NotStarted,  // a lookup failed or the query date was refused: nothing was read
+        EmptyList,   // the query list had no row
+        Completed,   // every row was handled and the closing message shown
+        Stopped,     // the Stop request ended the walk between two rows
+        ClientLost,  // the client went away during the walk
     };
 
     DownloadDriver(automation::Desktop& desktop, Clock& clock, Log& log, Prompts& prompts,
                    DeclarationCapture& capture, DownloadSettings settings);
 
     // Called whenever the row or the stored counts change.
-    void setProgressHandler(std::function<void(const DownloadProgress&)> handler) { onProgress_ = std::move(handler); }
+    void setProgressHandler(std::function<void(const DownloadProgress&)> handler) {
+        onProgress_ = std::move(handler);
+    }
     // Looked at between two rows; may be null.
     void setStopFlag(const StopFlag* stop) { stop_ = stop; }
 
@@ -66,8 +68,8 @@ private:
     bool locateQueryScreen(QueryScreen& screen);
     void walkQueryList(const QueryScreen& screen);
     void captureListOnly(const QueryScreen& screen, int row, std::int32_t goodsCount);
-    void walkGoods(automation::HWnd goodsList, const automation::Chain& goodsChain, const std::string& firstMark,
-                   const HeaderTexts& header, int kindIndex);
+    void walkGoods(automation::HWnd goodsList, const automation::Chain& goodsChain,
+                   const std::string& firstMark, const HeaderTexts& header, int kindIndex);
     std::string cell(automation::HWnd list, int row, int column);
     std::string selectRow(automation::HWnd list, int row, int column);
     bool clientGone(automation::HWnd list);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ca/util/Settings.h"
+
 namespace ca::download {
 
 struct DownloadSettings {
@@ -13,6 +15,12 @@ struct DownloadSettings {
     std::string comboClass;           // "下拉框类名": drop-down boxes
     std::int64_t mainDelayMs = 300;   // "主单延迟"
     std::int64_t goodsDelayMs = 160;  // "子数据延迟"
+
+    // The values the main window loaded at start.
+    static DownloadSettings from(const settings::LoadedSettings& s) {
+        return {s.containerClass, s.editClass, s.listClass, s.buttonClass,
+                s.comboClass,     s.mainDelay, s.goodsDelay};
+    }
 };
 
 }  // namespace ca::download
