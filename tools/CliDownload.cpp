@@ -66,8 +66,8 @@ int runDownloadSim(const std::vector<std::string>& args) {
     fixture.applyTo(config);
 
     // Without a settings file the class names are the stand-in's own, with the default delays.
-    ca::download::DownloadSettings settings{config.classes.container, config.classes.edit, config.classes.list,
-                                            config.classes.button, config.classes.combo};
+    ca::download::DownloadSettings settings{config.classes.container, config.classes.edit,
+                                            config.classes.list, config.classes.button, config.classes.combo};
     if (!configFile.empty()) {
         if (!std::filesystem::is_regular_file(configFile)) {
             std::cerr << "error: settings file '" << configFile << "' does not exist\n";
@@ -91,7 +91,8 @@ int runDownloadSim(const std::vector<std::string>& args) {
     switch (driver.outcome()) {
         case DownloadDriver::Outcome::Completed:
         case DownloadDriver::Outcome::EmptyList:
-        case DownloadDriver::Outcome::Stopped: return 0;
+        case DownloadDriver::Outcome::Stopped:
+            return 0;
         case DownloadDriver::Outcome::NotStarted:
             std::cerr << "error: the download did not start (see the lines above)\n";
             return 1;
