@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include "ca/app/DropRule.h"
+#include "ca/app/TfrmConfig.h"
 #include "ca/app/ToolbarIcons.h"
 #include "ca/util/CommandGuard.h"
 #include "ca/util/Folders.h"
@@ -47,7 +48,17 @@ TfrmMain::TfrmMain(Prompts& prompts, Clock& clock, std::filesystem::path configF
     buildClientArea();
     // Tool window of a fixed client size: the menu bar comes on top of the client area.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    setCommand(MainCommand::Settings, [this] { openSettings(); });
     CommandGuard::run(prompts_, [this] { FormCreate(); });
+}
+
+void TfrmMain::openSettings() {
+    openSecondary("frmConfig", [this](QWidget* owner) {
+        auto* dialog = new TfrmConfig(prompts_, ini_.path(), owner);
+        // The class listing looks for the client under the process name loaded at start.
+        if (classLister_) dialog->setClassLister([this] { return classLister_(settings_.processName); });
+        return dialog;
+    });
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -168,7 +179,7 @@ void TfrmMain::buildClientArea() {
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);  // the log only grows; nobody edits or removes its lines
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // long lines wrap
 
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(Label3, 0, 1);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ namespace ca::app {
 enum class MainCommand {
     ImportEntry,     // 进口导入
     ExportEntry,     // 出口导入
-    Settings,        // 设置, 类名设置
+    Settings,        // 设置, 类名设置 (opens the settings dialog unless replaced)
     DeleteAll,       // shanchu (hidden)
     Download,        // 下载详细数据
     DocumentQuery,   // 单据查询
@@ -43,6 +44,8 @@ enum class MainCommand {
 };
 
 class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
 public:
     // configFile: the settings file (config.ini next to the executable). prompts and clock must live
     // as long as the window.
@@ -71,6 +74,11 @@ public:
     const std::string& importedFolder() const { return directory2_; }
 
     void setCommand(MainCommand command, std::function<void()> run);
+    // Lists the class names of every window of the client process of that name, for the settings
+    // dialog (nullopt when no such process runs). Connected by the layer that reaches the desktop.
+    using ClassLister =
+        std::function<std::optional<std::vector<std::string>>(const std::string& processName)>;
+    void setClassLister(ClassLister lister) { classLister_ = std::move(lister); }
     // Shows the secondary window registered under name, creating it with this window as owner on the
     // first call; later calls show and raise the same instance. Closing it only hides it.
     QWidget* openSecondary(const QString& name, const std::function<QWidget*(QWidget* owner)>& create);
@@ -81,6 +89,7 @@ public:
     void mnu_import_inputClick() { run(MainCommand::ImportEntry); }
     void mnu_export_inputClick() { run(MainCommand::ExportEntry); }
     void N1Click() { run(MainCommand::Settings); }
+    void openSettings();
     void shanchu1Click() { run(MainCommand::DeleteAll); }
     void N2Click() { run(MainCommand::Download); }
     void NdjcxClick() { run(MainCommand::DocumentQuery); }
@@ -130,6 +139,7 @@ private:
     bool busy_ = false;
     std::function<void()> onStop_;
     std::map<MainCommand, std::function<void()>> commands_;
+    ClassLister classLister_;
     std::map<QString, QPointer<QWidget>> secondary_;
 
     QToolBar* ToolBar1 = nullptr;
