@@ -169,8 +169,10 @@ void TfrmConfig::FormCreate() {
 
 void TfrmConfig::FormShow() {
     // A missing key shows as an empty field, the delays too.
-    for (const auto& f : fields_)
+    for (const auto& f : fields_) {
         f.edit->setText(q(ini_->ReadString(st::kSection, f.key, "")));
+        f.edit->setCursorPosition(0);  // long folder paths show from their start
+    }
 }
 
 void TfrmConfig::Button2Click() {
