@@ -263,7 +263,12 @@ void TfrmMain::run(MainCommand command) {
     if (busy_) return;
     auto it = commands_.find(command);
     if (it == commands_.end() || !it->second) return;
+    // Entry and download run to their end inside this call; the window stays busy meanwhile.
+    bool longRunning = command == MainCommand::ImportEntry || command == MainCommand::ExportEntry ||
+                       command == MainCommand::Download;
+    if (longRunning) setBusy(true);
     CommandGuard::run(prompts_, it->second);
+    if (longRunning) setBusy(false);
 }
 
 QWidget* TfrmMain::openSecondary(const QString& name, const std::function<QWidget*(QWidget* owner)>& create) {
