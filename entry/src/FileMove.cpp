@@ -3,34 +3,22 @@
 #include <filesystem>
 #include <system_error>
 
+#include "ca/util/Folders.h"
+
 namespace ca::entry {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Paths are UTF-8 text in the core; the u8 forms keep them so on every platform.
-fs::path pathOf(const std::string& utf8) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string textOf(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(reinterpret_cast<const char*>(s.data()), s.size());
-}
-
-}  // namespace
-
 std::string targetPath(const std::string& file, const std::string& folder) {
-    return textOf(pathOf(folder) / pathOf(file).filename());
+    return ca::pathToUtf8(ca::pathFromUtf8(folder) / ca::pathFromUtf8(file).filename());
 }
 
 std::optional<std::string> moveFileIntoFolder(const std::string& file, const std::string& folder) {
-    const fs::path from = pathOf(file);
-    const fs::path to = pathOf(folder) / from.filename();
+    const fs::path from = ca::pathFromUtf8(file);
+    const fs::path to = ca::pathFromUtf8(folder) / from.filename();
     std::error_code ec;
     if (!fs::is_regular_file(from, ec)) return "文件不存在";
-    if (!fs::is_directory(pathOf(folder), ec)) return "已导入文件目录不存在";
+    if (!fs::is_directory(ca::pathFromUtf8(folder), ec)) return "已导入文件目录不存在";
     // The platform's move refuses to replace a file; a plain rename would overwrite it here.
     if (fs::exists(to, ec)) return "已导入文件目录中已有同名文件";
     fs::rename(from, to, ec);

@@ -1,6 +1,7 @@
 #include "ca/entry/WriteListBuilder.h"
 
 #include "ca/entry/EntryText.h"
+#include "ca/util/Settings.h"
 
 namespace ca::entry {
 
@@ -74,7 +75,7 @@ private:
         if (referenced) header(71, Method::pasteConfirm(50, 50), cell(3, 14));
         if (!referenced) header(57, Method::focusPaste(), cell(1, 2));
         if (!referenced) header(63, Method::focusPaste(), cell(5, 2));
-        addSetting(Chain::HeaderEdits, 52, Method::focusPaste(), kDeclaringUnitKey);
+        addSetting(Chain::HeaderEdits, 52, Method::focusPaste(), settings::kDeclaringUnit);
         if (!referenced) header(32, Method::setText(), cell(2, 8));
         listSections();
         add(Chain::Panel1Edits, 0, Method::set(), cell(5, 14));
@@ -96,7 +97,7 @@ private:
         header(36, Method::setText(), cell(1, 14));
         header(38, Method::setText(), cell(1, 8));
         header(28, Method::setText(), cell(4, 17));
-        addSetting(Chain::HeaderEdits, 1, Method::setText(), kDeclarationTypeKey);
+        addSetting(Chain::HeaderEdits, 1, Method::setText(), settings::kDeclarationType);
         header(55, Method::focusPaste(), cell(3, 5));
         header(48, Method::focusPaste(), cell(3, 8));
     }
@@ -108,7 +109,7 @@ private:
         if (referenced) header(70, Method::pasteConfirm(50, 50), cell(3, 14));
         if (!referenced) header(56, Method::focusPaste(), cell(1, 2));
         if (!referenced) header(62, Method::focusPaste(), cell(5, 2));
-        addSetting(Chain::HeaderEdits, 51, Method::focusPaste(), kDeclaringUnitKey);
+        addSetting(Chain::HeaderEdits, 51, Method::focusPaste(), settings::kDeclaringUnit);
         if (!referenced) header(31, Method::setText(), cell(2, 8));
         listSections();
         add(Chain::Panel1Edits, 0, Method::set(), cell(5, 14));
@@ -133,7 +134,7 @@ private:
         header(35, Method::setText(), cell(1, 14));
         if (!referenced) header(37, Method::setText(), cell(1, 8));
         header(27, Method::setText(), cell(4, 17));
-        addSetting(Chain::HeaderEdits, 0, Method::setText(), kDeclarationTypeKey);
+        addSetting(Chain::HeaderEdits, 0, Method::setText(), settings::kDeclarationType);
         header(54, Method::focusPaste(), cell(3, 5));
         header(47, Method::focusPaste(), cell(3, 8));
     }
@@ -175,7 +176,7 @@ private:
         if (noItemNumber && filled(r, 12)) goods(9, Method::unlockPaste(), cell(r, 12));
         goods(7, Method::setText(), countryText(cell(r, 6)));
         goods(2, Method::clickPaste(true, 0), cell(4, 14));
-        addSetting(Chain::GoodsEdits, 4, Method::clickPaste(false, 0).withEnter(10), kGoodsDutyModeKey);
+        addSetting(Chain::GoodsEdits, 4, Method::clickPaste(false, 0).withEnter(10), settings::kGoodsDuty);
     }
 
     void exportGoodsLine(int r) {
@@ -195,7 +196,7 @@ private:
         if (noItemNumber) goods(10, Method::unlockPaste(), cell(r, 12));
         goods(6, Method::pasteConfirm(50, 50), countryText(cell(r, 6)));
         addSetting(Chain::GoodsEdits, 2, Method::pasteConfirm(50, 50).withSleepAfterPaste(10),
-                   kGoodsDutyModeKey);
+                   settings::kGoodsDuty);
     }
 
     DeclarationKind kind_;

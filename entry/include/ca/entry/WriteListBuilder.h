@@ -12,12 +12,8 @@ namespace ca::entry {
 
 enum class DeclarationKind { Import, Export };
 
-// Settings typed into the client, read from the settings file at the moment they are typed.
-inline constexpr const char* kDeclaringUnitKey = "申报单位";
-inline constexpr const char* kDeclarationTypeKey = "报关单类型";
-inline constexpr const char* kGoodsDutyModeKey = "商品征免";
-
-// Writes whose text comes from a setting carry the key in settingKey and an empty text.
+// Writes whose text comes from a setting ("申报单位", "报关单类型", "商品征免") carry the key in
+// settingKey and an empty text; the setting is read when the write is typed.
 std::vector<Write> buildWrites(DeclarationKind kind, CellSource& sheet);
 
 // The totals row: the first row at or below row 7 whose column 1 is empty.
