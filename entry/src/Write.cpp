@@ -45,6 +45,25 @@ std::string methodText(const Method& m) {
     return s;
 }
 
+int pauseMs(const Method& m) {
+    int ms = m.enterKeyPauseMs > 0 ? m.enterKeyPauseMs : 0;
+    switch (m.kind) {
+        case MethodKind::Set:
+        case MethodKind::FocusPaste:
+            break;
+        case MethodKind::ClickPaste:
+            ms += m.pauseMs;
+            break;
+        case MethodKind::PasteConfirm:
+            ms += m.pauseMs + m.keyPauseMs + m.sleepAfterPasteMs;
+            break;
+        case MethodKind::UnlockPaste:
+            ms += 100;
+            break;
+    }
+    return ms;
+}
+
 std::string progressText(const Write& write) {
     switch (write.stage) {
         case Stage::Header:

@@ -63,6 +63,9 @@ struct Method {
 // "click-paste select=no p=0 +enter k=10", "paste-confirm p=50 k=50 +sleep 10", "unlock-paste".
 std::string methodText(const Method& method);
 
+// The pauses a method mandates, in milliseconds: the sum of its sleeps.
+int pauseMs(const Method& method);
+
 // Where in the declaration a write belongs; the progress figure follows it.
 enum class Stage { Header, Lists, Goods };
 
