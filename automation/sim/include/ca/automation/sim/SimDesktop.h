@@ -174,12 +174,16 @@ private:
     struct Process;
     struct Menu;
     struct Posted;
+    struct OpenHandle {
+        Pid pid = 0;
+        std::uint32_t access = 0;
+    };
 
     Window* find(HWnd w);
     const Window* find(HWnd w) const;
     Process* findProcess(Pid pid);
     const Process* findProcess(Pid pid) const;
-    Process* processOfHandle(ProcessHandle h);
+    Process* processOfHandle(ProcessHandle h, std::uint32_t neededAccess);
     LResult dispatch(Window& w, Message msg, WParam wParam, LParam lParam, bool posted);
     LResult handleListView(Window& w, Message msg, WParam wParam, LParam lParam);
     void notify(const Window& w, SimEvent::Type type, std::int64_t value);
@@ -193,7 +197,7 @@ private:
     std::map<Pid, std::unique_ptr<Process>> processes_;
     std::vector<Pid> processOrder_;
     std::unordered_map<HMenu, std::unique_ptr<Menu>> menus_;
-    std::unordered_map<ProcessHandle, Pid> openHandles_;
+    std::unordered_map<ProcessHandle, OpenHandle> openHandles_;
     std::deque<Posted> postedQueue_;
     std::multimap<std::int64_t, std::function<void()>> scheduled_;  // for clocks other than virtual
     std::string clipboard_;
@@ -208,6 +212,7 @@ private:
     HMenu nextMenu_ = 0x20010;
     ProcessHandle nextHandle_ = 0x30010;
     Pid nextPid_ = 1000;
+    std::shared_ptr<bool> alive_;  // guards work left on a virtual clock after destruction
 };
 
 }  // namespace ca::automation::sim

@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ca/automation/Desktop.h"
@@ -153,6 +154,8 @@ private:
     HWnd formOuter_ = 0;
     std::vector<HWnd> formSiblings_;            // side panel and further panels
     std::vector<std::vector<HWnd>> areaEdits_;  // by Area
+    std::unordered_map<HWnd, FieldRef> fields_;
+    const DeclarationFixture* declaration_ = nullptr;  // what the form shows
     HWnd goodsList_ = 0;
     // Query screen.
     HWnd queryOuter_ = 0;
