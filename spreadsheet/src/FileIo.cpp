@@ -35,6 +35,15 @@ std::string readWholeFile(const std::string& path) {
     return bytes;
 }
 
+std::string readFileStart(const std::string& path, size_t n) {
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    if (!in) throw SpreadsheetError::about("cannot open", path, "the file cannot be read");
+    std::string bytes(n, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(n));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
+
 void replaceFile(const std::string& path, const std::string& bytes) {
     static std::atomic<unsigned> counter{0};
     const auto target = pathFromUtf8(path);

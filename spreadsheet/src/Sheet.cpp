@@ -38,7 +38,7 @@ void Sheet::setText(int row, int column, std::string text) {
 void Sheet::setBlank(int row, int column) {
     checkPosition(row, column);
     if (!cell(row, column).empty()) return;
-    set(row, column, Cell{});
+    set(row, column, Cell{Cell::Kind::Blank, "", 0.0});
 }
 
 int Sheet::lastColumn() const {

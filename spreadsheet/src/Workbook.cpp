@@ -1,11 +1,13 @@
 #include "ca/spreadsheet/Workbook.h"
 
 #include <cctype>
+#include <filesystem>
 
 #include "ca/spreadsheet/CompoundFile.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
 #include "ca/spreadsheet/XlsReader.h"
+#include "ca/spreadsheet/XlsWriter.h"
 #ifdef CA_SPREADSHEET_XLSX
 #include "ca/spreadsheet/XlsxReader.h"
 #endif
@@ -100,6 +102,22 @@ void Workbook::setSheetCount(int n) {
 
 int Workbook::usedRows(int sheetIndex) const {
     return const_cast<Workbook*>(this)->worksheet(sheetIndex).lastRow();
+}
+
+void Workbook::saveAs(const std::string& path, bool replaceExisting) {
+    std::error_code ec;
+    if (!replaceExisting && std::filesystem::exists(pathFromUtf8(path), ec))
+        throw SpreadsheetError::about("cannot save", path, "a file of that name exists and was not replaced");
+    std::string bytes;
+    try {
+        bytes = writeXls(data_);
+    } catch (const FormatError& e) {
+        throw SpreadsheetError::about("cannot save", path, e.what());
+    } catch (const std::bad_alloc&) {
+        throw SpreadsheetError::about("cannot save", path, "out of memory");
+    }
+    replaceFile(path, bytes);
+    path_ = path;
 }
 
 }  // namespace ca::spreadsheet

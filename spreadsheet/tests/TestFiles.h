@@ -1,6 +1,8 @@
 #pragma once
 // Fixture access and small byte-patching helpers shared by the spreadsheet tests.
+#include <sys/wait.h>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -45,6 +47,22 @@ inline void put32(std::string& b, size_t at, std::uint32_t v) {
 inline void put16(std::string& b, size_t at, std::uint16_t v) {
     b[at] = static_cast<char>(v & 0xFF);
     b[at + 1] = static_cast<char>(v >> 8);
+}
+
+// Runs one of the Python oracle scripts on a file with the system interpreter; returns its exit
+// status (2: the oracle's package is not installed) and its standard output.
+inline int runOracle(const std::string& script, const std::string& file, std::string& output) {
+    const std::string command =
+        "/usr/bin/python3 '" + std::string(CA_ORACLES) + "/" + script + "' '" + file + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    char buf[4096];
+    size_t n;
+    output.clear();
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+        output.append(buf, n);
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // A fresh empty folder under the system's temporary folder.

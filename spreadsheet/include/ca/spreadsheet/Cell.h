@@ -6,7 +6,8 @@ namespace ca::spreadsheet {
 
 struct Cell {
     enum class Kind {
-        Empty,    // no value (a missing cell, or a blank cell that only carries formatting)
+        Empty,    // no cell at all
+        Blank,    // a cell record without a value (it only carries formatting)
         Text,     // text; written as a text cell formatted "@"
         Number,   // a plain number; text holds its general decimal form
         Date,     // a date-formatted number; text holds YYYY-MM-DD[ HH:MM:SS]
@@ -16,8 +17,11 @@ struct Cell {
     Kind kind = Kind::Empty;
     std::string text;     // the value as text; what Cells(row, column).Value gives
     double number = 0.0;  // Number and Date: the stored number; Boolean: 0 or 1; Error: the code
+    // A blank cell formatted as text ("@") before any value was put into it. Text cells are
+    // always written with that format.
+    bool textFormat = false;
 
-    bool empty() const { return kind == Kind::Empty; }
+    bool empty() const { return kind == Kind::Empty || kind == Kind::Blank; }
 };
 
 }  // namespace ca::spreadsheet

@@ -11,6 +11,9 @@ std::filesystem::path pathFromUtf8(const std::string& utf8);
 // than any workbook the program handles.
 std::string readWholeFile(const std::string& path);
 
+// The first n bytes of a file (fewer when it is shorter); throws SpreadsheetError when unreadable.
+std::string readFileStart(const std::string& path, size_t n);
+
 // Writes bytes to a temporary file next to path and renames it over path. Throws SpreadsheetError
 // and removes the temporary file on failure; the existing file then stays as it was.
 void replaceFile(const std::string& path, const std::string& bytes);
