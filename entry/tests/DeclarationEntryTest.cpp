@@ -8,6 +8,7 @@
 #include "EntryHarness.h"
 #include "ca/entry/EntryPreview.h"
 #include "ca/entry/WorkbookServer.h"
+#include "ca/util/Folders.h"
 
 using namespace ca::entry;
 using namespace ca::entry::testing;
@@ -80,7 +81,9 @@ TEST(DeclarationEntry, FileChoiceThroughTheOpenDialog) {
         EXPECT_EQ(h.quits, c.chosen ? 1 : 0);
         EXPECT_EQ(fs::exists(h.imported()), c.chosen);
         EXPECT_EQ(h.host.pendingFile(), "");
-        if (!c.chosen) EXPECT_TRUE(h.client->events().empty());
+        if (!c.chosen) {
+            EXPECT_TRUE(h.recordedWrites().empty());
+        }
     }
 }
 
@@ -100,7 +103,7 @@ TEST(DeclarationEntry, ClientOrItsPanelsMissingEndTheEntryWithTheLookupLine) {
         EXPECT_EQ(h.host.lines(), (Lines{"已找到海关录入程序", "无法找到 TPanel，请确认程序是否已经启动"}));
         EXPECT_EQ(h.host.pendingFile(), h.file);
         EXPECT_EQ(h.quits, 0);
-        EXPECT_TRUE(h.client->events().empty());
+        EXPECT_TRUE(h.recordedWrites().empty());
     }
 }
 
@@ -147,7 +150,7 @@ TEST(DeclarationEntry, DamagedWorkbookFilesGiveTheReadersMessage) {
         EXPECT_NE(errors[0].find(f.name), std::string::npos) << errors[0];
         EXPECT_EQ(h.host.pendingFile(), h.file);
         EXPECT_TRUE(fs::exists(h.file));
-        EXPECT_TRUE(h.client->events().empty());
+        EXPECT_TRUE(h.recordedWrites().empty());
     }
 }
 
@@ -197,6 +200,28 @@ TEST(DeclarationEntry, SettingsAreReadWhenTyped) {
     EXPECT_EQ(h.client->goodsLines()[1][4], "征免2");
 }
 
+namespace {
+
+// The preview's chain, position and text of every write equal the sets and pastes the stand-in saw.
+void expectPreviewIsRecording(const Lines& preview, const EntryHarness& h) {
+    const auto recorded = h.recordedWrites();
+    ASSERT_EQ(preview.size(), recorded.size());
+    for (std::size_t i = 0; i < preview.size(); ++i) {
+        std::vector<std::string> f;  // order, chain, position, method, text
+        std::size_t from = 0;
+        for (std::size_t tab; (tab = preview[i].find('\t', from)) != std::string::npos; from = tab + 1)
+            f.push_back(preview[i].substr(from, tab - from));
+        f.push_back(preview[i].substr(from));
+        ASSERT_EQ(f.size(), 5u) << preview[i];
+        EXPECT_EQ(f[0], std::to_string(i + 1));
+        EXPECT_EQ(f[1], recorded[i].chain) << preview[i];
+        EXPECT_EQ(f[2], std::to_string(recorded[i].position)) << preview[i];
+        EXPECT_EQ(f[4], escapeText(recorded[i].text)) << preview[i];
+    }
+}
+
+}  // namespace
+
 TEST(EntryPreview, ListsWhatTheClientReceives) {
     for (auto kind : {DeclarationKind::Import, DeclarationKind::Export}) {
         EntryHarness h(kind);
@@ -206,20 +231,32 @@ TEST(EntryPreview, ListsWhatTheClientReceives) {
         const SettingReader read = [&h](const std::string& key) { return h.host.fileSettings[key]; };
         const Lines preview = previewLines(kind, h.sheet, read);
         ASSERT_TRUE(h.run());
-        const auto recorded = h.recordedWrites();
-        ASSERT_EQ(preview.size(), recorded.size());
-        for (std::size_t i = 0; i < preview.size(); ++i) {
-            // order<TAB>chain<TAB>position<TAB>method<TAB>text against chain<TAB>position<TAB>text
-            std::vector<std::string> f;
-            std::size_t from = 0;
-            for (std::size_t tab; (tab = preview[i].find('\t', from)) != std::string::npos; from = tab + 1)
-                f.push_back(preview[i].substr(from, tab - from));
-            f.push_back(preview[i].substr(from));
-            ASSERT_EQ(f.size(), 5u) << preview[i];
-            EXPECT_EQ(f[0], std::to_string(i + 1));
-            EXPECT_EQ(f[1], recorded[i].chain) << preview[i];
-            EXPECT_EQ(f[2], std::to_string(recorded[i].position)) << preview[i];
-            EXPECT_EQ(f[4], escapeText(recorded[i].text)) << preview[i];
-        }
+        expectPreviewIsRecording(preview, h);
+    }
+}
+
+TEST(EntryPreview, SampleWorkbooksReadAndTypedAlike) {
+    const struct {
+        DeclarationKind kind;
+        const char* file;
+        std::size_t goodsLines;
+    } samples[] = {{DeclarationKind::Import, "进口报关单样例.xls", 3},
+                   {DeclarationKind::Export, "出口报关单样例.xls", 2}};
+    for (const auto& s : samples) {
+        SCOPED_TRACE(s.file);
+        EntryHarness h(s.kind);
+        const fs::path sample = ca::pathFromUtf8(std::string(CA_DEMO_DIR "/samples/") + s.file);
+        h.file = ca::pathToUtf8(h.root() / "unimported" / ca::pathFromUtf8(s.file));
+        fs::copy_file(sample, ca::pathFromUtf8(h.file));
+        h.host.setPendingFile(h.file);
+        h.factory = WorkbookServer::factory();
+        WorkbookServer reader;
+        reader.open(ca::pathToUtf8(sample));
+        const SettingReader read = [&h](const std::string& key) { return h.host.fileSettings[key]; };
+        const Lines preview = previewLines(s.kind, reader, read);
+        ASSERT_TRUE(h.run());
+        expectPreviewIsRecording(preview, h);
+        EXPECT_EQ(h.client->goodsLines().size(), s.goodsLines);
+        EXPECT_TRUE(fs::exists(h.imported(s.file)));
     }
 }

@@ -15,6 +15,7 @@
 #include "ca/entry/DeclarationEntry.h"
 #include "ca/entry/SimpleEntryHost.h"
 #include "ca/util/CommandGuard.h"
+#include "ca/util/Folders.h"
 #include "ca/util/Prompts.h"
 
 namespace ca::entry::testing {
@@ -98,7 +99,7 @@ public:
     }
 
     std::filesystem::path imported(const std::string& name = "decl.xls") const {
-        return root_ / "imported" / name;
+        return root_ / "imported" / ca::pathFromUtf8(name);
     }
     const std::filesystem::path& root() const { return root_; }
 
