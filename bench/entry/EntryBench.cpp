@@ -50,7 +50,7 @@ public:
     void quit() override {}
 
 private:
-    const MapCellSource& sheet_;
+    MapCellSource sheet_;
 };
 
 int mandatedPauses(const MapCellSource& sheet) {
