@@ -10,9 +10,11 @@
 #include "ca/util/Settings.h"
 #ifndef _WIN32
 #include "ca/app/DemoClient.h"
+#include "ca/app/DownloadCommand.h"
 #include "ca/app/EntryCommand.h"
 #include "ca/app/TfrmStandIn.h"
 #include "ca/automation/Lookup.h"
+#include "ca/db/TDM.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
     });
     ca::automation::Desktop& desktop = demo.desktop();
     ca::app::installEntryCommands(frmMain, desktop);
+    ca::app::installDownloadCommand(frmMain, desktop, ca::db::DM());
     frmMain.setClassLister([&desktop](const std::string& processName) {
         return ca::automation::ListClientClassNames(desktop, processName);
     });
