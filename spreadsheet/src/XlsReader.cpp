@@ -182,9 +182,16 @@ private:
         sheet.set(static_cast<int>(row) + 1, static_cast<int>(col) + 1, std::move(cell));
     }
 
-    static void blank(Sheet& sheet, unsigned row, unsigned col) {
+    // Text format: the built-in "@" (49) or a custom format that is just "@".
+    bool isText(std::uint16_t xf) const {
+        if (xf >= xfFormats_.size()) return false;
+        const auto custom = formats_.find(xfFormats_[xf]);
+        return custom != formats_.end() ? custom->second == "@" : xfFormats_[xf] == 49;
+    }
+
+    void blank(Sheet& sheet, unsigned row, unsigned col, std::uint16_t xf) const {
         if (col >= static_cast<unsigned>(Sheet::kMaxColumns)) fail("cell column outside the sheet");
-        sheet.setBlank(static_cast<int>(row) + 1, static_cast<int>(col) + 1);
+        sheet.setBlank(static_cast<int>(row) + 1, static_cast<int>(col) + 1, isText(xf));
     }
 
     void readSheet(const SheetEntry& entry, Sheet& sheet) {
@@ -249,14 +256,14 @@ private:
                 }
                 case kBlank:
                     need(r, 6, "BLANK");
-                    blank(sheet, le::u16(d, 0), le::u16(d, 2));
+                    blank(sheet, le::u16(d, 0), le::u16(d, 2), le::u16(d, 4));
                     break;
                 case kMulBlank: {
                     need(r, 6, "MULBLANK");
                     const unsigned row = le::u16(d, 0), first = le::u16(d, 2);
                     const size_t n = (d.size() - 6) / 2;
                     for (size_t i = 0; i < n; ++i)
-                        blank(sheet, row, first + static_cast<unsigned>(i));
+                        blank(sheet, row, first + static_cast<unsigned>(i), le::u16(d, 4 + 2 * i));
                     break;
                 }
                 case kFormula: {

@@ -209,6 +209,16 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
     }
 }
 
+// Inputs the fuzzer found troublesome: each must read or fail with a SpreadsheetError.
+TEST(XlsReader, FuzzFindingsReadOrFailCleanly) {
+    for (const auto& entry : std::filesystem::directory_iterator(fixturePath("fuzz"))) {
+        try {
+            Workbook::fromBytes(readFile(entry.path().string()), "found.xls");
+        } catch (const SpreadsheetError&) {
+        }
+    }
+}
+
 TEST(XlsReader, MissingFileAndEmptySheetNameTheFile) {
     const auto dir = tempDir("reader");
     const std::string missing = (dir / "none.xls").string();
