@@ -201,7 +201,8 @@ private:
         const Record bof = cursor.next();
         if (bof.type != kBof) fail("sheet '" + entry.name + "' does not start with a BOF record");
         int depth = 0;
-        std::optional<std::pair<unsigned, unsigned>> pendingString;  // FORMULA awaiting its STRING
+        bool pendingString = false;  // a FORMULA awaiting its STRING record at this position
+        unsigned pendingRow = 0, pendingCol = 0;
         while (true) {
             const Record r = cursor.next();
             if (r.type == kBof) {
@@ -276,7 +277,9 @@ private:
                     const std::uint8_t kind = static_cast<std::uint8_t>(d[6]);
                     const std::uint8_t v = static_cast<std::uint8_t>(d[8]);
                     if (kind == 0) {
-                        pendingString = {row, col};
+                        pendingString = true;
+                        pendingRow = row;
+                        pendingCol = col;
                     } else if (kind == 1) {
                         put(sheet, row, col, Cell{Cell::Kind::Boolean, v ? "TRUE" : "FALSE", v ? 1.0 : 0.0});
                     } else if (kind == 2) {
@@ -296,9 +299,8 @@ private:
                     } else {
                         value = text(d, 0, false);
                     }
-                    put(sheet, pendingString->first, pendingString->second,
-                        Cell{Cell::Kind::Text, value, 0.0});
-                    pendingString.reset();
+                    put(sheet, pendingRow, pendingCol, Cell{Cell::Kind::Text, value, 0.0});
+                    pendingString = false;
                     break;
                 }
                 default:
