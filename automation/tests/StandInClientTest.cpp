@@ -160,6 +160,25 @@ TEST(StandInClient, ClientExitsBetweenMessages) {
     EXPECT_EQ(client->screen(), sim::Screen::Gone);
 }
 
+TEST(StandInClient, ActsOnARealClockWhenItsQueueIsPumped) {
+    SteadyClock clock;
+    sim::SimDesktop desktop(clock);
+    clock.setIdleHook([&] { desktop.pump(); });
+    sim::StandInConfig config;
+    config.timings = {1, 5, 5, 0};
+    sim::StandInClient client(desktop, config, twoDeclarations());
+    PostClick(desktop, client.queryList());
+    SelectListRow(desktop, client.queryList(), 0, 11);
+    SendClick(desktop, client.openButton());
+    EXPECT_EQ(client.screen(), sim::Screen::Query);
+    clock.sleepMs(40);
+    EXPECT_EQ(client.screen(), sim::Screen::Declaration);
+    EXPECT_EQ(client.events().front().type, sim::ClientEvent::Type::Select);
+    ASSERT_TRUE(MenuCommand(desktop, client.mainWindow(), 7, 2));
+    clock.sleepMs(40);
+    EXPECT_EQ(client.screen(), sim::Screen::Query);
+}
+
 TEST(ClientFixture, MalformedInputIsRefusedWithItsReason) {
     struct Case {
         const char* json;

@@ -33,11 +33,21 @@ void TenThousandTextEntryCalls(benchmark::State& state) {
         for (int i = 0; i < 10000; ++i) {
             const HWnd f = fields[static_cast<std::size_t>(i) % fields.size()];
             switch (i % 5) {
-                case 0: SetText(desktop, f, "深圳海关"); break;
-                case 1: FocusPaste(desktop, clock, f, "上海浦东"); break;
-                case 2: ClickPaste(desktop, clock, f, "USD", true, 0); break;
-                case 3: PasteConfirm(desktop, clock, f, "照章征税", 50, 50); break;
-                case 4: UnlockPaste(desktop, clock, f, "千克"); break;
+                case 0:
+                    SetText(desktop, f, "深圳海关");
+                    break;
+                case 1:
+                    FocusPaste(desktop, clock, f, "上海浦东");
+                    break;
+                case 2:
+                    ClickPaste(desktop, clock, f, "USD", true, 0);
+                    break;
+                case 3:
+                    PasteConfirm(desktop, clock, f, "照章征税", 50, 50);
+                    break;
+                case 4:
+                    UnlockPaste(desktop, clock, f, "千克");
+                    break;
             }
         }
         benchmark::DoNotOptimize(client.confirmations().size());
@@ -54,7 +64,8 @@ void SendOneMessage(benchmark::State& state) {
     desktop.setText(f, "20240115");
     char buffer[256];
     for (auto _ : state) {
-        benchmark::DoNotOptimize(desktop.sendMessage(f, WmGetText, sizeof buffer, reinterpret_cast<LParam>(buffer)));
+        benchmark::DoNotOptimize(
+            desktop.sendMessage(f, WmGetText, sizeof buffer, reinterpret_cast<LParam>(buffer)));
     }
 }
 BENCHMARK(SendOneMessage);
@@ -66,7 +77,8 @@ void ReadOneListCell(benchmark::State& state) {
     sim::ClientFixture fixture;
     fixture.rows = {{"220120240001", "TY0001", "公司"}};
     sim::StandInClient client(desktop, {}, fixture);
-    for (auto _ : state) benchmark::DoNotOptimize(ReadListCell(desktop, client.queryList(), 0, 2));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadListCell(desktop, client.queryList(), 0, 2));
 }
 BENCHMARK(ReadOneListCell);
 

@@ -447,8 +447,9 @@ void StandInClient::onEvent(const SimEvent& event) {
         if (id == menuItemIdentifier(kCloseMenuTop, kCloseMenuItem) && formOuter_ != 0) {
             later(config_.timings.closeForm, [this] { closeDeclaration(); });
         }
-    } else if (w == openButton_ && event.type == T::Clicked && screen_ == Screen::Query) {
-        // The open button opens the focused row when it is selected, otherwise the first selected.
+    } else if (w == openButton_ && event.type == T::Clicked) {
+        // The open button opens the focused row when it is selected, otherwise the first selected;
+        // a form already open is replaced.
         int row = desktop_.listFocusedRow(queryList_);
         const std::vector<int> selected = desktop_.listSelectedRows(queryList_);
         if (row < 0 || !(desktop_.listRowState(queryList_, static_cast<std::size_t>(row)) & LvisSelected)) {
