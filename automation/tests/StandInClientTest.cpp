@@ -66,6 +66,7 @@ TEST(StandInClient, QueryScreenOpenReadAndCloseADeclaration) {
     EXPECT_EQ(s.buttons()[2], client->openButton());
     EXPECT_EQ(ReadListCell(desk.desktop, list, 1, 11).text, "1");
     EXPECT_EQ(ReadListCell(desk.desktop, list, 2, 11).text, "");
+    EXPECT_EQ(client->queryRows().at(1).at(5), "进料加工");
 
     // Select row 0 and press the open button: the form shows after the client's delay.
     PostClick(desk.desktop, list);
@@ -86,6 +87,9 @@ TEST(StandInClient, QueryScreenOpenReadAndCloseADeclaration) {
     EXPECT_EQ(ControlText(desk.desktop, operators[2]), "张三");
     EXPECT_EQ(ControlText(desk.desktop, goods[1]), "笔记本电脑");
     EXPECT_EQ(ReadListCell(desk.desktop, goodsList, 0, 1).text, "84713000");
+    EXPECT_EQ(client->goodsRows(),
+              (std::vector<std::vector<std::string>>{{"1", "84713000"}, {"2", "84713000"}}));
+    EXPECT_EQ(client->fieldTexts(Area::Operator)[0], "021-1234");
 
     // Selecting goods row 1 shows line 2; row 2 does not exist.
     PostClick(desk.desktop, goodsList);

@@ -178,6 +178,11 @@ std::size_t SimDesktop::listRowCount(HWnd list) const {
     return w ? w->rows.size() : 0;
 }
 
+std::vector<std::vector<std::string>> SimDesktop::listRows(HWnd list) const {
+    const Window* w = find(list);
+    return w ? w->rows : std::vector<std::vector<std::string>>{};
+}
+
 std::uint32_t SimDesktop::listRowState(HWnd list, std::size_t row) const {
     const Window* w = find(list);
     return w && row < w->states.size() ? w->states[row] : 0;
