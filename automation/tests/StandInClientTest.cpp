@@ -209,6 +209,18 @@ TEST(ClientFixture, MalformedInputIsRefusedWithItsReason) {
     EXPECT_THROW(sim::loadFixture("/nonexistent/fixture.json"), sim::FixtureError);
 }
 
+TEST(ClientFixture, SampleFixtureOpensItsDeclarations) {
+    Desk desk;
+    auto client = desk.client({}, sim::loadFixture(CA_SIM_FIXTURES "/import-query.json"));
+    EXPECT_EQ(client->queryRows().size(), 3u);
+    client->openDeclaration(0);
+    EXPECT_EQ(client->fieldText({Area::Header, 79}), "I20240000001");
+    EXPECT_EQ(client->goodsRows().size(), 2u);
+    client->openDeclaration(2);
+    EXPECT_EQ(client->fieldText({Area::Header, 75}), "220120240000000003");
+    EXPECT_TRUE(client->goodsRows().empty());
+}
+
 TEST(ClientFixture, ClientSectionConfiguresTheStandIn) {
     const auto f =
         sim::parseFixture(R"({"client": {"processName": "QP.exe", "screen": "entry", "formKind": "export"},
