@@ -68,6 +68,13 @@ TEST(StandInClient, QueryScreenOpenReadAndCloseADeclaration) {
     EXPECT_EQ(ReadListCell(desk.desktop, list, 2, 11).text, "");
     EXPECT_EQ(client->queryRows().at(1).at(5), "进料加工");
 
+    // A posted click reaches the client only after its handling delay.
+    PostClick(desk.desktop, list);
+    EXPECT_TRUE(client->events().empty() ||
+                client->events().back().type != sim::ClientEvent::Type::PostedClick);
+    desk.clock.sleepMs(client->config().timings.postedMessage);
+    EXPECT_EQ(client->events().back().type, sim::ClientEvent::Type::PostedClick);
+
     // Select row 0 and press the open button: the form shows after the client's delay.
     PostClick(desk.desktop, list);
     SelectListRow(desk.desktop, list, 0, 11);
