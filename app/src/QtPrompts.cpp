@@ -5,19 +5,16 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "ca/app/QtText.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::app {
 
 namespace {
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 int showBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, const std::string& caption,
             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, q(captionOrTitle(caption)), q(text), buttons, parent);
+    QMessageBox box(icon, qs(captionOrTitle(caption)), qs(text), buttons, parent);
     box.setDefaultButton(defaultButton);
     return box.exec();
 }
@@ -47,24 +44,24 @@ void QtPrompts::errorBox(const std::string& text) {
 }
 
 std::string QtPrompts::openFile(const std::string& title, const std::string& filter) {
-    return QFileDialog::getOpenFileName(parent_, q(title), QString(), dialogFilter(filter)).toStdString();
+    return QFileDialog::getOpenFileName(parent_, qs(title), QString(), dialogFilter(filter)).toStdString();
 }
 
 std::string QtPrompts::saveFile(const std::string& title, const std::string& filter) {
-    return QFileDialog::getSaveFileName(parent_, q(title), QString(), dialogFilter(filter)).toStdString();
+    return QFileDialog::getSaveFileName(parent_, qs(title), QString(), dialogFilter(filter)).toStdString();
 }
 
 std::optional<std::string> QtPrompts::input(const std::string& caption, const std::string& prompt,
                                             const std::string& initial) {
     bool ok = false;
-    QString text = QInputDialog::getText(parent_, q(captionOrTitle(caption)), q(prompt), QLineEdit::Normal,
-                                         q(initial), &ok);
+    QString text = QInputDialog::getText(parent_, qs(captionOrTitle(caption)), qs(prompt), QLineEdit::Normal,
+                                         qs(initial), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }
 
 QString QtPrompts::dialogFilter(const std::string& filter) {
-    QString f = q(filter);
+    QString f = qs(filter);
     if (!f.contains('|')) return f;
     QStringList parts = f.split('|');
     QStringList out;

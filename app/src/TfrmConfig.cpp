@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ca/app/QtText.h"
 #include "ca/util/CommandGuard.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
@@ -20,10 +21,6 @@ namespace ca::app {
 namespace st = ca::settings;
 
 namespace {
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 struct FieldSpec {
     const char* label;
@@ -170,7 +167,7 @@ void TfrmConfig::FormCreate() {
 void TfrmConfig::FormShow() {
     // A missing key shows as an empty field, the delays too.
     for (const auto& f : fields_) {
-        f.edit->setText(q(ini_->ReadString(st::kSection, f.key, "")));
+        f.edit->setText(qs(ini_->ReadString(st::kSection, f.key, "")));
         f.edit->setCursorPosition(0);  // long folder paths show from their start
     }
 }
@@ -200,7 +197,7 @@ void TfrmConfig::Button3Click() {
     for (const auto& name : *classes) {
         if (std::find(listed.begin(), listed.end(), name) != listed.end()) continue;
         listed.push_back(name);
-        Memo1->appendPlainText(q(name));
+        Memo1->appendPlainText(qs(name));
     }
 }
 

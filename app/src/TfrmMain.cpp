@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include "ca/app/DropRule.h"
+#include "ca/app/QtText.h"
 #include "ca/app/TfrmConfig.h"
 #include "ca/app/ToolbarIcons.h"
 #include "ca/util/CommandGuard.h"
@@ -31,10 +32,6 @@ namespace {
 
 constexpr int kClientWidth = 391;
 constexpr int kClientHeight = 307;
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 }  // namespace
 
@@ -65,7 +62,7 @@ TfrmMain::~TfrmMain() = default;
 
 QAction* TfrmMain::addItem(QMenu* menu, const char* name, const char* caption, bool shown,
                            void (TfrmMain::*handler)()) {
-    QAction* a = menu->addAction(q(caption));
+    QAction* a = menu->addAction(qs(caption));
     a->setObjectName(name);
     a->setVisible(shown);
     if (handler) connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
@@ -133,7 +130,7 @@ void TfrmMain::buildToolbar() {
     for (const auto& b : buttons) {
         auto* tb = new QToolButton(ToolBar1);
         tb->setObjectName(b.name);
-        tb->setToolTip(q(b.hint));
+        tb->setToolTip(qs(b.hint));
         tb->setIcon(toolbarIcon(b.image));
         tb->setAutoRaise(true);
         auto handler = b.handler;
@@ -219,7 +216,7 @@ void TfrmMain::fillList(QListWidget* list, const std::string& directory) {
     list->clear();
     if (directory.empty()) return;
     for (const auto& name : listFolderFiles(pathFromUtf8(directory)))
-        list->addItem(q(name));
+        list->addItem(qs(name));
 }
 
 void TfrmMain::refreshFileLists() {
@@ -228,7 +225,7 @@ void TfrmMain::refreshFileLists() {
 }
 
 void TfrmMain::appendLog(const std::string& line) {
-    Memo1->appendPlainText(q(line));
+    Memo1->appendPlainText(qs(line));
 }
 
 std::vector<std::string> TfrmMain::logLines() const {
@@ -263,7 +260,12 @@ void TfrmMain::run(MainCommand command) {
     if (busy_) return;
     auto it = commands_.find(command);
     if (it == commands_.end() || !it->second) return;
+    // Entry and download run to their end inside this call; the window stays busy meanwhile.
+    bool longRunning = command == MainCommand::ImportEntry || command == MainCommand::ExportEntry ||
+                       command == MainCommand::Download;
+    if (longRunning) setBusy(true);
     CommandGuard::run(prompts_, it->second);
+    if (longRunning) setBusy(false);
 }
 
 QWidget* TfrmMain::openSecondary(const QString& name, const std::function<QWidget*(QWidget* owner)>& create) {

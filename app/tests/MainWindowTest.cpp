@@ -244,12 +244,18 @@ TEST_F(MainWindowTest, CommandsRunInsideTheGuardAndBusyBlocksThem) {
     auto w = open();
     int settingsOpened = 0;
     w->setCommand(MainCommand::Settings, [&] { ++settingsOpened; });
-    w->setCommand(MainCommand::ImportEntry, [] { throw std::runtime_error("未找到海关录入程序"); });
+    bool busyDuringEntry = false;
+    w->setCommand(MainCommand::ImportEntry, [&] {
+        busyDuringEntry = w->isBusy();
+        throw std::runtime_error("未找到海关录入程序");
+    });
     action(*w, "N1")->trigger();
     action(*w, "N10")->trigger();
     EXPECT_EQ(settingsOpened, 2);
     w->findChild<QToolButton*>("ToolButton1")->click();
     EXPECT_EQ(prompts.texts("error"), (std::vector<std::string>{"未找到海关录入程序"}));
+    EXPECT_TRUE(busyDuringEntry);
+    EXPECT_FALSE(w->isBusy()) << "a failed entry leaves the window usable";
     action(*w, "N9")->trigger();  // items without work do nothing
     action(*w, "N11")->trigger();
     EXPECT_EQ(prompts.shown().size(), 1u);

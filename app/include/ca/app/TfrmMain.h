@@ -27,7 +27,8 @@ class QToolButton;
 namespace ca::app {
 
 // Commands of the menu and toolbar whose work lives in other layers; main() or the layer that owns the
-// work connects them with setCommand. An unconnected command does nothing.
+// work connects them with setCommand. An unconnected command does nothing. Entry and download run with
+// the window busy (setBusy); the download may call setBusy(true, onStop) to offer its Stop button.
 enum class MainCommand {
     ImportEntry,     // 进口导入
     ExportEntry,     // 出口导入
