@@ -183,17 +183,33 @@ std::vector<ProcessEntry> Win32Desktop::processSnapshot() {
 
 ProcessHandle Win32Desktop::openProcess(Pid pid, std::uint32_t access) {
     if (pid == 0) return 0;
-    return reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, pid));
+    auto h = reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, pid));
+    if (h) opened_[h] = pid;
+    return h;
 }
 
 void Win32Desktop::closeProcess(ProcessHandle h) {
-    if (h) CloseHandle(process(h));
+    if (!h) return;
+    opened_.erase(h);
+    CloseHandle(process(h));
 }
 
 Bitness Win32Desktop::processBitness(ProcessHandle h) {
     // A process under the 32-bit layer of a 64-bit system is 32-bit. Otherwise it has the
     // system's width: 64-bit when we are 64-bit or are ourselves under that layer.
-    if (isWow64(process(h))) return Bitness::Bits32;
+    // IsWow64Process needs the query right, which the list-view access mask (56) does not hold:
+    // the question goes through a handle of its own.
+    bool wow = false;
+    auto found = opened_.find(h);
+    ::HANDLE query =
+        found == opened_.end() ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, found->second);
+    if (query) {
+        wow = isWow64(query);
+        CloseHandle(query);
+    } else if (h) {
+        wow = isWow64(process(h));
+    }
+    if (wow) return Bitness::Bits32;
 #ifdef _WIN64
     return Bitness::Bits64;
 #else
