@@ -97,10 +97,11 @@ TfrmStandIn::TfrmStandIn(sim::StandInClient& client, QWidget* parent)
     lists->addWidget(fieldGroup("集装箱", "Panel4Edits", sim::Area::Panel4, 7, 4));
     formLayout->addLayout(lists);
     formLayout->addWidget(fieldGroup("商品", "GoodsEdits", sim::Area::Goods, kGoodsFieldsShown, 7));
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidget(form);
-    scroll->setWidgetResizable(true);
-    top->addWidget(scroll, 3);
+    FormArea = new QScrollArea(this);
+    FormArea->setObjectName("FormArea");
+    FormArea->setWidget(form);
+    FormArea->setWidgetResizable(true);
+    top->addWidget(FormArea, 3);
 
     auto* goodsTitle = new QLabel("已录入商品行", this);
     top->addWidget(goodsTitle);
@@ -108,12 +109,16 @@ TfrmStandIn::TfrmStandIn(sim::StandInClient& client, QWidget* parent)
     GoodsGrid->setObjectName("GoodsGrid");
     GoodsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GoodsGrid->horizontalHeader()->setDefaultSectionSize(72);
+    QStringList positions;  // columns are the goods fields' positions, from 0
+    for (int pos = 0; pos < kGoodsFieldsShown; ++pos)
+        positions << QString::number(pos);
+    GoodsGrid->setHorizontalHeaderLabels(positions);
     top->addWidget(GoodsGrid, 1);
     LastLabel = new QLabel(this);
     LastLabel->setObjectName("LastLabel");
     top->addWidget(LastLabel);
 
-    resize(1180, 860);
+    resize(1240, 860);
     client_.setChangeCallback([this] { dirty_ = true; });
     // The entry runs on this thread and lets events through while it pauses; the timer then shows
     // what the client holds, a few dozen times a second at most.
@@ -142,7 +147,7 @@ QWidget* TfrmStandIn::fieldGroup(const QString& title, const char* chain, sim::A
         auto* edit = new QLineEdit(box);
         edit->setObjectName(QString("%1%2").arg(chain).arg(pos));
         edit->setReadOnly(true);
-        edit->setMinimumWidth(90);
+        edit->setMinimumWidth(72);
         grid->addWidget(label, pos / columns, 2 * (pos % columns));
         grid->addWidget(edit, pos / columns, 2 * (pos % columns) + 1);
         fields_[{area, pos}] = edit;
@@ -165,9 +170,23 @@ void TfrmStandIn::refresh() {
         if (text == edit->text()) continue;
         edit->setText(text);
         edit->setCursorPosition(0);
+    }
+    // The field of the client's latest set, paste or confirmation is marked and kept in view (the
+    // form is taller than the window).
+    const auto& events = client_.events();
+    QLineEdit* latest = lastChanged_;
+    for (auto e = events.rbegin(); e != events.rend(); ++e) {
+        using T = sim::ClientEvent::Type;
+        if (e->type != T::Set && e->type != T::Paste && e->type != T::Confirm) continue;
+        auto it = fields_.find({e->field.area, e->field.position});
+        if (it != fields_.end()) latest = it->second;
+        break;
+    }
+    if (latest != lastChanged_) {
         if (lastChanged_) lastChanged_->setStyleSheet({});
-        edit->setStyleSheet("background: #fff3a0;");
-        lastChanged_ = edit;
+        latest->setStyleSheet("background: #fff3a0;");
+        FormArea->ensureWidgetVisible(latest);
+        lastChanged_ = latest;
     }
     const auto& lines = client_.goodsLines();
     if (GoodsGrid->rowCount() != static_cast<int>(lines.size())) {
@@ -177,7 +196,6 @@ void TfrmStandIn::refresh() {
                 GoodsGrid->setItem(r, c, new QTableWidgetItem(QString::fromStdString(lines[r][c])));
         if (!lines.empty()) GoodsGrid->scrollToBottom();
     }
-    const auto& events = client_.events();
     if (events.size() != shownEvents_) {
         shownEvents_ = events.size();
         if (!events.empty()) {

@@ -1,6 +1,7 @@
 // The statement forms the windows write, run against a small database: each row names the
 // dialect feature, the statement as a window builds it, and the rows it must give.
 #include "DbFixture.h"
+#include "DownloadStatements.h"
 
 #include "ca/db/DbError.h"
 
@@ -153,6 +154,76 @@ TEST_F(Dialect, SelectStarOverAJoinKeepsBothEqualNames) {
     EXPECT_EQ(tyNo, 2);
     EXPECT_EQ(q.FieldByName("TY_NO").FieldName(), "ty_no");  // the first of the two: T_fee's
     EXPECT_EQ(q.FieldByName("kh").AsString(), "Acme贸易");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DbFixture, DownloadStoresOnceAndUpdatesInPlace) {
+    ca::db::TADOQuery check(dm), write(dm);
+    dbtest::Declaration d{"0000000001234'5678", "520120110000000009", "2011-03-04", "2011-03-05"};
+    dbtest::storeDeclaration(check, write, d);
+    d.phone = "999";
+    d.goodsLines = 6;
+    dbtest::storeDeclaration(check, write, d);
+    EXPECT_EQ(rows("select count(*), phone, SB_Date, SPXS, YLR_No from LoadData"),
+              Rows{"1|999|2011-03-04|6|文本YLR_No"});
+    EXPECT_EQ(rows("select count(*), sum(bgf), sum(zbj) from T_fee"), Rows{"1|0|0"});
+    EXPECT_EQ(rows("select count(*), count(bgf), sdate from T_fee1"), Rows{"1|0|2011-03-05"});
+    EXPECT_EQ(rows("select count(*), sum(CJZJ) from subData where Pid='0000000001234''5678'"),
+              Rows{"6|2103"});
+}
+
+TEST_F(DbFixture, AdministrationStatements) {
+    const char* statements[] = {
+        "insert into DEP (id,DEP_name)values(1,'报关部')",
+        "insert into DEP (id,DEP_name)values(2,'财务部')",
+        "update DEP SET DEP_Name  ='报关一部' where ID=1",
+        "insert into employee "
+        "(e_id,E_name,E_dep,e_Sex,E_pos,E_pwd,e_mobile,E_isSup,e_add1,e_add2)values(1,'新增用户1',1,'男','','"
+        "','',0,'','')",
+        "insert into employee "
+        "(e_id,E_name,E_dep,e_Sex,E_pos,E_pwd,e_mobile,E_isSup,e_add1,e_add2)values(2,'新增用户2',2,'男','','"
+        "','',0,'','')",
+        "insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit)values(1,'bgf','报关费',0 )",
+        "insert into limit(L_pers_ID,L_func_code,L_func_name,L_have_Limit)values (2,'bgf','报关费',0)",
+        "update limit set L_have_Limit=1 where L_func_name='报关费' and L_pers_ID=1",
+        "update employee set "
+        "E_name='张三',E_dep='1',E_sex='女',E_pos='',E_pwd='A1B2',e_mobile='',E_isSup=2,e_add1='',e_add2='' "
+        "where e_id=1",
+        "insert into func_desc(Fd_func_code,Fd_func_name)values('zdy01','自定义收费项目01') ",
+        "delete from limit where L_pers_ID in (select e_id from employee where e_dep =2)",
+        "delete from employee where E_dep=2",
+        "delete from dep where id=2",
+    };
+    for (const char* s : statements) {
+        SCOPED_TRACE(s);
+        EXPECT_NO_THROW(exec(s));
+    }
+    EXPECT_EQ(
+        rows("select employee.*,DEP.DEP_Name from employee,DEP where DEP.ID=employee.E_DEP AND E_dep=1"),
+        Rows{"1|张三|1|女||A1B2||2|||报关一部"});
+    EXPECT_EQ(rows("select E_sex, DEP.* from DEP,employee where DEP.ID=employee.E_DEP AND e_ID=1"),
+              Rows{"女|1|报关一部"});
+    EXPECT_EQ(rows("SELECT * FROM employee WHERE E_NAME='张三' AND e_ID<>1"), Rows{});
+    EXPECT_EQ(rows("select L_pers_id, L_have_Limit from limit"), Rows{"1|1"});
+    EXPECT_EQ(rows("select * from employee where e_name='张三'").size(), 1u);
+    EXPECT_EQ(rows("select count(*) from func_desc where Fd_func_name='自定义收费项目01'"), Rows{"1"});
+    EXPECT_EQ(rows("select ty_no from loaddata where format(indate,'yyyy-mm-dd hh:mm:ss')>='2011-01-01' and "
+                   "HG_No<>'' and jgfs<>'一般贸易'"),
+              Rows{});
+}
+
+TEST_F(DbFixture, DeleteAllEmptiesTheFourDeclarationTables) {
+    ca::db::TADOQuery check(dm), write(dm);
+    dbtest::storeDeclaration(check, write, {"A", "B", "2011-01-01", "2011-01-01"});
+    exec("insert into DEP (id,DEP_name)values(1,'报关部')");
+    ca::db::DeleteAllDeclarations(dm);
+    for (const char* t : {"T_fee", "T_fee1", "LoadData", "subData"})
+        EXPECT_EQ(rows(std::string("select count(*) from ") + t), Rows{"0"}) << t;
+    EXPECT_EQ(rows("select count(*) from DEP"), Rows{"1"});
+    EXPECT_EQ(rows("select count(*) from func_desc"), Rows{"24"});
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QTableWidget;
 class QTimer;
 
@@ -37,6 +38,7 @@ private:
     automation::sim::FormKind formKind_;
     std::map<Key, QLineEdit*> fields_;
     QLineEdit* lastChanged_ = nullptr;
+    QScrollArea* FormArea = nullptr;
     QLabel* ScreenLabel = nullptr;
     QLabel* LastLabel = nullptr;
     QTableWidget* GoodsGrid = nullptr;
