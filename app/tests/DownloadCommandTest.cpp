@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTableWidget>
 #include <QToolButton>
 #include <filesystem>
 
 #include "../../download/tests/DownloadRig.h"
 #include "ca/app/DownloadCommand.h"
 #include "ca/app/TfrmMain.h"
+#include "ca/app/TfrmStandIn.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/util/Folders.h"
 #include "ca/util/Settings.h"
@@ -110,6 +112,31 @@ TEST_F(DownloadCommandTest, MenuAndToolbarRunTheDownloadWhileTheWindowIsBusy) {
     window->findChild<QToolButton*>("ToolButton5")->click();
     EXPECT_EQ(window->logLines().back(), "进口报关单:I3（修改）");
     EXPECT_EQ(stored("LoadData"), 3);
+}
+
+TEST_F(DownloadCommandTest, TheStandInWindowShowsTheWalk) {
+    start(threeRows());
+    TfrmStandIn standIn(rig->client);
+    auto* query = standIn.findChild<QTableWidget*>("QueryGrid");
+    auto* goods = standIn.findChild<QTableWidget*>("GoodsListGrid");
+    auto* open = standIn.findChild<QLabel*>("OpenLabel");
+    std::string openText;
+    int goodsRows = -1;
+    rig->clock.callAt(1500, [&] {  // the first declaration is open
+        standIn.refresh();
+        openText = open->text().toStdString();
+        goodsRows = goods->rowCount();
+    });
+    window->findChild<QAction*>("N8")->trigger();
+    EXPECT_EQ(openText, "已打开报关单：I1");
+    EXPECT_EQ(goodsRows, 2);
+    standIn.refresh();
+    EXPECT_EQ(query->rowCount(), 3);
+    EXPECT_EQ(query->item(1, 1)->text().toStdString(), "I2");
+    EXPECT_EQ(query->item(2, 5)->text().toStdString(), kProcessing);
+    EXPECT_EQ(open->text().toStdString(), "未打开报关单");
+    EXPECT_EQ(standIn.findChild<QLabel*>("FilterLabel")->text().toStdString(),
+              "查询日期：20240115    类别：进口报关单");
 }
 
 TEST_F(DownloadCommandTest, StopEndsTheDownloadBetweenTwoRows) {
