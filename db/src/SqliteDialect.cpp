@@ -220,7 +220,7 @@ private:
             case TokenKind::Date:
                 return quoteText(dateLiteral(t.text));
             case TokenKind::Param:
-                return t.text.empty() ? "?" : ":" + toLowerAscii(t.text);
+                return t.text.empty() ? std::string("?") : std::string(1, ':').append(toLowerAscii(t.text));
             case TokenKind::Punct:
                 if (t.text == "&") return "||";
                 return t.text;
@@ -273,7 +273,7 @@ private:
         }
         std::string sql =
             "ALTER TABLE " + renderToken(table) + " ADD COLUMN " + dialect_.columnDefinition(col);
-        if (i < toks_.size()) sql += " " + render(i, toks_.size());
+        if (i < toks_.size()) sql.append(1, ' ').append(render(i, toks_.size()));
         return sql;
     }
 
