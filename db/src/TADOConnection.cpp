@@ -91,6 +91,13 @@ void TADOConnection::Open() {
                               ": it is an Access (Jet) database, which this program no longer reads; "
                               "it must be migrated to the new database format first");
             fresh = fs::file_size(p, ec) == 0;
+        } else if (fs::path mdb = fs::path(p).replace_extension(".mdb");
+                   fs::exists(mdb, ec) && isAccessFile(mdb)) {
+            // A new, empty database beside the office's Access file would hide its declarations
+            // and split the data in two.
+            throw DbError("Cannot open database " + path +
+                          ": the declarations are still in the Access database " + utf8FromPath(mdb) +
+                          ", which must be migrated to the new database format first");
         }
     }
     sqlite3* db = nullptr;

@@ -120,6 +120,21 @@ TEST_F(InTempDir, FilesThatAreNoDatabaseAreRefusedClearlyAndKept) {
     }
 }
 
+TEST_F(InTempDir, AccessFileBesideAMissingDatabaseIsNotHiddenByANewOne) {
+    std::string access(2048, '\0');
+    access.replace(0, 19, std::string("\0\1\0\0Standard Jet DB", 19));
+    { std::ofstream(dir_ / "DB.mdb", std::ios::binary) << access; }
+    TDM dm;
+    try {
+        scalar(dm, "select count(*) from LoadData");
+        ADD_FAILURE() << "opened";
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("DB.mdb"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("migrated"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "DB.sqlite"));
+}
+
 TEST_F(InTempDir, MissingFolderFailsAndTheNextStatementTriesAgain) {
     TDM dm((dir_ / "later" / "DB.sqlite").string());
     try {
