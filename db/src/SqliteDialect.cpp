@@ -336,8 +336,8 @@ private:
         if (e - b >= 2 && toks_[e - 1].kind == TokenKind::Word) {
             const Token& prev = toks_[e - 2];
             bool valueBefore = prev.kind != TokenKind::Punct || prev.is(")");
-            if (valueBefore && !prev.is("not") && !prev.is("is") && !toks_[e - 1].is("null") &&
-                !toks_[e - 1].is("end"))
+            if (valueBefore && !prev.is("not") && !prev.is("is") && !prev.is("collate") &&
+                !toks_[e - 1].is("null") && !toks_[e - 1].is("end"))
                 return e - 1;
         }
         return e;
@@ -372,6 +372,10 @@ private:
         }
         if (i >= toks_.size()) return;
         auto apply = [&](const std::vector<std::pair<size_t, size_t>>& items, bool selectList) {
+            // "select *" or "select T.*" gives columns that cannot be matched to the targets here;
+            // the column checks of the table still hold.
+            for (auto [b, e] : items)
+                if (selectList && e > b && toks_[e - 1].is("*")) return;
             for (size_t k = 0; k < items.size() && k < targets.size(); ++k) {
                 if (!targets[k]) continue;
                 auto [b, e] = items[k];
