@@ -155,6 +155,19 @@ TEST(DeclarationEntry, DamagedWorkbookFilesGiveTheReadersMessage) {
     }
 }
 
+TEST(DeclarationEntry, ClipboardHeldByAnotherProgramEndsTheEntryUnmoved) {
+    EntryHarness h(DeclarationKind::Import);
+    h.sheet = addressSheet();
+    h.desktop.setClipboardBusy(-1);
+    EXPECT_FALSE(h.run());
+    EXPECT_EQ(h.prompts.texts("error").size(), 1u);
+    EXPECT_EQ(h.quits, 1);
+    EXPECT_EQ(h.host.lines().back(), "开始录入：");
+    EXPECT_TRUE(fs::exists(h.file));
+    EXPECT_EQ(h.host.pendingFile(), h.file);
+    EXPECT_EQ(h.host.progress.back(), "");
+}
+
 TEST(DeclarationEntry, PostEntryDelayThatIsNoIntegerLeavesTheFileUnmoved) {
     for (const char* delay : {"", "abc", "4 00"}) {
         SCOPED_TRACE(delay);
