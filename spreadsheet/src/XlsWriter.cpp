@@ -232,9 +232,7 @@ private:
         const std::hash<std::string_view> hash;
         for (const auto& sheet : book_.sheets) {
             for (int r = 1; r <= sheet.lastRow(); ++r) {
-                const auto& row = sheet.row(r);
-                for (size_t c = 0; c < row.size(); ++c) {
-                    const Cell& cell = row[c];
+                for (const auto& [column, cell] : sheet.row(r)) {
                     if (cell.kind != Cell::Kind::Text || cell.text.empty()) continue;
                     ++references_;
                     const std::string_view text = cell.text;
@@ -246,7 +244,7 @@ private:
                         table[slot] = static_cast<std::uint32_t>(unique.size());
                         strings_.push_back(utf8ToUtf16(text));
                         if (strings_.back().size() > 32767)
-                            throw FormatError("cell (" + std::to_string(r) + ", " + std::to_string(c + 1) +
+                            throw FormatError("cell (" + std::to_string(r) + ", " + std::to_string(column) +
                                               ") of sheet '" + sheet.name() +
                                               "' holds more than 32767 characters");
                     }
@@ -392,8 +390,10 @@ private:
             le::put16(d, 0);
             record(s, 0x0200, d);  // DIMENSIONS
         }
-        s.reserve(s.size() + static_cast<size_t>(rows) * 20 +
-                  static_cast<size_t>(rows) * static_cast<size_t>(cols) * 14);
+        size_t cells = 0;
+        for (int r = 1; r <= rows; ++r)
+            cells += sheet.row(r).size();
+        s.reserve(s.size() + static_cast<size_t>(rows) * 20 + cells * 14 + 64);
         // Rows in blocks of 32: the ROW records of the block, then its cells.
         for (int first = 1; first <= rows; first += 32) {
             const int last = std::min(rows, first + 31);
@@ -402,8 +402,8 @@ private:
                 if (row.empty()) continue;
                 std::string d;
                 le::put16(d, static_cast<std::uint16_t>(r - 1));
-                le::put16(d, 0);
-                le::put16(d, static_cast<std::uint16_t>(row.size()));
+                le::put16(d, static_cast<std::uint16_t>(row.front().column - 1));
+                le::put16(d, static_cast<std::uint16_t>(row.back().column));
                 le::put16(d, kRowHeight);
                 le::put16(d, 0);
                 le::put16(d, 0);
@@ -412,9 +412,9 @@ private:
                 record(s, 0x0208, d);
             }
             for (int r = first; r <= last; ++r) {
-                const auto& row = sheet.row(r);
-                for (size_t c = 0; c < row.size(); ++c)
-                    cellRecord(s, static_cast<std::uint16_t>(r - 1), static_cast<std::uint16_t>(c), row[c]);
+                for (const auto& [column, cell] : sheet.row(r))
+                    cellRecord(s, static_cast<std::uint16_t>(r - 1), static_cast<std::uint16_t>(column - 1),
+                               cell);
             }
         }
         {
