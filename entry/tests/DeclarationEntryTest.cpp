@@ -33,15 +33,27 @@ TEST(DeclarationEntry, SuccessfulImportLogsMovesAndClears) {
 }
 
 TEST(DeclarationEntry, PausesAreThoseOfTheMethodsPlusThePostEntryDelay) {
-    for (auto kind : {DeclarationKind::Import, DeclarationKind::Export}) {
-        EntryHarness h(kind);
+    const struct {
+        DeclarationKind kind;
+        const char* delay;
+        int delayMs;
+    } cases[] = {
+        {DeclarationKind::Import, "250", 250},
+        {DeclarationKind::Export, "$10", 16},
+        // A negative delay is no pause (the platform's sleep would take it for "forever").
+        {DeclarationKind::Import, "-1", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.delay);
+        EntryHarness h(c.kind);
         h.sheet = addressSheet();
-        h.host.mutableSettings().postEntryDelay = "250";
+        h.host.mutableSettings().postEntryDelay = c.delay;
         int mandated = 0;
-        for (const Write& w : buildWrites(kind, h.sheet))
+        for (const Write& w : buildWrites(c.kind, h.sheet))
             mandated += pauseMs(w.method);
         ASSERT_TRUE(h.run());
-        EXPECT_EQ(h.clock.totalSleptMs(), mandated + 250);
+        EXPECT_EQ(h.clock.totalSleptMs(), mandated + c.delayMs);
+        EXPECT_TRUE(fs::exists(h.imported()));
     }
 }
 
