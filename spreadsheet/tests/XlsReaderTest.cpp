@@ -53,6 +53,16 @@ TEST(XlsReader, ReadsEveryValueKindOfTheActiveSheet) {
         EXPECT_EQ(wb.cellText(c.row, c.col), c.text) << c.row << "," << c.col;
 }
 
+TEST(XlsReader, LargeSectorContainerReadsLikeTheSmallOne) {
+    const Workbook small = Workbook::open(fixturePath("mixed.xls"));
+    const Workbook large = Workbook::open(fixturePath("v4_sectors.xls"));
+    ASSERT_EQ(large.sheetCount(), 2);
+    EXPECT_EQ(large.activeSheet().name(), "报关单");
+    for (int r = 1; r <= small.activeSheet().lastRow(); ++r)
+        for (int c = 1; c <= small.activeSheet().lastColumn(); ++c)
+            EXPECT_EQ(large.cellText(r, c), small.cellText(r, c)) << r << "," << c;
+}
+
 std::string sstText(int row) {
     if (row % 3 == 0) {
         std::string s = "行" + std::to_string(row) + ":";
