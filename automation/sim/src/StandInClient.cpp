@@ -355,6 +355,31 @@ int StandInClient::fieldCount(Area area) const {
     return static_cast<int>(areaEdits_[index(area)].size());
 }
 
+std::vector<std::string> StandInClient::fieldTexts(Area area) const {
+    std::vector<std::string> texts;
+    for (HWnd e : areaEdits_[index(area)])
+        texts.push_back(gbkToUtf8(desktop_.text(e)));
+    return texts;
+}
+
+namespace {
+std::vector<std::vector<std::string>> utf8Rows(std::vector<std::vector<std::string>> rows) {
+    for (auto& row : rows) {
+        for (auto& cell : row)
+            cell = gbkToUtf8(cell);
+    }
+    return rows;
+}
+}  // namespace
+
+std::vector<std::vector<std::string>> StandInClient::queryRows() const {
+    return utf8Rows(desktop_.listRows(queryList_));
+}
+
+std::vector<std::vector<std::string>> StandInClient::goodsRows() const {
+    return utf8Rows(desktop_.listRows(goodsList_));
+}
+
 void StandInClient::clearRecords() {
     events_.clear();
     confirmations_.clear();
