@@ -2,6 +2,7 @@
 // executable and runs until the main window closes.
 #include <QApplication>
 
+#include "ca/app/DatabaseCommands.h"
 #include "ca/app/EntryCommand.h"
 #include "ca/app/QtPrompts.h"
 #include "ca/app/TfrmMain.h"
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ca::kAppTitle);
 
+    // The data module comes first; its connection opens with the first statement.
+    ca::db::TDM& dm = ca::db::DM();
+
     ca::app::QtPrompts prompts;
     // Entry and download wait on this clock inside their click handler; the window keeps painting
     // and its Stop button keeps working meanwhile.
@@ -30,6 +34,7 @@ int main(int argc, char** argv) {
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
     prompts.setParent(&frmMain);
+    ca::app::connectDatabaseCommands(frmMain, dm);
 
 #ifdef _WIN32
     // The desktop the customs client runs on.
