@@ -82,9 +82,10 @@ std::string resolve(const std::string& folder, const std::string& target) {
     return out;
 }
 
-// _xHHHH_ escapes of characters that XML cannot carry.
+// _xHHHH_ escapes of characters that XML cannot carry. The XML parser does not check UTF-8, so
+// the text is made valid here.
 std::string unescape(const char* text) {
-    std::string s = text;
+    std::string s = validUtf8(text);
     if (s.find("_x") == std::string::npos) return s;
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -163,7 +164,7 @@ public:
         WorkbookData book;
         for (auto s : child(workbook, "sheets").children()) {
             if (!is(s, "sheet")) continue;
-            book.sheets.emplace_back(s.attribute("name").as_string());
+            book.sheets.emplace_back(validUtf8(s.attribute("name").as_string()));
             const auto rel = rels.find(attr(s, "id").as_string());
             if (rel != rels.end() && rel->second.first.ends_with("/worksheet"))
                 readSheet(resolve(folder, rel->second.second), book.sheets.back());
@@ -243,13 +244,13 @@ private:
             const bool b = std::strcmp(vt, "1") == 0 || std::strcmp(vt, "true") == 0;
             return Cell{Cell::Kind::Boolean, b ? "TRUE" : "FALSE", b ? 1.0 : 0.0};
         }
-        if (type == "e") return Cell{Cell::Kind::Error, vt, 0.0};
+        if (type == "e") return Cell{Cell::Kind::Error, validUtf8(vt), 0.0};
         if (type == "d") {
-            std::string t = vt;  // ISO 8601: keep the date, and the time unless it is midnight
+            std::string t = validUtf8(vt);  // ISO 8601: keep the date, and the time unless it is midnight
             if (t.size() > 10 && t[10] == 'T') t[10] = ' ';
             if (t.size() > 19) t.resize(19);
             if (t.size() == 19 && t.compare(10, 9, " 00:00:00") == 0) t.resize(10);
-            return Cell{Cell::Kind::Date, t, 0.0};
+            return Cell{Cell::Kind::Text, t, 0.0};  // no serial number to keep: stays as text
         }
         if (!v) return Cell{};
         double d = 0;

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
 #include "ca/spreadsheet/Workbook.h"
+#include "ca/spreadsheet/XlsWriter.h"
 
 namespace ca::spreadsheet {
 namespace {
@@ -26,6 +27,17 @@ TEST(XlsxReader, ReadsEveryValueKindOfTheActiveSheet) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(wb.cellText(c.row, c.col), c.text) << c.row << "," << c.col;
+}
+
+// The XML parser passes bytes through unchecked; they must come out as valid UTF-8 that writes
+// and reads back unchanged.
+TEST(XlsxReader, InvalidUtf8BecomesReplacementCharacters) {
+    const Workbook wb = Workbook::open(fixturePath("bad_utf8.xlsx"));
+    EXPECT_EQ(wb.data().sheets[0].name(), "D\uFFFDta");
+    EXPECT_EQ(wb.cellText(1, 2), "中\uFFFD文");
+    const Workbook again = Workbook::fromBytes(writeXls(wb.data()), "again.xls");
+    EXPECT_EQ(again.data().sheets[0].name(), "D\uFFFDta");
+    EXPECT_EQ(again.cellText(1, 2), "中\uFFFD文");
 }
 
 TEST(XlsxReader, ZipsThatAreNotWorkbooksRaiseAClearError) {
