@@ -14,7 +14,9 @@ namespace ca::spreadsheet {
 
 namespace {
 
-constexpr size_t kMaxPartBytes = 256u << 20;  // no sheet of an office workbook comes near this
+// Unpacked XML read from one workbook, all parts together: a full .xls-sized sheet (65,536 rows of
+// 31 cells) is about a third of it.
+constexpr size_t kMaxUnpackedBytes = 256u << 20;
 
 [[noreturn]] void fail(const std::string& reason) {
     throw FormatError(reason);
@@ -143,11 +145,11 @@ bool parseNumber(const char* text, double& v) {
 
 class Reader {
 public:
-    explicit Reader(std::string bytes) : bytes_(std::move(bytes)), zip_(bytes_) {}
+    explicit Reader(std::string bytes) : bytes_(std::move(bytes)), zip_(bytes_, kMaxUnpackedBytes) {}
 
     WorkbookData read() {
         const std::string workbookPart = officeDocument();
-        const auto wbXml = zip_.read(workbookPart, kMaxPartBytes);
+        const auto wbXml = zip_.read(workbookPart);
         if (!wbXml) fail("the zip holds no workbook part (not a .xlsx workbook)");
         const auto wbDoc = parse(*wbXml, workbookPart);
         const auto workbook = wbDoc.first_child();
@@ -191,7 +193,7 @@ private:
             part.empty() ? "_rels/.rels"
                          : folderOf(part) + "_rels/" + part.substr(folderOf(part).size()) + ".rels";
         std::map<std::string, std::pair<std::string, std::string>> out;
-        const auto xml = zip_.read(name, kMaxPartBytes);
+        const auto xml = zip_.read(name);
         if (!xml) return out;
         const auto doc = parse(*xml, name);
         for (auto r : doc.first_child().children())
@@ -202,7 +204,7 @@ private:
     }
 
     void readSharedStrings(const std::string& part) {
-        const auto xml = zip_.read(part, kMaxPartBytes);
+        const auto xml = zip_.read(part);
         if (!xml) return;
         const auto doc = parse(*xml, part);
         for (auto si : doc.first_child().children())
@@ -210,7 +212,7 @@ private:
     }
 
     void readStyles(const std::string& part) {
-        const auto xml = zip_.read(part, kMaxPartBytes);
+        const auto xml = zip_.read(part);
         if (!xml) return;
         const auto doc = parse(*xml, part);
         const auto styles = doc.first_child();
@@ -262,7 +264,7 @@ private:
     }
 
     void readSheet(const std::string& part, Sheet& sheet) {
-        const auto xml = zip_.read(part, kMaxPartBytes);
+        const auto xml = zip_.read(part);
         if (!xml) fail("sheet part " + part + " is missing");
         const auto doc = parse(*xml, part);
         int rowNo = 0;
