@@ -97,6 +97,13 @@ std::u16string utf8ToUtf16(std::string_view s) {
     return out;
 }
 
+std::string validUtf8(std::string_view text) {
+    // Checked by converting: valid UTF-8 survives the round trip through UTF-16 unchanged.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
+    return utf16ToUtf8(utf8ToUtf16(text));
+}
+
 std::string codePageToUtf8(std::string_view bytes, int codePage) {
     if (codePage == 936 || codePage == 0) return gbkToUtf8(bytes);
     if (codePage == 1200) {
