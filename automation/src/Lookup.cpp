@@ -1,0 +1,78 @@
+#include "ca/automation/Lookup.h"
+
+#include <algorithm>
+
+#include "ca/util/Gbk.h"
+
+namespace ca::automation {
+
+namespace {
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal when equal byte for byte except for the case of ASCII letters. Both texts are UTF-8,
+// where every byte of a non-ASCII character is >= 0x80, so only real ASCII letters fold.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
+
+std::string_view fileNamePart(std::string_view path) {
+    auto slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+Pid GetPID(Desktop& desktop, std::string_view name) {
+    Pid found = 0;
+    for (const ProcessEntry& entry : desktop.processSnapshot()) {
+        // The snapshot's bytes are GBK, whose second bytes may look like ASCII letters or a
+        // backslash; comparing in UTF-8 keeps both the separator search and the case folding
+        // to real ASCII characters.
+        const std::string exe = gbkToUtf8(entry.exeFile);
+        if (equalsIgnoringAsciiCase(fileNamePart(exe), name) || equalsIgnoringAsciiCase(exe, name)) {
+            found = entry.pid;
+        }
+    }
+    return found;
+}
+
+HWnd GetHWndByPID(Desktop& desktop, Pid pid) {
+    if (pid == 0) return 0;
+    for (HWnd w : desktop.topLevelWindows()) {
+        if (desktop.windowProcessId(w) == pid && desktop.isWindowVisible(w) && desktop.isWindowEnabled(w)) {
+            return w;
+        }
+    }
+    return 0;
+}
+
+void RestoreWindow(Desktop& desktop, HWnd window) {
+    desktop.sendMessage(window, WmSysCommand, ScRestore, 0);
+}
+
+HWnd FindClient(Desktop& desktop, Log& log, std::string_view processName) {
+    const HWnd client = GetHWndByPID(desktop, GetPID(desktop, processName));
+    if (client == 0) {
+        log.append(kClientNotFound);
+        return 0;
+    }
+    RestoreWindow(desktop, client);
+    return client;
+}
+
+std::optional<std::vector<std::string>> ListClientClassNames(Desktop& desktop, std::string_view processName) {
+    const Pid pid = GetPID(desktop, processName);
+    if (pid == 0) return std::nullopt;
+    std::vector<std::string> names;
+    for (HWnd w : desktop.descendantWindows(GetHWndByPID(desktop, pid))) {
+        std::string name = gbkToUtf8(desktop.windowClassName(w));
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+    }
+    return names;
+}
+
+}  // namespace ca::automation
