@@ -42,7 +42,7 @@ const char* areaName(sim::Area area) {
 std::string goodsLineText(const std::vector<std::string>& fieldsByPosition) {
     std::string line = "goods line:";
     for (std::size_t pos = 0; pos < fieldsByPosition.size(); ++pos)
-        if (!fieldsByPosition[pos].empty()) line += " " + std::to_string(pos) + "=" + fieldsByPosition[pos];
+        if (!fieldsByPosition[pos].empty()) line.append(" ").append(std::to_string(pos)).append("=").append(fieldsByPosition[pos]);
     return line;
 }
 
