@@ -56,6 +56,9 @@ public:
             !desktop_.readRemote(process_, address_ + recordSize_, buffer.data(), textSize_)) {
             return {};
         }
+        // At most size - 1 bytes of text: a list view that fills the whole buffer without a
+        // terminating zero (Wine's does when it cuts a long text) gives no more than Windows.
+        buffer[textSize_ - 1] = '\0';
         return gbkToUtf8(withoutCutCharacter(std::string_view(buffer.data(), std::strlen(buffer.data()))));
     }
 

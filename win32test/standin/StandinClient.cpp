@@ -22,19 +22,28 @@ constexpr int kEditWidth = 110;
 constexpr int kEditHeight = 20;
 constexpr int kPerRow = 8;
 
-std::string gbk(const std::string& utf8) { return ca::utf8ToGbk(utf8); }
+std::string gbk(const std::string& utf8) {
+    return ca::utf8ToGbk(utf8);
+}
 
 }  // namespace
 
 const char* areaName(sim::Area area) {
     switch (area) {
-    case sim::Area::Header: return "Header";
-    case sim::Area::Panel1: return "Panel1";
-    case sim::Area::Operator: return "Operator";
-    case sim::Area::Panel3: return "Panel3";
-    case sim::Area::Panel4: return "Panel4";
-    case sim::Area::Goods: return "Goods";
-    case sim::Area::Side: return "Side";
+        case sim::Area::Header:
+            return "Header";
+        case sim::Area::Panel1:
+            return "Panel1";
+        case sim::Area::Operator:
+            return "Operator";
+        case sim::Area::Panel3:
+            return "Panel3";
+        case sim::Area::Panel4:
+            return "Panel4";
+        case sim::Area::Goods:
+            return "Goods";
+        case sim::Area::Side:
+            return "Side";
     }
     return "?";
 }
@@ -42,7 +51,8 @@ const char* areaName(sim::Area area) {
 std::string goodsLineText(const std::vector<std::string>& fieldsByPosition) {
     std::string line = "goods line:";
     for (std::size_t pos = 0; pos < fieldsByPosition.size(); ++pos)
-        if (!fieldsByPosition[pos].empty()) line.append(" ").append(std::to_string(pos)).append("=").append(fieldsByPosition[pos]);
+        if (!fieldsByPosition[pos].empty())
+            line.append(" ").append(std::to_string(pos)).append("=").append(fieldsByPosition[pos]);
     return line;
 }
 
@@ -87,18 +97,19 @@ bool StandinClient::registerClasses() {
            superclass("Static", c.label) && superclass("ComboBox", c.combo);
 }
 
-HWND StandinClient::child(HWND parent, const std::string& cls, const std::string& utf8Text, DWORD style, int x, int y,
-                          int w, int h) {
+HWND StandinClient::child(HWND parent, const std::string& cls, const std::string& utf8Text, DWORD style,
+                          int x, int y, int w, int h) {
     std::string text = gbk(utf8Text);
-    return CreateWindowExA(0, cls.c_str(), text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
-                           instance_, nullptr);
+    return CreateWindowExA(0, cls.c_str(), text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                           nullptr, instance_, nullptr);
 }
 
 HWND StandinClient::panel(HWND parent, int x, int y, int w, int h) {
     return child(parent, config_.classes.container, "", WS_CLIPCHILDREN, x, y, w, h);
 }
 
-std::vector<HWND> StandinClient::edits(HWND parent, sim::Area area, int count, const std::set<int>& readOnly) {
+std::vector<HWND> StandinClient::edits(HWND parent, sim::Area area, int count,
+                                       const std::set<int>& readOnly) {
     std::vector<HWND> result;
     for (int i = 0; i < count; ++i) {
         int x = 2 + (i % kPerRow) * (kEditWidth + 4);
@@ -107,15 +118,16 @@ std::vector<HWND> StandinClient::edits(HWND parent, sim::Area area, int count, c
         HWND w = child(parent, config_.classes.edit, "", style, x, y, kEditWidth, kEditHeight);
         if (!w) continue;
         fields_[w] = Field{area, i};
-        editProcs_[w] =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
+        editProcs_[w] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
         result.push_back(w);
     }
     return result;
 }
 
 HWND StandinClient::list(HWND parent, int columns) {
-    HWND w = child(parent, config_.classes.list, "", WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, 2, 2, 900, 200);
+    HWND w =
+        child(parent, config_.classes.list, "", WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, 2, 2, 900, 200);
     for (int c = 0; c < columns; ++c) {
         std::string caption = std::to_string(c);
         LVCOLUMNA col{};
@@ -159,8 +171,8 @@ std::string StandinClient::textOf(HWND w) const {
 bool StandinClient::create() {
     if (!registerClasses()) return false;
     std::string caption = gbk(config_.caption);
-    main_ = CreateWindowExA(0, config_.classes.mainWindow.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW, 20, 20, 1000,
-                            760, nullptr, buildClientMenuBar(), instance_, nullptr);
+    main_ = CreateWindowExA(0, config_.classes.mainWindow.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW, 20,
+                            20, 1000, 760, nullptr, buildClientMenuBar(), instance_, nullptr);
     if (!main_) return false;
     buildQueryScreen();
     if (config_.startScreen == sim::Screen::Entry) {
@@ -168,8 +180,8 @@ bool StandinClient::create() {
         buildForm(nullptr);
         ShowWindow(queryOuter_, SW_HIDE);
     }
-    HWND caption2 = child(main_, config_.classes.label, entryForm_ ? "报关单录入" : "报关单/转关运输提前报关单查询", 0,
-                          0, 700, 400, 16);
+    HWND caption2 = child(main_, config_.classes.label,
+                          entryForm_ ? "报关单录入" : "报关单/转关运输提前报关单查询", 0, 0, 700, 400, 16);
     return caption2 != nullptr;
 }
 
@@ -184,7 +196,8 @@ void StandinClient::buildForm(const sim::DeclarationFixture* declaration) {
     HWND outer = panel(main_, 0, 0, 980, 560);
     formTops_.push_back(outer);
     std::vector<HWND> panels;
-    for (int i = 0; i < layout.innerPanels; ++i) panels.push_back(panel(outer, 0, i * 90, 960, 88));
+    for (int i = 0; i < layout.innerPanels; ++i)
+        panels.push_back(panel(outer, 0, i * 90, 960, 88));
 
     bool import = formKind_ == sim::FormKind::Import;
     const std::set<int>& readOnly =
@@ -215,12 +228,14 @@ void StandinClient::buildForm(const sim::DeclarationFixture* declaration) {
     HWND side = panel(main_, 0, 560, 980, 120);
     formTops_.push_back(side);
     edits(side, sim::Area::Side, layout.sidePanelEdits);
-    for (int i = 2; i < layout.outerPanels; ++i) formTops_.push_back(panel(main_, 0, 680, 10, 10));
+    for (int i = 2; i < layout.outerPanels; ++i)
+        formTops_.push_back(panel(main_, 0, 680, 10, 10));
 
     // The form goes in front of the query screen, in its own order.
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     SetWindowPos(formTops_[0], HWND_TOP, 0, 0, 0, 0, flags);
-    for (std::size_t i = 1; i < formTops_.size(); ++i) SetWindowPos(formTops_[i], formTops_[i - 1], 0, 0, 0, 0, flags);
+    for (std::size_t i = 1; i < formTops_.size(); ++i)
+        SetWindowPos(formTops_[i], formTops_[i - 1], 0, 0, 0, 0, flags);
 
     if (declaration) {
         for (const auto& [pos, text] : declaration->header)
@@ -232,7 +247,8 @@ void StandinClient::buildForm(const sim::DeclarationFixture* declaration) {
 }
 
 void StandinClient::destroyForm() {
-    for (HWND w : formTops_) DestroyWindow(w);
+    for (HWND w : formTops_)
+        DestroyWindow(w);
     formTops_.clear();
     goodsEdits_.clear();
     goodsList_ = nullptr;
@@ -251,22 +267,25 @@ void StandinClient::buildQueryScreen() {
     const sim::ClientLayout& layout = config_.layout;
     queryOuter_ = panel(main_, 0, 0, 980, 560);
     std::vector<HWND> panels;
-    for (int i = 0; i < layout.queryPanels; ++i) panels.push_back(panel(queryOuter_, 0, i * 260, 960, 250));
+    for (int i = 0; i < layout.queryPanels; ++i)
+        panels.push_back(panel(queryOuter_, 0, i * 260, 960, 250));
     queryList_ = list(panels[0], kQueryColumns);
     fillList(queryList_, fixture_.rows);
     static const char* const kButtons[] = {"查询", "新增", "打开", "删除"};
     for (int i = 0; i < layout.buttons; ++i) {
-        HWND b = child(panels[0], config_.classes.button, kButtons[i % 4], BS_PUSHBUTTON, 2 + i * 90, 210, 80, 24);
+        HWND b =
+            child(panels[0], config_.classes.button, kButtons[i % 4], BS_PUSHBUTTON, 2 + i * 90, 210, 80, 24);
         if (i == 2) openButton_ = b;
     }
     std::vector<HWND> filters;
-    for (int i = 0; i < layout.filterPanels; ++i) filters.push_back(panel(panels[1], 0, i * 50, 960, 48));
+    for (int i = 0; i < layout.filterPanels; ++i)
+        filters.push_back(panel(panels[1], 0, i * 50, 960, 48));
     child(filters[0], config_.classes.edit, fixture_.queryDate, WS_BORDER, 2, 2, 120, 20);
     std::vector<std::string> kinds = {"进口报关单", "出口报关单", "出口转关运输提前报关单"};
     if (std::find(kinds.begin(), kinds.end(), fixture_.kind) == kinds.end()) kinds.push_back(fixture_.kind);
     for (int i = 0; i < layout.kindCombos; ++i) {
-        HWND combo = child(filters[1], config_.classes.combo, "", CBS_DROPDOWNLIST | WS_VSCROLL, 2 + i * 150, 2, 140,
-                           120);
+        HWND combo = child(filters[1], config_.classes.combo, "", CBS_DROPDOWNLIST | WS_VSCROLL, 2 + i * 150,
+                           2, 140, 120);
         bool kindCombo = i == 3;
         std::vector<std::string> items = kindCombo ? kinds : std::vector<std::string>{"全部"};
         int selected = 0;
@@ -280,27 +299,31 @@ void StandinClient::buildQueryScreen() {
 }
 
 void StandinClient::openSelectedRow() {
-    int focused = static_cast<int>(SendMessageA(queryList_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    int focused =
+        static_cast<int>(SendMessageA(queryList_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     bool focusedSelected =
         focused >= 0 && (SendMessageA(queryList_, LVM_GETITEMSTATE, focused, LVIS_SELECTED) & LVIS_SELECTED);
     int row = focusedSelected ? focused
-                              : static_cast<int>(SendMessageA(queryList_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                              LVNI_SELECTED));
+                              : static_cast<int>(SendMessageA(queryList_, LVM_GETNEXTITEM,
+                                                              static_cast<WPARAM>(-1), LVNI_SELECTED));
     if (row < 0 || !formTops_.empty()) return;
     pendingOpenRow_ = row;
-    SetTimer(main_, kOpenTimer, static_cast<UINT>(std::max<std::int64_t>(config_.timings.openForm, 1)), nullptr);
+    SetTimer(main_, kOpenTimer, static_cast<UINT>(std::max<std::int64_t>(config_.timings.openForm, 1)),
+             nullptr);
 }
 
 void StandinClient::closeDeclaration() {
     if (formTops_.empty() || entryForm_) return;
-    SetTimer(main_, kCloseTimer, static_cast<UINT>(std::max<std::int64_t>(config_.timings.closeForm, 1)), nullptr);
+    SetTimer(main_, kCloseTimer, static_cast<UINT>(std::max<std::int64_t>(config_.timings.closeForm, 1)),
+             nullptr);
 }
 
 void StandinClient::onTimer(UINT_PTR id) {
     KillTimer(main_, id);
     if (id == kOpenTimer && formTops_.empty() && pendingOpenRow_ >= 0) {
         std::string key;
-        if (pendingOpenRow_ < static_cast<int>(fixture_.rows.size()) && fixture_.rows[pendingOpenRow_].size() > 1)
+        if (pendingOpenRow_ < static_cast<int>(fixture_.rows.size()) &&
+            fixture_.rows[pendingOpenRow_].size() > 1)
             key = fixture_.rows[pendingOpenRow_][1];
         auto found = fixture_.declarations.find(key);
         log_.line("open " + std::to_string(pendingOpenRow_) + " " + key);
@@ -332,14 +355,18 @@ void StandinClient::onReturn(HWND field) {
     auto it = fields_.find(field);
     if (it == fields_.end()) return;
     const Field f = it->second;
-    log_.line(std::string("confirm ") + areaName(f.area) + " " + std::to_string(f.position) + ": " + textOf(field));
-    int lineEnd = formKind_ == sim::FormKind::Import ? config_.importGoodsLineEnd : config_.exportGoodsLineEnd;
+    log_.line(std::string("confirm ") + areaName(f.area) + " " + std::to_string(f.position) + ": " +
+              textOf(field));
+    int lineEnd =
+        formKind_ == sim::FormKind::Import ? config_.importGoodsLineEnd : config_.exportGoodsLineEnd;
     if (!entryForm_ || f.area != sim::Area::Goods || f.position != lineEnd) return;
     // Return on the form's last goods field finishes the line and readies the fields for the next.
     std::vector<std::string> texts;
-    for (HWND w : goodsEdits_) texts.push_back(textOf(w));
+    for (HWND w : goodsEdits_)
+        texts.push_back(textOf(w));
     log_.line(goodsLineText(texts));
-    for (HWND w : goodsEdits_) SetWindowTextA(w, "");
+    for (HWND w : goodsEdits_)
+        SetWindowTextA(w, "");
 }
 
 void StandinClient::onCommand(HWND from, UINT id, UINT code) {
@@ -364,26 +391,26 @@ void StandinClient::onListItemChanged(HWND w, int row, UINT oldState, UINT newSt
 LRESULT CALLBACK StandinClient::mainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     StandinClient* c = g_client;
     switch (msg) {
-    case WM_COMMAND:
-        if (c && HIWORD(wp) == 0 && (lp == 0 || GetParent(reinterpret_cast<HWND>(lp)) != w)) {
-            c->onCommand(nullptr, LOWORD(wp), 0);
+        case WM_COMMAND:
+            if (c && HIWORD(wp) == 0 && (lp == 0 || GetParent(reinterpret_cast<HWND>(lp)) != w)) {
+                c->onCommand(nullptr, LOWORD(wp), 0);
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            if (c) c->onTimer(wp);
             return 0;
-        }
-        break;
-    case WM_TIMER:
-        if (c) c->onTimer(wp);
-        return 0;
-    case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == SC_RESTORE && c) c->log_.line("restore");
-        break;
-    case WM_CLOSE:
-        DestroyWindow(w);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        break;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_RESTORE && c) c->log_.line("restore");
+            break;
+        case WM_CLOSE:
+            DestroyWindow(w);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
     }
     return DefWindowProcA(w, msg, wp, lp);
 }

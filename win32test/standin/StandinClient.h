@@ -27,8 +27,8 @@
 
 #include "StandinLog.h"
 #include "ca/automation/sim/ClientFixture.h"
-#include "ca/automation/sim/StandInConfig.h"
 #include "ca/automation/sim/StandInClient.h"
+#include "ca/automation/sim/StandInConfig.h"
 
 namespace ca::win32test {
 
@@ -58,8 +58,8 @@ private:
 
     bool registerClasses();
     bool superclass(const char* systemClass, const std::string& name);
-    HWND child(HWND parent, const std::string& cls, const std::string& utf8Text, DWORD style, int x, int y, int w,
-               int h);
+    HWND child(HWND parent, const std::string& cls, const std::string& utf8Text, DWORD style, int x, int y,
+               int w, int h);
     HWND panel(HWND parent, int x, int y, int w, int h);
     std::vector<HWND> edits(HWND parent, sim::Area area, int count, const std::set<int>& readOnly = {});
     HWND list(HWND parent, int columns);

@@ -2,7 +2,8 @@
 
 namespace ca::win32test {
 
-StandinLog::StandinLog(const std::wstring& path) : file_(path.empty() ? nullptr : _wfopen(path.c_str(), L"ab")) {}
+StandinLog::StandinLog(const std::wstring& path)
+    : file_(path.empty() ? nullptr : _wfopen(path.c_str(), L"ab")) {}
 
 StandinLog::~StandinLog() {
     if (file_) std::fclose(file_);

@@ -10,7 +10,8 @@ namespace ca::win32test {
 namespace sim = ca::automation::sim;
 
 HMENU buildClientMenuBar() {
-    static const char* const kMenus[sim::kMenuCount] = {"文件", "编辑", "查询", "打印", "申报", "工具", "窗口", "报关单"};
+    static const char* const kMenus[sim::kMenuCount] = {"文件", "编辑", "查询", "打印",
+                                                        "申报", "工具", "窗口", "报关单"};
     static const char* const kItems[sim::kMenuItems] = {"新建", "打开", "关闭", "保存"};
     HMENU bar = CreateMenu();
     for (int top = 0; top < sim::kMenuCount; ++top) {

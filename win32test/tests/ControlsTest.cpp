@@ -9,6 +9,7 @@
 #include "TestEnvironment.h"
 #include "ca/automation/Controls.h"
 #include "ca/automation/EntryControls.h"
+#include "ca/automation/Lookup.h"
 #include "ca/automation/sim/StandInConfig.h"
 
 namespace ca::win32test {
@@ -25,7 +26,8 @@ TEST(Win32Chains, FollowWindowOrderWhateverTheClassAndEndAtTheLastSibling) {
     // then the caption label, which is the last child.
     Chain outer = BuildChain(desktop, client.mainWindow(), kClasses.container, 15);
     ASSERT_EQ(outer.size(), 15u);
-    for (std::size_t i = 0; i < 12; ++i) EXPECT_EQ(desktop.windowClassName(outer[i]), kClasses.container) << i;
+    for (std::size_t i = 0; i < 12; ++i)
+        EXPECT_EQ(desktop.windowClassName(outer[i]), kClasses.container) << i;
     EXPECT_EQ(desktop.windowClassName(outer[12]), kClasses.label);
     EXPECT_EQ(outer[13], 0u);
     EXPECT_EQ(outer[14], 0u);
@@ -55,21 +57,27 @@ TEST(Win32Chains, FindEntryControlsBuildsTheWholeMap) {
         const std::string& cls;
     };
     const Case cases[] = {
-        {"OuterPanels", map->OuterPanels, 11, kClasses.container}, {"InnerPanels", map->InnerPanels, 101, kClasses.container},
-        {"HeaderEdits", map->HeaderEdits, 82, kClasses.edit},      {"Panel1Edits", map->Panel1Edits, 11, kClasses.edit},
-        {"Panel3Edits", map->Panel3Edits, 5, kClasses.edit},       {"Panel4Edits", map->Panel4Edits, 7, kClasses.edit},
-        {"GoodsEdits", map->GoodsEdits, 42, kClasses.edit},        {"SidePanelEdits", map->SidePanelEdits, 11, kClasses.edit},
+        {"OuterPanels", map->OuterPanels, 11, kClasses.container},
+        {"InnerPanels", map->InnerPanels, 101, kClasses.container},
+        {"HeaderEdits", map->HeaderEdits, 82, kClasses.edit},
+        {"Panel1Edits", map->Panel1Edits, 11, kClasses.edit},
+        {"Panel3Edits", map->Panel3Edits, 5, kClasses.edit},
+        {"Panel4Edits", map->Panel4Edits, 7, kClasses.edit},
+        {"GoodsEdits", map->GoodsEdits, 42, kClasses.edit},
+        {"SidePanelEdits", map->SidePanelEdits, 11, kClasses.edit},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(c.chain.size(), c.length);
-        for (std::size_t i = 0; i < c.length; ++i) EXPECT_EQ(desktop.windowClassName(c.chain[i]), c.cls) << i;
+        for (std::size_t i = 0; i < c.length; ++i)
+            EXPECT_EQ(desktop.windowClassName(c.chain[i]), c.cls) << i;
     }
     EXPECT_TRUE(client.waitForLine("restore"));
 
     VectorLog failed;
     EXPECT_FALSE(FindEntryControls(desktop, failed, "Eport.exe", "TNoPanel", kClasses.edit).has_value());
-    EXPECT_EQ(failed.lines, (std::vector<std::string>{kClientFound, "无法找到 TNoPanel，请确认程序是否已经启动"}));
+    EXPECT_EQ(failed.lines,
+              (std::vector<std::string>{kClientFound, "无法找到 TNoPanel，请确认程序是否已经启动"}));
 }
 
 // The menu walk runs in this process: Wine answers no menu queries about another process's menus
@@ -106,7 +114,8 @@ TEST(Win32Menu, CommandByPositionSendsTheItemIdentifier) {
         int top, item;
         bool sent;
     };
-    const Case cases[] = {{7, 2, true}, {0, 0, true}, {3, 1, true}, {8, 0, false}, {7, 4, false}, {-1, 0, false}};
+    const Case cases[] = {{7, 2, true},  {0, 0, true},  {3, 1, true},
+                          {8, 0, false}, {7, 4, false}, {-1, 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.top << "/" << c.item);
         g_received = {};

@@ -21,7 +21,7 @@ TEST(Win32Lookup, FindsTheClientByExecutableNameIgnoringAsciiCase) {
         const char* name;
         bool found;
     };
-    const Case cases[] = {{"Eport.exe", true}, {"EPORT.EXE", true}, {"eport.EXE", true},
+    const Case cases[] = {{"Eport.exe", true}, {"EPORT.EXE", true},   {"eport.EXE", true},
                           {"Eport", false},    {"Eport.exe ", false}, {"other.exe", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-
 #include "TestEnvironment.h"
 #include "ca/automation/Lookup.h"
 
@@ -13,7 +12,9 @@ namespace ca::win32test {
 
 namespace {
 
-std::wstring quoted(const std::filesystem::path& p) { return L"\"" + p.wstring() + L"\""; }
+std::wstring quoted(const std::filesystem::path& p) {
+    return L"\"" + p.wstring() + L"\"";
+}
 
 }  // namespace
 
@@ -27,8 +28,8 @@ StandinProcess::StandinProcess(const std::filesystem::path& exe, const std::stri
     std::wstring commandLine = quoted(exe) + L" " + quoted(fixture) + L" " + quoted(log_);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process_)) {
+    if (!CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_)) {
         ADD_FAILURE() << "cannot start " << exe.string() << " (error " << GetLastError() << ")";
         return;
     }
@@ -49,7 +50,8 @@ StandinProcess::StandinProcess(const std::filesystem::path& exe, const std::stri
         if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) break;
     }
     std::ostringstream seen;
-    for (const std::string& line : lines()) seen << "\n  " << line;
+    for (const std::string& line : lines())
+        seen << "\n  " << line;
     ADD_FAILURE() << "the stand-in client " << exe.string() << " did not come up; its log:" << seen.str();
 }
 
@@ -66,7 +68,8 @@ std::vector<std::string> StandinProcess::lines() const {
     std::vector<std::string> result;
     std::ifstream in(log_, std::ios::binary);
     std::string line;
-    while (std::getline(in, line)) result.push_back(line);
+    while (std::getline(in, line))
+        result.push_back(line);
     return result;
 }
 

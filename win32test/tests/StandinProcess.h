@@ -35,7 +35,8 @@ public:
     // Waits until a log line satisfies pred (true) or the time runs out (false).
     bool waitFor(const std::function<bool(const std::string&)>& pred,
                  std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) const;
-    bool waitForLine(const std::string& line, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) const;
+    bool waitForLine(const std::string& line,
+                     std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) const;
 
 private:
     std::filesystem::path log_;

@@ -21,7 +21,9 @@ namespace {
 
 using namespace ca::automation;
 
-bool readOnly(HWnd w) { return (GetWindowLongA(reinterpret_cast<HWND>(w), GWL_STYLE) & ES_READONLY) != 0; }
+bool readOnly(HWnd w) {
+    return (GetWindowLongA(reinterpret_cast<HWND>(w), GWL_STYLE) & ES_READONLY) != 0;
+}
 
 std::string clipboardText() {
     std::string text;
@@ -57,11 +59,17 @@ TEST(Win32TextEntry, EachMethodReachesARealEditControl) {
     };
     const Write set = [&](HWnd w, const std::string& t) { SetText(desktop, w, t); };
     const Write focusPaste = [&](HWnd w, const std::string& t) { FocusPaste(desktop, clock, w, t); };
-    const Write clickPasteSelect = [&](HWnd w, const std::string& t) { ClickPaste(desktop, clock, w, t, true, 20); };
-    const Write pasteConfirm = [&](HWnd w, const std::string& t) { PasteConfirm(desktop, clock, w, t, 50, 50); };
+    const Write clickPasteSelect = [&](HWnd w, const std::string& t) {
+        ClickPaste(desktop, clock, w, t, true, 20);
+    };
+    const Write pasteConfirm = [&](HWnd w, const std::string& t) {
+        PasteConfirm(desktop, clock, w, t, 50, 50);
+    };
     const Write setTextConfirm = [&](HWnd w, const std::string& t) { SetTextConfirm(desktop, clock, w, t); };
     const Write unlockPaste = [&](HWnd w, const std::string& t) { UnlockPaste(desktop, clock, w, t); };
-    const Write clickPasteNoSelect = [&](HWnd w, const std::string& t) { ClickPaste(desktop, clock, w, t, false, 0); };
+    const Write clickPasteNoSelect = [&](HWnd w, const std::string& t) {
+        ClickPaste(desktop, clock, w, t, false, 0);
+    };
     const std::string longText(300, '7');
 
     const Case cases[] = {
@@ -71,23 +79,31 @@ TEST(Win32TextEntry, EachMethodReachesARealEditControl) {
         {"set 300 bytes reads back 255", map->HeaderEdits[4], "", longText, set, std::string(255, '7'), ""},
         {"focus-paste", map->HeaderEdits[5], "", "报关行", focusPaste, "报关行", ""},
         {"click-paste with select all", map->HeaderEdits[6], "旧值", "新值", clickPasteSelect, "新值", ""},
-        {"paste-confirm", map->Panel1Edits[0], "old", "确认值", pasteConfirm, "确认值", "confirm Panel1 0: 确认值"},
-        {"paste-confirm empty clears", map->Panel3Edits[2], "old", "", pasteConfirm, "", "confirm Panel3 2: "},
-        {"_SetText", map->SidePanelEdits[3], "", "一般贸易", setTextConfirm, "一般贸易", "confirm Side 3: 一般贸易"},
-        {"unlock-paste into a read-only field", map->GoodsEdits[9], "", "台澎金马关税区", unlockPaste, "台澎金马关税区", ""},
-        {"paste into a read-only field does nothing", map->GoodsEdits[11], "", "x", clickPasteNoSelect, "", ""},
+        {"paste-confirm", map->Panel1Edits[0], "old", "确认值", pasteConfirm, "确认值",
+         "confirm Panel1 0: 确认值"},
+        {"paste-confirm empty clears", map->Panel3Edits[2], "old", "", pasteConfirm, "",
+         "confirm Panel3 2: "},
+        {"_SetText", map->SidePanelEdits[3], "", "一般贸易", setTextConfirm, "一般贸易",
+         "confirm Side 3: 一般贸易"},
+        {"unlock-paste into a read-only field", map->GoodsEdits[9], "", "台澎金马关税区", unlockPaste,
+         "台澎金马关税区", ""},
+        {"paste into a read-only field does nothing", map->GoodsEdits[11], "", "x", clickPasteNoSelect, "",
+         ""},
         {"a write to an empty position does nothing", 0, "", "lost", pasteConfirm, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.field) SendMessageA(reinterpret_cast<HWND>(c.field), WM_SETTEXT, 0,
-                                  reinterpret_cast<LPARAM>(ca::utf8ToGbk(c.before).c_str()));
+        if (c.field)
+            SendMessageA(reinterpret_cast<HWND>(c.field), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(ca::utf8ToGbk(c.before).c_str()));
         std::size_t linesBefore = client.received().size();
         c.write(c.field, c.text);
         EXPECT_EQ(ControlText(desktop, c.field), c.after);
         std::vector<std::string> received = client.received();
-        std::vector<std::string> added(received.begin() + static_cast<std::ptrdiff_t>(linesBefore), received.end());
-        EXPECT_EQ(added, c.confirm.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.confirm});
+        std::vector<std::string> added(received.begin() + static_cast<std::ptrdiff_t>(linesBefore),
+                                       received.end());
+        EXPECT_EQ(added,
+                  c.confirm.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.confirm});
     }
     // Unlock-paste leaves the field read-only again; the last text entered stays on the clipboard.
     EXPECT_TRUE(readOnly(map->GoodsEdits[9]));

@@ -37,11 +37,13 @@ int main() {
     }
     LocalFree(wargv);
     if (paths.standin64.empty() || paths.standin32.empty() || paths.work.empty() || paths.samples.empty()) {
-        std::fprintf(stderr, "usage: ca_win32_tests --standin64=EXE --standin32=EXE --work=DIR --samples=DIR\n");
+        std::fprintf(stderr,
+                     "usage: ca_win32_tests --standin64=EXE --standin32=EXE --work=DIR --samples=DIR\n");
         return 2;
     }
     std::vector<char*> args;
-    for (std::string& a : kept) args.push_back(a.data());
+    for (std::string& a : kept)
+        args.push_back(a.data());
     int gtestArgc = static_cast<int>(args.size());
     testing::InitGoogleTest(&gtestArgc, args.data());
     return RUN_ALL_TESTS();

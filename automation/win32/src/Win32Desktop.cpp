@@ -55,10 +55,18 @@ static_assert((PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE) == Lis
 
 namespace {
 
-::HWND hwnd(HWnd w) { return reinterpret_cast<::HWND>(w); }
-HWnd handle(::HWND w) { return reinterpret_cast<HWnd>(w); }
-::HANDLE process(ProcessHandle h) { return reinterpret_cast<::HANDLE>(h); }
-void* pointer(RemoteAddress at) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(at)); }
+::HWND hwnd(HWnd w) {
+    return reinterpret_cast<::HWND>(w);
+}
+HWnd handle(::HWND w) {
+    return reinterpret_cast<HWnd>(w);
+}
+::HANDLE process(ProcessHandle h) {
+    return reinterpret_cast<::HANDLE>(h);
+}
+void* pointer(RemoteAddress at) {
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(at));
+}
 
 BOOL CALLBACK collect(::HWND w, LPARAM list) {
     reinterpret_cast<std::vector<HWnd>*>(list)->push_back(handle(w));
@@ -88,9 +96,13 @@ Pid Win32Desktop::windowProcessId(HWnd w) {
     return static_cast<Pid>(pid);
 }
 
-bool Win32Desktop::isWindowVisible(HWnd w) { return w && IsWindowVisible(hwnd(w)); }
+bool Win32Desktop::isWindowVisible(HWnd w) {
+    return w && IsWindowVisible(hwnd(w));
+}
 
-bool Win32Desktop::isWindowEnabled(HWnd w) { return w && IsWindowEnabled(hwnd(w)); }
+bool Win32Desktop::isWindowEnabled(HWnd w) {
+    return w && IsWindowEnabled(hwnd(w));
+}
 
 std::string Win32Desktop::windowClassName(HWnd w) {
     char buffer[256] = {};
@@ -103,7 +115,9 @@ HWnd Win32Desktop::findChildWindow(HWnd parent, std::string_view className) {
     return handle(FindWindowExA(hwnd(parent), nullptr, name.c_str(), nullptr));
 }
 
-HWnd Win32Desktop::nextSiblingWindow(HWnd w) { return w ? handle(GetWindow(hwnd(w), GW_HWNDNEXT)) : 0; }
+HWnd Win32Desktop::nextSiblingWindow(HWnd w) {
+    return w ? handle(GetWindow(hwnd(w), GW_HWNDNEXT)) : 0;
+}
 
 std::vector<HWnd> Win32Desktop::descendantWindows(HWnd parent) {
     std::vector<HWnd> list;
@@ -121,14 +135,17 @@ bool Win32Desktop::postMessage(HWnd w, Message msg, WParam wParam, LParam lParam
     return w && PostMessageA(hwnd(w), msg, wParam, lParam);
 }
 
-HMenu Win32Desktop::windowMenu(HWnd w) { return w ? reinterpret_cast<HMenu>(GetMenu(hwnd(w))) : 0; }
+HMenu Win32Desktop::windowMenu(HWnd w) {
+    return w ? reinterpret_cast<HMenu>(GetMenu(hwnd(w))) : 0;
+}
 
 HMenu Win32Desktop::subMenu(HMenu menu, int position) {
     return menu ? reinterpret_cast<HMenu>(GetSubMenu(reinterpret_cast<::HMENU>(menu), position)) : 0;
 }
 
 std::uint32_t Win32Desktop::menuItemId(HMenu menu, int position) {
-    return menu ? static_cast<std::uint32_t>(GetMenuItemID(reinterpret_cast<::HMENU>(menu), position)) : NoMenuItemId;
+    return menu ? static_cast<std::uint32_t>(GetMenuItemID(reinterpret_cast<::HMENU>(menu), position))
+                : NoMenuItemId;
 }
 
 std::vector<ProcessEntry> Win32Desktop::processSnapshot() {
@@ -148,17 +165,33 @@ std::vector<ProcessEntry> Win32Desktop::processSnapshot() {
 
 ProcessHandle Win32Desktop::openProcess(Pid pid, std::uint32_t access) {
     if (pid == 0) return 0;
-    return reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, pid));
+    auto h = reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, pid));
+    if (h) opened_[h] = pid;
+    return h;
 }
 
 void Win32Desktop::closeProcess(ProcessHandle h) {
-    if (h) CloseHandle(process(h));
+    if (!h) return;
+    opened_.erase(h);
+    CloseHandle(process(h));
 }
 
 Bitness Win32Desktop::processBitness(ProcessHandle h) {
     // A process under the 32-bit layer of a 64-bit system is 32-bit. Otherwise it has the
     // system's width: 64-bit when we are 64-bit or are ourselves under that layer.
-    if (isWow64(process(h))) return Bitness::Bits32;
+    // IsWow64Process needs the query right, so the question goes through a handle that has it.
+    bool wow = false;
+    auto found = opened_.find(h);
+    ::HANDLE query = found == opened_.end()
+                         ? nullptr
+                         : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, found->second);
+    if (query) {
+        wow = isWow64(query);
+        CloseHandle(query);
+    } else if (h) {
+        wow = isWow64(process(h));
+    }
+    if (wow) return Bitness::Bits32;
 #ifdef _WIN64
     return Bitness::Bits64;
 #else

@@ -1,6 +1,8 @@
 #pragma once
 // The Desktop on the Win32 API: the real calls, in their ANSI forms, so texts cross as the
 // system code page's bytes (GBK on the office's machines). Windows builds only.
+#include <map>
+
 #include "ca/automation/Desktop.h"
 
 namespace ca::automation::win32 {
@@ -39,6 +41,9 @@ public:
 private:
     HWnd clipboardOwner();
     HWnd clipboardOwner_ = 0;  // a message-only window that owns what we put on the clipboard
+    // The process behind each open handle: its bitness is asked through a handle of its own with
+    // the query right, which the list-view access mask (56) does not hold.
+    std::map<ProcessHandle, Pid> opened_;
 };
 
 }  // namespace ca::automation::win32
