@@ -22,6 +22,7 @@
 #include <string>
 
 #include "ca/automation/LvItem.h"
+#include "ca/util/Gbk.h"
 
 namespace ca::automation::win32 {
 
@@ -71,6 +72,23 @@ void* pointer(RemoteAddress at) {
 BOOL CALLBACK collect(::HWND w, LPARAM list) {
     reinterpret_cast<std::vector<HWnd>*>(list)->push_back(handle(w));
     return TRUE;
+}
+
+// Copies bytes and a zero terminator of terminatorSize bytes into global memory and hands it to the
+// open clipboard, which owns it from then on.
+bool placeOnClipboard(UINT format, const void* data, std::size_t size, std::size_t terminatorSize) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + terminatorSize);
+    if (!memory) return false;
+    void* p = GlobalLock(memory);
+    if (!p) {
+        GlobalFree(memory);
+        return false;
+    }
+    if (size) std::memcpy(p, data, size);
+    GlobalUnlock(memory);
+    if (SetClipboardData(format, memory)) return true;
+    GlobalFree(memory);
+    return false;
 }
 
 bool isWow64(::HANDLE h) {
@@ -179,12 +197,12 @@ void Win32Desktop::closeProcess(ProcessHandle h) {
 Bitness Win32Desktop::processBitness(ProcessHandle h) {
     // A process under the 32-bit layer of a 64-bit system is 32-bit. Otherwise it has the
     // system's width: 64-bit when we are 64-bit or are ourselves under that layer.
-    // IsWow64Process needs the query right, so the question goes through a handle that has it.
+    // IsWow64Process needs the query right, which the list-view access mask (56) does not hold:
+    // the question goes through a handle of its own.
     bool wow = false;
     auto found = opened_.find(h);
-    ::HANDLE query = found == opened_.end()
-                         ? nullptr
-                         : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, found->second);
+    ::HANDLE query =
+        found == opened_.end() ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, found->second);
     if (query) {
         wow = isWow64(query);
         CloseHandle(query);
@@ -237,15 +255,20 @@ bool Win32Desktop::trySetClipboardText(std::string_view text) {
     if (!OpenClipboard(hwnd(clipboardOwner()))) return false;
     bool placed = false;
     if (EmptyClipboard()) {
-        if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-            if (void* p = GlobalLock(memory)) {
-                std::memcpy(p, text.data(), text.size());
-                static_cast<char*>(p)[text.size()] = '\0';
-                GlobalUnlock(memory);
-                placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-            }
-            if (!placed) GlobalFree(memory);  // the clipboard owns it only when placed
+        // The ANSI text, and the same text as UTF-16: a Unicode edit then pastes the characters
+        // themselves instead of a conversion made with whatever keyboard locale is active.
+        const std::string utf8 = gbkToUtf8(text);
+        std::wstring wide;
+        if (!utf8.empty()) {
+            const int n =
+                MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+            wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+            if (n > 0)
+                MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
         }
+        placed =
+            placeOnClipboard(CF_TEXT, text.data(), text.size(), 1) &&
+            placeOnClipboard(CF_UNICODETEXT, wide.data(), wide.size() * sizeof(wchar_t), sizeof(wchar_t));
     }
     CloseClipboard();
     return placed;
