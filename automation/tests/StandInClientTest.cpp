@@ -66,6 +66,14 @@ TEST(StandInClient, QueryScreenOpenReadAndCloseADeclaration) {
     EXPECT_EQ(s.buttons()[2], client->openButton());
     EXPECT_EQ(ReadListCell(desk.desktop, list, 1, 11).text, "1");
     EXPECT_EQ(ReadListCell(desk.desktop, list, 2, 11).text, "");
+    EXPECT_EQ(client->queryRows().at(1).at(5), "进料加工");
+
+    // A posted click reaches the client only after its handling delay.
+    PostClick(desk.desktop, list);
+    EXPECT_TRUE(client->events().empty() ||
+                client->events().back().type != sim::ClientEvent::Type::PostedClick);
+    desk.clock.sleepMs(client->config().timings.postedMessage);
+    EXPECT_EQ(client->events().back().type, sim::ClientEvent::Type::PostedClick);
 
     // Select row 0 and press the open button: the form shows after the client's delay.
     PostClick(desk.desktop, list);
@@ -86,6 +94,9 @@ TEST(StandInClient, QueryScreenOpenReadAndCloseADeclaration) {
     EXPECT_EQ(ControlText(desk.desktop, operators[2]), "张三");
     EXPECT_EQ(ControlText(desk.desktop, goods[1]), "笔记本电脑");
     EXPECT_EQ(ReadListCell(desk.desktop, goodsList, 0, 1).text, "84713000");
+    EXPECT_EQ(client->goodsRows(),
+              (std::vector<std::vector<std::string>>{{"1", "84713000"}, {"2", "84713000"}}));
+    EXPECT_EQ(client->fieldTexts(Area::Operator)[0], "021-1234");
 
     // Selecting goods row 1 shows line 2; row 2 does not exist.
     PostClick(desk.desktop, goodsList);
@@ -160,6 +171,25 @@ TEST(StandInClient, ClientExitsBetweenMessages) {
     EXPECT_EQ(client->screen(), sim::Screen::Gone);
 }
 
+TEST(StandInClient, ActsOnARealClockWhenItsQueueIsPumped) {
+    SteadyClock clock;
+    sim::SimDesktop desktop(clock);
+    clock.setIdleHook([&] { desktop.pump(); });
+    sim::StandInConfig config;
+    config.timings = {1, 5, 5, 0};
+    sim::StandInClient client(desktop, config, twoDeclarations());
+    PostClick(desktop, client.queryList());
+    SelectListRow(desktop, client.queryList(), 0, 11);
+    SendClick(desktop, client.openButton());
+    EXPECT_EQ(client.screen(), sim::Screen::Query);
+    clock.sleepMs(40);
+    EXPECT_EQ(client.screen(), sim::Screen::Declaration);
+    EXPECT_EQ(client.events().front().type, sim::ClientEvent::Type::Select);
+    ASSERT_TRUE(MenuCommand(desktop, client.mainWindow(), 7, 2));
+    clock.sleepMs(40);
+    EXPECT_EQ(client.screen(), sim::Screen::Query);
+}
+
 TEST(ClientFixture, MalformedInputIsRefusedWithItsReason) {
     struct Case {
         const char* json;
@@ -184,6 +214,18 @@ TEST(ClientFixture, MalformedInputIsRefusedWithItsReason) {
         }
     }
     EXPECT_THROW(sim::loadFixture("/nonexistent/fixture.json"), sim::FixtureError);
+}
+
+TEST(ClientFixture, SampleFixtureOpensItsDeclarations) {
+    Desk desk;
+    auto client = desk.client({}, sim::loadFixture(CA_SIM_FIXTURES "/import-query.json"));
+    EXPECT_EQ(client->queryRows().size(), 3u);
+    client->openDeclaration(0);
+    EXPECT_EQ(client->fieldText({Area::Header, 79}), "I20240000001");
+    EXPECT_EQ(client->goodsRows().size(), 2u);
+    client->openDeclaration(2);
+    EXPECT_EQ(client->fieldText({Area::Header, 75}), "220120240000000003");
+    EXPECT_TRUE(client->goodsRows().empty());
 }
 
 TEST(ClientFixture, ClientSectionConfiguresTheStandIn) {

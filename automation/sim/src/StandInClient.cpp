@@ -355,6 +355,31 @@ int StandInClient::fieldCount(Area area) const {
     return static_cast<int>(areaEdits_[index(area)].size());
 }
 
+std::vector<std::string> StandInClient::fieldTexts(Area area) const {
+    std::vector<std::string> texts;
+    for (HWnd e : areaEdits_[index(area)])
+        texts.push_back(gbkToUtf8(desktop_.text(e)));
+    return texts;
+}
+
+namespace {
+std::vector<std::vector<std::string>> utf8Rows(std::vector<std::vector<std::string>> rows) {
+    for (auto& row : rows) {
+        for (auto& cell : row)
+            cell = gbkToUtf8(cell);
+    }
+    return rows;
+}
+}  // namespace
+
+std::vector<std::vector<std::string>> StandInClient::queryRows() const {
+    return utf8Rows(desktop_.listRows(queryList_));
+}
+
+std::vector<std::vector<std::string>> StandInClient::goodsRows() const {
+    return utf8Rows(desktop_.listRows(goodsList_));
+}
+
 void StandInClient::clearRecords() {
     events_.clear();
     confirmations_.clear();
@@ -447,8 +472,9 @@ void StandInClient::onEvent(const SimEvent& event) {
         if (id == menuItemIdentifier(kCloseMenuTop, kCloseMenuItem) && formOuter_ != 0) {
             later(config_.timings.closeForm, [this] { closeDeclaration(); });
         }
-    } else if (w == openButton_ && event.type == T::Clicked && screen_ == Screen::Query) {
-        // The open button opens the focused row when it is selected, otherwise the first selected.
+    } else if (w == openButton_ && event.type == T::Clicked) {
+        // The open button opens the focused row when it is selected, otherwise the first selected;
+        // a form already open is replaced.
         int row = desktop_.listFocusedRow(queryList_);
         const std::vector<int> selected = desktop_.listSelectedRows(queryList_);
         if (row < 0 || !(desktop_.listRowState(queryList_, static_cast<std::size_t>(row)) & LvisSelected)) {

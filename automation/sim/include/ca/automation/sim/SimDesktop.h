@@ -109,6 +109,7 @@ public:
     // List views: rows of cells (GBK); setting the rows clears their state.
     void setListRows(HWnd list, std::vector<std::vector<std::string>> rows);
     std::size_t listRowCount(HWnd list) const;
+    std::vector<std::vector<std::string>> listRows(HWnd list) const;
     std::uint32_t listRowState(HWnd list, std::size_t row) const;
     // The focused row, -1 when none; the selected rows in order.
     int listFocusedRow(HWnd list) const;

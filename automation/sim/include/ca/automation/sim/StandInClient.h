@@ -101,6 +101,10 @@ public:
     std::string fieldText(FieldRef field) const;
     bool fieldReadOnly(FieldRef field) const;
     int fieldCount(Area area) const;
+    std::vector<std::string> fieldTexts(Area area) const;  // every field of the area, by position
+    // Cells of the query list and the goods list as they show (UTF-8), row by row.
+    std::vector<std::vector<std::string>> queryRows() const;
+    std::vector<std::vector<std::string>> goodsRows() const;
     const std::vector<ClientEvent>& events() const { return events_; }
     const std::vector<Confirmation>& confirmations() const { return confirmations_; }
     const std::vector<GoodsLine>& goodsLines() const { return goodsLines_; }

@@ -1,0 +1,33 @@
+#pragma once
+// Message boxes, file dialogs and the input box on Qt widgets.
+#include <QPointer>
+#include <QWidget>
+
+#include "ca/util/Prompts.h"
+
+namespace ca::app {
+
+class QtPrompts : public Prompts {
+public:
+    // The window the boxes are shown over (the main window once it exists).
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void info(const std::string& text, const std::string& caption) override;
+    void warning(const std::string& text, const std::string& caption) override;
+    Button question(const std::string& text, const std::string& caption) override;
+    void plainMessage(const std::string& text) override;
+    void errorBox(const std::string& text) override;
+    std::string openFile(const std::string& title, const std::string& filter) override;
+    std::string saveFile(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> input(const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) override;
+
+    // A filter of the form "Excel files|*.xls|All|*.*" in the dialogs' own form
+    // "Excel files (*.xls);;All (*.*)"; a filter without '|' is passed on unchanged.
+    static QString dialogFilter(const std::string& filter);
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace ca::app

@@ -1,0 +1,62 @@
+#pragma once
+// The settings dialog: every setting of config.ini in an edit field, saved on request, and a helper
+// that lists the window class names of the customs client so the clerk can copy them into the fields.
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ca/util/IniFile.h"
+#include "ca/util/Prompts.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace ca::app {
+
+class TfrmConfig : public QWidget {
+    Q_OBJECT
+
+public:
+    // The class names of every window of the customs client, at every depth, in enumeration order
+    // (duplicates included); nullopt when the client is not running.
+    using ClassLister = std::function<std::optional<std::vector<std::string>>()>;
+
+    TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidget* owner = nullptr);
+
+    void setClassLister(ClassLister lister) { lister_ = std::move(lister); }
+    // The field that shows the key (nullptr for an unknown key).
+    QLineEdit* fieldFor(const std::string& key) const;
+    std::vector<std::string> memoLines() const;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void Button2Click();  // save
+    void Button1Click();  // close
+    void Button3Click();  // list the client's class names
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Field {
+        std::string key;
+        QLineEdit* edit;
+    };
+
+    Prompts& prompts_;
+    std::filesystem::path configFile_;
+    std::optional<IniFile> ini_;
+    ClassLister lister_;
+    std::vector<Field> fields_;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+};
+
+}  // namespace ca::app

@@ -1,0 +1,37 @@
+#pragma once
+// Translation of statements written in the Jet dialect (the dialect every window writes) into the
+// dialect of the engine underneath. One class per engine; the connection holds one of them.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ca/db/Column.h"
+
+namespace ca::db {
+
+struct Translation {
+    std::string sql;
+    bool changesSchema = false;  // alter/create/drop: cached schema knowledge must be dropped
+};
+
+class Dialect {
+public:
+    virtual ~Dialect() = default;
+    // Throws DbError for text that cannot be a statement (an unterminated literal, a bad date
+    // literal, an unknown column type).
+    virtual Translation translate(std::string_view jetSql, SchemaLookup& schema) const = 0;
+    // The engine's definition of one column, with the checks that keep its kind.
+    virtual std::string columnDefinition(const ColumnInfo& column) const = 0;
+};
+
+// Jet to SQLite. Needs the functions of SqliteFunctions registered on the connection.
+class SqliteDialect : public Dialect {
+public:
+    Translation translate(std::string_view jetSql, SchemaLookup& schema) const override;
+    std::string columnDefinition(const ColumnInfo& column) const override;
+};
+
+// The kind a declared engine type stands for (as the schema reports it back).
+ColumnKind kindOfSqliteType(std::string_view declaredType);
+
+}  // namespace ca::db

@@ -1,0 +1,96 @@
+#pragma once
+// A query object on the shared connection: statement text in the Jet dialect, named parameters
+// ":Name", an opened result with a cursor, or execution of a statement that returns no rows.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ca/db/TField.h"
+
+namespace ca::db {
+
+class TADOConnection;
+class TDM;
+
+class TParameter {
+public:
+    explicit TParameter(std::string name) : name_(std::move(name)) {}
+    const std::string& Name() const { return name_; }
+    void SetText(std::string_view text) { value_ = std::string(text), set_ = true; }
+    void SetInteger(std::int64_t v) { value_ = v, set_ = true; }
+    void SetNumber(double v) { value_ = v, set_ = true; }
+    void SetNull() { value_ = std::monostate{}, set_ = true; }
+    const Value& value() const { return value_; }
+    bool isSet() const { return set_; }
+
+private:
+    std::string name_;
+    Value value_;
+    bool set_ = false;
+};
+
+class TADOQuery {
+public:
+    explicit TADOQuery(TDM& dm);  // on dm.ADOConnection1
+    explicit TADOQuery(TADOConnection& connection);
+    ~TADOQuery();
+    TADOQuery(const TADOQuery&) = delete;
+    TADOQuery& operator=(const TADOQuery&) = delete;
+
+    // Replaces the statement text: closes an open result and forgets all parameter values.
+    void SetSQL(std::string_view jetSql);
+    const std::string& SQL() const { return sql_; }
+
+    // The parameter ":name" of the statement text (name compared without regard to case).
+    // Throws DbError when the statement has no such parameter.
+    TParameter& ParamByName(std::string_view name);
+
+    // Runs the statement and keeps its rows. Throws DbError (the statement is refused, a
+    // parameter has no value, the statement returns no result set); the query is closed then.
+    void Open();
+    void Close();
+    bool Active() const { return active_; }
+
+    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    bool IsEmpty() const { return rows_.empty(); }
+    void First() { row_ = 0; }
+    void Next() {
+        if (row_ < rows_.size()) ++row_;
+    }
+    bool Eof() const { return row_ >= rows_.size(); }
+
+    int FieldCount() const { return static_cast<int>(names_.size()); }
+    TField Fields(int index) const;
+    // The first field of that name, compared without regard to case. Throws DbError naming the
+    // field when the result has none (or is not open).
+    TField FieldByName(std::string_view name) const;
+    bool HasField(std::string_view name) const;
+
+    // Runs a statement that returns no rows; gives the number of rows it changed.
+    int ExecSQL();
+
+    // Runs any statement: opens it when it gives rows (true), executes it otherwise (false, with
+    // the number of changed rows in `changed`).
+    bool OpenOrExec(int& changed);
+
+    // For TField.
+    const std::string& fieldName(int column) const { return names_[static_cast<size_t>(column)]; }
+    const Value& valueAt(int column) const;
+
+private:
+    int findField(std::string_view name) const;
+    enum class Mode { Open, Exec, Either };
+    int run(Mode mode, bool& opened);
+
+    TADOConnection& conn_;
+    std::string sql_;
+    std::vector<TParameter> params_;
+    bool active_ = false;
+    std::vector<std::string> names_;
+    std::vector<std::vector<Value>> rows_;
+    size_t row_ = 0;
+};
+
+}  // namespace ca::db

@@ -1,0 +1,153 @@
+#include "ca/db/TADOConnection.h"
+
+#include <sqlite3.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+
+#include "JetLexer.h"
+#include "SqliteFunctions.h"
+#include "ca/db/DbError.h"
+#include "ca/db/Schema.h"
+
+namespace ca::db {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Statements with joined values are rarely repeated; the cache is emptied when it grows past this.
+constexpr size_t kTranslationCacheLimit = 2000;
+
+// The first bytes of an Access database name its engine at offset 4.
+bool isAccessFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<char, 32> head{};
+    in.read(head.data(), head.size());
+    std::string_view text(head.data(), static_cast<size_t>(in.gcount()));
+    return text.size() >= 19 &&
+           (text.substr(4, 15) == "Standard Jet DB" || text.substr(4, 15) == "Standard ACE DB");
+}
+
+bool onNetworkShare(const std::string& path) {
+    return path.rfind("\\\\", 0) == 0 || path.rfind("//", 0) == 0;
+}
+
+}  // namespace
+
+TADOConnection::TADOConnection(std::string fileName)
+    : fileName_(std::move(fileName)), dialect_(std::make_unique<SqliteDialect>()) {}
+
+TADOConnection::~TADOConnection() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void TADOConnection::Open() {
+    if (db_) return;
+    std::string path = fileName_;
+    bool fresh = true;
+    if (fileName_ != ":memory:") {
+        std::error_code ec;
+        fs::path p = fs::absolute(fs::path(fileName_), ec);
+        if (ec) throw DbError("Cannot open database " + fileName_ + ": " + ec.message());
+        path = p.string();
+        if (fs::is_directory(p, ec)) throw DbError("Cannot open database " + path + ": it is a folder");
+        if (!fs::exists(p.parent_path(), ec))
+            throw DbError("Cannot open database " + path + ": the folder " + p.parent_path().string() +
+                          " does not exist");
+        if (fs::exists(p, ec)) {
+            if (isAccessFile(p))
+                throw DbError("Cannot open database " + path +
+                              ": it is an Access (Jet) database, which this program no longer reads; "
+                              "it must be migrated to the new database format first");
+            fresh = fs::file_size(p, ec) == 0;
+        }
+    }
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
+        throw DbError("Cannot open database " + path + ": " + why);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 5000);
+    registerSqliteFunctions(db);
+    db_ = db;
+    openedPath_ = path;
+    try {
+        // Reading the schema fails here, not at the first statement, for a file that is not a
+        // database.
+        execRaw("SELECT count(*) FROM sqlite_schema");
+        if (!fresh) {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(db_, "SELECT count(*) FROM sqlite_schema", -1, &st, nullptr);
+            if (st && sqlite3_step(st) == SQLITE_ROW) fresh = sqlite3_column_int(st, 0) == 0;
+            sqlite3_finalize(st);
+        }
+        if (path != ":memory:" && !onNetworkShare(path)) {
+            // WAL needs shared memory of the local machine; a read-only file keeps its journal.
+            sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        }
+        execRaw("PRAGMA synchronous=NORMAL");
+        if (fresh) CreateDefaultSchema(*this);
+    } catch (const DbError& e) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        openedPath_.clear();
+        throw DbError("Cannot open database " + path + ": " + e.what());
+    }
+}
+
+sqlite3* TADOConnection::handle() {
+    if (!db_) Open();
+    return db_;
+}
+
+void TADOConnection::execRaw(const std::string& sql) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(handle(), sql.c_str(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        std::string msg = err ? err : sqlite3_errstr(rc);
+        sqlite3_free(err);
+        throw DbError(msg);
+    }
+}
+
+const Translation& TADOConnection::translate(const std::string& jetSql) {
+    auto it = translations_.find(jetSql);
+    if (it != translations_.end()) return it->second;
+    Translation t = dialect_->translate(jetSql, *this);
+    if (translations_.size() >= kTranslationCacheLimit) translations_.clear();
+    return translations_.emplace(jetSql, std::move(t)).first->second;
+}
+
+void TADOConnection::schemaChanged() {
+    translations_.clear();
+    tables_.clear();
+}
+
+const std::vector<ColumnInfo>* TADOConnection::columns(std::string_view table) {
+    std::string key = toLowerAscii(table);
+    auto it = tables_.find(key);
+    if (it != tables_.end()) return &it->second;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(handle(), "SELECT name, type FROM pragma_table_info(?1)", -1, &st, nullptr) !=
+        SQLITE_OK)
+        return nullptr;
+    sqlite3_bind_text(st, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    std::vector<ColumnInfo> cols;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        ColumnInfo c;
+        c.name = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        const auto* type = sqlite3_column_text(st, 1);
+        c.kind = kindOfSqliteType(type ? reinterpret_cast<const char*>(type) : "");
+        cols.push_back(std::move(c));
+    }
+    sqlite3_finalize(st);
+    if (cols.empty()) return nullptr;
+    return &tables_.emplace(key, std::move(cols)).first->second;
+}
+
+}  // namespace ca::db

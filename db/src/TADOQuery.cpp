@@ -1,0 +1,196 @@
+#include "ca/db/TADOQuery.h"
+
+#include <sqlite3.h>
+
+#include "JetLexer.h"
+#include "ca/db/DbError.h"
+#include "ca/db/TADOConnection.h"
+#include "ca/db/TDM.h"
+
+namespace ca::db {
+
+namespace {
+
+const Value kNull{};
+
+// A refusal by a column check names the column; say what it means.
+std::string engineMessage(sqlite3* db) {
+    std::string msg = sqlite3_errmsg(db);
+    const std::string check = "CHECK constraint failed: ";
+    if (msg.rfind(check, 0) == 0)
+        return "Data type mismatch: column " + msg.substr(check.size()) + " cannot take the value given (" +
+               msg + ")";
+    return msg;
+}
+
+struct Statement {
+    sqlite3_stmt* st = nullptr;
+    ~Statement() { sqlite3_finalize(st); }
+};
+
+}  // namespace
+
+TADOQuery::TADOQuery(TDM& dm) : conn_(dm.ADOConnection1) {}
+TADOQuery::TADOQuery(TADOConnection& connection) : conn_(connection) {}
+TADOQuery::~TADOQuery() = default;
+
+void TADOQuery::SetSQL(std::string_view jetSql) {
+    Close();
+    sql_ = std::string(jetSql);
+    params_.clear();
+    try {
+        for (const auto& t : tokenizeJet(sql_)) {
+            if (t.kind != TokenKind::Param || t.text.empty()) continue;
+            std::string name = toLowerAscii(t.text);
+            bool known = false;
+            for (const auto& p : params_)
+                known = known || p.Name() == name;
+            if (!known) params_.emplace_back(name);
+        }
+    } catch (const DbError&) {
+        // The statement is malformed; Open or ExecSQL reports it.
+    }
+}
+
+TParameter& TADOQuery::ParamByName(std::string_view name) {
+    std::string key = toLowerAscii(name);
+    if (!key.empty() && key[0] == ':') key.erase(0, 1);
+    for (auto& p : params_)
+        if (p.Name() == key) return p;
+    throw DbError("Parameter " + std::string(name) + " not found in the statement");
+}
+
+void TADOQuery::Open() {
+    Close();
+    bool opened = false;
+    run(Mode::Open, opened);
+    active_ = true;
+    row_ = 0;
+}
+
+void TADOQuery::Close() {
+    active_ = false;
+    names_.clear();
+    rows_.clear();
+    row_ = 0;
+}
+
+int TADOQuery::ExecSQL() {
+    Close();
+    bool opened = false;
+    return run(Mode::Exec, opened);
+}
+
+bool TADOQuery::OpenOrExec(int& changed) {
+    Close();
+    bool opened = false;
+    changed = run(Mode::Either, opened);
+    active_ = opened;
+    row_ = 0;
+    return opened;
+}
+
+int TADOQuery::run(Mode mode, bool& opened) {
+    if (sql_.find_first_not_of(" \t\r\n") == std::string::npos)
+        throw DbError("Invalid SQL statement: empty text");
+    const Translation translation = conn_.translate(sql_);
+    sqlite3* db = conn_.handle();
+    Statement s;
+    const char* tail = nullptr;
+    const std::string& sql = translation.sql;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &s.st, &tail) != SQLITE_OK)
+        throw DbError(engineMessage(db) + " in statement: " + sql_);
+    if (!s.st) throw DbError("Invalid SQL statement: " + sql_);
+    for (const char* p = tail; p && *p; ++p)
+        if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';')
+            throw DbError("Characters found after end of SQL statement: " + sql_);
+    const int columns = sqlite3_column_count(s.st);
+    const bool keepRows = mode == Mode::Open || (mode == Mode::Either && columns > 0);
+    opened = keepRows;
+    if (keepRows && columns == 0) throw DbError("The statement returns no rows to open: " + sql_);
+
+    const int count = sqlite3_bind_parameter_count(s.st);
+    for (int i = 1; i <= count; ++i) {
+        const char* name = sqlite3_bind_parameter_name(s.st, i);
+        if (!name) throw DbError("Unnamed parameter ? in statement: " + sql_);
+        TParameter& p = ParamByName(name + 1);
+        if (!p.isSet()) throw DbError(std::string("Parameter ") + name + " has no value");
+        const Value& v = p.value();
+        if (auto* t = std::get_if<std::string>(&v))
+            sqlite3_bind_text(s.st, i, t->data(), static_cast<int>(t->size()), SQLITE_STATIC);
+        else if (auto* n = std::get_if<std::int64_t>(&v))
+            sqlite3_bind_int64(s.st, i, *n);
+        else if (auto* d = std::get_if<double>(&v))
+            sqlite3_bind_double(s.st, i, *d);
+        else
+            sqlite3_bind_null(s.st, i);
+    }
+
+    if (keepRows) {
+        names_.clear();
+        for (int c = 0; c < columns; ++c)
+            names_.emplace_back(sqlite3_column_name(s.st, c));
+    }
+    int rc;
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
+        if (!keepRows) continue;
+        std::vector<Value> row(static_cast<size_t>(columns));
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(s.st, c)) {
+                case SQLITE_INTEGER:
+                    row[static_cast<size_t>(c)] = static_cast<std::int64_t>(sqlite3_column_int64(s.st, c));
+                    break;
+                case SQLITE_FLOAT:
+                    row[static_cast<size_t>(c)] = sqlite3_column_double(s.st, c);
+                    break;
+                case SQLITE_NULL:
+                    break;
+                default: {
+                    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s.st, c));
+                    row[static_cast<size_t>(c)] =
+                        std::string(p, static_cast<size_t>(sqlite3_column_bytes(s.st, c)));
+                }
+            }
+        }
+        rows_.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        std::string msg = engineMessage(db);
+        names_.clear();
+        rows_.clear();
+        if (translation.changesSchema) conn_.schemaChanged();
+        throw DbError(msg);
+    }
+    const int changed = sqlite3_stmt_readonly(s.st) ? 0 : sqlite3_changes(db);
+    if (translation.changesSchema) conn_.schemaChanged();
+    return changed;
+}
+
+int TADOQuery::findField(std::string_view name) const {
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (equalsNoCase(names_[i], name)) return static_cast<int>(i);
+    return -1;
+}
+
+TField TADOQuery::FieldByName(std::string_view name) const {
+    int i = findField(name);
+    if (i < 0) throw DbError("Field '" + std::string(name) + "' not found");
+    return TField(*this, i);
+}
+
+bool TADOQuery::HasField(std::string_view name) const {
+    return findField(name) >= 0;
+}
+
+TField TADOQuery::Fields(int index) const {
+    if (index < 0 || index >= FieldCount())
+        throw DbError("Field index " + std::to_string(index) + " out of range");
+    return TField(*this, index);
+}
+
+const Value& TADOQuery::valueAt(int column) const {
+    if (row_ >= rows_.size() || column < 0 || static_cast<size_t>(column) >= names_.size()) return kNull;
+    return rows_[row_][static_cast<size_t>(column)];
+}
+
+}  // namespace ca::db

@@ -1,0 +1,168 @@
+#include <filesystem>
+#include <fstream>
+
+#include "DbFixture.h"
+#include "ca/db/DbError.h"
+#include "ca/db/Quoting.h"
+#include "ca/util/Convert.h"
+
+using ca::db::DbError;
+using ca::db::TADOQuery;
+
+namespace {
+
+class Query : public DbFixture {};
+
+TEST_F(Query, ParametersCursorAndFields) {
+    TADOQuery q(dm);
+    q.SetSQL("insert into subData(Pid,SP_No,SPMC_Name,CJZJ,GJF) select :Pid,:SP_No,:SPMC_Name,:CJZJ,:gjf");
+    q.ParamByName("PID").SetText("A1");
+    q.ParamByName(":sp_no").SetText("");
+    q.ParamByName("SPMC_Name").SetNull();
+    q.ParamByName("CJZJ").SetNumber(2.5);
+    q.ParamByName("GJF").SetInteger(7);
+    EXPECT_EQ(q.ExecSQL(), 1);
+    q.ParamByName("Pid").SetText("A2");
+    q.ParamByName("CJZJ").SetInteger(3);
+    EXPECT_EQ(q.ExecSQL(), 1);  // the same statement again with other values
+
+    q.SetSQL("select * from SubData order by pid");
+    q.Open();
+    ASSERT_TRUE(q.Active());
+    EXPECT_EQ(q.RecordCount(), 2);
+    EXPECT_FALSE(q.IsEmpty());
+    auto name = q.FieldByName("spmc_NAME");
+    auto spNo = q.FieldByName("SP_No");
+    EXPECT_TRUE(name.IsNull());
+    EXPECT_EQ(name.AsString(), "");
+    EXPECT_FALSE(spNo.IsNull());
+    EXPECT_EQ(q.FieldByName("CJZJ").AsString(), "2.5");
+    EXPECT_EQ(q.FieldByName("gjf").AsString(), "7");
+    q.Next();
+    EXPECT_EQ(q.FieldByName("pid").AsString(), "A2");  // fields follow the cursor
+    EXPECT_EQ(q.FieldByName("CJZJ").AsInteger(), 3);
+    q.Next();
+    EXPECT_TRUE(q.Eof());
+    EXPECT_TRUE(name.IsNull());  // no current row
+    q.First();
+    EXPECT_EQ(q.FieldByName("Pid").AsString(), "A1");
+    EXPECT_THROW(q.FieldByName("nosuch"), DbError);
+    EXPECT_EQ(q.FieldByName("SPMC_Name").AsInteger(), 0);  // Null
+    EXPECT_THROW(q.FieldByName("Pid").AsInteger(), ca::ConversionError);
+
+    q.SetSQL("select Pid from subData where Pid=:p");  // a new text closes the result
+    EXPECT_FALSE(q.Active());
+    EXPECT_THROW(q.Open(), DbError) << "a parameter without a value";
+    EXPECT_THROW(q.ParamByName("other"), DbError);
+    q.ParamByName("p").SetText("none");
+    q.Open();
+    EXPECT_TRUE(q.IsEmpty());
+    EXPECT_TRUE(q.Eof());
+    EXPECT_EQ(q.FieldByName("Pid").AsString(), "");
+}
+
+TEST_F(Query, ColumnKindsConvertOrRefuseLikeJet) {
+    struct Case {
+        const char* column;  // as Table.column
+        const char* value;   // a text passed as parameter
+        const char* stored;  // nullptr: refused with an error naming the column
+    };
+    const Case cases[] = {
+        {"LoadData.SPXS", "3", "3"},
+        {"LoadData.SPXS", " 12 ", "12"},
+        {"LoadData.SPXS", "", nullptr},
+        {"LoadData.SPXS", "abc", nullptr},
+        {"LoadData.SPXS", "1.5", nullptr},
+        {"subData.CJZJ", "12.50", "12.5"},
+        {"subData.CJZJ", "-3", "-3"},
+        {"subData.CJZJ", "", nullptr},
+        {"subData.CJZJ", "12,50", nullptr},
+        {"LoadData.SB_Date", "2011-01-05", "2011-01-05"},
+        {"LoadData.SB_Date", "2011-1-5", "2011-01-05"},
+        {"LoadData.SB_Date", "2011/01/05 10:20:30", "2011-01-05 10:20:30"},
+        {"LoadData.SB_Date", "2011-01-05 00:00:00", "2011-01-05"},
+        {"LoadData.SB_Date", "2011-02-30", nullptr},
+        {"LoadData.SB_Date", "--", nullptr},
+        {"LoadData.SB_Date", "", nullptr},
+        {"T_fee.sdate", "1990-09-09", "1990-09-09"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.column) + " <- '" + c.value + "'");
+        std::string column(c.column);
+        std::string table = column.substr(0, column.find('.')), col = column.substr(column.find('.') + 1);
+        exec("delete from " + table);
+        TADOQuery q(dm);
+        q.SetSQL("insert into " + table + "(" + col + ") select :v");
+        q.ParamByName("v").SetText(c.value);
+        if (!c.stored) {
+            try {
+                q.ExecSQL();
+                ADD_FAILURE() << "accepted";
+            } catch (const DbError& e) {
+                EXPECT_NE(std::string(e.what()).find(column), std::string::npos) << e.what();
+            }
+            EXPECT_EQ(rows("select count(*) from " + table), Rows{"0"});
+        } else {
+            q.ExecSQL();
+            EXPECT_EQ(rows("select " + col + " from " + table), Rows{c.stored});
+        }
+    }
+}
+
+TEST_F(Query, JoinedValuesInUpdatesAndInsertsAreCheckedToo) {
+    exec("insert into DEP (id,DEP_name)values(1,'a')");
+    exec("insert into employee (e_id,E_name,E_dep,E_isSup)values(1,'u',1,0)");
+    exec("update employee set E_name='v',E_dep='1',E_isSup=2 where e_id=1");
+    EXPECT_EQ(rows("select E_dep, typeof(E_dep), E_isSup from employee"), Rows{"1|integer|2"});
+    EXPECT_THROW(exec("update employee set E_dep='' where e_id=1"), DbError);
+    EXPECT_THROW(exec("insert into DEP (id,DEP_name)values('x','b')"), DbError);
+    exec("insert into T_fee(ty_no) values ('k')");
+    EXPECT_THROW(exec("update T_fee set bgf='' where ty_no='k'"), DbError);
+    EXPECT_THROW(exec("update T_fee set bgf='1O' where ty_no='k'"), DbError);
+    exec("update T_fee set bgf='12.50' where ty_no='k'");
+    EXPECT_EQ(rows("select bgf from T_fee"), Rows{"12.5"});
+}
+
+TEST_F(Query, JoinedValuesAreStoredAndMatchedLiterally) {
+    const std::string values[] = {
+        "O'Neil", "''", "50% off", "a_b", "back\\slash", "乗俓僜刓匼", "x'; delete from LoadData; --", "[x]",
+    };
+    addDeclaration("KEEP", "", "2011-01-01", "2011-01-01", "进口报关单");
+    for (const auto& v : values) {
+        SCOPED_TRACE(v);
+        exec("insert into func_desc(Fd_func_code,Fd_func_name)values('c" + std::to_string(v.size()) + "','" +
+             ca::db::EscapeQuotes(v) + "') ");
+        EXPECT_EQ(rows("select Fd_func_name from func_desc where Fd_func_name=" + ca::db::QuotedStr(v)),
+                  Rows{v});
+        EXPECT_EQ(rows("select Fd_func_name from func_desc where Fd_func_name like '%" +
+                       ca::db::EscapeLike(v) + "%'"),
+                  Rows{v});
+        exec("delete from func_desc where Fd_func_name='" + ca::db::EscapeQuotes(v) + "'");
+    }
+    EXPECT_EQ(rows("select count(*) from LoadData"), Rows{"1"});
+    EXPECT_EQ(rows("select count(*) from func_desc"), Rows{"24"});
+}
+
+TEST_F(Query, OneStatementPerText) {
+    exec("insert into DEP (id,DEP_name)values(1,'a')");
+    EXPECT_THROW(exec("delete from DEP where id=2; delete from DEP"), DbError);
+    EXPECT_THROW(exec("   "), DbError);
+    EXPECT_THROW(exec("select 'unterminated"), DbError);
+    EXPECT_THROW(exec("select * from LoadData where indate>=#2011-13-01#"), DbError);
+    EXPECT_EQ(rows("select count(*) from DEP"), Rows{"1"});
+    TADOQuery q(dm);
+    q.SetSQL("delete from DEP");
+    EXPECT_THROW(q.Open(), DbError) << "a statement without rows is not opened";
+    EXPECT_EQ(rows("select count(*) from DEP"), Rows{"1"});
+}
+
+TEST(Quoting, Identifiers) {
+    for (const char* good : {"zdy01", "bgf", "THCf", "a_1", "Z"})
+        EXPECT_TRUE(ca::db::IsValidIdentifier(good)) << good;
+    for (const char* bad : {"", "1abc", "_x", "a-b", "a b", "费用", "select", "limit", "x'y", "a;drop"})
+        EXPECT_FALSE(ca::db::IsValidIdentifier(bad)) << bad;
+    EXPECT_FALSE(ca::db::IsValidIdentifier(std::string(65, 'a')));
+    EXPECT_THROW(ca::db::CheckIdentifier("a b"), DbError);
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "ca/db/DbError.h"
+#include "ca/db/Schema.h"
+#include "ca/db/TADOQuery.h"
+#include "ca/db/TDM.h"
+
+using namespace ca::db;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string scalar(TDM& dm, const std::string& sql) {
+    TADOQuery q(dm);
+    q.SetSQL(sql);
+    q.Open();
+    return q.Fields(0).AsString();
+}
+
+// A temporary folder that is also the current directory while the test runs.
+class InTempDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        old_ = fs::current_path();
+        dir_ = fs::temp_directory_path() / ("ca_db_" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+        fs::current_path(dir_);
+    }
+    void TearDown() override {
+        fs::current_path(old_);
+        fs::remove_all(dir_);
+    }
+    fs::path old_, dir_;
+};
+
+TEST(Schema, NewDatabaseHasEveryTableColumnKindAndFeeItem) {
+    TDM dm(":memory:");
+    auto& conn = dm.ADOConnection1;
+    for (const char* t : {"LoadData", "subData", "T_fee", "T_fee1", "func_desc", "employee", "DEP", "limit"})
+        EXPECT_NE(conn.columns(t), nullptr) << t;
+    EXPECT_EQ(conn.columns("loaddata")->size(), 51u);
+    EXPECT_EQ(conn.columns("T_fee")->size(), 31u);
+    EXPECT_EQ(conn.columns("T_fee1")->size(), 31u);
+    for (const char* c : {"GOODS", "SHDW_XZ", "SBDW_xz"})
+        EXPECT_EQ(scalar(dm, std::string("select count(*) from loaddata where ") + c + " is null"), "0") << c;
+    EXPECT_EQ(scalar(dm, "select count(*) from func_desc"), "24");
+    std::string codes;
+    TADOQuery q(dm);
+    q.SetSQL("select Fd_func_code from func_desc order by rowid");
+    q.Open();
+    for (; !q.Eof(); q.Next())
+        codes += q.Fields(0).AsString() + " ";
+    EXPECT_EQ(codes,
+              "bgf bjf ddf bjd cysjf jhd yhsxf bdf sjf xzf hdf dlf THCf ygf hgf zgf xgf dgf ftf gbf cgf mtf "
+              "yf zbj ");
+    // The declaration key is unique, without regard to letter case as the names are compared.
+    q.SetSQL("insert into LoadData(TY_No) values('abc')");
+    q.ExecSQL();
+    q.SetSQL("insert into LoadData(TY_No) values('ABC')");
+    EXPECT_THROW(q.ExecSQL(), DbError);
+}
+
+TEST_F(InTempDir, FileIsResolvedAtTheFirstStatementAndCreatedWithTheSchema) {
+    TDM dm;  // "DB.sqlite" in whatever folder is current when the first statement runs
+    fs::create_directories(dir_ / "imported");
+    fs::current_path(dir_ / "imported");
+    EXPECT_FALSE(dm.ADOConnection1.Connected());
+    EXPECT_EQ(scalar(dm, "select count(*) from func_desc"), "24");
+    EXPECT_TRUE(fs::exists(dir_ / "imported" / "DB.sqlite"));
+    fs::current_path(dir_);  // the open connection stays on its file
+    EXPECT_EQ(scalar(dm, "select count(*) from limit"), "0");
+    EXPECT_FALSE(fs::exists(dir_ / "DB.sqlite"));
+    EXPECT_EQ(scalar(dm, "select * from pragma_journal_mode"), "wal");
+    // The sqlite3 shell reads the file as an ordinary database.
+    std::string cmd = "sqlite3 '" + (dir_ / "imported" / "DB.sqlite").string() +
+                      "' 'select count(*) from func_desc' > '" + (dir_ / "out.txt").string() + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::ifstream out(dir_ / "out.txt");
+    std::string line;
+    std::getline(out, line);
+    EXPECT_EQ(line, "24");
+}
+
+TEST_F(InTempDir, FilesThatAreNoDatabaseAreRefusedClearlyAndKept) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* message;
+    };
+    std::string access(2048, '\0');
+    access.replace(0, 19, std::string("\0\1\0\0Standard Jet DB", 19));
+    std::string random(4096, '\0');
+    std::mt19937 gen(7);
+    for (auto& c : random)
+        c = static_cast<char>(gen());
+    const Case cases[] = {
+        {"Access database", access, "must be migrated"},
+        {"random bytes", random, "not a database"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        { std::ofstream(dir_ / "DB.sqlite", std::ios::binary) << c.bytes; }
+        TDM dm;
+        try {
+            scalar(dm, "select count(*) from LoadData");
+            ADD_FAILURE() << "opened";
+        } catch (const DbError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("DB.sqlite"), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(dm.ADOConnection1.Connected());
+        std::ifstream in(dir_ / "DB.sqlite", std::ios::binary);
+        std::string after((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(after, c.bytes) << "the file is left as it was";
+    }
+}
+
+TEST_F(InTempDir, MissingFolderFailsAndTheNextStatementTriesAgain) {
+    TDM dm((dir_ / "later" / "DB.sqlite").string());
+    try {
+        scalar(dm, "select count(*) from DEP");
+        ADD_FAILURE() << "opened";
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("does not exist"), std::string::npos) << e.what();
+    }
+    fs::create_directories(dir_ / "later");
+    EXPECT_EQ(scalar(dm, "select count(*) from DEP"), "0");
+}
+
+TEST_F(InTempDir, LockedDatabaseGivesAnErrorAndKeepsWhatIsStored) {
+    TDM writer, other;
+    TADOQuery q(writer);
+    q.SetSQL("insert into DEP (id,DEP_name)values(1,'a')");
+    q.ExecSQL();
+    other.ADOConnection1.execRaw("PRAGMA busy_timeout=0");
+    writer.ADOConnection1.execRaw("BEGIN IMMEDIATE");  // another desk in the middle of a write
+    TADOQuery w(other);
+    w.SetSQL("insert into DEP (id,DEP_name)values(2,'b')");
+    try {
+        w.ExecSQL();
+        ADD_FAILURE() << "written";
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("locked"), std::string::npos) << e.what();
+    }
+    writer.ADOConnection1.execRaw("COMMIT");
+    EXPECT_EQ(scalar(other, "select count(*) from DEP"), "1");
+    w.ExecSQL();  // the same connection works on once the lock is gone
+    EXPECT_EQ(scalar(writer, "select count(*) from DEP"), "2");
+}
+
+}  // namespace

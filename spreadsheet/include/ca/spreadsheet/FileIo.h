@@ -1,0 +1,21 @@
+#pragma once
+// Whole-file reading and the replace-by-rename writing that every save uses. Paths are UTF-8.
+#include <filesystem>
+#include <string>
+
+namespace ca::spreadsheet {
+
+std::filesystem::path pathFromUtf8(const std::string& utf8);
+
+// Reads a whole file; throws SpreadsheetError naming the file when it cannot be read or is larger
+// than any workbook the program handles.
+std::string readWholeFile(const std::string& path);
+
+// The first n bytes of a file (fewer when it is shorter); throws SpreadsheetError when unreadable.
+std::string readFileStart(const std::string& path, size_t n);
+
+// Writes bytes to a temporary file next to path and renames it over path. Throws SpreadsheetError
+// and removes the temporary file on failure; the existing file then stays as it was.
+void replaceFile(const std::string& path, const std::string& bytes);
+
+}  // namespace ca::spreadsheet

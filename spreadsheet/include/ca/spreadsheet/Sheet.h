@@ -1,0 +1,47 @@
+#pragma once
+// One worksheet: a name and a sparse grid of cells addressed 1-based (row, column).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ca/spreadsheet/Cell.h"
+
+namespace ca::spreadsheet {
+
+class Sheet {
+public:
+    // Largest row and column any reader accepts (those of the .xlsx format).
+    static constexpr int kMaxRows = 1048576;
+    static constexpr int kMaxColumns = 16384;
+
+    Sheet() = default;
+    explicit Sheet(std::string name) : name_(std::move(name)) {}
+
+    const std::string& name() const { return name_; }
+    void setName(std::string name) { name_ = std::move(name); }
+
+    // The cell at (row, column); an empty cell for any position without one, also out of range.
+    const Cell& cell(int row, int column) const;
+    const std::string& text(int row, int column) const { return cell(row, column).text; }
+
+    // Stores a cell; throws std::out_of_range for a position outside 1..kMaxRows / 1..kMaxColumns.
+    void set(int row, int column, Cell cell);
+    void setText(int row, int column, std::string text);
+    // Marks a position as used without a value (a formatted blank cell).
+    void setBlank(int row, int column);
+
+    // Highest row holding a cell record (value or blank), 0 for an empty sheet.
+    int lastRow() const { return static_cast<int>(rows_.size()); }
+    // Highest column in use over all rows, 0 for an empty sheet.
+    int lastColumn() const;
+    bool hasCells() const { return !rows_.empty(); }
+
+    // Row r (1-based) as stored: index c-1 is column c; shorter than lastColumn() where the row ends.
+    const std::vector<Cell>& row(int r) const;
+
+private:
+    std::string name_;
+    std::vector<std::vector<Cell>> rows_;  // trailing rows always hold at least one cell record
+};
+
+}  // namespace ca::spreadsheet

@@ -1,0 +1,99 @@
+#include "BiffRecords.h"
+
+#include <algorithm>
+
+#include "ByteOrder.h"
+#include "TextCodec.h"
+#include "ca/spreadsheet/SpreadsheetError.h"
+
+namespace ca::spreadsheet::biff {
+
+Record RecordCursor::next() {
+    if (atEnd()) throw FormatError("record stream ends without an EOF record");
+    Record r;
+    r.offset = pos_;
+    r.type = le::u16(stream_, pos_);
+    const std::uint16_t len = le::u16(stream_, pos_ + 2);
+    if (pos_ + 4 + len > stream_.size()) throw FormatError("record cut off by the end of the stream");
+    r.data = stream_.substr(pos_ + 4, len);
+    pos_ += 4 + static_cast<size_t>(len);
+    return r;
+}
+
+std::uint16_t RecordCursor::peekType() const {
+    return atEnd() ? 0 : le::u16(stream_, pos_);
+}
+
+bool ContinuedReader::nextSegment() {
+    while (seg_ < segs_.size() && pos_ >= segs_[seg_].size()) {
+        ++seg_;
+        pos_ = 0;
+    }
+    return seg_ < segs_.size();
+}
+
+bool ContinuedReader::atEnd() {
+    return !nextSegment();
+}
+
+std::uint8_t ContinuedReader::byte() {
+    if (!nextSegment()) throw FormatError("string data cut off");
+    return static_cast<std::uint8_t>(segs_[seg_][pos_++]);
+}
+
+std::uint16_t ContinuedReader::u16() {
+    const std::uint16_t lo = byte();
+    return static_cast<std::uint16_t>(lo | (byte() << 8));
+}
+
+std::uint32_t ContinuedReader::u32() {
+    const std::uint32_t lo = u16();
+    return lo | (static_cast<std::uint32_t>(u16()) << 16);
+}
+
+void ContinuedReader::skip(std::uint64_t n) {
+    while (n > 0) {
+        if (!nextSegment()) throw FormatError("string data cut off");
+        const size_t take = static_cast<size_t>(std::min<std::uint64_t>(n, segs_[seg_].size() - pos_));
+        pos_ += take;
+        n -= take;
+    }
+}
+
+std::string ContinuedReader::unicodeString(bool shortLength) {
+    size_t cch = shortLength ? byte() : u16();
+    const std::uint8_t options = byte();
+    bool wide = options & 0x01;
+    const std::uint16_t runs = (options & 0x08) ? u16() : 0;
+    const std::uint32_t ext = (options & 0x04) ? u32() : 0;
+    std::u16string units;
+    units.reserve(cch);
+    while (cch > 0) {
+        if (seg_ >= segs_.size()) throw FormatError("string data cut off");
+        if (pos_ >= segs_[seg_].size()) {
+            // At a record boundary the characters go on after a fresh option byte.
+            ++seg_;
+            pos_ = 0;
+            if (seg_ >= segs_.size() || segs_[seg_].empty()) throw FormatError("string data cut off");
+            wide = static_cast<std::uint8_t>(segs_[seg_][pos_++]) & 0x01;
+        }
+        const std::string_view s = segs_[seg_];
+        const size_t width = wide ? 2 : 1;
+        const size_t n = std::min(cch, (s.size() - pos_) / width);
+        if (n == 0) {
+            pos_ = s.size();  // a stray odd byte before the boundary
+            continue;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const size_t at = pos_ + i * width;
+            units.push_back(wide ? static_cast<char16_t>(le::u16(s, at))
+                                 : static_cast<char16_t>(static_cast<unsigned char>(s[at])));
+        }
+        pos_ += n * width;
+        cch -= n;
+    }
+    skip(4ull * runs + ext);
+    return utf16ToUtf8(units);
+}
+
+}  // namespace ca::spreadsheet::biff

@@ -1,0 +1,472 @@
+#include "ca/spreadsheet/XlsWriter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <unordered_map>
+
+#include "BiffRecords.h"
+#include "ByteOrder.h"
+#include "TextCodec.h"
+#include "ca/spreadsheet/CompoundFileWriter.h"
+#include "ca/spreadsheet/SpreadsheetError.h"
+
+namespace ca::spreadsheet {
+
+namespace {
+
+using namespace biff;
+
+// Cell formats (XF indexes) written after the 16 standard ones.
+constexpr std::uint16_t kXfGeneral = 15, kXfText = 16, kXfDate = 17, kXfDateTime = 18;
+constexpr std::uint16_t kRowHeight = 285;  // twips, fits the 12-point default font
+
+void record(std::string& out, std::uint16_t type, std::string_view data) {
+    le::put16(out, type);
+    le::put16(out, static_cast<std::uint16_t>(data.size()));
+    out.append(data);
+}
+
+void record16(std::string& out, std::uint16_t type, std::uint16_t value) {
+    std::string d;
+    le::put16(d, value);
+    record(out, type, d);
+}
+
+bool fitsOneByte(std::u16string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
+}
+
+// Characters of a string: one byte each when all fit, else UTF-16.
+void appendChars(std::string& out, std::u16string_view s, bool compressed) {
+    for (char16_t c : s) {
+        out.push_back(static_cast<char>(c & 0xFF));
+        if (!compressed) out.push_back(static_cast<char>(c >> 8));
+    }
+}
+
+// A short (8-bit length) or long (16-bit length) Unicode string field.
+std::string unicodeField(std::u16string_view s, bool shortLength) {
+    std::string d;
+    const bool compressed = fitsOneByte(s);
+    if (shortLength)
+        d.push_back(static_cast<char>(s.size()));
+    else
+        le::put16(d, static_cast<std::uint16_t>(s.size()));
+    d.push_back(compressed ? 0 : 1);
+    appendChars(d, s, compressed);
+    return d;
+}
+
+// Builds SST + CONTINUE records, splitting strings the way BIFF8 requires: a string header never
+// splits, characters continue after an option byte in the next record, UTF-16 characters never
+// split in half. Also returns the EXTSST bucket positions relative to the SST record's start.
+class SstBuilder {
+public:
+    SstBuilder(const std::vector<std::u16string>& strings, std::uint32_t references)
+        : strings_(strings), references_(references) {}
+
+    std::string build(size_t streamOffset, std::string& extsst) {
+        out_.clear();
+        startRecord(kSst);
+        le::put32(out_, references_);
+        le::put32(out_, static_cast<std::uint32_t>(strings_.size()));
+        const std::uint16_t perBucket =
+            static_cast<std::uint16_t>(std::max<size_t>(8, strings_.size() / 128 + 1));
+        std::string buckets;
+        for (size_t i = 0; i < strings_.size(); ++i) {
+            const auto& s = strings_[i];
+            const bool compressed = fitsOneByte(s);
+            const size_t width = compressed ? 1 : 2;
+            if (room() < 3 + width) startRecord(kContinue);
+            if (i % perBucket == 0) {
+                le::put32(buckets, static_cast<std::uint32_t>(streamOffset + out_.size()));
+                le::put16(buckets, static_cast<std::uint16_t>(out_.size() - recordStart_));
+                le::put16(buckets, 0);
+            }
+            le::put16(out_, static_cast<std::uint16_t>(s.size()));
+            out_.push_back(compressed ? 0 : 1);
+            size_t done = 0;
+            while (done < s.size()) {
+                if (room() < width) {
+                    startRecord(kContinue);
+                    out_.push_back(compressed ? 0 : 1);
+                }
+                const size_t n = std::min(s.size() - done, room() / width);
+                appendChars(out_, std::u16string_view(s).substr(done, n), compressed);
+                done += n;
+            }
+        }
+        finishRecord();
+        extsst.clear();
+        le::put16(extsst, perBucket);
+        extsst += buckets;
+        return out_;
+    }
+
+private:
+    size_t room() const { return kMaxRecordData - (out_.size() - recordStart_ - 4); }
+    void startRecord(std::uint16_t type) {
+        if (!out_.empty()) finishRecord();
+        recordStart_ = out_.size();
+        le::put16(out_, type);
+        le::put16(out_, 0);
+    }
+    void finishRecord() {
+        le::set16(out_, recordStart_ + 2, static_cast<std::uint16_t>(out_.size() - recordStart_ - 4));
+    }
+
+    const std::vector<std::u16string>& strings_;
+    std::uint32_t references_;
+    std::string out_;
+    size_t recordStart_ = 0;
+};
+
+std::uint8_t errorCode(const std::string& text) {
+    static const std::pair<const char*, std::uint8_t> codes[] = {{"#NULL!", 0x00},  {"#DIV/0!", 0x07},
+                                                                 {"#VALUE!", 0x0F}, {"#REF!", 0x17},
+                                                                 {"#NAME?", 0x1D},  {"#NUM!", 0x1F}};
+    for (const auto& [t, c] : codes)
+        if (text == t) return c;
+    return 0x2A;  // #N/A
+}
+
+void checkSheetName(const std::u16string& name, const std::string& utf8) {
+    if (name.empty() || name.size() > 31)
+        throw FormatError("sheet name '" + utf8 + "' must have 1 to 31 characters");
+    if (name.find_first_of(u":\\/?*[]") != std::u16string::npos)
+        throw FormatError("sheet name '" + utf8 + "' holds one of : \\ / ? * [ ]");
+}
+
+std::string lowerAscii(std::string s) {
+    for (auto& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+class Writer {
+public:
+    explicit Writer(const WorkbookData& book) : book_(book) {}
+
+    std::string write() {
+        validate();
+        collectStrings();
+        std::vector<std::string> sheets;
+        for (size_t i = 0; i < book_.sheets.size(); ++i)
+            sheets.push_back(sheetStream(book_.sheets[i], i == active()));
+
+        // Globals, with BOUNDSHEET offsets patched once the globals' length is known.
+        std::string g;
+        globalsHead(g);
+        std::vector<size_t> boundsheetAt;
+        for (size_t i = 0; i < book_.sheets.size(); ++i) {
+            boundsheetAt.push_back(g.size() + 4);
+            std::string d;
+            le::put32(d, 0);
+            d.push_back(0);  // visible
+            d.push_back(0);  // worksheet
+            d += unicodeField(names_[i], true);
+            record(g, kBoundSheet, d);
+        }
+        {
+            std::string d;
+            le::put16(d, 86);  // COUNTRY: China, for the user interface and the system
+            le::put16(d, 86);
+            record(g, 0x008C, d);
+        }
+        std::string extsst;
+        g += SstBuilder(strings_, references_).build(g.size(), extsst);
+        record(g, 0x00FF, extsst);
+        record(g, kEof, "");
+
+        size_t offset = g.size();
+        for (size_t i = 0; i < sheets.size(); ++i) {
+            le::set32(g, boundsheetAt[i], static_cast<std::uint32_t>(offset));
+            offset += sheets[i].size();
+        }
+        std::string stream = std::move(g);
+        for (auto& s : sheets)
+            stream += s;
+        return writeCompoundFile("Workbook", std::move(stream));
+    }
+
+private:
+    size_t active() const { return book_.activeSheet < book_.sheets.size() ? book_.activeSheet : 0; }
+
+    void validate() {
+        if (book_.sheets.empty()) throw FormatError("a workbook needs at least one sheet");
+        std::vector<std::string> seen;
+        for (const auto& sheet : book_.sheets) {
+            names_.push_back(utf8ToUtf16(sheet.name()));
+            checkSheetName(names_.back(), sheet.name());
+            const std::string key = lowerAscii(sheet.name());
+            if (std::find(seen.begin(), seen.end(), key) != seen.end())
+                throw FormatError("two sheets are named '" + sheet.name() + "'");
+            seen.push_back(key);
+            if (sheet.lastRow() > kXlsMaxRows)
+                throw FormatError("sheet '" + sheet.name() + "' has " + std::to_string(sheet.lastRow()) +
+                                  " rows; a .xls sheet holds at most 65536");
+            if (sheet.lastColumn() > kXlsMaxColumns)
+                throw FormatError("sheet '" + sheet.name() + "' has " + std::to_string(sheet.lastColumn()) +
+                                  " columns; a .xls sheet holds at most 256");
+        }
+    }
+
+    void collectStrings() {
+        std::unordered_map<std::string, std::uint32_t> index;
+        for (const auto& sheet : book_.sheets) {
+            for (int r = 1; r <= sheet.lastRow(); ++r) {
+                const auto& row = sheet.row(r);
+                for (size_t c = 0; c < row.size(); ++c) {
+                    const Cell& cell = row[c];
+                    if (cell.kind != Cell::Kind::Text || cell.text.empty()) continue;
+                    ++references_;
+                    auto [it, added] =
+                        index.try_emplace(cell.text, static_cast<std::uint32_t>(strings_.size()));
+                    if (added) {
+                        strings_.push_back(utf8ToUtf16(cell.text));
+                        if (strings_.back().size() > 32767)
+                            throw FormatError("cell (" + std::to_string(r) + ", " + std::to_string(c + 1) +
+                                              ") of sheet '" + sheet.name() +
+                                              "' holds more than 32767 characters");
+                    }
+                }
+            }
+        }
+        stringIndex_ = std::move(index);
+    }
+
+    void globalsHead(std::string& g) const {
+        std::string bof;
+        le::put16(bof, 0x0600);
+        le::put16(bof, 0x0005);  // workbook globals
+        le::put16(bof, 0x0DBB);
+        le::put16(bof, 0x07CC);
+        le::put32(bof, 0x000100C1);
+        le::put32(bof, 0x00000006);
+        record(g, kBof, bof);
+        record16(g, 0x00E1, 1200);  // INTERFACEHDR
+        record16(g, 0x00C1, 0);     // MMS
+        record(g, 0x00E2, "");      // INTERFACEEND
+        {
+            // WRITEACCESS: the user name as a Unicode string, padded with blanks to 112 bytes.
+            std::string d = unicodeField(u"报关助手", false);
+            d.append(112 - d.size(), ' ');
+            record(g, 0x005C, d);
+        }
+        record16(g, kCodePage, 1200);
+        record16(g, 0x0161, 0);  // DSF
+        {
+            std::string tabs;
+            for (size_t i = 0; i < book_.sheets.size(); ++i)
+                le::put16(tabs, static_cast<std::uint16_t>(i + 1));
+            record(g, 0x013D, tabs);  // TABID
+        }
+        record16(g, 0x0019, 0);  // WINDOWPROTECT
+        record16(g, 0x0012, 0);  // PROTECT
+        record16(g, 0x0013, 0);  // PASSWORD
+        record16(g, 0x01AF, 0);  // PROT4REV
+        record16(g, 0x01BC, 0);  // PROT4REVPASS
+        {
+            std::string w;
+            le::put16(w, 0x0168);
+            le::put16(w, 0x001E);
+            le::put16(w, 0x3A98);
+            le::put16(w, 0x1D4C);
+            le::put16(w, 0x0038);
+            le::put16(w, static_cast<std::uint16_t>(active()));
+            le::put16(w, 0);  // first visible tab
+            le::put16(w, 1);  // selected tabs
+            le::put16(w, 0x0258);
+            record(g, kWindow1, w);
+        }
+        record16(g, 0x0040, 0);  // BACKUP
+        record16(g, 0x008D, 0);  // HIDEOBJ
+        record16(g, kDateMode, 0);
+        record16(g, 0x000E, 1);  // PRECISION
+        record16(g, 0x01B7, 0);  // REFRESHALL
+        record16(g, 0x00DA, 0);  // BOOKBOOL
+        for (int i = 0; i < 5; ++i) {
+            std::string f;
+            le::put16(f, 240);  // 12 points
+            le::put16(f, 0);
+            le::put16(f, 0x7FFF);
+            le::put16(f, 400);
+            le::put16(f, 0);
+            f.push_back(0);                        // underline
+            f.push_back(2);                        // family: roman
+            f.push_back(static_cast<char>(0x86));  // GB2312 character set
+            f.push_back(0);
+            f += unicodeField(u"宋体", true);
+            record(g, 0x0031, f);
+        }
+        auto xf = [&](std::uint16_t font, std::uint16_t format, std::uint16_t flags, std::uint8_t used) {
+            std::string d;
+            le::put16(d, font);
+            le::put16(d, format);
+            le::put16(d, flags);
+            d.push_back(0x20);  // bottom aligned
+            d.push_back(0);
+            d.push_back(0);
+            d.push_back(static_cast<char>(used));
+            le::put32(d, 0);
+            le::put32(d, 0);
+            le::put16(d, 0x20C0);
+            record(g, kXf, d);
+        };
+        xf(0, 0, 0xFFF5, 0);  // Normal style
+        for (int i = 1; i < 15; ++i)
+            xf(0, 0, 0xFFF5, 0xF4);
+        xf(0, 0, 0x0001, 0);      // 15: General
+        xf(0, 49, 0x0001, 0x04);  // 16: text "@"
+        xf(0, 14, 0x0001, 0x04);  // 17: date
+        xf(0, 22, 0x0001, 0x04);  // 18: date and time
+        {
+            std::string d;
+            le::put16(d, 0x8000);  // built-in style on XF 0
+            d.push_back(0);        // Normal
+            d.push_back(static_cast<char>(0xFF));
+            record(g, 0x0293, d);
+        }
+        record16(g, 0x0160, 1);  // USESELFS
+    }
+
+    std::string sheetStream(const Sheet& sheet, bool isActive) const {
+        std::string s;
+        std::string bof;
+        le::put16(bof, 0x0600);
+        le::put16(bof, 0x0010);  // worksheet
+        le::put16(bof, 0x0DBB);
+        le::put16(bof, 0x07CC);
+        le::put32(bof, 0x000100C1);
+        le::put32(bof, 0x00000006);
+        record(s, kBof, bof);
+        record16(s, 0x000D, 1);    // CALCMODE automatic
+        record16(s, 0x000C, 100);  // CALCCOUNT
+        record16(s, 0x000F, 1);    // REFMODE A1
+        record16(s, 0x0011, 0);    // ITERATION
+        {
+            std::string d;
+            le::putF64(d, 0.001);
+            record(s, 0x0010, d);  // DELTA
+        }
+        record16(s, 0x005F, 1);                   // SAVERECALC
+        record16(s, 0x002A, 0);                   // PRINTHEADERS
+        record16(s, 0x002B, 0);                   // PRINTGRIDLINES
+        record16(s, 0x0082, 1);                   // GRIDSET
+        record(s, 0x0080, std::string(8, '\0'));  // GUTS
+        {
+            std::string d;
+            le::put16(d, 0);
+            le::put16(d, kRowHeight);
+            record(s, 0x0225, d);  // DEFAULTROWHEIGHT
+        }
+        record16(s, 0x0081, 0x04C1);  // WSBOOL
+        const int rows = sheet.lastRow(), cols = sheet.lastColumn();
+        {
+            std::string d;
+            le::put32(d, 0);
+            le::put32(d, static_cast<std::uint32_t>(rows));
+            le::put16(d, 0);
+            le::put16(d, static_cast<std::uint16_t>(cols));
+            le::put16(d, 0);
+            record(s, 0x0200, d);  // DIMENSIONS
+        }
+        s.reserve(s.size() + static_cast<size_t>(rows) * 20 +
+                  static_cast<size_t>(rows) * static_cast<size_t>(cols) * 14);
+        // Rows in blocks of 32: the ROW records of the block, then its cells.
+        for (int first = 1; first <= rows; first += 32) {
+            const int last = std::min(rows, first + 31);
+            for (int r = first; r <= last; ++r) {
+                const auto& row = sheet.row(r);
+                if (row.empty()) continue;
+                std::string d;
+                le::put16(d, static_cast<std::uint16_t>(r - 1));
+                le::put16(d, 0);
+                le::put16(d, static_cast<std::uint16_t>(row.size()));
+                le::put16(d, kRowHeight);
+                le::put16(d, 0);
+                le::put16(d, 0);
+                le::put16(d, 0x0100);
+                le::put16(d, 0x000F);
+                record(s, 0x0208, d);
+            }
+            for (int r = first; r <= last; ++r) {
+                const auto& row = sheet.row(r);
+                for (size_t c = 0; c < row.size(); ++c)
+                    cellRecord(s, static_cast<std::uint16_t>(r - 1), static_cast<std::uint16_t>(c), row[c]);
+            }
+        }
+        {
+            std::string d;
+            le::put16(d, isActive ? 0x06B6 : 0x00B6);
+            le::put16(d, 0);
+            le::put16(d, 0);
+            le::put32(d, 0x40);
+            le::put16(d, 0);
+            le::put16(d, 0);
+            le::put32(d, 0);
+            record(s, 0x023E, d);  // WINDOW2
+        }
+        record(s, kEof, "");
+        return s;
+    }
+
+    void cellRecord(std::string& s, std::uint16_t row, std::uint16_t col, const Cell& cell) const {
+        auto head = [&](std::uint16_t type, std::uint16_t len, std::uint16_t xf) {
+            le::put16(s, type);
+            le::put16(s, len);
+            le::put16(s, row);
+            le::put16(s, col);
+            le::put16(s, xf);
+        };
+        switch (cell.kind) {
+            case Cell::Kind::Text:
+                if (cell.text.empty()) {  // an empty text is a blank cell formatted as text
+                    head(kBlank, 6, kXfText);
+                    break;
+                }
+                head(kLabelSst, 10, kXfText);
+                le::put32(s, stringIndex_.at(cell.text));
+                break;
+            case Cell::Kind::Number:
+                head(kNumber, 14, kXfGeneral);
+                le::putF64(s, cell.number);
+                break;
+            case Cell::Kind::Date:
+                head(kNumber, 14,
+                     cell.number == static_cast<double>(static_cast<long long>(cell.number)) ? kXfDate
+                                                                                             : kXfDateTime);
+                le::putF64(s, cell.number);
+                break;
+            case Cell::Kind::Boolean:
+                head(kBoolErr, 8, kXfGeneral);
+                s.push_back(cell.number != 0 ? 1 : 0);
+                s.push_back(0);
+                break;
+            case Cell::Kind::Error:
+                head(kBoolErr, 8, kXfGeneral);
+                s.push_back(static_cast<char>(errorCode(cell.text)));
+                s.push_back(1);
+                break;
+            case Cell::Kind::Blank:
+                head(kBlank, 6, cell.textFormat ? kXfText : kXfGeneral);
+                break;
+            case Cell::Kind::Empty:
+                break;
+        }
+    }
+
+    const WorkbookData& book_;
+    std::vector<std::u16string> names_;
+    std::vector<std::u16string> strings_;
+    std::unordered_map<std::string, std::uint32_t> stringIndex_;
+    std::uint32_t references_ = 0;
+};
+
+}  // namespace
+
+std::string writeXls(const WorkbookData& book) {
+    return Writer(book).write();
+}
+
+}  // namespace ca::spreadsheet

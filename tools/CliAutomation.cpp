@@ -1,0 +1,33 @@
+// Subcommands of the automation layer.
+#include <iostream>
+
+#include "CliRegistry.h"
+#include "ca/automation/sim/ClientFixture.h"
+
+namespace {
+
+// Reads a stand-in client fixture and prints what the stand-in would show, or the reason it is
+// refused.
+int fixtureCheck(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        std::cerr << "usage: customs-assistant-cli fixture-check FIXTURE.json\n";
+        return 1;
+    }
+    const auto f = ca::automation::sim::loadFixture(args[0]);
+    std::cout << "queryDate\t" << f.queryDate << "\nkind\t" << f.kind << "\nrows\t" << f.rows.size() << "\n";
+    for (std::size_t r = 0; r < f.rows.size(); ++r) {
+        const auto& row = f.rows[r];
+        const std::string key = row.size() > 1 ? row[1] : "";
+        const bool listed = row.size() > 11 && !row[11].empty();
+        std::cout << "row " << r << "\t" << key << (listed ? "" : "\t(column 11 empty: ends the list)");
+        auto d = f.declarations.find(key);
+        if (d != f.declarations.end()) std::cout << "\tgoods lines " << d->second.goods.size();
+        std::cout << "\n";
+    }
+    return 0;
+}
+
+ca::cli::Registrar reg{
+    {"fixture-check", "fixture-check FIXTURE.json   check a stand-in client fixture", fixtureCheck}};
+
+}  // namespace

@@ -1,0 +1,69 @@
+// customs-assistant-cli sql: runs one statement of the Jet dialect against a database file.
+#include <iostream>
+
+#include "CliRegistry.h"
+#include "ca/db/TADOQuery.h"
+#include "ca/db/TDM.h"
+
+namespace {
+
+// Tabs and line breaks inside a value would break the row format.
+std::string cell(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+int runSql(const std::vector<std::string>& args) {
+    std::string file = "DB.sqlite", statement;
+    bool haveStatement = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--db" && i + 1 < args.size()) {
+            file = args[++i];
+        } else if (!haveStatement) {
+            statement = args[i];
+            haveStatement = true;
+        } else {
+            std::cerr << "error: more than one statement given (quote the statement as one argument)\n";
+            return 1;
+        }
+    }
+    if (!haveStatement) {
+        std::cerr << "usage: sql [--db FILE] \"STATEMENT\"\n";
+        return 1;
+    }
+    ca::db::TDM dm(file);
+    ca::db::TADOQuery q(dm);
+    q.SetSQL(statement);
+    int changed = 0;
+    if (!q.OpenOrExec(changed)) {
+        std::cout << changed << "\n";
+        return 0;
+    }
+    for (int i = 0; i < q.FieldCount(); ++i)
+        std::cout << (i ? "\t" : "") << cell(q.Fields(i).FieldName());
+    std::cout << "\n";
+    for (q.First(); !q.Eof(); q.Next()) {
+        for (int i = 0; i < q.FieldCount(); ++i)
+            std::cout << (i ? "\t" : "") << cell(q.Fields(i).AsString());
+        std::cout << "\n";
+    }
+    return 0;
+}
+
+ca::cli::Registrar reg{
+    {"sql",
+     "sql [--db FILE] \"STATEMENT\"   run one Jet-dialect statement (creates the database when "
+     "missing); prints a header and tab-separated rows, or the number of changed rows",
+     runSql}};
+
+}  // namespace

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Black-box check of `config get/set`: values round-trip, the file is GBK, bad use exits 1.
+set -euo pipefail
+CLI="$1"
+DIR="$(mktemp -d)"
+trap 'rm -rf "$DIR"' EXIT
+INI="$DIR/config.ini"
+
+[ "$("$CLI" config get 主单延迟 --file "$INI")" = "300" ]
+[ "$("$CLI" config get QP进程名 --file "$INI")" = "Eport.exe" ]
+"$CLI" config set 申报单位 "上海某某报关有限公司" --file "$INI"
+[ "$("$CLI" config get 申报单位 --file "$INI")" = "上海某某报关有限公司" ]
+[ "$(iconv -f GBK -t UTF-8 "$INI" | tr -d '\r')" = "$(printf '[程序默认数据]\n申报单位=上海某某报关有限公司')" ]
+
+for bad in "config get 不存在的键 --file $INI" "config set 申报单位 --file $INI" "config get 申报单位 --file" \
+           "config set 申报单位 x --file $DIR/missing/config.ini"; do
+  if "$CLI" $bad 2>/dev/null; then echo "accepted: $bad" >&2; exit 1; fi
+done
+echo ok

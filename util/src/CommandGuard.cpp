@@ -1,0 +1,19 @@
+#include "ca/util/CommandGuard.h"
+
+#include <exception>
+
+namespace ca {
+
+bool CommandGuard::run(Prompts& prompts, const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        prompts.errorBox(e.what());
+    } catch (...) {
+        prompts.errorBox("发生未知错误");
+    }
+    return false;
+}
+
+}  // namespace ca
