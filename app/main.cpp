@@ -8,6 +8,12 @@
 #include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
+#ifndef _WIN32
+#include "ca/app/DemoClient.h"
+#include "ca/app/EntryCommand.h"
+#include "ca/app/TfrmStandIn.h"
+#include "ca/automation/Lookup.h"
+#endif
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,6 +28,26 @@ int main(int argc, char** argv) {
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
     prompts.setParent(&frmMain);
+
+#ifndef _WIN32
+    // The customs client of the Linux build: the stand-in client of the demo fixture next to the
+    // executable, shown in its own window. While an entry pauses it acts on posted messages.
+    ca::app::DemoClient demo(clock, exeDir);
+    clock.setIdleHook([&demo] {
+        demo.pump();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    });
+    ca::automation::Desktop& desktop = demo.desktop();
+    ca::app::installEntryCommands(frmMain, desktop);
+    frmMain.setClassLister([&desktop](const std::string& processName) {
+        return ca::automation::ListClientClassNames(desktop, processName);
+    });
+    if (auto* standIn = demo.window()) standIn->show();
+#endif
+
     frmMain.show();
+#ifndef _WIN32
+    if (!demo.loadError().empty()) prompts.errorBox(demo.loadError());
+#endif
     return QApplication::exec();
 }

@@ -1,0 +1,19 @@
+#pragma once
+// The preview of an entry: every write it would make, one line each, without any client.
+#include <string>
+#include <vector>
+
+#include "ca/entry/CellSource.h"
+#include "ca/entry/WriteExecutor.h"
+#include "ca/entry/WriteListBuilder.h"
+
+namespace ca::entry {
+
+// "order<TAB>chain<TAB>position<TAB>method<TAB>text", order counted from 1, text escaped with
+// \t, \n and \\ (carriage returns as \r) so that every write stays on one line.
+std::vector<std::string> previewLines(DeclarationKind kind, CellSource& sheet,
+                                      const SettingReader& readSetting);
+
+std::string escapeText(const std::string& text);
+
+}  // namespace ca::entry

@@ -1,0 +1,20 @@
+#include "ca/entry/WorkbookServer.h"
+
+#include "ca/spreadsheet/SpreadsheetError.h"
+
+namespace ca::entry {
+
+void WorkbookServer::open(const std::string& path) {
+    workbook_ = spreadsheet::Workbook::open(path);
+}
+
+std::string WorkbookServer::cell(int row, int col) {
+    if (!workbook_) throw SpreadsheetError("no workbook is open");
+    return workbook_->cellText(row, col);
+}
+
+SpreadsheetServerFactory WorkbookServer::factory() {
+    return [] { return std::make_unique<WorkbookServer>(); };
+}
+
+}  // namespace ca::entry
