@@ -49,7 +49,7 @@ bool CompoundFile::hasSignature(std::string_view bytes) {
 CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
     if (!hasSignature(bytes_)) fail("not a Compound File (no .xls signature)");
     if (bytes_.size() < 512) fail("truncated Compound File header");
-    const std::string_view h(bytes_.data(), 512);
+    const std::string h = bytes_.substr(0, 512);  // a copy: bytes_ is padded below
     const std::uint16_t shift = le::u16(h, 0x1E);
     if (shift != 9 && shift != 12) fail("unsupported sector size");
     if (le::u16(h, 0x20) != 6) fail("unsupported mini sector size");

@@ -35,10 +35,10 @@ void Sheet::setText(int row, int column, std::string text) {
     set(row, column, Cell{Cell::Kind::Text, std::move(text), 0.0});
 }
 
-void Sheet::setBlank(int row, int column) {
+void Sheet::setBlank(int row, int column, bool textFormat) {
     checkPosition(row, column);
     if (!cell(row, column).empty()) return;
-    set(row, column, Cell{Cell::Kind::Blank, "", 0.0});
+    set(row, column, Cell{Cell::Kind::Blank, "", 0.0, textFormat});
 }
 
 int Sheet::lastColumn() const {

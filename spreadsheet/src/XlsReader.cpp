@@ -182,9 +182,16 @@ private:
         sheet.set(static_cast<int>(row) + 1, static_cast<int>(col) + 1, std::move(cell));
     }
 
-    static void blank(Sheet& sheet, unsigned row, unsigned col) {
+    // Text format: the built-in "@" (49) or a custom format that is just "@".
+    bool isText(std::uint16_t xf) const {
+        if (xf >= xfFormats_.size()) return false;
+        const auto custom = formats_.find(xfFormats_[xf]);
+        return custom != formats_.end() ? custom->second == "@" : xfFormats_[xf] == 49;
+    }
+
+    void blank(Sheet& sheet, unsigned row, unsigned col, std::uint16_t xf) const {
         if (col >= static_cast<unsigned>(Sheet::kMaxColumns)) fail("cell column outside the sheet");
-        sheet.setBlank(static_cast<int>(row) + 1, static_cast<int>(col) + 1);
+        sheet.setBlank(static_cast<int>(row) + 1, static_cast<int>(col) + 1, isText(xf));
     }
 
     void readSheet(const SheetEntry& entry, Sheet& sheet) {
@@ -194,7 +201,8 @@ private:
         const Record bof = cursor.next();
         if (bof.type != kBof) fail("sheet '" + entry.name + "' does not start with a BOF record");
         int depth = 0;
-        std::optional<std::pair<unsigned, unsigned>> pendingString;  // FORMULA awaiting its STRING
+        bool pendingString = false;  // a FORMULA awaiting its STRING record at this position
+        unsigned pendingRow = 0, pendingCol = 0;
         while (true) {
             const Record r = cursor.next();
             if (r.type == kBof) {
@@ -249,14 +257,14 @@ private:
                 }
                 case kBlank:
                     need(r, 6, "BLANK");
-                    blank(sheet, le::u16(d, 0), le::u16(d, 2));
+                    blank(sheet, le::u16(d, 0), le::u16(d, 2), le::u16(d, 4));
                     break;
                 case kMulBlank: {
                     need(r, 6, "MULBLANK");
                     const unsigned row = le::u16(d, 0), first = le::u16(d, 2);
                     const size_t n = (d.size() - 6) / 2;
                     for (size_t i = 0; i < n; ++i)
-                        blank(sheet, row, first + static_cast<unsigned>(i));
+                        blank(sheet, row, first + static_cast<unsigned>(i), le::u16(d, 4 + 2 * i));
                     break;
                 }
                 case kFormula: {
@@ -269,7 +277,9 @@ private:
                     const std::uint8_t kind = static_cast<std::uint8_t>(d[6]);
                     const std::uint8_t v = static_cast<std::uint8_t>(d[8]);
                     if (kind == 0) {
-                        pendingString = {row, col};
+                        pendingString = true;
+                        pendingRow = row;
+                        pendingCol = col;
                     } else if (kind == 1) {
                         put(sheet, row, col, Cell{Cell::Kind::Boolean, v ? "TRUE" : "FALSE", v ? 1.0 : 0.0});
                     } else if (kind == 2) {
@@ -289,9 +299,8 @@ private:
                     } else {
                         value = text(d, 0, false);
                     }
-                    put(sheet, pendingString->first, pendingString->second,
-                        Cell{Cell::Kind::Text, value, 0.0});
-                    pendingString.reset();
+                    put(sheet, pendingRow, pendingCol, Cell{Cell::Kind::Text, value, 0.0});
+                    pendingString = false;
                     break;
                 }
                 default:

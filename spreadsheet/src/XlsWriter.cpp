@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <unordered_map>
 
 #include "BiffRecords.h"
@@ -433,9 +434,7 @@ private:
                 le::putF64(s, cell.number);
                 break;
             case Cell::Kind::Date:
-                head(kNumber, 14,
-                     cell.number == static_cast<double>(static_cast<long long>(cell.number)) ? kXfDate
-                                                                                             : kXfDateTime);
+                head(kNumber, 14, std::floor(cell.number) == cell.number ? kXfDate : kXfDateTime);
                 le::putF64(s, cell.number);
                 break;
             case Cell::Kind::Boolean:

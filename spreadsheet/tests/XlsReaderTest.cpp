@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
 #include "ca/spreadsheet/Workbook.h"
+#include "ca/spreadsheet/XlsWriter.h"
 
 namespace ca::spreadsheet {
 namespace {
@@ -205,6 +206,19 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
             const std::string msg = e.what();
             EXPECT_NE(msg.find("'bad.xls'"), std::string::npos) << c.name << ": " << msg;
             EXPECT_NE(msg.find(c.reason), std::string::npos) << c.name << ": " << msg;
+        }
+    }
+}
+
+// Inputs the fuzzer found troublesome: each must read or fail with a SpreadsheetError, and what
+// reads must write again (or be refused with a FormatError).
+TEST(XlsReader, FuzzFindingsReadOrFailCleanly) {
+    for (const auto& entry : std::filesystem::directory_iterator(fixturePath("fuzz"))) {
+        try {
+            const Workbook wb = Workbook::fromBytes(readFile(entry.path().string()), "found.xls");
+            writeXls(wb.data());
+        } catch (const SpreadsheetError&) {
+        } catch (const FormatError&) {
         }
     }
 }

@@ -27,8 +27,8 @@ public:
     // Stores a cell; throws std::out_of_range for a position outside 1..kMaxRows / 1..kMaxColumns.
     void set(int row, int column, Cell cell);
     void setText(int row, int column, std::string text);
-    // Marks a position as used without a value (a formatted blank cell).
-    void setBlank(int row, int column);
+    // Marks a position as used without a value (a formatted blank cell), unless it holds a value.
+    void setBlank(int row, int column, bool textFormat = false);
 
     // Highest row holding a cell record (value or blank), 0 for an empty sheet.
     int lastRow() const { return static_cast<int>(rows_.size()); }

@@ -1,0 +1,112 @@
+// Spreadsheet subcommands: xls-dump prints the cells of a workbook's active sheet, xls-write writes
+// tab-separated rows as text cells the way the exports do.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CliRegistry.h"
+#include "ca/spreadsheet/TextGrid.h"
+#include "ca/spreadsheet/Workbook.h"
+
+namespace {
+
+std::string escape(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The reverse of escape(); a backslash before any other character stays as it is.
+std::string unescape(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == 't' || s[i + 1] == 'n' || s[i + 1] == '\\')) {
+            out += s[i + 1] == 't' ? '\t' : s[i + 1] == 'n' ? '\n' : '\\';
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+int xlsDump(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        std::cerr << "usage: xls-dump FILE\n";
+        return 1;
+    }
+    const auto book = ca::spreadsheet::Workbook::open(args[0]);
+    const auto& sheet = book.activeSheet();
+    std::string out;
+    for (int r = 1; r <= sheet.lastRow(); ++r) {
+        const auto& row = sheet.row(r);
+        for (size_t c = 0; c < row.size(); ++c) {
+            if (row[c].text.empty()) continue;
+            out += std::to_string(r) + '\t' + std::to_string(c + 1) + '\t' + escape(row[c].text) + '\n';
+        }
+    }
+    std::cout << out;
+    return 0;
+}
+
+int xlsWrite(const std::vector<std::string>& args) {
+    std::string path, sheet = "StringGrid1";
+    bool append = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--append") {
+            append = true;
+        } else if (args[i] == "--sheet" && i + 1 < args.size()) {
+            sheet = args[++i];
+        } else if (path.empty() && !args[i].starts_with("--")) {
+            path = args[i];
+        } else {
+            path.clear();
+            break;
+        }
+    }
+    if (path.empty()) {
+        std::cerr << "usage: xls-write OUT.xls [--sheet NAME] [--append] < rows.tsv\n";
+        return 1;
+    }
+    ca::spreadsheet::TextRows rows;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string> cells;
+        size_t start = 0;
+        while (true) {
+            const size_t tab = line.find('\t', start);
+            cells.push_back(
+                unescape(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        rows.push_back(std::move(cells));
+    }
+    if (append)
+        ca::spreadsheet::appendTextRows(path, rows);
+    else
+        ca::spreadsheet::saveTextRows(path, sheet, rows, true);
+    return 0;
+}
+
+ca::cli::Registrar dumpCommand{
+    {"xls-dump",
+     "xls-dump FILE    print row<TAB>column<TAB>text for every non-empty cell of the active sheet", xlsDump}};
+ca::cli::Registrar writeCommand{
+    {"xls-write",
+     "xls-write OUT.xls [--sheet NAME] [--append] < rows.tsv    write tab-separated rows as text cells",
+     xlsWrite}};
+
+}  // namespace
