@@ -27,26 +27,55 @@ std::wstring widen(std::string_view s, UINT codePage, DWORD flags) {
 }
 std::string narrow(const std::wstring& w, UINT codePage) {
     if (w.empty()) return {};
-    int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr,
-                                nullptr);
+    int n =
+        WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     std::string s(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
     return s;
 }
 }  // namespace
 
-std::string utf8ToGbk(std::string_view utf8) { return narrow(widen(utf8, CP_UTF8, 0), 936); }
-std::string gbkToUtf8(std::string_view gbk) { return narrow(widen(gbk, 936, 0), CP_UTF8); }
+std::string utf8ToGbk(std::string_view utf8) {
+    return narrow(widen(utf8, CP_UTF8, 0), 936);
+}
+std::string gbkToUtf8(std::string_view gbk) {
+    return narrow(widen(gbk, 936, 0), CP_UTF8);
+}
 
 #else
 
 namespace {
 
+// One converter per direction and thread, opened on first use: opening one costs more than
+// converting a short field text, and entry and download convert thousands of them.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv_open ") + from);
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    iconv_t get() {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 // Converts with iconv; an input byte that cannot be converted is replaced and skipped, so a
-// damaged file still yields all its readable text.
-std::string convert(std::string_view in, const char* to, const char* from, std::string_view replacement) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv_open ") + from);
+// damaged file still yields all its readable text. ASCII is the same in both encodings.
+std::string convert(std::string_view in, Converter& converter, std::string_view replacement) {
+    if (isAscii(in)) return std::string(in);
+    iconv_t cd = converter.get();
     std::string out;
     out.reserve(in.size() * 3 / 2 + 8);
     char* src = const_cast<char*>(in.data());
@@ -74,14 +103,19 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
     return out;
 }
 
 }  // namespace
 
-std::string utf8ToGbk(std::string_view utf8) { return convert(utf8, "GBK", "UTF-8", "?"); }
-std::string gbkToUtf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GBK", kReplacement); }
+std::string utf8ToGbk(std::string_view utf8) {
+    thread_local Converter converter("GBK", "UTF-8");
+    return convert(utf8, converter, "?");
+}
+std::string gbkToUtf8(std::string_view gbk) {
+    thread_local Converter converter("UTF-8", "GBK");
+    return convert(gbk, converter, kReplacement);
+}
 
 #endif
 

@@ -1,0 +1,168 @@
+#include "ca/download/DatabaseCapture.h"
+
+#include "ca/db/Quoting.h"
+#include "ca/download/SubDataColumns.h"
+
+namespace ca::download {
+
+namespace {
+
+constexpr const char* kInsertLoadData =
+    "insert into "
+    "LoadData(TY_No,YLR_No,HG_No,JKKA,BA_No,HT_No,JK_Date,SB_Date,JYDW_No,JYDW_Name,JYDW_XZ,SHDW_No,SHDW_"
+    "Name,"
+    "SBDW_No,SBDW_Name,YSFS,YSGJ,HC_No,TiYun_No,JGFS,ZMXZ,ZSBL,NSDW,XK_No,QYG,ZHG,JNMDD,PZ_No,CJFS,YunFee,"
+    "yBiZhong,BaoFee,bBiZhong,ZaFee,zBiZhong,JianShu,BZZL,MaoZhong,jingZhong,JZX_No,SFDZ_No,BGDType,Remark,"
+    "indate,inouttype,phone,opertor,SPXS) select "
+    ":TY_No,:YLR_No,:HG_No,:JKKA,:BA_No,:HT_No,:JK_Date,:SB_Date,:JYDW_No,:JYDW_Name,:JYDW_XZ,:SHDW_No,:"
+    "SHDW_Name,:SBDW_No,:SBDW_Name,:YSFS,:YSGJ,:HC_No,:TiYun_No,:JGFS,:ZMXZ,:ZSBL,:NSDW,:XK_No,:QYG,:ZHG,:"
+    "JNMDD,:PZ_No,:CJFS,:YunFee,:yBiZhong,:BaoFee,:bBiZhong,:ZaFee,:zBiZhong,:JianShu,:BZZL,:MaoZhong,:"
+    "jingZhong,:JZX_No,:SFDZ_No,:BGDType,:Remark,:indate,:inouttype,:phone,:opertor,:SPXS";
+
+constexpr const char* kUpdateLoadData =
+    "Update LoadData set "
+    "TY_No=:TY_No,YLR_No=:YLR_No,HG_No=:HG_No,HT_No=:HT_No,JKKA=:JKKA,BA_No=:BA_No,JK_Date=:JK_Date,SB_Date=:"
+    "SB_Date,JYDW_No=:JYDW_No,JYDW_Name=:JYDW_Name,JYDW_XZ=:JYDW_XZ,SHDW_No=:SHDW_No,SHDW_Name=:SHDW_Name,"
+    "SBDW_No=:SBDW_No,SBDW_Name=:SBDW_Name,YSFS=:YSFS,YSGJ=:YSGJ,HC_No=:HC_No,TiYun_No=:TiYun_No,JGFS=:JGFS,"
+    "ZMXZ=:ZMXZ,ZSBL=:ZSBL,NSDW=:NSDW,XK_No=:XK_No,QYG=:QYG,ZHG=:ZHG,JNMDD=:JNMDD,PZ_No=:PZ_No,CJFS=:CJFS,"
+    "YunFee=:YunFee,yBiZhong=:yBiZhong,BaoFee=:BaoFee,bBiZhong=:bBiZhong,ZaFee=:ZaFee,zBiZhong=:zBiZhong,"
+    "JianShu=:JianShu,BZZL=:BZZL,MaoZhong=:MaoZhong,jingZhong=:jingZhong,JZX_No=:JZX_No,SFDZ_No=:SFDZ_No,"
+    "BGDType=:BGDType,Remark=:Remark,indate=:indate,inouttype=:inouttype,phone=:phone,opertor=:opertor,SPXS=:"
+    "SPXS   WHERE TY_NO=";
+
+constexpr const char* kInsertFee =
+    "insert into "
+    "T_fee(kh,sdate,goods,htno,tdno,bgno,ty_no,bgf,bjf,ddf,bjd,cysjf,jhd,yhsxf,bdf,sjf,xzf,hdf,dlf,THCf,ygf,"
+    "hgf,zgf,xgf,dgf,ftf,gbf,cgf,mtf,yf,zbj)select "
+    ":kh,:sdate,:goods,:htno,:tdno,:bgno,:ty_no,:bgf,:bjf,:ddf,:bjd,:cysjf,:jhd,:yhsxf,:bdf,:sjf,:xzf,:hdf,:"
+    "dlf,:THCf,:ygf,:hgf,:zgf,:xgf,:dgf,:ftf,:gbf,:cgf,:mtf,:yf,:zbj";
+
+constexpr const char* kInsertFeeRemarks =
+    "insert into "
+    "T_fee1(kh,sdate,goods,htno,tdno,bgno,ty_no,bgf,bjf,ddf,bjd,cysjf,jhd,yhsxf,bdf,sjf,xzf,hdf,dlf,THCf,ygf,"
+    "hgf,zgf,xgf,dgf,ftf,gbf,cgf,mtf,yf,zbj)select "
+    ":kh,:sdate,:goods,:htno,:tdno,:bgno,:ty_no,:bgf,:bjf,:ddf,:bjd,:cysjf,:jhd,:yhsxf,:bdf,:sjf,:xzf,:hdf,:"
+    "dlf,:THCf,:ygf,:hgf,:zgf,:xgf,:dgf,:ftf,:gbf,:cgf,:mtf,:yf,:zbj";
+
+constexpr const char* kInsertSubDataImport =
+    "insert into "
+    "subData(Pid,SP_No,BA_No,SPBH_No,FJBH_No,SPMC_Name,GGXH,CJ_No,CJDW,CJDJ,CJZJ,BiZhong,FD_No,FDDW,BBH_No,"
+    "HH_No,YT,DESL,DEDW,YCD,ZM) select "
+    ":Pid,:SP_No,:BA_No,:SPBH_No,:FJBH_No,:SPMC_Name,:GGXH,:CJ_No,:CJDW,:CJDJ,:CJZJ,:BiZhong,:FD_No,:FDDW,:"
+    "BBH_No,:HH_No,:YT,:DESL,:DEDW,:YCD,:ZM";
+
+constexpr const char* kUpdateSubDataImport =
+    "UPDATE subData SET "
+    "Pid=:Pid,SP_No=:SP_No,BA_No=:BA_No,SPBH_No=:SPBH_No,FJBH_No=:FJBH_No,SPMC_Name=:SPMC_Name,GGXH=:GGXH,"
+    "CJ_No=:CJ_No,CJDW=:CJDW,CJDJ=:CJDJ,CJZJ=:CJZJ,BiZhong=:BiZhong,FD_No=:FD_No,FDDW=:FDDW,BBH_No=:BBH_No,"
+    "HH_No=:HH_No,YT=:YT,DESL=:DESL,DEDW=:DEDW,YCD=:YCD,ZM=:ZM WHERE PID='";
+
+constexpr const char* kInsertSubDataExport =
+    "insert into "
+    "subData(Pid,SP_No,BA_No,SPBH_No,FJBH_No,SPMC_Name,GGXH,CJ_No,CJDW,CJDJ,CJZJ,BiZhong,FD_No,FDDW,BBH_No,"
+    "HH_No,YT,DESL,DEDW,YCD,ZM,GJF,SCCJ) select "
+    ":Pid,:SP_No,:BA_No,:SPBH_No,:FJBH_No,:SPMC_Name,:GGXH,:CJ_No,:CJDW,:CJDJ,:CJZJ,:BiZhong,:FD_No,:FDDW,:"
+    "BBH_No,:HH_No,:YT,:DESL,:DEDW,:YCD,:ZM,:GJF,:SCCJ";
+
+constexpr const char* kUpdateSubDataExport =
+    "UPDATE subData SET "
+    "Pid=:Pid,SP_No=:SP_No,BA_No=:BA_No,SPBH_No=:SPBH_No,FJBH_No=:FJBH_No,SPMC_Name=:SPMC_Name,GGXH=:GGXH,"
+    "CJ_No=:CJ_No,CJDW=:CJDW,CJDJ=:CJDJ,CJZJ=:CJZJ,BiZhong=:BiZhong,FD_No=:FD_No,FDDW=:FDDW,BBH_No=:BBH_No,"
+    "HH_No=:HH_No,YT=:YT,DESL=:DESL,DEDW=:DEDW,YCD=:YCD,ZM=:ZM,GJF=:GJF,SCCJ=:SCCJ WHERE PID='";
+
+void bind(db::TADOQuery& q, const Fields& fields) {
+    for (const auto& f : fields) {
+        db::TParameter& p = q.ParamByName(f.name);
+        switch (f.value.kind) {
+            case FieldValue::Kind::Null:
+                p.SetNull();
+                break;
+            case FieldValue::Kind::Text:
+                p.SetText(f.value.text);
+                break;
+            case FieldValue::Kind::Integer:
+                p.SetInteger(f.value.integer);
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+DatabaseCapture::DatabaseCapture(db::TDM& dm, Log& log) : log_(log), ADOQuery1(dm), ADOQuery2(dm) {}
+
+void DatabaseCapture::insertDataLoad(const HeaderTexts& header, const std::string& queryDate,
+                                     const std::string& goodsName, const std::string& kindText,
+                                     const OperatorTexts& operatorTexts, std::int32_t goodsCount) {
+    storeHeader(HeaderLayout::Import, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
+}
+
+void DatabaseCapture::insertDataLoad_OUT(const HeaderTexts& header, const std::string& queryDate,
+                                         const std::string& goodsName, const std::string& kindText,
+                                         const OperatorTexts& operatorTexts, std::int32_t goodsCount) {
+    storeHeader(HeaderLayout::Export, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
+}
+
+// The key is joined into the existence check and the update's condition through the quoting helper,
+// so a unified number holding an apostrophe is matched and stored instead of breaking the statement.
+void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header,
+                                  const std::string& queryDate, const std::string& goodsName,
+                                  const std::string& kindText, const OperatorTexts& operatorTexts,
+                                  std::int32_t goodsCount) {
+    const std::string& key = loadDataKey(layout, header);
+    ADOQuery2.SetSQL("SELECT TY_No FROM LoadData WHERE TY_NO=" + db::QuotedStr(key));
+    ADOQuery2.Open();
+    const bool inserting = ADOQuery2.IsEmpty();
+    ADOQuery2.Close();
+    const Fields fields =
+        loadDataFields(layout, header, queryDate, kindText, operatorTexts, goodsCount, inserting);
+    if (inserting) {
+        ADOQuery1.SetSQL(kInsertLoadData);
+        bind(ADOQuery1, fields);
+        log_.append(headerLogLine(kindText, key, true));
+        ADOQuery1.ExecSQL();
+        const Fields keys = feeKeyFields(layout, header, queryDate, goodsName);
+        insertFeeRow(kInsertFee, keys, true);
+        insertFeeRow(kInsertFeeRemarks, keys, false);
+    } else {
+        ADOQuery1.SetSQL(std::string(kUpdateLoadData) + db::QuotedStr(key));
+        bind(ADOQuery1, fields);
+        log_.append(headerLogLine(kindText, key, false));
+        ADOQuery1.ExecSQL();
+    }
+}
+
+// One fee row: the seven key values, then the built-in fee columns as 0 (amounts) or Null (remarks).
+void DatabaseCapture::insertFeeRow(const char* statement, const Fields& keys, bool zeros) {
+    ADOQuery1.SetSQL(statement);
+    bind(ADOQuery1, keys);
+    for (std::string_view fee : builtInFeeColumns()) {
+        db::TParameter& p = ADOQuery1.ParamByName(fee);
+        if (zeros)
+            p.SetInteger(0);
+        else
+            p.SetNull();
+    }
+    ADOQuery1.ExecSQL();
+}
+
+void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) {
+    const std::string& pid = subDataPid(header, kindIndex);
+    const std::string& sequence = subDataSequence(goods, kindIndex);
+    ADOQuery2.SetSQL("SELECT SP_No FROM subData WHERE PID=" + db::QuotedStr(pid) +
+                     " AND SP_No=" + db::QuotedStr(sequence));
+    ADOQuery2.Open();
+    const bool inserting = ADOQuery2.IsEmpty();
+    ADOQuery2.Close();
+    const bool importLayout = kindIndex == 0;
+    if (inserting)
+        ADOQuery1.SetSQL(importLayout ? kInsertSubDataImport : kInsertSubDataExport);
+    else
+        ADOQuery1.SetSQL(std::string(importLayout ? kUpdateSubDataImport : kUpdateSubDataExport) +
+                         db::EscapeQuotes(pid) + "' AND SP_No='" + db::EscapeQuotes(sequence) + "'");
+    bind(ADOQuery1, subDataFields(goods, header, kindIndex));
+    log_.append(goodsLogLine(goods, header, kindIndex, inserting));
+    ADOQuery1.ExecSQL();
+}
+
+}  // namespace ca::download

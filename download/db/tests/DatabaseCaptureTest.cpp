@@ -1,0 +1,155 @@
+// Storing headers with their fee rows and goods lines: insert then update in place, the log line
+// before each statement, date rules, and texts stored exactly as read.
+#include <gtest/gtest.h>
+
+#include "DbRows.h"
+#include "ca/download/DatabaseCapture.h"
+
+using namespace ca::download;
+using ca::download::testing::count;
+using ca::download::testing::Row;
+using ca::download::testing::rows;
+
+namespace {
+
+class DatabaseCaptureTest : public ::testing::Test {
+protected:
+    ca::db::TDM dm{":memory:"};
+    ca::VectorLog log;
+    DatabaseCapture capture{dm, log};
+
+    static HeaderTexts importHeader(const std::string& key) {
+        HeaderTexts h;
+        for (size_t i = 0; i < h.size(); ++i)
+            h[i] = "h" + std::to_string(i);
+        h[79] = key;
+        h[67] = "20240301";  // JK_Date
+        h[65] = "20240302";  // SB_Date
+        return h;
+    }
+    static OperatorTexts operators(const std::string& phone, const std::string& clerk) {
+        OperatorTexts o;
+        o[0] = phone;
+        o[2] = clerk;
+        return o;
+    }
+    Row loadData(const std::string& key, const std::string& columns) {
+        auto r = rows(dm, "select " + columns + " from LoadData where TY_No='" + key + "'");
+        return r.empty() ? Row{} : r[0];
+    }
+};
+
+TEST_F(DatabaseCaptureTest, HeaderTwiceIsOneRowPerTableAndTheFeeRowsStay) {
+    HeaderTexts h = importHeader("I001");
+    capture.insertDataLoad(h, "2024-03-05", "螺丝", "进口报关单", operators("123", "张三"), 3);
+    EXPECT_EQ(loadData("I001", "HG_No,JK_Date,SB_Date,indate,phone,opertor,SPXS,ZSBL,XK_No,inouttype"),
+              (Row{"h75", "2024-03-01", "2024-03-02", "2024-03-05", "123", "张三", "3", "h81", "h81",
+                   "进口报关单"}));
+    auto fee = rows(dm, "select kh,sdate,goods,htno,tdno,bgno,ty_no,bgf,zbj from T_fee");
+    EXPECT_EQ(fee, (std::vector<Row>{{"h63", "2024-03-05", "螺丝", "h69", "h48", "h75", "I001", "0", "0"}}));
+    auto remarks = rows(dm, "select ty_no,goods,bgf,THCf,zbj from T_fee1");
+    EXPECT_EQ(remarks, (std::vector<Row>{{"I001", "螺丝", "<null>", "<null>", "<null>"}}));
+
+    // A second store overwrites every column, empty texts included, and leaves the fee rows alone.
+    h[75] = "";
+    h[63] = "新单位";
+    capture.insertDataLoad(h, "2024-04-01", "别的", "进口报关单", operators("", "李四"), 4);
+    EXPECT_EQ(loadData("I001", "HG_No,JYDW_Name,indate,phone,opertor,SPXS"),
+              (Row{"", "新单位", "2024-04-01", "", "李四", "4"}));
+    EXPECT_EQ(count(dm, "LoadData"), 1);
+    EXPECT_EQ(rows(dm, "select kh,goods,sdate from T_fee"),
+              (std::vector<Row>{{"h63", "螺丝", "2024-03-05"}}));
+    EXPECT_EQ(count(dm, "T_fee1"), 1);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"进口报关单:I001（录入）", "进口报关单:I001（修改）"}));
+}
+
+TEST_F(DatabaseCaptureTest, ListOnlyAfterFullCaptureEmptiesTheOtherColumns) {
+    capture.insertDataLoad(importHeader("I002"), "2024-03-05", "螺丝", "进口报关单", operators("1", "2"), 2);
+    HeaderTexts listOnly;
+    listOnly[79] = "I002";
+    listOnly[75] = "HG";
+    listOnly[67] = "20240310";
+    OperatorTexts spaces;
+    for (size_t i = 0; i <= 10; ++i)
+        spaces[i] = " ";
+    capture.insertDataLoad(listOnly, "2024-03-06", "", "进口报关单", spaces, 2);
+    EXPECT_EQ(loadData("I002", "HG_No,YLR_No,JYDW_No,Remark,JK_Date,SB_Date,phone,opertor,indate"),
+              (Row{"HG", "", "", "", "2024-03-10", "1990-09-09", " ", " ", "2024-03-06"}));
+}
+
+TEST_F(DatabaseCaptureTest, DatesTheClientDoesNotShowValidly) {
+    // Import: JK_Date unchecked, stored as Null when it is no date; SB_Date always checked.
+    HeaderTexts imp = importHeader("I003");
+    imp[67] = "";
+    imp[65] = "2024x302";
+    capture.insertDataLoad(imp, "2024-03-05", "", "进口报关单", operators("", ""), 0);
+    EXPECT_EQ(loadData("I003", "JK_Date,SB_Date"), (Row{"<null>", "1990-09-09"}));
+
+    // Export: JK_Date checked on insert, Null for an invalid one on update.
+    HeaderTexts exp;
+    exp[78] = "E001";
+    capture.insertDataLoad_OUT(exp, "2024-03-05", "", "出口报关单", operators("", ""), 0);
+    EXPECT_EQ(loadData("E001", "JK_Date,SB_Date,inouttype"), (Row{"1990-09-09", "1990-09-09", "出口报关单"}));
+    capture.insertDataLoad_OUT(exp, "2024-03-05", "", "出口报关单", operators("", ""), 0);
+    EXPECT_EQ(loadData("E001", "JK_Date"), (Row{"<null>"}));
+}
+
+TEST_F(DatabaseCaptureTest, TextsAreStoredAsRead) {
+    const std::string longText(255, 'x');
+    const std::string key = "O'Neil's 单";
+    HeaderTexts h = importHeader(key);
+    h[77] = longText;
+    h[63] = "它's \"引号\" -- ; drop table LoadData";
+    h[4] = "";
+    capture.insertDataLoad(h, "2024-03-05", "名'称", "进口报关单", operators("", ""), 1);
+    capture.insertDataLoad(h, "2024-03-05", "名'称", "进口报关单", operators("", ""), 1);
+    EXPECT_EQ(count(dm, "LoadData"), 1);
+    auto r = rows(dm, "select TY_No,YLR_No,JYDW_Name,Remark from LoadData");
+    EXPECT_EQ(r, (std::vector<Row>{{key, longText, h[63], ""}}));
+    EXPECT_EQ(rows(dm, "select goods from T_fee"), (std::vector<Row>{{"名'称"}}));
+
+    GoodsTexts g;
+    g[40] = "1'";
+    g[1] = "名'称";
+    capture.insertSubdata(g, h, 0);
+    capture.insertSubdata(g, h, 0);
+    EXPECT_EQ(rows(dm, "select Pid,SP_No,SPMC_Name from subData"), (std::vector<Row>{{key, "1'", "名'称"}}));
+}
+
+TEST_F(DatabaseCaptureTest, GoodsLinesInsertThenUpdateInPlace) {
+    HeaderTexts h;
+    h[78] = "E002";
+    auto line = [](const std::string& seq, const std::string& total, const std::string& use) {
+        GoodsTexts g;
+        g[0] = "8471";
+        g[1] = "电脑" + seq;
+        g[42] = seq;
+        g[26] = total;
+        g[2] = use;
+        g[8] = "工缴" + seq;
+        g[14] = "厂" + seq;
+        return g;
+    };
+    capture.insertSubdata(line("1", "12.50", "自用"), h, 1);
+    capture.insertSubdata(line("2", "", "送人"), h, 1);
+    capture.insertSubdata(line("1", "abc", "改"), h, 1);
+    EXPECT_EQ(rows(dm, "select SP_No,SPBH_No,SPMC_Name,CJZJ,YT,ZM,GJF,SCCJ from subData order by SP_No"),
+              (std::vector<Row>{{"1", "8471", "电脑1", "0", "改", "改", "工缴1", "厂1"},
+                                {"2", "8471", "电脑2", "0", "送人", "送人", "工缴2", "厂2"}}));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"E002 子数据:1 名称:电脑1", "E002 子数据:2 名称:电脑2",
+                                                   "E002 子数据:1 名称:电脑1"}));
+
+    HeaderTexts ih;
+    ih[79] = "I004";
+    GoodsTexts ig;
+    ig[40] = "1";
+    ig[1] = "茶";
+    ig[24] = "12.50";
+    capture.insertSubdata(ig, ih, 0);
+    capture.insertSubdata(ig, ih, 0);
+    EXPECT_EQ(rows(dm, "select CJZJ from subData where Pid='I004'"), (std::vector<Row>{{"12.5"}}));
+    EXPECT_EQ(log.lines.at(3), "I004 编号:1 名称:茶");
+    EXPECT_EQ(log.lines.at(4), "I004 子数据:1 名称:茶");
+}
+
+}  // namespace

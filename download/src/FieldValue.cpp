@@ -1,0 +1,13 @@
+#include "ca/download/FieldValue.h"
+
+#include <stdexcept>
+
+namespace ca::download {
+
+const FieldValue& fieldValue(const Fields& fields, const std::string& name) {
+    for (const auto& f : fields)
+        if (f.name == name) return f.value;
+    throw std::out_of_range("no field " + name);
+}
+
+}  // namespace ca::download

@@ -1,0 +1,303 @@
+// The download walk against the stand-in client on virtual time, with a recording capture: which
+// rows are stored and how, the closing message, the waits, the goods walk and its retries, Stop,
+// lookup failures and faults.
+#include <gtest/gtest.h>
+
+#include "DownloadRig.h"
+#include "ca/download/RecordingCapture.h"
+#include "ca/util/CommandGuard.h"
+#include "ca/util/Convert.h"
+
+using namespace ca::download;
+using namespace ca::download::testing;
+using Outcome = DownloadDriver::Outcome;
+
+namespace {
+
+const std::string kDone = "恭喜，导入完成！";
+const std::string kNotFound = "无法找到海关录入程序，请确认程序是否已经启动";
+
+struct Download {
+    explicit Download(sim::ClientFixture f, sim::StandInConfig cfg = {})
+        : rig(std::move(f), std::move(cfg)),
+          driver(rig.desktop, rig.clock, rig.log, rig.prompts, capture, rig.settings()) {}
+    Rig rig;
+    RecordingCapture capture{&rig.log};
+    DownloadDriver driver;
+};
+
+std::vector<std::string> keysOf(const RecordingCapture& c) {
+    std::vector<std::string> keys;
+    for (const auto& h : c.headers())
+        keys.push_back(h.header[h.exportVariant ? 78 : 79]);
+    return keys;
+}
+
+TEST(DownloadDriver, EmptyListStoresNothingAndShowsNoMessage) {
+    Download run(fixture("进口报关单", {}));
+    run.driver.MainLoadData();
+    EXPECT_EQ(run.driver.outcome(), Outcome::EmptyList);
+    EXPECT_TRUE(run.capture.headers().empty());
+    EXPECT_TRUE(run.rig.prompts.shown().empty());
+    EXPECT_TRUE(run.rig.log.lines.empty());
+}
+
+TEST(DownloadDriver, EveryRowThenTheClosingMessageOnceWithTheWaitsInTheirPlaces) {
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "2"), listRow("I2", kProcessing, "5"),
+                                    listRow("I3", kGeneral, "0")});
+    f.declarations["I1"] = declaration(0, "I1", 2);
+    f.declarations["I3"] = declaration(0, "I3", 0);
+    Download run(f);
+    std::vector<DownloadProgress> progress;
+    run.driver.setProgressHandler([&](const DownloadProgress& p) { progress.push_back(p); });
+    run.driver.MainLoadData();
+
+    EXPECT_EQ(run.driver.outcome(), Outcome::Completed);
+    EXPECT_EQ(run.rig.prompts.texts("plain"), std::vector<std::string>{kDone});
+    EXPECT_EQ(run.rig.prompts.shown().size(), 1u);
+    EXPECT_EQ(keysOf(run.capture), (std::vector<std::string>{"I1", "I2", "I3"}));
+    EXPECT_EQ(run.capture.goods().size(), 2u);
+    EXPECT_EQ(run.rig.client.openedRows(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(run.rig.client.menuCommands().size(), 2u);
+    EXPECT_EQ(run.rig.client.screen(), sim::Screen::Query);
+    EXPECT_EQ(run.rig.log.lines, (std::vector<std::string>{"进口报关单:I1（录入）", "I1 编号:1 名称:商品0",
+                                                           "I1 编号:2 名称:商品1", "进口报关单:I2（录入）",
+                                                           "进口报关单:I3（录入）"}));
+    EXPECT_EQ(progress.back(), (DownloadProgress{4, 3, 2}));
+
+    // First selection: main. General row with two lines: main after column 5, main after the open
+    // button, two goods delays before the header, two per line and two for the empty row, main
+    // after the form. Other row: main and 100 ms. General row without lines: no goods walk.
+    const std::int64_t main = 300, goods = 160;
+    const std::int64_t expected =
+        main + (3 * main + 2 * goods + 2 * 2 * goods + 2 * goods) + (main + 100) + (3 * main + 2 * goods);
+    EXPECT_EQ(run.rig.clock.totalSleptMs(), expected);
+}
+
+TEST(DownloadDriver, AnEmptyPresenceMarkEndsTheWalk) {
+    Download run(fixture("进口报关单", {listRow("I1", kProcessing, "1"), listRow("I2", kProcessing, "1", ""),
+                                        listRow("I3", kProcessing, "1")}));
+    run.driver.MainLoadData();
+    EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I1"});
+    EXPECT_EQ(run.rig.prompts.texts("plain"), std::vector<std::string>{kDone});
+}
+
+TEST(DownloadDriver, TransitKindGoesThroughTheExportVariant) {
+    auto f =
+        fixture(std::string(kTransitKind), {listRow("E1", kGeneral, "2"), listRow("E2", kProcessing, "1")});
+    f.declarations["E1"] = declaration(2, "E1", 2);
+    Download run(f);
+    run.driver.MainLoadData();
+    ASSERT_EQ(run.capture.headers().size(), 2u);
+    for (const auto& h : run.capture.headers()) {
+        EXPECT_TRUE(h.exportVariant);
+        EXPECT_EQ(h.kindText, kTransitKind);
+    }
+    EXPECT_EQ(keysOf(run.capture), (std::vector<std::string>{"E1", "E2"}));
+    ASSERT_EQ(run.capture.goods().size(), 2u);
+    EXPECT_EQ(run.capture.goods()[1].kindIndex, 2);
+    auto line = run.capture.goods()[1].fields();
+    EXPECT_EQ(fieldValue(line, "ZM"), fieldValue(line, "YT"));
+    EXPECT_EQ(fieldValue(line, "SP_No").text, "2");
+    EXPECT_EQ(fieldValue(line, "Pid").text, "E1");
+}
+
+TEST(DownloadDriver, AnUnknownKindOpensGeneralTradeButReadsNothing) {
+    auto f = fixture("报关单", {listRow("X1", kGeneral, "1"), listRow("X2", kProcessing, "1")});
+    f.declarations["X1"] = declaration(0, "X1", 1);
+    Download run(f);
+    run.driver.MainLoadData();
+    EXPECT_TRUE(run.capture.headers().empty());
+    EXPECT_EQ(run.rig.client.openedRows(), std::vector<int>{0});
+    EXPECT_TRUE(run.rig.client.menuCommands().empty());
+    EXPECT_EQ(run.rig.prompts.texts("plain"), std::vector<std::string>{kDone});
+}
+
+TEST(DownloadDriver, ListOnlyCaptureTakesTheNineCells) {
+    struct Case {
+        const char* kind;
+        bool exportVariant;
+        int shift;  // export positions are one lower
+    };
+    for (const Case& c : {Case{"进口报关单", false, 0}, Case{"出口报关单", true, 1}}) {
+        SCOPED_TRACE(c.kind);
+        Download run(fixture(c.kind, {listRow("L1", kProcessing, "7")}));
+        run.driver.MainLoadData();
+        ASSERT_EQ(run.capture.headers().size(), 1u);
+        const auto& h = run.capture.headers()[0];
+        EXPECT_EQ(h.exportVariant, c.exportVariant);
+        HeaderTexts expected;
+        const std::pair<int, std::string> cells[] = {{75, "HGL1"}, {79, "L1"},       {63, "经营L1"},
+                                                     {48, "TDL1"}, {67, "20240110"}, {46, kProcessing},
+                                                     {55, "船L1"}, {52, "申报L1"},   {73, "口岸L1"}};
+        for (const auto& [pos, text] : cells)
+            expected[static_cast<size_t>(pos - c.shift)] = text;
+        EXPECT_EQ(h.header, expected);
+        OperatorTexts spaces;
+        for (size_t i = 0; i <= 10; ++i)
+            spaces[i] = " ";
+        EXPECT_EQ(h.operatorTexts, spaces);
+        EXPECT_EQ(h.goodsName, "");
+        EXPECT_EQ(h.goodsCount, 7);
+        EXPECT_EQ(h.queryDate, "2024-01-15");
+        EXPECT_TRUE(run.capture.goods().empty());
+        EXPECT_TRUE(run.rig.client.openedRows().empty());
+    }
+}
+
+TEST(DownloadDriver, AQueryDateThatIsNoDateIsRefusedBeforeAnyRow) {
+    struct Case {
+        const char* field;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"20240230", "2024-02-30"}, Case{"", "--"}, Case{"2024AB01", "2024-AB-01"}}) {
+        Download run(fixture("进口报关单", {listRow("I1", kProcessing, "1")}, c.field));
+        run.driver.MainLoadData();
+        EXPECT_EQ(
+            run.rig.prompts.texts("warning"),
+            std::vector<std::string>{std::string(c.shown) + "不是一个有效的 日期 ，清输入正确查询日期"});
+        EXPECT_TRUE(run.capture.headers().empty());
+        EXPECT_TRUE(run.rig.client.selectedQueryRows().empty());
+        EXPECT_EQ(run.driver.outcome(), Outcome::NotStarted);
+    }
+}
+
+TEST(DownloadDriver, LookupFailuresLogOneLineAndShowNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(sim::StandInConfig&)> client;
+        std::function<void(DownloadSettings&)> settings;
+        const char* line;
+    };
+    auto none = [](auto&) {};
+    const Case cases[] = {
+        {"client not running", [](sim::StandInConfig& c) { c.processName = "Other.exe"; }, none,
+         kNotFound.c_str()},
+        {"no outer panel", none, [](DownloadSettings& s) { s.containerClass = "Nope"; }, "无法找到主界面"},
+        {"no panel chain", [](sim::StandInConfig& c) { c.layout.queryPanels = 0; }, none, "无法找到主界面2"},
+        {"no filter chain", [](sim::StandInConfig& c) { c.layout.filterPanels = 0; }, none,
+         "无法找到主界面2"},
+        {"no drop-down box", [](sim::StandInConfig& c) { c.layout.kindCombos = 0; }, none, "无法找到下拉框"},
+        {"no list view", none, [](DownloadSettings& s) { s.listClass = "Nope"; }, "找不到ListView"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::StandInConfig cfg;
+        c.client(cfg);
+        Rig rig(fixture("进口报关单", {listRow("I1", kProcessing, "1")}), cfg);
+        DownloadSettings settings = rig.settings();
+        c.settings(settings);
+        RecordingCapture capture;
+        DownloadDriver driver(rig.desktop, rig.clock, rig.log, rig.prompts, capture, settings);
+        driver.MainLoadData();
+        EXPECT_EQ(rig.log.lines, std::vector<std::string>{c.line});
+        EXPECT_TRUE(rig.prompts.shown().empty());
+        EXPECT_TRUE(capture.headers().empty());
+        EXPECT_EQ(driver.outcome(), Outcome::NotStarted);
+    }
+}
+
+TEST(DownloadDriver, GoodsWalkReadsEveryLineAndKeepsTheFirstCode) {
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "9")});
+    f.declarations["I1"] = declaration(0, "I1", 3);
+    Download run(f);
+    run.driver.MainLoadData();
+    ASSERT_EQ(run.capture.headers().size(), 1u);
+    EXPECT_EQ(run.capture.headers()[0].goodsName, "商品0");
+    EXPECT_EQ(run.capture.headers()[0].goodsCount, 9);  // the list's count is stored, not checked
+    EXPECT_EQ(run.capture.headers()[0].operatorTexts[2], "王五");
+    ASSERT_EQ(run.capture.goods().size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        const auto& g = run.capture.goods()[static_cast<size_t>(i)];
+        EXPECT_EQ(g.goods[0], "SP0");  // read once, before the walk
+        EXPECT_EQ(g.goods[1], "商品" + std::to_string(i));
+        EXPECT_EQ(g.goods[40], std::to_string(i + 1));
+        EXPECT_EQ(g.goods[100], "G" + std::to_string(i) + ".100");
+    }
+    EXPECT_EQ(run.rig.client.menuCommands(),
+              std::vector<std::uint32_t>{sim::menuItemIdentifier(sim::kCloseMenuTop, sim::kCloseMenuItem)});
+}
+
+TEST(DownloadDriver, AnUnexpectedSequenceCellIsRetriedThenGivenUp) {
+    // Line 3's sequence cell never reads "3": after the retries one log line ends that declaration's
+    // walk, the form is still closed and the next row is handled.
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "3"), listRow("I2", kProcessing, "1")});
+    f.declarations["I1"] = declaration(0, "I1", 3);
+    f.declarations["I1"].goods[2].listCells = {"03", "SP2"};
+    Download run(f);
+    run.driver.MainLoadData();
+    EXPECT_EQ(run.capture.goods().size(), 2u);
+    EXPECT_EQ(keysOf(run.capture), (std::vector<std::string>{"I1", "I2"}));
+    EXPECT_EQ(run.rig.client.menuCommands().size(), 1u);
+    EXPECT_EQ(std::count(run.rig.log.lines.begin(), run.rig.log.lines.end(),
+                         "I1 第3条商品的序号读到“03”，重试20次后结束本单商品读取"),
+              1);
+    // Each attempt at row 2 costs two goods delays: the first one and the retries.
+    const std::int64_t main = 300, goods = 160;
+    EXPECT_EQ(
+        run.rig.clock.totalSleptMs(),
+        main + (3 * main + 2 * goods + 2 * 2 * goods + (1 + kGoodsRowRetries) * 2 * goods) + (main + 100));
+}
+
+TEST(DownloadDriver, ASequenceCellThatCatchesUpIsReadOnRetry) {
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "2")});
+    f.declarations["I1"] = declaration(0, "I1", 2);
+    f.declarations["I1"].goods[1].listCells = {"x", "SP1"};  // not the expected "2" yet
+    Download run(f);
+    run.driver.setProgressHandler([&](const DownloadProgress& p) {
+        if (p.declarations == 1 && p.goodsLines == 0)
+            run.rig.desktop.schedule(2000, [&] {
+                run.rig.desktop.setListRows(run.rig.client.goodsList(), {{"1", "SP0"}, {"2", "SP1"}});
+            });
+    });
+    run.driver.MainLoadData();
+    EXPECT_EQ(run.capture.goods().size(), 2u);
+    for (const auto& line : run.rig.log.lines)
+        EXPECT_EQ(line.find("重试"), std::string::npos) << line;
+    const std::int64_t withoutRetries = 300 + 3 * 300 + 2 * 160 + 2 * 2 * 160 + 2 * 160;
+    EXPECT_GT(run.rig.clock.totalSleptMs(), withoutRetries + 1500);
+}
+
+TEST(DownloadDriver, StopEndsTheWalkBetweenTwoRows) {
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "1"), listRow("I2", kProcessing, "1"),
+                                    listRow("I3", kProcessing, "1")});
+    f.declarations["I1"] = declaration(0, "I1", 1);
+    Download run(f);
+    StopFlag stop;
+    run.driver.setStopFlag(&stop);
+    run.driver.setProgressHandler([&](const DownloadProgress& p) {
+        if (p.goodsLines == 1) stop.request();  // pressed while the first declaration is read
+    });
+    run.driver.MainLoadData();
+    EXPECT_EQ(run.driver.outcome(), Outcome::Stopped);
+    EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I1"});
+    EXPECT_EQ(run.rig.log.lines.back(), "下载已停止：已保存报关单 1 份、商品 1 条");
+    EXPECT_TRUE(run.rig.prompts.shown().empty());
+    EXPECT_EQ(run.rig.client.screen(), sim::Screen::Query);  // the form was closed first
+}
+
+TEST(DownloadDriver, AClientThatGoesAwayIsNotReportedAsDone) {
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "2"), listRow("I2", kProcessing, "1")});
+    f.declarations["I1"] = declaration(0, "I1", 2);
+    Download run(f);
+    run.driver.setProgressHandler([&](const DownloadProgress& p) {
+        if (p.goodsLines == 1) run.rig.client.exit();
+    });
+    run.driver.MainLoadData();
+    EXPECT_EQ(run.driver.outcome(), Outcome::ClientLost);
+    EXPECT_EQ(run.rig.log.lines.back(), kNotFound);
+    EXPECT_TRUE(run.rig.prompts.shown().empty());
+    EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I1"});
+    EXPECT_EQ(run.capture.goods().size(), 1u);
+}
+
+TEST(DownloadDriver, AGoodsCountThatIsNoIntegerEndsTheDownloadInTheErrorBox) {
+    Download run(fixture("进口报关单", {listRow("I1", kProcessing, "1"), listRow("I2", kProcessing, "abc"),
+                                        listRow("I3", kProcessing, "1")}));
+    EXPECT_FALSE(ca::CommandGuard::run(run.rig.prompts, [&] { run.driver.MainLoadData(); }));
+    EXPECT_EQ(run.rig.prompts.texts("error"), std::vector<std::string>{"'abc' is not a valid integer value"});
+    EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I1"});
+    EXPECT_TRUE(run.rig.prompts.texts("plain").empty());
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// customs-assistant-cli download-sim: the whole download against the stand-in customs client loaded
+// from a fixture, on virtual time, into a database file.
+#include <filesystem>
+#include <iostream>
+
+#include "CliRegistry.h"
+#include "ca/automation/sim/ClientFixture.h"
+#include "ca/automation/sim/SimDesktop.h"
+#include "ca/automation/sim/StandInClient.h"
+#include "ca/db/TDM.h"
+#include "ca/download/DatabaseCapture.h"
+#include "ca/download/DownloadDriver.h"
+#include "ca/util/Clock.h"
+#include "ca/util/IniFile.h"
+#include "ca/util/Log.h"
+#include "ca/util/Prompts.h"
+#include "ca/util/Settings.h"
+
+namespace {
+
+namespace sim = ca::automation::sim;
+using ca::download::DownloadDriver;
+
+// Message boxes become lines: texts on standard output, the error box on standard error. Nobody is
+// there to answer, so questions answer No and dialogs are cancelled.
+class ConsolePrompts : public ca::Prompts {
+public:
+    void info(const std::string& text, const std::string&) override { std::cout << text << "\n"; }
+    void warning(const std::string& text, const std::string&) override { std::cout << text << "\n"; }
+    ca::Button question(const std::string& text, const std::string&) override {
+        std::cout << text << "\n";
+        return ca::Button::No;
+    }
+    void plainMessage(const std::string& text) override { std::cout << text << "\n"; }
+    void errorBox(const std::string& text) override { std::cerr << "error: " << text << "\n"; }
+    std::string openFile(const std::string&, const std::string&) override { return {}; }
+    std::string saveFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+};
+
+constexpr const char* kUsage = "download-sim --fixture FILE.json [--db DB.sqlite] [--config config.ini]";
+
+int runDownloadSim(const std::vector<std::string>& args) {
+    std::string fixtureFile, dbFile = "DB.sqlite", configFile;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--fixture" && hasValue)
+            fixtureFile = args[++i];
+        else if (args[i] == "--db" && hasValue)
+            dbFile = args[++i];
+        else if (args[i] == "--config" && hasValue)
+            configFile = args[++i];
+        else {
+            std::cerr << "error: unexpected argument '" << args[i] << "'\nusage: " << kUsage << "\n";
+            return 1;
+        }
+    }
+    if (fixtureFile.empty()) {
+        std::cerr << "usage: " << kUsage << "\n";
+        return 1;
+    }
+    sim::ClientFixture fixture = sim::loadFixture(fixtureFile);
+    sim::StandInConfig config;
+    fixture.applyTo(config);
+
+    // Without a settings file the class names are the stand-in's own, with the default delays.
+    ca::download::DownloadSettings settings{config.classes.container, config.classes.edit,
+                                            config.classes.list, config.classes.button, config.classes.combo};
+    if (!configFile.empty()) {
+        if (!std::filesystem::is_regular_file(configFile)) {
+            std::cerr << "error: settings file '" << configFile << "' does not exist\n";
+            return 1;
+        }
+        ca::settings::LoadedSettings loaded;
+        ca::settings::loadCreateGroup(ca::IniFile(configFile), loaded);
+        settings = ca::download::DownloadSettings::from(loaded);
+    }
+
+    ca::VirtualClock clock;
+    sim::SimDesktop desktop(clock);
+    sim::StandInClient client(desktop, config, std::move(fixture));
+    ca::db::TDM dm(dbFile);
+    ca::StreamLog log(std::cout);
+    ConsolePrompts prompts;
+    ca::download::DatabaseCapture capture(dm, log);
+    DownloadDriver driver(desktop, clock, log, prompts, capture, settings);
+    driver.MainLoadData();
+    std::cout.flush();
+    switch (driver.outcome()) {
+        case DownloadDriver::Outcome::Completed:
+        case DownloadDriver::Outcome::EmptyList:
+        case DownloadDriver::Outcome::Stopped:
+            return 0;
+        case DownloadDriver::Outcome::NotStarted:
+            std::cerr << "error: the download did not start (see the lines above)\n";
+            return 1;
+        case DownloadDriver::Outcome::ClientLost:
+            std::cerr << "error: the customs client went away during the download\n";
+            return 1;
+    }
+    return 1;
+}
+
+const ca::cli::Registrar reg{{"download-sim", kUsage, runDownloadSim}};
+
+}  // namespace
