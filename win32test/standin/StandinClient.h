@@ -16,9 +16,12 @@
 //     caption label
 //
 // Everything is built before the main window shows, so a driver that sees the window visible
-// finds every child. What the client receives is written to the StandinLog, one line each:
-//   ready 64 | restore | confirm AREA POS: TEXT | goods line: POS=TEXT ... | focus LIST ROW |
-//   select LIST ROW | open ROW KEY | close | menu ID
+// finds every child. The open button and the closing menu command act while their message is
+// handled: the declaration form is complete (and in front) or gone when the sender's call returns,
+// well within any delay the driver waits. What the client receives is written to the StandinLog, one line
+// each:
+//   ready 64 | restore | confirm AREA POS: TEXT | goods line: POS=TEXT ... | click LIST |
+//   focus LIST ROW | select LIST ROW | open ROW KEY | close | menu ID
 #include <windows.h>
 
 #include <map>
@@ -55,6 +58,8 @@ private:
     static LRESULT CALLBACK mainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK panelProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK editProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK listProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT callOriginal(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 
     bool registerClasses();
     bool superclass(const char* systemClass, const std::string& name);
@@ -76,7 +81,6 @@ private:
 
     void onReturn(HWND field);
     void onCommand(HWND from, UINT id, UINT code);
-    void onTimer(UINT_PTR id);
     void onListItemChanged(HWND list, int row, UINT oldState, UINT newState);
 
     HINSTANCE instance_;
@@ -91,7 +95,7 @@ private:
         int position;
     };
     std::map<HWND, Field> fields_;
-    std::map<HWND, WNDPROC> editProcs_;
+    std::map<HWND, WNDPROC> originalProcs_;  // subclassed edits and lists
 
     // The form (entry or declaration).
     std::vector<HWND> formTops_;  // outer panel, side panel, further panels
@@ -104,7 +108,6 @@ private:
     HWND queryOuter_ = nullptr;
     HWND queryList_ = nullptr;
     HWND openButton_ = nullptr;
-    int pendingOpenRow_ = -1;
 };
 
 }  // namespace ca::win32test

@@ -99,8 +99,8 @@ TEST_P(Win32Download, CapturesWhatTheSimulatedClientGives) {
     EXPECT_EQ(client.is64(), GetParam() == 64);
     WineMenuDesktop desktop(realDesktop());
     SteadyClock clock;
-    // The client opens and closes the form 100 ms after the click or command; the main delay
-    // gives it room, as the settings do on a clerk's machine.
+    // The Win32 client acts on the open button and the closing command while handling them; shorter
+    // delays than the defaults keep the run short.
     const DownloadOutcome actual = download(desktop, clock, 250, 40);
 
     EXPECT_EQ(actual.captured, expected.captured);
