@@ -41,43 +41,62 @@ TEST(Win32Chains, FollowWindowOrderWhateverTheClassAndEndAtTheLastSibling) {
     EXPECT_EQ(NextSibling(desktop, FirstChild(desktop, panel5, kClasses.list)), goods[0]);
 }
 
-TEST(Win32Chains, FindEntryControlsBuildsTheWholeMap) {
-    StandinProcess client(testPaths().standin64, entryFixture("export"), "entry-map");
-    ASSERT_TRUE(client.running());
-    Desktop& desktop = realDesktop();
-    VectorLog log;
-    auto map = FindEntryControls(desktop, log, "Eport.exe", kClasses.container, kClasses.edit);
-    ASSERT_TRUE(map.has_value());
-    EXPECT_EQ(log.lines, (std::vector<std::string>{kClientFound, kSearchingEdits}));
-    EXPECT_EQ(map->client, client.mainWindow());
-    struct Case {
-        const char* name;
-        const Chain& chain;
-        std::size_t length;
-        const std::string& cls;
-    };
-    const Case cases[] = {
-        {"OuterPanels", map->OuterPanels, 11, kClasses.container},
-        {"InnerPanels", map->InnerPanels, 101, kClasses.container},
-        {"HeaderEdits", map->HeaderEdits, 82, kClasses.edit},
-        {"Panel1Edits", map->Panel1Edits, 11, kClasses.edit},
-        {"Panel3Edits", map->Panel3Edits, 5, kClasses.edit},
-        {"Panel4Edits", map->Panel4Edits, 7, kClasses.edit},
-        {"GoodsEdits", map->GoodsEdits, 42, kClasses.edit},
-        {"SidePanelEdits", map->SidePanelEdits, 11, kClasses.edit},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(c.chain.size(), c.length);
-        for (std::size_t i = 0; i < c.length; ++i)
-            EXPECT_EQ(desktop.windowClassName(c.chain[i]), c.cls) << i;
-    }
-    EXPECT_TRUE(client.waitForLine("restore"));
+// The configured class names of the client's windows: the stand-in's default names (its own
+// classes built on the system's controls) and the system's own class names.
+struct ClassSet {
+    const char* what;
+    std::string container, edit;
+    std::vector<std::string> args;  // the stand-in's ROLE=CLASS arguments
+};
 
-    VectorLog failed;
-    EXPECT_FALSE(FindEntryControls(desktop, failed, "Eport.exe", "TNoPanel", kClasses.edit).has_value());
-    EXPECT_EQ(failed.lines,
-              (std::vector<std::string>{kClientFound, "无法找到 TNoPanel，请确认程序是否已经启动"}));
+TEST(Win32Chains, FindEntryControlsBuildsTheWholeMapUnderTheConfiguredClassNames) {
+    const ClassSet sets[] = {
+        {"stand-in defaults", kClasses.container, kClasses.edit, {}},
+        {"system classes",
+         "TPanel",
+         "Edit",
+         {"container=TPanel", "edit=Edit", "list=SysListView32", "button=Button", "label=Static",
+          "combo=ComboBox"}},
+    };
+    for (const ClassSet& set : sets) {
+        SCOPED_TRACE(set.what);
+        StandinProcess client(testPaths().standin64, entryFixture("export"), "entry-map", set.args);
+        ASSERT_TRUE(client.running());
+        Desktop& desktop = realDesktop();
+        VectorLog log;
+        auto map = FindEntryControls(desktop, log, "Eport.exe", set.container, set.edit);
+        ASSERT_TRUE(map.has_value());
+        EXPECT_EQ(log.lines, (std::vector<std::string>{kClientFound, kSearchingEdits}));
+        EXPECT_EQ(map->client, client.mainWindow());
+        struct Case {
+            const char* name;
+            const Chain& chain;
+            std::size_t length;
+            const std::string& cls;
+        };
+        const Case cases[] = {
+            {"OuterPanels", map->OuterPanels, 11, set.container},
+            {"InnerPanels", map->InnerPanels, 101, set.container},
+            {"HeaderEdits", map->HeaderEdits, 82, set.edit},
+            {"Panel1Edits", map->Panel1Edits, 11, set.edit},
+            {"Panel3Edits", map->Panel3Edits, 5, set.edit},
+            {"Panel4Edits", map->Panel4Edits, 7, set.edit},
+            {"GoodsEdits", map->GoodsEdits, 42, set.edit},
+            {"SidePanelEdits", map->SidePanelEdits, 11, set.edit},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            ASSERT_EQ(c.chain.size(), c.length);
+            for (std::size_t i = 0; i < c.length; ++i)
+                EXPECT_EQ(desktop.windowClassName(c.chain[i]), c.cls) << i;
+        }
+        EXPECT_TRUE(client.waitForLine("restore"));
+
+        VectorLog failed;
+        EXPECT_FALSE(FindEntryControls(desktop, failed, "Eport.exe", "TNoPanel", set.edit).has_value());
+        EXPECT_EQ(failed.lines,
+                  (std::vector<std::string>{kClientFound, "无法找到 TNoPanel，请确认程序是否已经启动"}));
+    }
 }
 
 // The menu walk runs in this process: Wine answers no menu queries about another process's menus

@@ -19,13 +19,15 @@ std::wstring quoted(const std::filesystem::path& p) {
 }  // namespace
 
 StandinProcess::StandinProcess(const std::filesystem::path& exe, const std::string& fixtureJson,
-                               const std::string& name) {
+                               const std::string& name, const std::vector<std::string>& classArgs) {
     std::filesystem::path folder = freshFolder(name);
     std::filesystem::path fixture = folder / "fixture.json";
     log_ = folder / "standin.log";
     std::ofstream(fixture, std::ios::binary) << fixtureJson;
 
     std::wstring commandLine = quoted(exe) + L" " + quoted(fixture) + L" " + quoted(log_);
+    for (const std::string& arg : classArgs)
+        commandLine += L" " + quoted(std::filesystem::path(arg));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

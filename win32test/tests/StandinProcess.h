@@ -16,9 +16,10 @@ namespace ca::win32test {
 
 class StandinProcess {
 public:
-    // Starts exe with the fixture; fails the calling test (and leaves running() false) when the
-    // client does not come up within a few seconds.
-    StandinProcess(const std::filesystem::path& exe, const std::string& fixtureJson, const std::string& name);
+    // Starts exe with the fixture (and ROLE=CLASS arguments replacing class names); fails the
+    // calling test (and leaves running() false) when the client does not come up within seconds.
+    StandinProcess(const std::filesystem::path& exe, const std::string& fixtureJson, const std::string& name,
+                   const std::vector<std::string>& classArgs = {});
     ~StandinProcess();
     StandinProcess(const StandinProcess&) = delete;
     StandinProcess& operator=(const StandinProcess&) = delete;
