@@ -17,6 +17,7 @@
 // fields are cleared for the next line), selections, opened rows and menu commands.
 //
 // A Qt window may observe it through the change callback and the accessors; nothing here uses Qt.
+// The client ends its process when destroyed, so it must go before its SimDesktop.
 #include <cstdint>
 #include <functional>
 #include <memory>
