@@ -50,10 +50,9 @@ int xlsDump(const std::vector<std::string>& args) {
     const auto& sheet = book.activeSheet();
     std::string out;
     for (int r = 1; r <= sheet.lastRow(); ++r) {
-        const auto& row = sheet.row(r);
-        for (size_t c = 0; c < row.size(); ++c) {
-            if (row[c].text.empty()) continue;
-            out += std::to_string(r) + '\t' + std::to_string(c + 1) + '\t' + escape(row[c].text) + '\n';
+        for (const auto& [column, cell] : sheet.row(r)) {
+            if (cell.text.empty()) continue;
+            out += std::to_string(r) + '\t' + std::to_string(column) + '\t' + escape(cell.text) + '\n';
         }
     }
     std::cout << out;

@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Sheet& y = b.sheets[s];
         if (x.name() != y.name()) std::abort();
         for (int r = 1; r <= x.lastRow(); ++r)
-            for (int c = 1; c <= static_cast<int>(x.row(r).size()); ++c)
-                if (x.cell(r, c).kind == Cell::Kind::Text && x.text(r, c) != y.text(r, c)) std::abort();
+            for (const auto& [column, cell] : x.row(r))
+                if (cell.kind == Cell::Kind::Text && cell.text != y.text(r, column)) std::abort();
     }
     return 0;
 }

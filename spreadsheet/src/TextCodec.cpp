@@ -2,6 +2,8 @@
 
 #include "ca/util/Gbk.h"
 
+#include <algorithm>
+
 namespace ca::spreadsheet {
 
 namespace {
@@ -54,6 +56,8 @@ std::string utf16ToUtf8(std::u16string_view units) {
 }
 
 std::u16string utf8ToUtf16(std::string_view s) {
+    if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::u16string(s.begin(), s.end());
     std::u16string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
@@ -91,6 +95,13 @@ std::u16string utf8ToUtf16(std::string_view s) {
         i += len;
     }
     return out;
+}
+
+std::string validUtf8(std::string_view text) {
+    // Checked by converting: valid UTF-8 survives the round trip through UTF-16 unchanged.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
+    return utf16ToUtf8(utf8ToUtf16(text));
 }
 
 std::string codePageToUtf8(std::string_view bytes, int codePage) {

@@ -13,6 +13,9 @@ void appendUtf16AsUtf8(std::string& out, std::u16string_view units);
 // UTF-8 to UTF-16 code units; an invalid byte becomes U+FFFD.
 std::u16string utf8ToUtf16(std::string_view utf8);
 
+// The text with every invalid UTF-8 sequence replaced by U+FFFD (unchanged when already valid).
+std::string validUtf8(std::string_view text);
+
 // Bytes in a workbook code page (CODEPAGE record) to UTF-8: 936 (GBK, also taken when the
 // workbook names none), 1252 and other single-byte pages as Windows-1252, 1200 as UTF-16LE.
 std::string codePageToUtf8(std::string_view bytes, int codePage);

@@ -47,6 +47,10 @@ WorkbookData decode(std::string bytes, const std::string& name) {
 
 }  // namespace
 
+std::string Workbook::shownName() const {
+    return path_.empty() ? "(new workbook)" : path_;
+}
+
 Workbook Workbook::open(const std::string& path) {
     Workbook wb = fromBytes(readWholeFile(path), path);
     wb.path_ = path;
@@ -56,6 +60,7 @@ Workbook Workbook::open(const std::string& path) {
 Workbook Workbook::fromBytes(std::string bytes, const std::string& name) {
     Workbook wb;
     wb.data_ = decode(std::move(bytes), name);
+    wb.path_ = name;
     return wb;
 }
 
@@ -68,14 +73,14 @@ Workbook Workbook::add() {
 std::string Workbook::cellText(int row, int column) const {
     const Sheet& sheet = activeSheet();
     if (!sheet.hasCells())
-        throw SpreadsheetError::about("cannot read", path_,
+        throw SpreadsheetError::about("cannot read", shownName(),
                                       "the active sheet '" + sheet.name() + "' holds no cells");
     return sheet.text(row, column);
 }
 
 Sheet& Workbook::worksheet(int index) {
     if (index < 1 || index > sheetCount())
-        throw SpreadsheetError::about("no sheet " + std::to_string(index) + " in", path_,
+        throw SpreadsheetError::about("no sheet " + std::to_string(index) + " in", shownName(),
                                       "the workbook has " + std::to_string(sheetCount()) + " sheet(s)");
     return data_.sheets[static_cast<size_t>(index - 1)];
 }
@@ -83,7 +88,7 @@ Sheet& Workbook::worksheet(int index) {
 Sheet& Workbook::worksheet(const std::string& name) {
     for (auto& s : data_.sheets)
         if (sameName(s.name(), name)) return s;
-    throw SpreadsheetError::about("no sheet named '" + name + "' in", path_, "no such sheet");
+    throw SpreadsheetError::about("no sheet named '" + name + "' in", shownName(), "no such sheet");
 }
 
 void Workbook::activateSheet(int index) {
@@ -92,7 +97,8 @@ void Workbook::activateSheet(int index) {
 }
 
 void Workbook::setSheetCount(int n) {
-    if (n < 1) throw SpreadsheetError::about("cannot change", path_, "a workbook needs at least one sheet");
+    if (n < 1)
+        throw SpreadsheetError::about("cannot change", shownName(), "a workbook needs at least one sheet");
     while (sheetCount() > n)
         data_.sheets.pop_back();
     while (sheetCount() < n)

@@ -123,9 +123,10 @@ private:
                     need(r, 2, "DATEMODE");
                     date1904_ = le::u16(r.data, 0) == 1;
                     break;
-                case kWindow1:
+                case kWindow1:  // the first window is the one the workbook opens in
                     need(r, 12, "WINDOW1");
-                    active_ = le::u16(r.data, 10);
+                    if (!haveWindow_) active_ = le::u16(r.data, 10);
+                    haveWindow_ = true;
                     break;
                 case kFormat: {
                     need(r, 3, "FORMAT");
@@ -314,6 +315,7 @@ private:
     int codePage_ = 0;
     bool date1904_ = false;
     size_t active_ = 0;
+    bool haveWindow_ = false;
     std::map<std::uint16_t, std::string> formats_;
     std::vector<std::uint16_t> xfFormats_;
     std::vector<SheetEntry> sheets_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <unordered_map>
+#include <functional>
 
 #include "BiffRecords.h"
 #include "ByteOrder.h"
@@ -39,9 +39,12 @@ bool fitsOneByte(std::u16string_view s) {
 
 // Characters of a string: one byte each when all fit, else UTF-16.
 void appendChars(std::string& out, std::u16string_view s, bool compressed) {
+    const size_t at = out.size();
+    out.resize(at + s.size() * (compressed ? 1 : 2));
+    char* p = out.data() + at;
     for (char16_t c : s) {
-        out.push_back(static_cast<char>(c & 0xFF));
-        if (!compressed) out.push_back(static_cast<char>(c >> 8));
+        *p++ = static_cast<char>(c & 0xFF);
+        if (!compressed) *p++ = static_cast<char>(c >> 8);
     }
 }
 
@@ -212,28 +215,43 @@ private:
         }
     }
 
+    // The shared string table, and each text cell's index into it in the order the cells are
+    // written. Duplicates are found with an open-addressing table of indexes: no node per
+    // string, which matters with hundreds of thousands of cells.
     void collectStrings() {
-        std::unordered_map<std::string, std::uint32_t> index;
+        size_t cells = 0;
+        for (const auto& sheet : book_.sheets)
+            for (int r = 1; r <= sheet.lastRow(); ++r)
+                cells += sheet.row(r).size();
+        size_t slots = 16;
+        while (slots < 2 * cells)
+            slots *= 2;
+        std::vector<std::uint32_t> table(slots, 0);  // unique string index + 1, 0 for free
+        std::vector<std::string_view> unique;
+        cellStrings_.reserve(cells);
+        const std::hash<std::string_view> hash;
         for (const auto& sheet : book_.sheets) {
             for (int r = 1; r <= sheet.lastRow(); ++r) {
-                const auto& row = sheet.row(r);
-                for (size_t c = 0; c < row.size(); ++c) {
-                    const Cell& cell = row[c];
+                for (const auto& [column, cell] : sheet.row(r)) {
                     if (cell.kind != Cell::Kind::Text || cell.text.empty()) continue;
                     ++references_;
-                    auto [it, added] =
-                        index.try_emplace(cell.text, static_cast<std::uint32_t>(strings_.size()));
-                    if (added) {
-                        strings_.push_back(utf8ToUtf16(cell.text));
+                    const std::string_view text = cell.text;
+                    size_t slot = hash(text) & (slots - 1);
+                    while (table[slot] != 0 && unique[table[slot] - 1] != text)
+                        slot = (slot + 1) & (slots - 1);
+                    if (table[slot] == 0) {
+                        unique.push_back(text);
+                        table[slot] = static_cast<std::uint32_t>(unique.size());
+                        strings_.push_back(utf8ToUtf16(text));
                         if (strings_.back().size() > 32767)
-                            throw FormatError("cell (" + std::to_string(r) + ", " + std::to_string(c + 1) +
+                            throw FormatError("cell (" + std::to_string(r) + ", " + std::to_string(column) +
                                               ") of sheet '" + sheet.name() +
                                               "' holds more than 32767 characters");
                     }
+                    cellStrings_.push_back(table[slot] - 1);
                 }
             }
         }
-        stringIndex_ = std::move(index);
     }
 
     void globalsHead(std::string& g) const {
@@ -372,8 +390,10 @@ private:
             le::put16(d, 0);
             record(s, 0x0200, d);  // DIMENSIONS
         }
-        s.reserve(s.size() + static_cast<size_t>(rows) * 20 +
-                  static_cast<size_t>(rows) * static_cast<size_t>(cols) * 14);
+        size_t cells = 0;
+        for (int r = 1; r <= rows; ++r)
+            cells += sheet.row(r).size();
+        s.reserve(s.size() + static_cast<size_t>(rows) * 20 + cells * 14 + 64);
         // Rows in blocks of 32: the ROW records of the block, then its cells.
         for (int first = 1; first <= rows; first += 32) {
             const int last = std::min(rows, first + 31);
@@ -382,8 +402,8 @@ private:
                 if (row.empty()) continue;
                 std::string d;
                 le::put16(d, static_cast<std::uint16_t>(r - 1));
-                le::put16(d, 0);
-                le::put16(d, static_cast<std::uint16_t>(row.size()));
+                le::put16(d, static_cast<std::uint16_t>(row.front().column - 1));
+                le::put16(d, static_cast<std::uint16_t>(row.back().column));
                 le::put16(d, kRowHeight);
                 le::put16(d, 0);
                 le::put16(d, 0);
@@ -392,9 +412,9 @@ private:
                 record(s, 0x0208, d);
             }
             for (int r = first; r <= last; ++r) {
-                const auto& row = sheet.row(r);
-                for (size_t c = 0; c < row.size(); ++c)
-                    cellRecord(s, static_cast<std::uint16_t>(r - 1), static_cast<std::uint16_t>(c), row[c]);
+                for (const auto& [column, cell] : sheet.row(r))
+                    cellRecord(s, static_cast<std::uint16_t>(r - 1), static_cast<std::uint16_t>(column - 1),
+                               cell);
             }
         }
         {
@@ -427,7 +447,7 @@ private:
                     break;
                 }
                 head(kLabelSst, 10, kXfText);
-                le::put32(s, stringIndex_.at(cell.text));
+                le::put32(s, cellStrings_[nextCellString_++]);
                 break;
             case Cell::Kind::Number:
                 head(kNumber, 14, kXfGeneral);
@@ -458,7 +478,8 @@ private:
     const WorkbookData& book_;
     std::vector<std::u16string> names_;
     std::vector<std::u16string> strings_;
-    std::unordered_map<std::string, std::uint32_t> stringIndex_;
+    std::vector<std::uint32_t> cellStrings_;
+    mutable size_t nextCellString_ = 0;
     std::uint32_t references_ = 0;
 };
 

@@ -14,7 +14,9 @@ namespace ca::spreadsheet {
 
 namespace {
 
-constexpr size_t kMaxPartBytes = 256u << 20;  // no sheet of an office workbook comes near this
+// Unpacked XML read from one workbook, all parts together: a full .xls-sized sheet (65,536 rows of
+// 31 cells) is about a third of it.
+constexpr size_t kMaxUnpackedBytes = 256u << 20;
 
 [[noreturn]] void fail(const std::string& reason) {
     throw FormatError(reason);
@@ -82,9 +84,10 @@ std::string resolve(const std::string& folder, const std::string& target) {
     return out;
 }
 
-// _xHHHH_ escapes of characters that XML cannot carry.
+// _xHHHH_ escapes of characters that XML cannot carry. The XML parser does not check UTF-8, so
+// the text is made valid here.
 std::string unescape(const char* text) {
-    std::string s = text;
+    std::string s = validUtf8(text);
     if (s.find("_x") == std::string::npos) return s;
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -142,11 +145,11 @@ bool parseNumber(const char* text, double& v) {
 
 class Reader {
 public:
-    explicit Reader(std::string bytes) : bytes_(std::move(bytes)), zip_(bytes_) {}
+    explicit Reader(std::string bytes) : bytes_(std::move(bytes)), zip_(bytes_, kMaxUnpackedBytes) {}
 
     WorkbookData read() {
         const std::string workbookPart = officeDocument();
-        const auto wbXml = zip_.read(workbookPart, kMaxPartBytes);
+        const auto wbXml = zip_.read(workbookPart);
         if (!wbXml) fail("the zip holds no workbook part (not a .xlsx workbook)");
         const auto wbDoc = parse(*wbXml, workbookPart);
         const auto workbook = wbDoc.first_child();
@@ -163,7 +166,7 @@ public:
         WorkbookData book;
         for (auto s : child(workbook, "sheets").children()) {
             if (!is(s, "sheet")) continue;
-            book.sheets.emplace_back(s.attribute("name").as_string());
+            book.sheets.emplace_back(validUtf8(s.attribute("name").as_string()));
             const auto rel = rels.find(attr(s, "id").as_string());
             if (rel != rels.end() && rel->second.first.ends_with("/worksheet"))
                 readSheet(resolve(folder, rel->second.second), book.sheets.back());
@@ -190,7 +193,7 @@ private:
             part.empty() ? "_rels/.rels"
                          : folderOf(part) + "_rels/" + part.substr(folderOf(part).size()) + ".rels";
         std::map<std::string, std::pair<std::string, std::string>> out;
-        const auto xml = zip_.read(name, kMaxPartBytes);
+        const auto xml = zip_.read(name);
         if (!xml) return out;
         const auto doc = parse(*xml, name);
         for (auto r : doc.first_child().children())
@@ -201,7 +204,7 @@ private:
     }
 
     void readSharedStrings(const std::string& part) {
-        const auto xml = zip_.read(part, kMaxPartBytes);
+        const auto xml = zip_.read(part);
         if (!xml) return;
         const auto doc = parse(*xml, part);
         for (auto si : doc.first_child().children())
@@ -209,7 +212,7 @@ private:
     }
 
     void readStyles(const std::string& part) {
-        const auto xml = zip_.read(part, kMaxPartBytes);
+        const auto xml = zip_.read(part);
         if (!xml) return;
         const auto doc = parse(*xml, part);
         const auto styles = doc.first_child();
@@ -243,13 +246,13 @@ private:
             const bool b = std::strcmp(vt, "1") == 0 || std::strcmp(vt, "true") == 0;
             return Cell{Cell::Kind::Boolean, b ? "TRUE" : "FALSE", b ? 1.0 : 0.0};
         }
-        if (type == "e") return Cell{Cell::Kind::Error, vt, 0.0};
+        if (type == "e") return Cell{Cell::Kind::Error, validUtf8(vt), 0.0};
         if (type == "d") {
-            std::string t = vt;  // ISO 8601: keep the date, and the time unless it is midnight
+            std::string t = validUtf8(vt);  // ISO 8601: keep the date, and the time unless it is midnight
             if (t.size() > 10 && t[10] == 'T') t[10] = ' ';
             if (t.size() > 19) t.resize(19);
             if (t.size() == 19 && t.compare(10, 9, " 00:00:00") == 0) t.resize(10);
-            return Cell{Cell::Kind::Date, t, 0.0};
+            return Cell{Cell::Kind::Text, t, 0.0};  // no serial number to keep: stays as text
         }
         if (!v) return Cell{};
         double d = 0;
@@ -261,7 +264,7 @@ private:
     }
 
     void readSheet(const std::string& part, Sheet& sheet) {
-        const auto xml = zip_.read(part, kMaxPartBytes);
+        const auto xml = zip_.read(part);
         if (!xml) fail("sheet part " + part + " is missing");
         const auto doc = parse(*xml, part);
         int rowNo = 0;

@@ -8,15 +8,16 @@ namespace ca::spreadsheet {
 
 class ZipArchive {
 public:
-    // Throws FormatError when the bytes are not a zip archive.
-    explicit ZipArchive(std::string_view bytes);
+    // Throws FormatError when the bytes are not a zip archive. totalBytes bounds what all reads
+    // together may unpack, so that a small archive cannot make the reader use unbounded memory.
+    ZipArchive(std::string_view bytes, size_t totalBytes);
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
 
     // The unpacked member (name compared without regard to case), or nothing when absent. Throws
-    // FormatError when it is damaged or unpacks to more than maxBytes.
-    std::optional<std::string> read(const std::string& name, size_t maxBytes);
+    // FormatError when it is damaged or unpacks to more than is left of the total.
+    std::optional<std::string> read(const std::string& name);
 
     struct Memory {
         std::string_view bytes;
@@ -25,6 +26,7 @@ public:
 
 private:
     Memory memory_;
+    size_t budget_;
     void* zip_ = nullptr;
 };
 

@@ -53,6 +53,19 @@ TEST(XlsReader, ReadsEveryValueKindOfTheActiveSheet) {
         EXPECT_EQ(wb.cellText(c.row, c.col), c.text) << c.row << "," << c.col;
 }
 
+// The same workbook in 4096-byte sectors and in the mini stream reads the same.
+TEST(XlsReader, OtherContainerLayoutsReadAlike) {
+    const Workbook plain = Workbook::open(fixturePath("mixed.xls"));
+    for (const char* name : {"v4_sectors.xls", "mini_stream.xls"}) {
+        const Workbook other = Workbook::open(fixturePath(name));
+        ASSERT_EQ(other.sheetCount(), 2) << name;
+        EXPECT_EQ(other.activeSheet().name(), "报关单") << name;
+        for (int r = 1; r <= plain.activeSheet().lastRow(); ++r)
+            for (int c = 1; c <= plain.activeSheet().lastColumn(); ++c)
+                EXPECT_EQ(other.cellText(r, c), plain.cellText(r, c)) << name << " " << r << "," << c;
+    }
+}
+
 std::string sstText(int row) {
     if (row % 3 == 0) {
         std::string s = "行" + std::to_string(row) + ":";

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include "TestFiles.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
 #include "ca/spreadsheet/Workbook.h"
+#include "ca/spreadsheet/XlsWriter.h"
 
 namespace ca::spreadsheet {
 namespace {
@@ -28,6 +30,17 @@ TEST(XlsxReader, ReadsEveryValueKindOfTheActiveSheet) {
         EXPECT_EQ(wb.cellText(c.row, c.col), c.text) << c.row << "," << c.col;
 }
 
+// The XML parser passes bytes through unchecked; they must come out as valid UTF-8 that writes
+// and reads back unchanged.
+TEST(XlsxReader, InvalidUtf8BecomesReplacementCharacters) {
+    const Workbook wb = Workbook::open(fixturePath("bad_utf8.xlsx"));
+    EXPECT_EQ(wb.data().sheets[0].name(), "D\uFFFDta");
+    EXPECT_EQ(wb.cellText(1, 2), "中\uFFFD文");
+    const Workbook again = Workbook::fromBytes(writeXls(wb.data()), "again.xls");
+    EXPECT_EQ(again.data().sheets[0].name(), "D\uFFFDta");
+    EXPECT_EQ(again.cellText(1, 2), "中\uFFFD文");
+}
+
 TEST(XlsxReader, ZipsThatAreNotWorkbooksRaiseAClearError) {
     const std::string good = fixture("mixed.xlsx");
     const struct {
@@ -47,6 +60,32 @@ TEST(XlsxReader, ZipsThatAreNotWorkbooksRaiseAClearError) {
             EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << c.name << ": " << e.what();
             EXPECT_NE(std::string(e.what()).find("'bad.xlsx'"), std::string::npos) << e.what();
         }
+    }
+}
+
+// A small archive whose workbook part unpacks to 300 MB: refused once the reader has unpacked
+// what it allows, instead of taking memory without bound.
+TEST(XlsxReader, ArchiveThatUnpacksTooFarIsRefused) {
+    const auto dir = tempDir("xlsx_bomb");
+    const std::string path = (dir / "bomb.xlsx").string();
+    zipFile z = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(z, nullptr);
+    ASSERT_EQ(
+        zipOpenNewFileInZip(z, "xl/workbook.xml", nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9),
+        ZIP_OK);
+    const std::string head = "<workbook><sheets>";
+    zipWriteInFileInZip(z, head.data(), static_cast<unsigned>(head.size()));
+    const std::string blanks(1 << 20, ' ');
+    for (int i = 0; i < 300; ++i)
+        zipWriteInFileInZip(z, blanks.data(), static_cast<unsigned>(blanks.size()));
+    zipCloseFileInZip(z);
+    zipClose(z, nullptr);
+    EXPECT_LT(std::filesystem::file_size(path), 2u << 20);
+    try {
+        Workbook::open(path);
+        ADD_FAILURE() << "no error";
+    } catch (const SpreadsheetError& e) {
+        EXPECT_NE(std::string(e.what()).find("unpacks to more"), std::string::npos) << e.what();
     }
 }
 

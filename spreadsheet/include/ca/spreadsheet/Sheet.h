@@ -1,5 +1,7 @@
 #pragma once
-// One worksheet: a name and a sparse grid of cells addressed 1-based (row, column).
+// One worksheet: a name and a sparse grid of cells addressed 1-based (row, column). Each row keeps
+// only the cells it has, in column order, so that a cell far to the right costs no more memory
+// than one at the left.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,15 +35,20 @@ public:
     // Highest row holding a cell record (value or blank), 0 for an empty sheet.
     int lastRow() const { return static_cast<int>(rows_.size()); }
     // Highest column in use over all rows, 0 for an empty sheet.
-    int lastColumn() const;
+    int lastColumn() const { return lastColumn_; }
     bool hasCells() const { return !rows_.empty(); }
 
-    // Row r (1-based) as stored: index c-1 is column c; shorter than lastColumn() where the row ends.
-    const std::vector<Cell>& row(int r) const;
+    struct Entry {
+        int column;
+        Cell cell;
+    };
+    // The cells of row r (1-based) in column order; empty for a row without cells.
+    const std::vector<Entry>& row(int r) const;
 
 private:
     std::string name_;
-    std::vector<std::vector<Cell>> rows_;  // trailing rows always hold at least one cell record
+    std::vector<std::vector<Entry>> rows_;  // the last row always holds at least one cell
+    int lastColumn_ = 0;
 };
 
 }  // namespace ca::spreadsheet

@@ -16,7 +16,7 @@ public:
     static Workbook open(const std::string& path);
     // A new workbook with one empty sheet named "Sheet1".
     static Workbook add();
-    // Decodes a workbook held in memory; `name` only appears in error messages.
+    // Decodes a workbook held in memory; `name` stands for its path in error messages.
     static Workbook fromBytes(std::string bytes, const std::string& name);
 
     // The file the workbook was opened from or last saved to; empty for a new, unsaved workbook.
@@ -50,6 +50,7 @@ public:
 
 private:
     Workbook() = default;
+    std::string shownName() const;  // the path, or a stand-in for a new workbook, for messages
     std::string path_;
     WorkbookData data_;
 };
