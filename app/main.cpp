@@ -2,22 +2,28 @@
 // executable and runs until the main window closes.
 #include <QApplication>
 
+#include "ca/app/DatabaseCommands.h"
+#include "ca/app/EntryCommand.h"
 #include "ca/app/QtPrompts.h"
 #include "ca/app/TfrmMain.h"
+#include "ca/automation/Lookup.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include "ca/automation/win32/Win32Desktop.h"
+#else
 #include "ca/app/DemoClient.h"
-#include "ca/app/EntryCommand.h"
 #include "ca/app/TfrmStandIn.h"
-#include "ca/automation/Lookup.h"
 #endif
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ca::kAppTitle);
+
+    // The data module comes first; its connection opens with the first statement.
+    ca::db::TDM& dm = ca::db::DM();
 
     ca::app::QtPrompts prompts;
     // Entry and download wait on this clock inside their click handler; the window keeps painting
@@ -28,8 +34,12 @@ int main(int argc, char** argv) {
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
     prompts.setParent(&frmMain);
+    ca::app::connectDatabaseCommands(frmMain, dm);
 
-#ifndef _WIN32
+#ifdef _WIN32
+    // The desktop the customs client runs on.
+    ca::automation::win32::Win32Desktop desktop;
+#else
     // The customs client of the Linux build: the stand-in client of the demo fixture next to the
     // executable, shown in its own window. While an entry pauses it acts on posted messages.
     ca::app::DemoClient demo(clock, exeDir);
@@ -38,12 +48,12 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     });
     ca::automation::Desktop& desktop = demo.desktop();
+    if (auto* standIn = demo.window()) standIn->show();
+#endif
     ca::app::installEntryCommands(frmMain, desktop);
     frmMain.setClassLister([&desktop](const std::string& processName) {
         return ca::automation::ListClientClassNames(desktop, processName);
     });
-    if (auto* standIn = demo.window()) standIn->show();
-#endif
 
     frmMain.show();
 #ifndef _WIN32

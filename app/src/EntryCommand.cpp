@@ -25,11 +25,6 @@ std::string MainWindowEntryHost::readSetting(const std::string& key) {
 }
 
 void runEntry(TfrmMain& window, automation::Desktop& desktop, entry::DeclarationKind kind) {
-    struct Busy {
-        explicit Busy(TfrmMain& w) : w(w) { w.setBusy(true); }
-        ~Busy() { w.setBusy(false); }
-        TfrmMain& w;
-    } busy(window);
     MainWindowEntryHost host(window);
     entry::AutomationEntryClient client(desktop, window.clock());
     entry::EntryRun run{client, host, window.clock(), entry::WorkbookServer::factory()};

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ca/app/DemoClient.h"
 #include "ca/app/EntryCommand.h"
 #include "ca/app/TfrmMain.h"
 #include "ca/app/TfrmStandIn.h"
@@ -156,4 +157,34 @@ TEST_F(EntryCommandTest, UnreadableSheetShowsTheErrorAndTheWindowComesBack) {
     EXPECT_FALSE(window->findChild<QLabel*>("ProgressLabel")->isVisible());
     EXPECT_EQ(window->pendingFile(), bad);
     EXPECT_TRUE(fs::exists(pathFromUtf8(bad)));
+}
+
+TEST(DemoClientTest, FixtureNextToTheExecutableStartsTheStandIn) {
+    const fs::path dir = fs::temp_directory_path() / "ca_democlient";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    VirtualClock clock;
+    {
+        DemoClient none(clock, dir);  // no fixture: an empty desktop, the client is not running
+        EXPECT_EQ(none.client(), nullptr);
+        EXPECT_EQ(none.window(), nullptr);
+        EXPECT_TRUE(none.loadError().empty());
+        EXPECT_TRUE(none.desktop().topLevelWindows().empty());
+    }
+    std::ofstream(dir / DemoClient::kFixtureName) << "{ \"client\": { \"screen\": \"entry\" ";
+    {
+        DemoClient broken(clock, dir);
+        EXPECT_EQ(broken.client(), nullptr);
+        EXPECT_FALSE(broken.loadError().empty());
+    }
+    fs::copy_file(CA_DEMO_DIR "/standin.json", dir / DemoClient::kFixtureName,
+                  fs::copy_options::overwrite_existing);
+    {
+        DemoClient demo(clock, dir);
+        ASSERT_NE(demo.client(), nullptr);
+        EXPECT_EQ(demo.client()->screen(), sim::Screen::Entry);
+        ASSERT_NE(demo.window(), nullptr);
+        EXPECT_EQ(demo.window()->windowTitle().toStdString(), "海关录入程序（模拟）");
+    }
+    fs::remove_all(dir);
 }

@@ -17,7 +17,10 @@ std::string EscapeQuotes(std::string_view value) {
 }
 
 std::string QuotedStr(std::string_view value) {
-    return "'" + EscapeQuotes(value) + "'";
+    std::string r = "'";  // built step by step: GCC 12 misreports "x" + std::string at -O3
+    r += EscapeQuotes(value);
+    r += '\'';
+    return r;
 }
 
 std::string EscapeLike(std::string_view value) {

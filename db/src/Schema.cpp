@@ -103,12 +103,14 @@ void CreateDefaultSchema(TADOConnection& connection) {
         sql += ");\n";
     }
     // The indexes the statements of the program need: keys looked up by every store, the date
-    // ranges of the queries, and the per-declaration and per-user look-ups.
+    // ranges of the queries, and the per-declaration and per-user look-ups. The goods-line index
+    // also holds CJZJ and SCCJ so that the per-declaration sums of the business data list read
+    // the index alone.
     sql +=
         "CREATE UNIQUE INDEX LoadData_TY_No ON LoadData(TY_No);\n"
         "CREATE INDEX LoadData_indate ON LoadData(indate);\n"
         "CREATE INDEX LoadData_SB_Date ON LoadData(SB_Date);\n"
-        "CREATE INDEX subData_Pid_SP_No ON subData(Pid, SP_No);\n"
+        "CREATE INDEX subData_Pid_SP_No ON subData(Pid, SP_No, CJZJ, SCCJ);\n"
         "CREATE INDEX T_fee_ty_no ON T_fee(ty_no);\n"
         "CREATE INDEX T_fee1_ty_no ON T_fee1(ty_no);\n"
         "CREATE UNIQUE INDEX func_desc_code ON func_desc(Fd_func_code);\n"

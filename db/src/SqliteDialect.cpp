@@ -220,7 +220,7 @@ private:
             case TokenKind::Date:
                 return quoteText(dateLiteral(t.text));
             case TokenKind::Param:
-                return t.text.empty() ? "?" : ":" + toLowerAscii(t.text);
+                return t.text.empty() ? std::string("?") : std::string(1, ':').append(toLowerAscii(t.text));
             case TokenKind::Punct:
                 if (t.text == "&") return "||";
                 return t.text;
@@ -273,7 +273,7 @@ private:
         }
         std::string sql =
             "ALTER TABLE " + renderToken(table) + " ADD COLUMN " + dialect_.columnDefinition(col);
-        if (i < toks_.size()) sql += " " + render(i, toks_.size());
+        if (i < toks_.size()) sql.append(1, ' ').append(render(i, toks_.size()));
         return sql;
     }
 
@@ -336,8 +336,8 @@ private:
         if (e - b >= 2 && toks_[e - 1].kind == TokenKind::Word) {
             const Token& prev = toks_[e - 2];
             bool valueBefore = prev.kind != TokenKind::Punct || prev.is(")");
-            if (valueBefore && !prev.is("not") && !prev.is("is") && !toks_[e - 1].is("null") &&
-                !toks_[e - 1].is("end"))
+            if (valueBefore && !prev.is("not") && !prev.is("is") && !prev.is("collate") &&
+                !toks_[e - 1].is("null") && !toks_[e - 1].is("end"))
                 return e - 1;
         }
         return e;
@@ -372,6 +372,10 @@ private:
         }
         if (i >= toks_.size()) return;
         auto apply = [&](const std::vector<std::pair<size_t, size_t>>& items, bool selectList) {
+            // "select *" or "select T.*" gives columns that cannot be matched to the targets here;
+            // the column checks of the table still hold.
+            for (auto [b, e] : items)
+                if (selectList && e > b && toks_[e - 1].is("*")) return;
             for (size_t k = 0; k < items.size() && k < targets.size(); ++k) {
                 if (!targets[k]) continue;
                 auto [b, e] = items[k];

@@ -56,6 +56,31 @@ struct DateTime {
     bool hasTime = false;
 };
 
+// Up to `maxDigits` digits at text[i], advancing i; -1 when there is none.
+int digitsAt(std::string_view text, size_t& i, size_t maxDigits) {
+    size_t start = i;
+    int v = 0;
+    while (i < text.size() && i - start < maxDigits && text[i] >= '0' && text[i] <= '9')
+        v = v * 10 + (text[i++] - '0');
+    return i == start ? -1 : v;
+}
+
+// "HH:MM" or "HH:MM:SS".
+bool parseTime(std::string_view text, DateTime& t) {
+    size_t i = 0;
+    int h = digitsAt(text, i, 2);
+    if (h < 0 || i >= text.size() || text[i++] != ':') return false;
+    int mi = digitsAt(text, i, 2), s = 0;
+    if (mi < 0) return false;
+    if (i < text.size()) {
+        if (text[i++] != ':' || (s = digitsAt(text, i, 2)) < 0) return false;
+    }
+    if (i != text.size() || h > 23 || mi > 59 || s > 59) return false;
+    t.h = h, t.mi = mi, t.s = s;
+    t.hasTime = h || mi || s;
+    return true;
+}
+
 // "YYYY-MM-DD", "YYYY/M/D", optionally followed by " HH:MM[:SS]" (or "T" instead of the blank).
 std::optional<DateTime> parseDateTime(std::string_view text) {
     size_t b = 0, e = text.size();
@@ -69,27 +94,45 @@ std::optional<DateTime> parseDateTime(std::string_view text) {
     if (!date) return std::nullopt;
     DateTime r{date->year, date->month, date->day};
     if (split != std::string_view::npos) {
-        std::string time(text.substr(split + 1));
+        std::string_view time = text.substr(split + 1);
         while (!time.empty() && time.front() == ' ')
-            time.erase(time.begin());
-        int h = 0, mi = 0, s = 0, used = 0;
-        int got = std::sscanf(time.c_str(), "%2d:%2d%n:%2d%n", &h, &mi, &used, &s, &used);
-        if (got < 2 || static_cast<size_t>(used) != time.size() || h > 23 || mi > 59 || s > 59 || h < 0 ||
-            mi < 0 || s < 0)
-            return std::nullopt;
-        r.h = h, r.mi = mi, r.s = s;
-        r.hasTime = h || mi || s;
+            time.remove_prefix(1);
+        if (!parseTime(time, r)) return std::nullopt;
     }
     return r;
 }
 
+void appendDigits(std::string& out, int v, int width) {
+    char buf[12];
+    int n = 0;
+    unsigned u = static_cast<unsigned>(v < 0 ? -v : v);
+    do {
+        buf[n++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u);
+    while (n < width)
+        buf[n++] = '0';
+    while (n)
+        out += buf[--n];
+}
+
 std::string canonical(const DateTime& t) {
-    char buf[32];
-    if (t.hasTime)
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.y, t.mo, t.d, t.h, t.mi, t.s);
-    else
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.y, t.mo, t.d);
-    return buf;
+    std::string r;
+    r.reserve(19);
+    appendDigits(r, t.y, 4);
+    r += '-';
+    appendDigits(r, t.mo, 2);
+    r += '-';
+    appendDigits(r, t.d, 2);
+    if (t.hasTime) {
+        r += ' ';
+        appendDigits(r, t.h, 2);
+        r += ':';
+        appendDigits(r, t.mi, 2);
+        r += ':';
+        appendDigits(r, t.s, 2);
+    }
+    return r;
 }
 
 // format(value, pattern) for date patterns: yyyy yy m mm d dd h hh n nn s ss, where m/mm right
@@ -103,40 +146,32 @@ void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     std::string_view p = textOf(argv[1]);
     std::string out;
     bool afterHour = false;
-    auto two = [&](int v) {
-        char b[8];
-        std::snprintf(b, sizeof b, "%02d", v);
-        out += b;
-    };
+    out.reserve(p.size() + 4);
+    auto two = [&](int v) { appendDigits(out, v, 2); };
+    auto one = [&](int v) { appendDigits(out, v, 1); };
     for (size_t i = 0; i < p.size();) {
         char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
         size_t run = 1;
         while (i + run < p.size() && std::tolower(static_cast<unsigned char>(p[i + run])) == c)
             ++run;
         if (c == 'y') {
-            if (run >= 3) {
-                char b[8];
-                std::snprintf(b, sizeof b, "%04d", t->y);
-                out += b;
-            } else {
-                two(t->y % 100);
-            }
+            run >= 3 ? appendDigits(out, t->y, 4) : two(t->y % 100);
             afterHour = false;
         } else if (c == 'm') {
             int v = afterHour ? t->mi : t->mo;
-            run >= 2 ? two(v) : (void)(out += std::to_string(v));
+            run >= 2 ? two(v) : one(v);
             afterHour = false;
         } else if (c == 'd') {
-            run >= 2 ? two(t->d) : (void)(out += std::to_string(t->d));
+            run >= 2 ? two(t->d) : one(t->d);
             afterHour = false;
         } else if (c == 'h') {
-            run >= 2 ? two(t->h) : (void)(out += std::to_string(t->h));
+            run >= 2 ? two(t->h) : one(t->h);
             afterHour = true;
         } else if (c == 'n') {
-            run >= 2 ? two(t->mi) : (void)(out += std::to_string(t->mi));
+            run >= 2 ? two(t->mi) : one(t->mi);
             afterHour = false;
         } else if (c == 's') {
-            run >= 2 ? two(t->s) : (void)(out += std::to_string(t->s));
+            run >= 2 ? two(t->s) : one(t->s);
             afterHour = false;
         } else if (c == '"') {
             size_t close = p.find('"', i + 1);
@@ -158,8 +193,12 @@ void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 std::string describe(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
-        case SQLITE_TEXT:
-            return "'" + std::string(textOf(v)) + "'";
+        case SQLITE_TEXT: {
+            std::string r = "'";  // built step by step: GCC 12 misreports "x" + std::string at -O3
+            r += textOf(v);
+            r += '\'';
+            return r;
+        }
         case SQLITE_BLOB:
             return "a binary value";
         default:

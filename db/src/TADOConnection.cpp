@@ -1,6 +1,11 @@
 #include "ca/db/TADOConnection.h"
 
 #include <sqlite3.h>
+#ifdef _WIN32
+#include <windows.h>
+#elif defined(__linux__)
+#include <sys/vfs.h>
+#endif
 
 #include <array>
 #include <filesystem>
@@ -30,8 +35,32 @@ bool isAccessFile(const fs::path& path) {
            (text.substr(4, 15) == "Standard Jet DB" || text.substr(4, 15) == "Standard ACE DB");
 }
 
-bool onNetworkShare(const std::string& path) {
-    return path.rfind("\\\\", 0) == 0 || path.rfind("//", 0) == 0;
+// Paths travel as UTF-8 text; std::filesystem on Windows would read a narrow string in the ANSI
+// code page, so the conversion goes through char8_t both ways.
+fs::path pathFromUtf8(const std::string& text) {
+    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
+std::string utf8FromPath(const fs::path& path) {
+    std::u8string u = path.u8string();
+    return std::string(reinterpret_cast<const char*>(u.data()), u.size());
+}
+
+// WAL needs memory shared between the processes of one machine, which a network drive does not give.
+bool onNetworkDrive(const fs::path& path) {
+#ifdef _WIN32
+    std::wstring root = path.root_path().wstring();
+    return GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
+#elif defined(__linux__)
+    struct statfs info {};
+    if (statfs(utf8FromPath(path.parent_path()).c_str(), &info) != 0) return false;
+    const auto type = static_cast<unsigned long>(info.f_type);
+    return type == 0x6969 /* NFS */ || type == 0xFF534D42 /* CIFS */ || type == 0xFE534D42 /* SMB2 */ ||
+           type == 0x517B /* SMB */;
+#else
+    (void)path;
+    return false;
+#endif
 }
 
 }  // namespace
@@ -49,12 +78,12 @@ void TADOConnection::Open() {
     bool fresh = true;
     if (fileName_ != ":memory:") {
         std::error_code ec;
-        fs::path p = fs::absolute(fs::path(fileName_), ec);
+        fs::path p = fs::absolute(pathFromUtf8(fileName_), ec);
         if (ec) throw DbError("Cannot open database " + fileName_ + ": " + ec.message());
-        path = p.string();
+        path = utf8FromPath(p);
         if (fs::is_directory(p, ec)) throw DbError("Cannot open database " + path + ": it is a folder");
         if (!fs::exists(p.parent_path(), ec))
-            throw DbError("Cannot open database " + path + ": the folder " + p.parent_path().string() +
+            throw DbError("Cannot open database " + path + ": the folder " + utf8FromPath(p.parent_path()) +
                           " does not exist");
         if (fs::exists(p, ec)) {
             if (isAccessFile(p))
@@ -62,6 +91,13 @@ void TADOConnection::Open() {
                               ": it is an Access (Jet) database, which this program no longer reads; "
                               "it must be migrated to the new database format first");
             fresh = fs::file_size(p, ec) == 0;
+        } else if (fs::path mdb = fs::path(p).replace_extension(".mdb");
+                   fs::exists(mdb, ec) && isAccessFile(mdb)) {
+            // A new, empty database beside the office's Access file would hide its declarations
+            // and split the data in two.
+            throw DbError("Cannot open database " + path +
+                          ": the declarations are still in the Access database " + utf8FromPath(mdb) +
+                          ", which must be migrated to the new database format first");
         }
     }
     sqlite3* db = nullptr;
@@ -86,11 +122,14 @@ void TADOConnection::Open() {
             if (st && sqlite3_step(st) == SQLITE_ROW) fresh = sqlite3_column_int(st, 0) == 0;
             sqlite3_finalize(st);
         }
-        if (path != ":memory:" && !onNetworkShare(path)) {
-            // WAL needs shared memory of the local machine; a read-only file keeps its journal.
+        if (path != ":memory:" && !onNetworkDrive(pathFromUtf8(path))) {
+            // A read-only file keeps its journal mode: the statement fails and is ignored.
             sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         }
+        // With WAL, NORMAL syncs at checkpoints only: a power cut may lose the last statements but
+        // never damages the file. The larger page cache keeps month-long queries in memory.
         execRaw("PRAGMA synchronous=NORMAL");
+        execRaw("PRAGMA cache_size=-32768");
         if (fresh) CreateDefaultSchema(*this);
     } catch (const DbError& e) {
         sqlite3_close_v2(db_);

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 #include "JetLexer.h"
 #include "ca/db/DbError.h"
 #include "ca/db/TADOConnection.h"
@@ -10,8 +12,6 @@
 namespace ca::db {
 
 namespace {
-
-const Value kNull{};
 
 // A refusal by a column check names the column; say what it means.
 std::string engineMessage(sqlite3* db) {
@@ -71,7 +71,9 @@ void TADOQuery::Open() {
 void TADOQuery::Close() {
     active_ = false;
     names_.clear();
-    rows_.clear();
+    cells_.clear();
+    data_.clear();
+    rowCount_ = 0;
     row_ = 0;
 }
 
@@ -134,30 +136,25 @@ int TADOQuery::run(Mode mode, bool& opened) {
     int rc;
     while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
         if (!keepRows) continue;
-        std::vector<Value> row(static_cast<size_t>(columns));
         for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(s.st, c)) {
-                case SQLITE_INTEGER:
-                    row[static_cast<size_t>(c)] = static_cast<std::int64_t>(sqlite3_column_int64(s.st, c));
-                    break;
-                case SQLITE_FLOAT:
-                    row[static_cast<size_t>(c)] = sqlite3_column_double(s.st, c);
-                    break;
-                case SQLITE_NULL:
-                    break;
-                default: {
-                    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s.st, c));
-                    row[static_cast<size_t>(c)] =
-                        std::string(p, static_cast<size_t>(sqlite3_column_bytes(s.st, c)));
-                }
+            Cell cell{data_.size(), 0, static_cast<unsigned char>(sqlite3_column_type(s.st, c))};
+            if (cell.type == SQLITE_INTEGER) {
+                appendRaw(static_cast<std::int64_t>(sqlite3_column_int64(s.st, c)));
+            } else if (cell.type == SQLITE_FLOAT) {
+                appendRaw(sqlite3_column_double(s.st, c));
+            } else if (cell.type != SQLITE_NULL) {
+                cell.type = SQLITE_TEXT;
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s.st, c));
+                cell.size = static_cast<std::uint32_t>(sqlite3_column_bytes(s.st, c));
+                data_.insert(data_.end(), p, p + cell.size);
             }
+            cells_.push_back(cell);
         }
-        rows_.push_back(std::move(row));
+        ++rowCount_;
     }
     if (rc != SQLITE_DONE) {
         std::string msg = engineMessage(db);
-        names_.clear();
-        rows_.clear();
+        Close();
         if (translation.changesSchema) conn_.schemaChanged();
         throw DbError(msg);
     }
@@ -188,9 +185,32 @@ TField TADOQuery::Fields(int index) const {
     return TField(*this, index);
 }
 
-const Value& TADOQuery::valueAt(int column) const {
-    if (row_ >= rows_.size() || column < 0 || static_cast<size_t>(column) >= names_.size()) return kNull;
-    return rows_[row_][static_cast<size_t>(column)];
+template <class T>
+void TADOQuery::appendRaw(T v) {
+    const auto* p = reinterpret_cast<const char*>(&v);
+    data_.insert(data_.end(), p, p + sizeof v);
+}
+
+Value TADOQuery::valueAt(int column) const {
+    if (row_ >= rowCount_ || column < 0 || static_cast<size_t>(column) >= names_.size()) return {};
+    const Cell& cell = cells_[row_ * names_.size() + static_cast<size_t>(column)];
+    const char* p = data_.data() + cell.offset;
+    switch (cell.type) {
+        case SQLITE_INTEGER: {
+            std::int64_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        case SQLITE_FLOAT: {
+            double v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        case SQLITE_TEXT:
+            return std::string(p, cell.size);
+        default:
+            return {};
+    }
 }
 
 }  // namespace ca::db

@@ -26,12 +26,12 @@ const std::string& TField::FieldName() const {
     return query_->fieldName(column_);
 }
 
-const Value& TField::AsVariant() const {
+Value TField::AsVariant() const {
     return query_->valueAt(column_);
 }
 
 std::int64_t TField::AsInteger() const {
-    const Value& v = AsVariant();
+    const Value v = AsVariant();
     if (auto* i = std::get_if<std::int64_t>(&v)) return *i;
     if (auto* d = std::get_if<double>(&v)) return std::llround(*d);
     if (auto* s = std::get_if<std::string>(&v)) return toInt(*s);
@@ -39,7 +39,7 @@ std::int64_t TField::AsInteger() const {
 }
 
 double TField::AsFloat() const {
-    const Value& v = AsVariant();
+    const Value v = AsVariant();
     if (auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
     if (auto* d = std::get_if<double>(&v)) return *d;
     if (auto* s = std::get_if<std::string>(&v)) return toFloat(*s);

@@ -121,6 +121,11 @@ TEST_F(Query, JoinedValuesInUpdatesAndInsertsAreCheckedToo) {
     EXPECT_THROW(exec("update T_fee set bgf='1O' where ty_no='k'"), DbError);
     exec("update T_fee set bgf='12.50' where ty_no='k'");
     EXPECT_EQ(rows("select bgf from T_fee"), Rows{"12.5"});
+    // Copies between tables: values are converted item by item, a whole row keeps the table checks.
+    exec("insert into T_fee1(ty_no, sdate) select ty_no, '2011-1-2' as d from T_fee");
+    exec("insert into T_fee select * from T_fee where ty_no='k'");
+    EXPECT_EQ(rows("select count(*), max(bgf) from T_fee"), Rows{"2|12.5"});
+    EXPECT_EQ(rows("select sdate from T_fee1"), Rows{"2011-01-02"});
 }
 
 TEST_F(Query, JoinedValuesAreStoredAndMatchedLiterally) {

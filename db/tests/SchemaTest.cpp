@@ -67,17 +67,17 @@ TEST(Schema, NewDatabaseHasEveryTableColumnKindAndFeeItem) {
 
 TEST_F(InTempDir, FileIsResolvedAtTheFirstStatementAndCreatedWithTheSchema) {
     TDM dm;  // "DB.sqlite" in whatever folder is current when the first statement runs
-    fs::create_directories(dir_ / "imported");
-    fs::current_path(dir_ / "imported");
+    fs::create_directories(dir_ / "已导入");
+    fs::current_path(dir_ / "已导入");
     EXPECT_FALSE(dm.ADOConnection1.Connected());
     EXPECT_EQ(scalar(dm, "select count(*) from func_desc"), "24");
-    EXPECT_TRUE(fs::exists(dir_ / "imported" / "DB.sqlite"));
+    EXPECT_TRUE(fs::exists(dir_ / "已导入" / "DB.sqlite"));
     fs::current_path(dir_);  // the open connection stays on its file
     EXPECT_EQ(scalar(dm, "select count(*) from limit"), "0");
     EXPECT_FALSE(fs::exists(dir_ / "DB.sqlite"));
     EXPECT_EQ(scalar(dm, "select * from pragma_journal_mode"), "wal");
     // The sqlite3 shell reads the file as an ordinary database.
-    std::string cmd = "sqlite3 '" + (dir_ / "imported" / "DB.sqlite").string() +
+    std::string cmd = "sqlite3 '" + (dir_ / "已导入" / "DB.sqlite").string() +
                       "' 'select count(*) from func_desc' > '" + (dir_ / "out.txt").string() + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     std::ifstream out(dir_ / "out.txt");
@@ -118,6 +118,21 @@ TEST_F(InTempDir, FilesThatAreNoDatabaseAreRefusedClearlyAndKept) {
         std::string after((std::istreambuf_iterator<char>(in)), {});
         EXPECT_EQ(after, c.bytes) << "the file is left as it was";
     }
+}
+
+TEST_F(InTempDir, AccessFileBesideAMissingDatabaseIsNotHiddenByANewOne) {
+    std::string access(2048, '\0');
+    access.replace(0, 19, std::string("\0\1\0\0Standard Jet DB", 19));
+    { std::ofstream(dir_ / "DB.mdb", std::ios::binary) << access; }
+    TDM dm;
+    try {
+        scalar(dm, "select count(*) from LoadData");
+        ADD_FAILURE() << "opened";
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("DB.mdb"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("migrated"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "DB.sqlite"));
 }
 
 TEST_F(InTempDir, MissingFolderFailsAndTheNextStatementTriesAgain) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "EntryHarness.h"
 #include "ca/entry/EntryPreview.h"
@@ -32,15 +33,27 @@ TEST(DeclarationEntry, SuccessfulImportLogsMovesAndClears) {
 }
 
 TEST(DeclarationEntry, PausesAreThoseOfTheMethodsPlusThePostEntryDelay) {
-    for (auto kind : {DeclarationKind::Import, DeclarationKind::Export}) {
-        EntryHarness h(kind);
+    const struct {
+        DeclarationKind kind;
+        const char* delay;
+        int delayMs;
+    } cases[] = {
+        {DeclarationKind::Import, "250", 250},
+        {DeclarationKind::Export, "$10", 16},
+        // A negative delay is no pause (the platform's sleep would take it for "forever").
+        {DeclarationKind::Import, "-1", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.delay);
+        EntryHarness h(c.kind);
         h.sheet = addressSheet();
-        h.host.mutableSettings().postEntryDelay = "250";
+        h.host.mutableSettings().postEntryDelay = c.delay;
         int mandated = 0;
-        for (const Write& w : buildWrites(kind, h.sheet))
+        for (const Write& w : buildWrites(c.kind, h.sheet))
             mandated += pauseMs(w.method);
         ASSERT_TRUE(h.run());
-        EXPECT_EQ(h.clock.totalSleptMs(), mandated + 250);
+        EXPECT_EQ(h.clock.totalSleptMs(), mandated + c.delayMs);
+        EXPECT_TRUE(fs::exists(h.imported()));
     }
 }
 
@@ -154,6 +167,19 @@ TEST(DeclarationEntry, DamagedWorkbookFilesGiveTheReadersMessage) {
     }
 }
 
+TEST(DeclarationEntry, ClipboardHeldByAnotherProgramEndsTheEntryUnmoved) {
+    EntryHarness h(DeclarationKind::Import);
+    h.sheet = addressSheet();
+    h.desktop.setClipboardBusy(-1);
+    EXPECT_FALSE(h.run());
+    EXPECT_EQ(h.prompts.texts("error").size(), 1u);
+    EXPECT_EQ(h.quits, 1);
+    EXPECT_EQ(h.host.lines().back(), "开始录入：");
+    EXPECT_TRUE(fs::exists(h.file));
+    EXPECT_EQ(h.host.pendingFile(), h.file);
+    EXPECT_EQ(h.host.progress.back(), "");
+}
+
 TEST(DeclarationEntry, PostEntryDelayThatIsNoIntegerLeavesTheFileUnmoved) {
     for (const char* delay : {"", "abc", "4 00"}) {
         SCOPED_TRACE(delay);
@@ -172,19 +198,36 @@ TEST(DeclarationEntry, PostEntryDelayThatIsNoIntegerLeavesTheFileUnmoved) {
 }
 
 TEST(DeclarationEntry, FailedMoveIsLoggedAndTheEntryStillCounts) {
-    EntryHarness h(DeclarationKind::Import);
-    h.sheet = addressSheet();
-    std::ofstream(h.imported()) << "entered yesterday";
-    ASSERT_TRUE(h.run());
-    ASSERT_EQ(h.host.lines().size(), 5u);
-    const std::string& line = h.host.lines().back();
-    EXPECT_NE(line.find(h.file), std::string::npos) << line;
-    EXPECT_NE(line.find("同名文件"), std::string::npos) << line;
-    EXPECT_TRUE(fs::exists(h.file));
-    std::ifstream kept(h.imported());
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "entered yesterday");
-    EXPECT_EQ(h.host.pendingFile(), "");
-    EXPECT_EQ(h.host.refreshes, 1);
+    const struct {
+        const char* name;
+        std::function<void(EntryHarness&)> prepare;
+        const char* reason;
+    } cases[] = {
+        {"a file of that name in the imported folder",
+         [](EntryHarness& h) { std::ofstream(h.imported()) << "entered yesterday"; }, "同名文件"},
+        {"imported folder missing", [](EntryHarness& h) { fs::remove_all(h.root() / "imported"); },
+         "目录不存在"},
+        {"file gone meanwhile", [](EntryHarness& h) { fs::remove(h.file); }, "文件不存在"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EntryHarness h(DeclarationKind::Import);
+        h.sheet = addressSheet();
+        c.prepare(h);
+        const bool existed = fs::exists(h.imported());
+        ASSERT_TRUE(h.run());
+        ASSERT_EQ(h.host.lines().size(), 5u);
+        const std::string& line = h.host.lines().back();
+        EXPECT_EQ(line.rfind("文件未能移入已导入文件目录：" + h.file, 0), 0u) << line;
+        EXPECT_NE(line.find(c.reason), std::string::npos) << line;
+        EXPECT_EQ(h.host.pendingFile(), "");
+        EXPECT_EQ(h.host.refreshes, 1);
+        if (existed) {
+            EXPECT_TRUE(fs::exists(h.file));
+            std::ifstream kept(h.imported());
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "entered yesterday");
+        }
+    }
 }
 
 TEST(DeclarationEntry, SettingsAreReadWhenTyped) {

@@ -30,9 +30,9 @@ private:
     entry::EntrySettings settings_;
 };
 
-// Runs one entry while the window is busy: other commands, drops and the close box are disabled,
-// the log and the progress figure update as the entry pauses. Errors reach the window's command
-// guard after the window is idle again.
+// Runs one entry. The window runs it as a command: busy meanwhile (other commands, drops and the
+// close box disabled), the log and the progress figure updating as the entry pauses, and errors
+// shown by its command guard.
 void runEntry(TfrmMain& window, automation::Desktop& desktop, entry::DeclarationKind kind);
 
 // Connects "进口导入" and "出口导入" to the entries on the desktop.

@@ -53,13 +53,13 @@ public:
     void Close();
     bool Active() const { return active_; }
 
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
-    bool IsEmpty() const { return rows_.empty(); }
+    int RecordCount() const { return static_cast<int>(rowCount_); }
+    bool IsEmpty() const { return rowCount_ == 0; }
     void First() { row_ = 0; }
     void Next() {
-        if (row_ < rows_.size()) ++row_;
+        if (row_ < rowCount_) ++row_;
     }
-    bool Eof() const { return row_ >= rows_.size(); }
+    bool Eof() const { return row_ >= rowCount_; }
 
     int FieldCount() const { return static_cast<int>(names_.size()); }
     TField Fields(int index) const;
@@ -77,7 +77,7 @@ public:
 
     // For TField.
     const std::string& fieldName(int column) const { return names_[static_cast<size_t>(column)]; }
-    const Value& valueAt(int column) const;
+    Value valueAt(int column) const;
 
 private:
     int findField(std::string_view name) const;
@@ -89,7 +89,19 @@ private:
     std::vector<TParameter> params_;
     bool active_ = false;
     std::vector<std::string> names_;
-    std::vector<std::vector<Value>> rows_;
+    // The rows of the result, packed: one cell per value (row by row) pointing into one buffer
+    // that holds the texts and the 8 bytes of each number. A wide result of many thousand rows
+    // takes little more memory than its texts.
+    struct Cell {
+        size_t offset;
+        std::uint32_t size;
+        unsigned char type;  // SQLite's type code
+    };
+    template <class T>
+    void appendRaw(T v);
+    std::vector<Cell> cells_;
+    std::vector<char> data_;
+    size_t rowCount_ = 0;
     size_t row_ = 0;
 };
 

@@ -22,7 +22,7 @@ public:
 
     const std::string& FieldName() const;
     // The value in the current row; Null when there is no current row (empty result, end reached).
-    const Value& AsVariant() const;
+    Value AsVariant() const;
     bool IsNull() const { return std::holds_alternative<std::monostate>(AsVariant()); }
     std::string AsString() const { return valueToString(AsVariant()); }
     // Null gives 0; a text that is not an integer throws ca::ConversionError; a fractional

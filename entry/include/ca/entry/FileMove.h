@@ -9,7 +9,4 @@ namespace ca::entry {
 // folder is never replaced. Returns nothing on success, else the reason in a few words.
 std::optional<std::string> moveFileIntoFolder(const std::string& file, const std::string& folder);
 
-// folder joined with the file-name part of file.
-std::string targetPath(const std::string& file, const std::string& folder);
-
 }  // namespace ca::entry
