@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ca/app/DatabaseCommands.h"
+#include "ca/app/DownloadCommand.h"
 #include "ca/app/EntryCommand.h"
 #include "ca/app/QtPrompts.h"
 #include "ca/app/TfrmMain.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     if (auto* standIn = demo.window()) standIn->show();
 #endif
     ca::app::installEntryCommands(frmMain, desktop);
+    ca::app::installDownloadCommand(frmMain, desktop, dm);
     frmMain.setClassLister([&desktop](const std::string& processName) {
         return ca::automation::ListClientClassNames(desktop, processName);
     });

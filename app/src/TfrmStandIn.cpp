@@ -1,5 +1,7 @@
 #include "ca/app/TfrmStandIn.h"
 
+#include "ca/app/StandInQueryView.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -85,6 +87,10 @@ TfrmStandIn::TfrmStandIn(sim::StandInClient& client, QWidget* parent)
         refresh();
     });
 
+    // The query screen and the open declaration's goods list, which a download walks.
+    QueryView = new StandInQueryView(client_, this);
+    top->addWidget(QueryView, 2);
+
     auto* form = new QWidget;
     auto* formLayout = new QVBoxLayout(form);
     auto* upper = new QHBoxLayout;
@@ -164,6 +170,7 @@ void TfrmStandIn::newForm(sim::FormKind kind) {
 
 void TfrmStandIn::refresh() {
     dirty_ = false;
+    QueryView->refresh();
     ScreenLabel->setText(QString("当前界面：") + screenText(client_.screen(), formKind_));
     for (auto& [key, edit] : fields_) {
         const QString text = QString::fromStdString(client_.fieldText({key.first, key.second}));

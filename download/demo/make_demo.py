@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the download demo fixtures for the stand-in customs client: one query screen per
 declaration kind, a dozen rows each, general trade (opened and read in full) and other trade modes
-(stored from the list alone). Run it again after changing it: python3 make_demo.py"""
+(stored from the list alone). The program's own demo client (demo/standin.json) starts on the entry
+form and holds the import query screen, which its "查询界面" button shows for a download.
+Run it again after changing it: python3 make_demo.py"""
 import json
 import pathlib
 
@@ -94,8 +96,15 @@ def fixture(kind, kind_no, query_date):
             "rows": rows, "declarations": declarations}
 
 
+def write(path, data):
+    path.write_text(json.dumps(data, ensure_ascii=False, indent=1) + "\n", encoding="utf-8")
+
+
 for name, kind, kind_no, date in [("download-import.json", "进口报关单", "1", "20240315"),
                                   ("download-export.json", "出口报关单", "0", "20240318"),
                                   ("download-transit.json", "出口转关运输提前报关单", "5", "20240320")]:
-    (HERE / name).write_text(json.dumps(fixture(kind, kind_no, date), ensure_ascii=False, indent=1) + "\n",
-                             encoding="utf-8")
+    write(HERE / name, fixture(kind, kind_no, date))
+
+standin = fixture("进口报关单", "1", "20240315")
+standin["client"] = {"processName": "Eport.exe", "screen": "entry", "formKind": "import"}
+write(HERE.parent.parent / "demo" / "standin.json", standin)

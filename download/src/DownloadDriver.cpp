@@ -145,8 +145,6 @@ void DownloadDriver::walkQueryList(const QueryScreen& s) {
             outcome_ = Outcome::Stopped;
             return;
         }
-        progress_.row = r + 1;
-        report();
         automation::PostClick(desktop_, s.list);
         mark = selectRow(s.list, r, 11);
         if (mark.empty()) {
@@ -159,6 +157,8 @@ void DownloadDriver::walkQueryList(const QueryScreen& s) {
             outcome_ = Outcome::Completed;
             return;
         }
+        progress_.row = r + 1;
+        report();
         const std::string tradeMode = cell(s.list, r, 5);
         clock_.sleepMs(settings_.mainDelayMs);
         const std::int32_t goodsCount = toInt(cell(s.list, r, 6));

@@ -63,7 +63,7 @@ TEST(DownloadDriver, EveryRowThenTheClosingMessageOnceWithTheWaitsInTheirPlaces)
     EXPECT_EQ(run.rig.log.lines, (std::vector<std::string>{"进口报关单:I1（录入）", "I1 编号:1 名称:商品0",
                                                            "I1 编号:2 名称:商品1", "进口报关单:I2（录入）",
                                                            "进口报关单:I3（录入）"}));
-    EXPECT_EQ(progress.back(), (DownloadProgress{4, 3, 2}));
+    EXPECT_EQ(progress.back(), (DownloadProgress{3, 3, 2}));
 
     // First selection: main. General row with two lines: main after column 5, main after the open
     // button, two goods delays before the header, two per line and two for the empty row, main
@@ -142,6 +142,10 @@ TEST(DownloadDriver, ListOnlyCaptureTakesTheNineCells) {
         EXPECT_EQ(h.queryDate, "2024-01-15");
         EXPECT_TRUE(run.capture.goods().empty());
         EXPECT_TRUE(run.rig.client.openedRows().empty());
+        const auto described = run.capture.describe();
+        EXPECT_EQ(described.at(0),
+                  std::string(c.exportVariant ? "insertDataLoad_OUT" : "insertDataLoad") + " insert");
+        EXPECT_NE(std::find(described.begin(), described.end(), "  SB_Date=1990-09-09"), described.end());
     }
 }
 

@@ -17,6 +17,8 @@ class QTimer;
 
 namespace ca::app {
 
+class StandInQueryView;
+
 class TfrmStandIn : public QWidget {
     Q_OBJECT
 
@@ -39,6 +41,7 @@ private:
     std::map<Key, QLineEdit*> fields_;
     QLineEdit* lastChanged_ = nullptr;
     QScrollArea* FormArea = nullptr;
+    StandInQueryView* QueryView = nullptr;
     QLabel* ScreenLabel = nullptr;
     QLabel* LastLabel = nullptr;
     QTableWidget* GoodsGrid = nullptr;
