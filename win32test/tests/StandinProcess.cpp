@@ -66,6 +66,13 @@ StandinProcess::~StandinProcess() {
     CloseHandle(process_.hProcess);
 }
 
+void StandinProcess::kill() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 5000);
+    main_ = 0;
+}
+
 std::vector<std::string> StandinProcess::lines() const {
     std::vector<std::string> result;
     std::ifstream in(log_, std::ios::binary);

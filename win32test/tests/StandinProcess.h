@@ -25,6 +25,8 @@ public:
     StandinProcess& operator=(const StandinProcess&) = delete;
 
     bool running() const { return main_ != 0; }
+    // Ends the client at once, as a crash or the clerk's task manager would.
+    void kill();
     automation::Pid pid() const { return pid_; }
     automation::HWnd mainWindow() const { return main_; }
     // Whether the stand-in reported itself as a 64-bit program.

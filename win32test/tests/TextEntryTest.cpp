@@ -12,6 +12,7 @@
 #include "TestEnvironment.h"
 #include "ca/automation/Controls.h"
 #include "ca/automation/EntryControls.h"
+#include "ca/automation/Lookup.h"
 #include "ca/automation/TextEntry.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Gbk.h"
@@ -110,6 +111,28 @@ TEST(Win32TextEntry, EachMethodReachesARealEditControl) {
     EXPECT_TRUE(readOnly(map->GoodsEdits[11]));
     EXPECT_FALSE(readOnly(map->GoodsEdits[10]));
     EXPECT_EQ(clipboardText(), "lost");
+}
+
+TEST(Win32TextEntry, AClientThatHasEndedIgnoresEveryWrite) {
+    StandinProcess client(testPaths().standin64, entryFixture("import"), "text-entry-ended");
+    ASSERT_TRUE(client.running());
+    Desktop& desktop = realDesktop();
+    SteadyClock clock;
+    VectorLog log;
+    auto map = FindEntryControls(desktop, log, "Eport.exe", kClasses.container, kClasses.edit);
+    ASSERT_TRUE(map.has_value());
+    client.kill();
+
+    // The handles are stale: every message does nothing, the texts read back empty.
+    SetText(desktop, map->HeaderEdits[1], "lost");
+    PasteConfirm(desktop, clock, map->HeaderEdits[2], "lost", 0, 10);
+    UnlockPaste(desktop, clock, map->GoodsEdits[9], "lost");
+    EXPECT_EQ(ControlText(desktop, map->HeaderEdits[1]), "");
+    EXPECT_EQ(desktop.windowClassName(map->HeaderEdits[1]), "");
+    VectorLog after;
+    EXPECT_FALSE(
+        FindEntryControls(desktop, after, "Eport.exe", kClasses.container, kClasses.edit).has_value());
+    EXPECT_EQ(after.lines, std::vector<std::string>{kClientNotFound});
 }
 
 }  // namespace
