@@ -49,7 +49,6 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     });
     ca::automation::Desktop& desktop = demo.desktop();
-    if (auto* standIn = demo.window()) standIn->show();
 #endif
     ca::app::installEntryCommands(frmMain, desktop);
     ca::app::installDownloadCommand(frmMain, desktop, dm);
@@ -59,6 +58,11 @@ int main(int argc, char** argv) {
 
     frmMain.show();
 #ifndef _WIN32
+    // The stand-in client opens beside the main window, so both are in view while typing.
+    if (auto* standIn = demo.window()) {
+        standIn->move(frmMain.frameGeometry().topRight() + QPoint(12, 0));
+        standIn->show();
+    }
     if (!demo.loadError().empty()) prompts.errorBox(demo.loadError());
 #endif
     return QApplication::exec();
