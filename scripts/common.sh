@@ -12,6 +12,14 @@ CA_PACKAGES=(
   xvfb xauth fonts-wqy-zenhei
 )
 
+# The Win32 side (scripts/test-win32): mingw-w64 cross compilers and Wine, 32-bit Wine from the i386
+# architecture, and the zh_CN locale so that Wine runs with code page 936.
+CA_WIN32_PACKAGES=(
+  cmake ninja-build nlohmann-json3-dev libgtest-dev locales
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
+  wine wine64 wine32:i386
+)
+
 ca_missing_packages() {
   local p
   for p in "$@"; do
@@ -26,9 +34,10 @@ ca_install_packages() {
   echo "Installing missing packages: $(echo $missing | tr '\n' ' ')"
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -q
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -q
   # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q \
+    --no-install-recommends $missing
 }
 
 # ca_build KIND [cmake options...]: configure once, then build incrementally.
