@@ -13,6 +13,7 @@ namespace ca::db {
 
 class TADOConnection;
 class TDM;
+class PreparedStatement;
 
 class TParameter {
 public:
@@ -83,6 +84,7 @@ private:
     int findField(std::string_view name) const;
     enum class Mode { Open, Exec, Either };
     int run(Mode mode, bool& opened);
+    PreparedStatement prepare(bool& changesSchema);
 
     TADOConnection& conn_;
     std::string sql_;
