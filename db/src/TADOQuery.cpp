@@ -39,10 +39,19 @@ void TADOQuery::SetSQL(std::string_view jetSql) {
 }
 
 TParameter& TADOQuery::ParamByName(std::string_view name) {
-    std::string key = toLowerAscii(name);
-    if (!key.empty() && key[0] == ':') key.erase(0, 1);
-    for (auto& p : params_)
-        if (p.Name() == key) return p;
+    std::string_view key = name;
+    if (!key.empty() && key[0] == ':') key.remove_prefix(1);
+    // Parameter names are kept in lower case; the name asked for is lowered letter by letter as it
+    // is compared (this runs for every value of every statement).
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (auto& p : params_) {
+        const std::string& n = p.Name();
+        if (n.size() != key.size()) continue;
+        size_t i = 0;
+        while (i < n.size() && n[i] == lower(key[i]))
+            ++i;
+        if (i == n.size()) return p;
+    }
     throw DbError("Parameter " + std::string(name) + " not found in the statement");
 }
 
