@@ -34,6 +34,7 @@ void TADOQuery::SetSQL(std::string_view jetSql) {
     Close();
     sql_ = std::string(jetSql);
     params_.clear();
+    lastParam_ = static_cast<size_t>(-1);  // the next search starts at the first parameter
     for (const auto& name : conn_.parameterNames(sql_))
         params_.emplace_back(name);
 }
@@ -44,13 +45,20 @@ TParameter& TADOQuery::ParamByName(std::string_view name) {
     // Parameter names are kept in lower case; the name asked for is lowered letter by letter as it
     // is compared (this runs for every value of every statement).
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (auto& p : params_) {
-        const std::string& n = p.Name();
+    // Values are mostly set in the order of the statement: the search starts after the parameter
+    // found last. Names are unique, so where it starts does not change what is found.
+    const size_t count = params_.size();
+    for (size_t k = 0; k < count; ++k) {
+        const size_t at = (lastParam_ + 1 + k) % count;
+        const std::string& n = params_[at].Name();
         if (n.size() != key.size()) continue;
         size_t i = 0;
         while (i < n.size() && n[i] == lower(key[i]))
             ++i;
-        if (i == n.size()) return p;
+        if (i == n.size()) {
+            lastParam_ = at;
+            return params_[at];
+        }
     }
     throw DbError("Parameter " + std::string(name) + " not found in the statement");
 }

@@ -89,6 +89,7 @@ private:
     TADOConnection& conn_;
     std::string sql_;
     std::vector<TParameter> params_;
+    size_t lastParam_ = static_cast<size_t>(-1);  // where ParamByName found the last name
     bool active_ = false;
     std::vector<std::string> names_;
     // The rows of the result, packed: one cell per value (row by row) pointing into one buffer
