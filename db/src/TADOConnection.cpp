@@ -176,6 +176,10 @@ void TADOConnection::schemaChanged() {
 }
 
 const std::vector<std::string>& TADOConnection::parameterNames(const std::string& jetSql) {
+    // A named parameter starts with ":"; text without one (values joined into it, mostly run once)
+    // is neither split nor kept.
+    static const std::vector<std::string> none;
+    if (jetSql.find(':') == std::string::npos) return none;
     auto it = parameterNames_.find(jetSql);
     if (it != parameterNames_.end()) return it->second;
     std::vector<std::string> names;
