@@ -13,6 +13,7 @@
 
 #include "JetLexer.h"
 #include "SqliteFunctions.h"
+#include "StatementCache.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Schema.h"
 
@@ -24,6 +25,9 @@ namespace {
 
 // Statements with joined values are rarely repeated; the cache is emptied when it grows past this.
 constexpr size_t kTranslationCacheLimit = 2000;
+// The statements a window or the download runs again and again are few; one-off statements pass
+// through without pushing them out for long.
+constexpr size_t kStatementCacheSize = 64;
 
 // The first bytes of an Access database name its engine at offset 4.
 bool isAccessFile(const fs::path& path) {
@@ -66,9 +70,12 @@ bool onNetworkDrive(const fs::path& path) {
 }  // namespace
 
 TADOConnection::TADOConnection(std::string fileName)
-    : fileName_(std::move(fileName)), dialect_(std::make_unique<SqliteDialect>()) {}
+    : fileName_(std::move(fileName)),
+      dialect_(std::make_unique<SqliteDialect>()),
+      statements_(std::make_unique<StatementCache>(kStatementCacheSize)) {}
 
 TADOConnection::~TADOConnection() {
+    statements_->clear();
     if (db_) sqlite3_close_v2(db_);
 }
 
@@ -165,6 +172,32 @@ const Translation& TADOConnection::translate(const std::string& jetSql) {
 void TADOConnection::schemaChanged() {
     translations_.clear();
     tables_.clear();
+    statements_->clear();
+}
+
+const std::vector<std::string>& TADOConnection::parameterNames(const std::string& jetSql) {
+    // A named parameter starts with ":"; text without one (values joined into it, mostly run once)
+    // is neither split nor kept.
+    static const std::vector<std::string> none;
+    if (jetSql.find(':') == std::string::npos) return none;
+    auto it = parameterNames_.find(jetSql);
+    if (it != parameterNames_.end()) return it->second;
+    std::vector<std::string> names;
+    try {
+        for (const auto& t : tokenizeJet(jetSql)) {
+            if (t.kind != TokenKind::Param || t.text.empty()) continue;
+            std::string name = toLowerAscii(t.text);
+            bool known = false;
+            for (const auto& n : names)
+                known = known || n == name;
+            if (!known) names.push_back(std::move(name));
+        }
+    } catch (const DbError&) {
+        // The statement is malformed; running it reports that.
+        names.clear();
+    }
+    if (parameterNames_.size() >= kTranslationCacheLimit) parameterNames_.clear();
+    return parameterNames_.emplace(jetSql, std::move(names)).first->second;
 }
 
 const std::vector<ColumnInfo>* TADOConnection::columns(std::string_view table) {

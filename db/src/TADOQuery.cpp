@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "JetLexer.h"
+#include "StatementCache.h"
 #include "ca/db/DbError.h"
 #include "ca/db/TADOConnection.h"
 #include "ca/db/TDM.h"
@@ -23,11 +24,6 @@ std::string engineMessage(sqlite3* db) {
     return msg;
 }
 
-struct Statement {
-    sqlite3_stmt* st = nullptr;
-    ~Statement() { sqlite3_finalize(st); }
-};
-
 }  // namespace
 
 TADOQuery::TADOQuery(TDM& dm) : conn_(dm.ADOConnection1) {}
@@ -38,25 +34,32 @@ void TADOQuery::SetSQL(std::string_view jetSql) {
     Close();
     sql_ = std::string(jetSql);
     params_.clear();
-    try {
-        for (const auto& t : tokenizeJet(sql_)) {
-            if (t.kind != TokenKind::Param || t.text.empty()) continue;
-            std::string name = toLowerAscii(t.text);
-            bool known = false;
-            for (const auto& p : params_)
-                known = known || p.Name() == name;
-            if (!known) params_.emplace_back(name);
-        }
-    } catch (const DbError&) {
-        // The statement is malformed; Open or ExecSQL reports it.
-    }
+    lastParam_ = static_cast<size_t>(-1);  // the next search starts at the first parameter
+    for (const auto& name : conn_.parameterNames(sql_))
+        params_.emplace_back(name);
 }
 
 TParameter& TADOQuery::ParamByName(std::string_view name) {
-    std::string key = toLowerAscii(name);
-    if (!key.empty() && key[0] == ':') key.erase(0, 1);
-    for (auto& p : params_)
-        if (p.Name() == key) return p;
+    std::string_view key = name;
+    if (!key.empty() && key[0] == ':') key.remove_prefix(1);
+    // Parameter names are kept in lower case; the name asked for is lowered letter by letter as it
+    // is compared (this runs for every value of every statement).
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    // Values are mostly set in the order of the statement: the search starts after the parameter
+    // found last. Names are unique, so where it starts does not change what is found.
+    const size_t count = params_.size();
+    for (size_t k = 0; k < count; ++k) {
+        const size_t at = (lastParam_ + 1 + k) % count;
+        const std::string& n = params_[at].Name();
+        if (n.size() != key.size()) continue;
+        size_t i = 0;
+        while (i < n.size() && n[i] == lower(key[i]))
+            ++i;
+        if (i == n.size()) {
+            lastParam_ = at;
+            return params_[at];
+        }
+    }
     throw DbError("Parameter " + std::string(name) + " not found in the statement");
 }
 
@@ -92,60 +95,102 @@ bool TADOQuery::OpenOrExec(int& changed) {
     return opened;
 }
 
-int TADOQuery::run(Mode mode, bool& opened) {
-    if (sql_.find_first_not_of(" \t\r\n") == std::string::npos)
-        throw DbError("Invalid SQL statement: empty text");
-    const Translation translation = conn_.translate(sql_);
+// The compiled form of a statement text: from the connection's cache, or translated and compiled
+// now. The tail check and the parameter names are done once, when compiling.
+PreparedStatement TADOQuery::prepare(bool& changesSchema) {
+    if (auto cached = conn_.statements().take(sql_)) {
+        changesSchema = false;
+        return std::move(*cached);
+    }
+    const Translation& translation = conn_.translate(sql_);
+    changesSchema = translation.changesSchema;
+    const std::string sql = translation.sql;  // the reference ends with the next translation
     sqlite3* db = conn_.handle();
-    Statement s;
+    sqlite3_stmt* st = nullptr;
     const char* tail = nullptr;
-    const std::string& sql = translation.sql;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &s.st, &tail) != SQLITE_OK)
-        throw DbError(engineMessage(db) + " in statement: " + sql_);
-    if (!s.st) throw DbError("Invalid SQL statement: " + sql_);
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, &tail) != SQLITE_OK) {
+        std::string msg = engineMessage(db);
+        sqlite3_finalize(st);
+        throw DbError(msg + " in statement: " + sql_);
+    }
+    PreparedStatement statement(st);
+    if (!st) throw DbError("Invalid SQL statement: " + sql_);
     for (const char* p = tail; p && *p; ++p)
         if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';')
             throw DbError("Characters found after end of SQL statement: " + sql_);
-    const int columns = sqlite3_column_count(s.st);
+    const int count = sqlite3_bind_parameter_count(st);
+    statement.parameterNames.reserve(static_cast<size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+        const char* name = sqlite3_bind_parameter_name(st, i);
+        statement.parameterNames.emplace_back(name ? name : "");
+    }
+    return statement;
+}
+
+int TADOQuery::run(Mode mode, bool& opened) {
+    if (sql_.find_first_not_of(" \t\r\n") == std::string::npos)
+        throw DbError("Invalid SQL statement: empty text");
+    const std::uint64_t generation = conn_.statements().generation();
+    bool changesSchema = false;
+    PreparedStatement statement = prepare(changesSchema);
+    sqlite3* db = conn_.handle();
+    sqlite3_stmt* st = statement.get();
+    // Whatever happens below, a statement that leaves the structure as it was goes back to the
+    // cache, rewound; one that changes it is finalized (the structure it was compiled for is gone).
+    struct ReturnToCache {
+        TADOConnection& conn;
+        const std::string& key;
+        PreparedStatement& statement;
+        bool keep;
+        std::uint64_t generation;
+        ~ReturnToCache() {
+            if (keep) conn.statements().giveBack(key, std::move(statement), generation);
+        }
+    } returnToCache{conn_, sql_, statement, !changesSchema, generation};
+
+    int columns = sqlite3_column_count(st);
     const bool keepRows = mode == Mode::Open || (mode == Mode::Either && columns > 0);
     opened = keepRows;
     if (keepRows && columns == 0) throw DbError("The statement returns no rows to open: " + sql_);
 
-    const int count = sqlite3_bind_parameter_count(s.st);
+    const int count = static_cast<int>(statement.parameterNames.size());
     for (int i = 1; i <= count; ++i) {
-        const char* name = sqlite3_bind_parameter_name(s.st, i);
-        if (!name) throw DbError("Unnamed parameter ? in statement: " + sql_);
-        TParameter& p = ParamByName(name + 1);
-        if (!p.isSet()) throw DbError(std::string("Parameter ") + name + " has no value");
+        const std::string& name = statement.parameterNames[static_cast<size_t>(i - 1)];
+        if (name.empty()) throw DbError("Unnamed parameter ? in statement: " + sql_);
+        TParameter& p = ParamByName(std::string_view(name).substr(1));
+        if (!p.isSet()) throw DbError("Parameter " + name + " has no value");
         const Value& v = p.value();
         if (auto* t = std::get_if<std::string>(&v))
-            sqlite3_bind_text(s.st, i, t->data(), static_cast<int>(t->size()), SQLITE_STATIC);
+            sqlite3_bind_text(st, i, t->data(), static_cast<int>(t->size()), SQLITE_STATIC);
         else if (auto* n = std::get_if<std::int64_t>(&v))
-            sqlite3_bind_int64(s.st, i, *n);
+            sqlite3_bind_int64(st, i, *n);
         else if (auto* d = std::get_if<double>(&v))
-            sqlite3_bind_double(s.st, i, *d);
+            sqlite3_bind_double(st, i, *d);
         else
-            sqlite3_bind_null(s.st, i);
+            sqlite3_bind_null(st, i);
     }
 
+    int rc = sqlite3_step(st);
     if (keepRows) {
+        // Read after the first step: a statement kept from before a change of the structure by
+        // another connection is compiled again there, and "*" may stand for other columns now.
+        columns = sqlite3_column_count(st);
         names_.clear();
         for (int c = 0; c < columns; ++c)
-            names_.emplace_back(sqlite3_column_name(s.st, c));
+            names_.emplace_back(sqlite3_column_name(st, c));
     }
-    int rc;
-    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
         if (!keepRows) continue;
         for (int c = 0; c < columns; ++c) {
-            Cell cell{data_.size(), 0, static_cast<unsigned char>(sqlite3_column_type(s.st, c))};
+            Cell cell{data_.size(), 0, static_cast<unsigned char>(sqlite3_column_type(st, c))};
             if (cell.type == SQLITE_INTEGER) {
-                appendRaw(static_cast<std::int64_t>(sqlite3_column_int64(s.st, c)));
+                appendRaw(static_cast<std::int64_t>(sqlite3_column_int64(st, c)));
             } else if (cell.type == SQLITE_FLOAT) {
-                appendRaw(sqlite3_column_double(s.st, c));
+                appendRaw(sqlite3_column_double(st, c));
             } else if (cell.type != SQLITE_NULL) {
                 cell.type = SQLITE_TEXT;
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s.st, c));
-                cell.size = static_cast<std::uint32_t>(sqlite3_column_bytes(s.st, c));
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+                cell.size = static_cast<std::uint32_t>(sqlite3_column_bytes(st, c));
                 data_.insert(data_.end(), p, p + cell.size);
             }
             cells_.push_back(cell);
@@ -155,11 +200,11 @@ int TADOQuery::run(Mode mode, bool& opened) {
     if (rc != SQLITE_DONE) {
         std::string msg = engineMessage(db);
         Close();
-        if (translation.changesSchema) conn_.schemaChanged();
+        if (changesSchema) conn_.schemaChanged();
         throw DbError(msg);
     }
-    const int changed = sqlite3_stmt_readonly(s.st) ? 0 : sqlite3_changes(db);
-    if (translation.changesSchema) conn_.schemaChanged();
+    const int changed = sqlite3_stmt_readonly(st) ? 0 : sqlite3_changes(db);
+    if (changesSchema) conn_.schemaChanged();
     return changed;
 }
 

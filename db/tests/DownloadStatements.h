@@ -34,10 +34,12 @@ inline std::string headerInsert() {
     return "insert into LoadData(" + joined(headerColumns(), "") + ") select " + joined(headerColumns(), ":");
 }
 
+// key empty: the condition takes the key as the parameter :WhereTY_No.
 inline std::string headerUpdate(const std::string& key) {
     std::string s = "Update LoadData set ";
     for (size_t i = 0; i < headerColumns().size(); ++i)
         s += (i ? "," : "") + headerColumns()[i] + "=:" + headerColumns()[i];
+    if (key.empty()) return s + "   WHERE TY_NO=:WhereTY_No";
     return s + "   WHERE TY_NO='" + ca::db::EscapeQuotes(key) + "'";
 }
 
@@ -66,13 +68,22 @@ struct Declaration {
     int goodsLines = 5;
 };
 
-// Stores one declaration as the download does: every statement on its own, no transaction.
-inline void storeDeclaration(ca::db::TADOQuery& check, ca::db::TADOQuery& write, const Declaration& d) {
+// Stores one declaration as the download does: every statement on its own, no transaction. With
+// keyParameters the keys of the existence checks and update conditions are parameters (one text per
+// statement), otherwise they are joined into the text.
+inline void storeDeclaration(ca::db::TADOQuery& check, ca::db::TADOQuery& write, const Declaration& d,
+                             bool keyParameters = false) {
     using ca::db::EscapeQuotes;
-    check.SetSQL("SELECT TY_No FROM LoadData WHERE TY_NO='" + EscapeQuotes(d.tyNo) + "'");
+    if (keyParameters) {
+        check.SetSQL("SELECT TY_No FROM LoadData WHERE TY_NO=:TY_No");
+        check.ParamByName("TY_No").SetText(d.tyNo);
+    } else {
+        check.SetSQL("SELECT TY_No FROM LoadData WHERE TY_NO='" + EscapeQuotes(d.tyNo) + "'");
+    }
     check.Open();
     const bool isNew = check.IsEmpty();
-    write.SetSQL(isNew ? headerInsert() : headerUpdate(d.tyNo));
+    write.SetSQL(isNew ? headerInsert() : headerUpdate(keyParameters ? "" : d.tyNo));
+    if (!isNew && keyParameters) write.ParamByName("WhereTY_No").SetText(d.tyNo);
     for (const auto& c : headerColumns())
         write.ParamByName(c).SetText("文本" + c);
     write.ParamByName("TY_No").SetText(d.tyNo);
@@ -106,8 +117,14 @@ inline void storeDeclaration(ca::db::TADOQuery& check, ca::db::TADOQuery& write,
     }
     for (int line = 1; line <= d.goodsLines; ++line) {
         const std::string sp = std::to_string(line);
-        check.SetSQL("SELECT SP_No FROM subData WHERE PID='" + EscapeQuotes(d.tyNo) + "' AND SP_No='" + sp +
-                     "'");
+        if (keyParameters) {
+            check.SetSQL("SELECT SP_No FROM subData WHERE PID=:Pid AND SP_No=:SP_No");
+            check.ParamByName("Pid").SetText(d.tyNo);
+            check.ParamByName("SP_No").SetText(sp);
+        } else {
+            check.SetSQL("SELECT SP_No FROM subData WHERE PID='" + EscapeQuotes(d.tyNo) + "' AND SP_No='" +
+                         sp + "'");
+        }
         check.Open();
         if (check.IsEmpty()) {
             write.SetSQL("insert into subData(" + joined(goodsColumns(), "") + ") select " +
@@ -116,7 +133,13 @@ inline void storeDeclaration(ca::db::TADOQuery& check, ca::db::TADOQuery& write,
             std::string s = "UPDATE subData SET ";
             for (size_t i = 0; i < goodsColumns().size(); ++i)
                 s += (i ? "," : "") + goodsColumns()[i] + "=:" + goodsColumns()[i];
-            write.SetSQL(s + " WHERE PID='" + EscapeQuotes(d.tyNo) + "' AND SP_No='" + sp + "'");
+            if (keyParameters) {
+                write.SetSQL(s + " WHERE PID=:WherePid AND SP_No=:WhereSP_No");
+                write.ParamByName("WherePid").SetText(d.tyNo);
+                write.ParamByName("WhereSP_No").SetText(sp);
+            } else {
+                write.SetSQL(s + " WHERE PID='" + EscapeQuotes(d.tyNo) + "' AND SP_No='" + sp + "'");
+            }
         }
         for (const auto& c : goodsColumns())
             write.ParamByName(c).SetText("货物" + c);

@@ -161,6 +161,62 @@ TEST_F(Query, OneStatementPerText) {
     EXPECT_EQ(rows("select count(*) from DEP"), Rows{"1"});
 }
 
+// Statements run again come from the connection's compiled statements: each run must see its own
+// values, recover from the failure of the run before, and follow changes of the table structure.
+TEST_F(Query, StatementsRunAgainSeeNewValuesAndNewColumns) {
+    const std::string insert = "insert into DEP (id,DEP_name) select :id,:name";
+    const std::string byId = "select DEP_name from DEP where id=:id";
+    struct Step {
+        const char* id;
+        const char* name;  // nullptr: run without setting the name
+        bool stored;
+    };
+    const Step steps[] = {
+        {"1", "a", true}, {"2", "b", true}, {"x", "c", false}, {"3", nullptr, false}, {"3", "c", true}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.id);
+        TADOQuery q(dm);  // a new query object each time: the compiled statement is the connection's
+        q.SetSQL(insert);
+        q.ParamByName("id").SetText(step.id);
+        if (step.name) q.ParamByName("name").SetText(step.name);
+        if (step.stored)
+            EXPECT_EQ(q.ExecSQL(), 1);
+        else
+            EXPECT_THROW(q.ExecSQL(), DbError);
+    }
+    TADOQuery q(dm);
+    for (const auto& [id, name] : {std::pair{2, "b"}, {1, "a"}, {3, "c"}, {4, ""}}) {
+        q.SetSQL(byId);
+        q.ParamByName("id").SetInteger(id);
+        q.Open();
+        EXPECT_EQ(q.IsEmpty() ? "" : q.FieldByName("DEP_name").AsString(), name) << id;
+    }
+
+    // A column added later: the statement that named it and failed now works, with the checks of the
+    // column's kind, and "*" lists it.
+    const std::string withNew = "insert into DEP (id,DEP_name,rate) select :id,:name,:rate";
+    auto insertRate = [&](int id, const char* rate) {
+        TADOQuery w(dm);
+        w.SetSQL(withNew);
+        w.ParamByName("id").SetInteger(id);
+        w.ParamByName("name").SetText("r");
+        w.ParamByName("rate").SetText(rate);
+        return w.ExecSQL();
+    };
+    EXPECT_EQ(rows("select * from DEP where id=1"), Rows{"1|a"});
+    EXPECT_THROW(insertRate(5, "1.5"), DbError);
+    exec("alter table DEP add rate numeric(18,2)");
+    EXPECT_EQ(insertRate(5, "12.50"), 1);
+    EXPECT_THROW(insertRate(6, "abc"), DbError);  // refused as a number, not stored as text
+    EXPECT_EQ(rows("select * from DEP where id=1"), Rows{"1|a|<null>"});
+    EXPECT_EQ(rows("select id, rate, typeof(rate) from DEP where rate is not null"), Rows{"5|12.5|real"});
+    // The column made a text column: the same statement stores the text as given.
+    exec("alter table DEP drop column rate");
+    exec("alter table DEP add rate text(10)");
+    EXPECT_EQ(insertRate(7, "12.50"), 1);
+    EXPECT_EQ(rows("select rate, typeof(rate) from DEP where id=7"), Rows{"12.50|text"});
+}
+
 TEST(Quoting, Identifiers) {
     for (const char* good : {"zdy01", "bgf", "THCf", "a_1", "Z"})
         EXPECT_TRUE(ca::db::IsValidIdentifier(good)) << good;

@@ -169,3 +169,30 @@ TEST_F(InTempDir, LockedDatabaseGivesAnErrorAndKeepsWhatIsStored) {
 }
 
 }  // namespace
+
+// Another desk adds a column while this one keeps its compiled statements: a statement run again
+// lists the new column, and the connection still reads and writes.
+TEST_F(InTempDir, ColumnAddedByAnotherConnectionIsSeenByStatementsRunAgain) {
+    TDM here, other;
+    TADOQuery q(here);
+    auto header = [&] {
+        q.SetSQL("select * from DEP where id=:id");
+        q.ParamByName("id").SetInteger(1);
+        q.Open();
+        std::string names;
+        for (int i = 0; i < q.FieldCount(); ++i)
+            names += q.Fields(i).FieldName() + (q.IsEmpty() ? "" : "=" + q.Fields(i).AsString()) + " ";
+        return names;
+    };
+    EXPECT_EQ(header(), "ID DEP_Name ");
+    TADOQuery w(other);
+    w.SetSQL("alter table DEP add note text(20)");
+    w.ExecSQL();
+    w.SetSQL("insert into DEP (id,DEP_name,note) values (1,'a','n')");
+    w.ExecSQL();
+    EXPECT_EQ(header(), "ID=1 DEP_Name=a note=n ");
+    q.SetSQL("update DEP set DEP_name=:name where id=1");
+    q.ParamByName("name").SetText("b");
+    EXPECT_EQ(q.ExecSQL(), 1);
+    EXPECT_EQ(scalar(other, "select DEP_name || note from DEP"), "bn");
+}

@@ -183,7 +183,7 @@ void DownloadDriver::captureListOnly(const QueryScreen& s, int row, std::int32_t
         header[static_cast<size_t>(c.importPosition - shift)] = cell(s.list, row, c.column);
     OperatorTexts operatorTexts;
     for (size_t i = 0; i <= 10; ++i)
-        operatorTexts[i] = " ";
+        operatorTexts[i].assign(1, ' ');
     if (*kindIndex == 0)
         capture_.insertDataLoad(header, s.queryDate, "", s.kindText, operatorTexts, goodsCount);
     else

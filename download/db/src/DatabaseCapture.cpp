@@ -1,6 +1,5 @@
 #include "ca/download/DatabaseCapture.h"
 
-#include "ca/db/Quoting.h"
 #include "ca/download/SubDataColumns.h"
 
 namespace ca::download {
@@ -28,7 +27,7 @@ constexpr const char* kUpdateLoadData =
     "YunFee=:YunFee,yBiZhong=:yBiZhong,BaoFee=:BaoFee,bBiZhong=:bBiZhong,ZaFee=:ZaFee,zBiZhong=:zBiZhong,"
     "JianShu=:JianShu,BZZL=:BZZL,MaoZhong=:MaoZhong,jingZhong=:jingZhong,JZX_No=:JZX_No,SFDZ_No=:SFDZ_No,"
     "BGDType=:BGDType,Remark=:Remark,indate=:indate,inouttype=:inouttype,phone=:phone,opertor=:opertor,SPXS=:"
-    "SPXS   WHERE TY_NO=";
+    "SPXS   WHERE TY_NO=:WhereTY_No";
 
 constexpr const char* kInsertFee =
     "insert into "
@@ -55,7 +54,7 @@ constexpr const char* kUpdateSubDataImport =
     "UPDATE subData SET "
     "Pid=:Pid,SP_No=:SP_No,BA_No=:BA_No,SPBH_No=:SPBH_No,FJBH_No=:FJBH_No,SPMC_Name=:SPMC_Name,GGXH=:GGXH,"
     "CJ_No=:CJ_No,CJDW=:CJDW,CJDJ=:CJDJ,CJZJ=:CJZJ,BiZhong=:BiZhong,FD_No=:FD_No,FDDW=:FDDW,BBH_No=:BBH_No,"
-    "HH_No=:HH_No,YT=:YT,DESL=:DESL,DEDW=:DEDW,YCD=:YCD,ZM=:ZM WHERE PID='";
+    "HH_No=:HH_No,YT=:YT,DESL=:DESL,DEDW=:DEDW,YCD=:YCD,ZM=:ZM WHERE PID=:WherePid AND SP_No=:WhereSP_No";
 
 constexpr const char* kInsertSubDataExport =
     "insert into "
@@ -68,7 +67,8 @@ constexpr const char* kUpdateSubDataExport =
     "UPDATE subData SET "
     "Pid=:Pid,SP_No=:SP_No,BA_No=:BA_No,SPBH_No=:SPBH_No,FJBH_No=:FJBH_No,SPMC_Name=:SPMC_Name,GGXH=:GGXH,"
     "CJ_No=:CJ_No,CJDW=:CJDW,CJDJ=:CJDJ,CJZJ=:CJZJ,BiZhong=:BiZhong,FD_No=:FD_No,FDDW=:FDDW,BBH_No=:BBH_No,"
-    "HH_No=:HH_No,YT=:YT,DESL=:DESL,DEDW=:DEDW,YCD=:YCD,ZM=:ZM,GJF=:GJF,SCCJ=:SCCJ WHERE PID='";
+    "HH_No=:HH_No,YT=:YT,DESL=:DESL,DEDW=:DEDW,YCD=:YCD,ZM=:ZM,GJF=:GJF,SCCJ=:SCCJ WHERE PID=:WherePid AND "
+    "SP_No=:WhereSP_No";
 
 void bind(db::TADOQuery& q, const Fields& fields) {
     for (const auto& f : fields) {
@@ -103,14 +103,16 @@ void DatabaseCapture::insertDataLoad_OUT(const HeaderTexts& header, const std::s
     storeHeader(HeaderLayout::Export, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
 }
 
-// The key is joined into the existence check and the update's condition through the quoting helper,
-// so a unified number holding an apostrophe is matched and stored instead of breaking the statement.
+// The key goes into the existence check and the update's condition as a parameter, so a unified
+// number holding an apostrophe is matched and stored instead of breaking the statement, and the
+// statements keep one text (compiled once per connection).
 void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header,
                                   const std::string& queryDate, const std::string& goodsName,
                                   const std::string& kindText, const OperatorTexts& operatorTexts,
                                   std::int32_t goodsCount) {
     const std::string& key = loadDataKey(layout, header);
-    ADOQuery2.SetSQL("SELECT TY_No FROM LoadData WHERE TY_NO=" + db::QuotedStr(key));
+    ADOQuery2.SetSQL("SELECT TY_No FROM LoadData WHERE TY_NO=:TY_No");
+    ADOQuery2.ParamByName("TY_No").SetText(key);
     ADOQuery2.Open();
     const bool inserting = ADOQuery2.IsEmpty();
     ADOQuery2.Close();
@@ -125,8 +127,9 @@ void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header
         insertFeeRow(kInsertFee, keys, true);
         insertFeeRow(kInsertFeeRemarks, keys, false);
     } else {
-        ADOQuery1.SetSQL(std::string(kUpdateLoadData) + db::QuotedStr(key));
+        ADOQuery1.SetSQL(kUpdateLoadData);
         bind(ADOQuery1, fields);
+        ADOQuery1.ParamByName("WhereTY_No").SetText(key);
         log_.append(headerLogLine(kindText, key, false));
         ADOQuery1.ExecSQL();
     }
@@ -149,8 +152,9 @@ void DatabaseCapture::insertFeeRow(const char* statement, const Fields& keys, bo
 void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) {
     const std::string& pid = subDataPid(header, kindIndex);
     const std::string& sequence = subDataSequence(goods, kindIndex);
-    ADOQuery2.SetSQL("SELECT SP_No FROM subData WHERE PID=" + db::QuotedStr(pid) +
-                     " AND SP_No=" + db::QuotedStr(sequence));
+    ADOQuery2.SetSQL("SELECT SP_No FROM subData WHERE PID=:Pid AND SP_No=:SP_No");
+    ADOQuery2.ParamByName("Pid").SetText(pid);
+    ADOQuery2.ParamByName("SP_No").SetText(sequence);
     ADOQuery2.Open();
     const bool inserting = ADOQuery2.IsEmpty();
     ADOQuery2.Close();
@@ -158,9 +162,12 @@ void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& 
     if (inserting)
         ADOQuery1.SetSQL(importLayout ? kInsertSubDataImport : kInsertSubDataExport);
     else
-        ADOQuery1.SetSQL(std::string(importLayout ? kUpdateSubDataImport : kUpdateSubDataExport) +
-                         db::EscapeQuotes(pid) + "' AND SP_No='" + db::EscapeQuotes(sequence) + "'");
+        ADOQuery1.SetSQL(importLayout ? kUpdateSubDataImport : kUpdateSubDataExport);
     bind(ADOQuery1, subDataFields(goods, header, kindIndex));
+    if (!inserting) {
+        ADOQuery1.ParamByName("WherePid").SetText(pid);
+        ADOQuery1.ParamByName("WhereSP_No").SetText(sequence);
+    }
     log_.append(goodsLogLine(goods, header, kindIndex, inserting));
     ADOQuery1.ExecSQL();
 }

@@ -16,6 +16,8 @@ struct sqlite3;
 
 namespace ca::db {
 
+class StatementCache;
+
 class TADOConnection : public SchemaLookup {
 public:
     // fileName: relative (resolved when the connection opens), absolute, or ":memory:".
@@ -40,8 +42,15 @@ public:
     const Dialect& dialect() const { return *dialect_; }
     // The statement in the engine's dialect (cached).
     const Translation& translate(const std::string& jetSql);
-    // Called after a statement that changed the structure of a table.
+    // Called after a statement that changed the structure of a table: translations, column kinds
+    // and compiled statements are all dropped.
     void schemaChanged();
+
+    // The compiled statements, kept by their Jet text.
+    StatementCache& statements() { return *statements_; }
+    // The parameter names of a statement text in order of first appearance, lower case, without
+    // the colon; empty for text that cannot be split into tokens (cached, needs no open database).
+    const std::vector<std::string>& parameterNames(const std::string& jetSql);
 
     const std::vector<ColumnInfo>* columns(std::string_view table) override;
 
@@ -54,6 +63,8 @@ private:
     sqlite3* db_ = nullptr;
     std::unique_ptr<Dialect> dialect_;
     std::unordered_map<std::string, Translation> translations_;
+    std::unordered_map<std::string, std::vector<std::string>> parameterNames_;
+    std::unique_ptr<StatementCache> statements_;
     std::map<std::string, std::vector<ColumnInfo>> tables_;  // key: lower-case table name
 };
 

@@ -13,6 +13,7 @@ namespace ca::db {
 
 class TADOConnection;
 class TDM;
+class PreparedStatement;
 
 class TParameter {
 public:
@@ -83,10 +84,12 @@ private:
     int findField(std::string_view name) const;
     enum class Mode { Open, Exec, Either };
     int run(Mode mode, bool& opened);
+    PreparedStatement prepare(bool& changesSchema);
 
     TADOConnection& conn_;
     std::string sql_;
     std::vector<TParameter> params_;
+    size_t lastParam_ = static_cast<size_t>(-1);  // where ParamByName found the last name
     bool active_ = false;
     std::vector<std::string> names_;
     // The rows of the result, packed: one cell per value (row by row) pointing into one buffer
