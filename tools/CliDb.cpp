@@ -4,24 +4,9 @@
 #include "CliRegistry.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
+#include "ca/util/TabText.h"
 
 namespace {
-
-// Tabs and line breaks inside a value would break the row format.
-std::string cell(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\t')
-            out += "\\t";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    return out;
-}
 
 int runSql(const std::vector<std::string>& args) {
     std::string file = "DB.sqlite", statement;
@@ -50,11 +35,11 @@ int runSql(const std::vector<std::string>& args) {
         return 0;
     }
     for (int i = 0; i < q.FieldCount(); ++i)
-        std::cout << (i ? "\t" : "") << cell(q.Fields(i).FieldName());
+        std::cout << (i ? "\t" : "") << ca::escapeTabText(q.Fields(i).FieldName());
     std::cout << "\n";
     for (q.First(); !q.Eof(); q.Next()) {
         for (int i = 0; i < q.FieldCount(); ++i)
-            std::cout << (i ? "\t" : "") << cell(q.Fields(i).AsString());
+            std::cout << (i ? "\t" : "") << ca::escapeTabText(q.Fields(i).AsString());
         std::cout << "\n";
     }
     return 0;

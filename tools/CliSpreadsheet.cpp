@@ -7,39 +7,9 @@
 #include "CliRegistry.h"
 #include "ca/spreadsheet/TextGrid.h"
 #include "ca/spreadsheet/Workbook.h"
+#include "ca/util/TabText.h"
 
 namespace {
-
-std::string escape(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
-// The reverse of escape(); a backslash before any other character stays as it is.
-std::string unescape(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == 't' || s[i + 1] == 'n' || s[i + 1] == '\\')) {
-            out += s[i + 1] == 't' ? '\t' : s[i + 1] == 'n' ? '\n' : '\\';
-            ++i;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
 
 int xlsDump(const std::vector<std::string>& args) {
     if (args.size() != 1) {
@@ -52,7 +22,8 @@ int xlsDump(const std::vector<std::string>& args) {
     for (int r = 1; r <= sheet.lastRow(); ++r) {
         for (const auto& [column, cell] : sheet.row(r)) {
             if (cell.text.empty()) continue;
-            out += std::to_string(r) + '\t' + std::to_string(column) + '\t' + escape(cell.text) + '\n';
+            out += std::to_string(r) + '\t' + std::to_string(column) + '\t' + ca::escapeTabText(cell.text) +
+                   '\n';
         }
     }
     std::cout << out;
@@ -86,8 +57,8 @@ int xlsWrite(const std::vector<std::string>& args) {
         size_t start = 0;
         while (true) {
             const size_t tab = line.find('\t', start);
-            cells.push_back(
-                unescape(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
+            cells.push_back(ca::unescapeTabText(
+                line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
             if (tab == std::string::npos) break;
             start = tab + 1;
         }

@@ -1,30 +1,8 @@
 #include "ca/entry/EntryPreview.h"
 
-namespace ca::entry {
+#include "ca/util/TabText.h"
 
-std::string escapeText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
+namespace ca::entry {
 
 std::vector<std::string> previewLines(DeclarationKind kind, CellSource& sheet,
                                       const SettingReader& readSetting) {
@@ -33,7 +11,7 @@ std::vector<std::string> previewLines(DeclarationKind kind, CellSource& sheet,
     for (const Write& w : buildWrites(kind, sheet)) {
         lines.push_back(std::to_string(++order) + '\t' + std::string(chainName(w.chain)) + '\t' +
                         std::to_string(w.position) + '\t' + methodText(w.method) + '\t' +
-                        escapeText(textOf(w, readSetting)));
+                        escapeTabText(textOf(w, readSetting)));
     }
     return lines;
 }

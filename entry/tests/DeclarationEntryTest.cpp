@@ -10,6 +10,7 @@
 #include "ca/entry/EntryPreview.h"
 #include "ca/entry/WorkbookServer.h"
 #include "ca/util/Folders.h"
+#include "ca/util/TabText.h"
 
 using namespace ca::entry;
 using namespace ca::entry::testing;
@@ -259,7 +260,7 @@ void expectPreviewIsRecording(const Lines& preview, const EntryHarness& h) {
         EXPECT_EQ(f[0], std::to_string(i + 1));
         EXPECT_EQ(f[1], recorded[i].chain) << preview[i];
         EXPECT_EQ(f[2], std::to_string(recorded[i].position)) << preview[i];
-        EXPECT_EQ(f[4], escapeText(recorded[i].text)) << preview[i];
+        EXPECT_EQ(f[4], ca::escapeTabText(recorded[i].text)) << preview[i];
     }
 }
 

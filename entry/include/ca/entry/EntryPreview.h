@@ -10,10 +10,8 @@
 namespace ca::entry {
 
 // "order<TAB>chain<TAB>position<TAB>method<TAB>text", order counted from 1, text escaped with
-// \t, \n and \\ (carriage returns as \r) so that every write stays on one line.
+// escapeTabText so that every write stays on one line.
 std::vector<std::string> previewLines(DeclarationKind kind, CellSource& sheet,
                                       const SettingReader& readSetting);
-
-std::string escapeText(const std::string& text);
 
 }  // namespace ca::entry
