@@ -122,8 +122,8 @@ std::string itemText(const pugi::xml_node& si) {
 bool cellRef(const char* ref, int& row, int& col) {
     int c = 0;
     const char* p = ref;
-    while (*p >= 'A' && *p <= 'Z') {
-        c = c * 26 + (*p - 'A' + 1);
+    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
+        c = c * 26 + ((*p & ~0x20) - 'A' + 1);
         if (c > 16384) return false;
         ++p;
     }
