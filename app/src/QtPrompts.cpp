@@ -1,5 +1,6 @@
 #include "ca/app/QtPrompts.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -44,7 +45,10 @@ void QtPrompts::errorBox(const std::string& text) {
 }
 
 std::string QtPrompts::openFile(const std::string& title, const std::string& filter) {
-    return QFileDialog::getOpenFileName(parent_, qs(title), QString(), dialogFilter(filter)).toStdString();
+    // The path as the platform writes it (backslashes on Windows), as a dropped file's path is: it
+    // goes into the log and becomes the pending file.
+    const QString chosen = QFileDialog::getOpenFileName(parent_, qs(title), QString(), dialogFilter(filter));
+    return QDir::toNativeSeparators(chosen).toStdString();
 }
 
 std::string QtPrompts::saveFile(const std::string& title, const std::string& filter) {
