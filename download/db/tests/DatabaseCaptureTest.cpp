@@ -50,6 +50,11 @@ TEST_F(DatabaseCaptureTest, HeaderTwiceIsOneRowPerTableAndTheFeeRowsStay) {
     EXPECT_EQ(fee, (std::vector<Row>{{"h63", "2024-03-05", "螺丝", "h69", "h48", "h75", "I001", "0", "0"}}));
     auto remarks = rows(dm, "select ty_no,goods,bgf,THCf,zbj from T_fee1");
     EXPECT_EQ(remarks, (std::vector<Row>{{"I001", "螺丝", "<null>", "<null>", "<null>"}}));
+    const std::string fees =
+        "bgf,bjf,ddf,bjd,cysjf,jhd,yhsxf,bdf,sjf,xzf,hdf,dlf,THCf,ygf,hgf,zgf,xgf,dgf,ftf,gbf,"
+        "cgf,mtf,yf,zbj";
+    EXPECT_EQ(rows(dm, "select " + fees + " from T_fee"), (std::vector<Row>{Row(24, "0")}));
+    EXPECT_EQ(rows(dm, "select " + fees + " from T_fee1"), (std::vector<Row>{Row(24, "<null>")}));
 
     // A second store overwrites every column, empty texts included, and leaves the fee rows alone.
     h[75] = "";
