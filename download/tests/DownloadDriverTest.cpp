@@ -171,6 +171,21 @@ TEST(DownloadDriver, AnUnknownKindOpensGeneralTradeButReadsNothing) {
     EXPECT_EQ(run.rig.prompts.texts("plain"), std::vector<std::string>{kDone});
 }
 
+TEST(DownloadDriver, AFormThatHasNotOpenedIsNotReadNorClosedAndTheWalkGoesOn) {
+    // The form shows long after the main delay: the reading finds the query screen, where form
+    // panel 5 holds no list, logs that line and stores nothing; no menu command is sent.
+    sim::StandInConfig cfg;
+    cfg.timings.openForm = 60'000;
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "1"), listRow("I2", kProcessing, "1")});
+    f.declarations["I1"] = declaration(0, "I1", 1);
+    Download run(f, cfg);
+    run.driver.MainLoadData();
+    EXPECT_EQ(run.rig.log.lines, (std::vector<std::string>{"找不到ListView", "进口报关单:I2（录入）"}));
+    EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I2"});
+    EXPECT_TRUE(run.capture.goods().empty());
+    EXPECT_TRUE(run.rig.client.menuCommands().empty());
+}
+
 TEST(DownloadDriver, ListOnlyCaptureTakesTheNineCells) {
     struct Case {
         const char* kind;
