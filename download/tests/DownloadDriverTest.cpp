@@ -74,6 +74,64 @@ TEST(DownloadDriver, EveryRowThenTheClosingMessageOnceWithTheWaitsInTheirPlaces)
     EXPECT_EQ(run.rig.clock.totalSleptMs(), expected);
 }
 
+// The order of reads, clicks and waits, from the desktop's trace: each sent message becomes a step
+// (a row selection is "select", a plain cell read "read", texts of fields "text"), a run of equal
+// steps counts once, and the virtual time passing between two steps shows as "wait N".
+std::vector<std::string> paceOf(const Rig& rig) {
+    std::vector<std::string> steps;
+    std::int64_t at = 0;
+    auto add = [&](const ca::automation::sim::TracedCall& t, std::string step) {
+        if (t.atMs != at) steps.push_back("wait " + std::to_string(t.atMs - at));
+        at = t.atMs;
+        if (steps.empty() || steps.back() != step) steps.push_back(std::move(step));
+    };
+    const auto& trace = rig.desktop.trace();
+    for (size_t i = 0; i < trace.size(); ++i) {
+        const auto& t = trace[i];
+        if (t.posted) continue;
+        const std::string list = t.window == rig.client.queryList() ? "" : "goods ";
+        if (t.msg == ca::automation::LvmGetItemTextA) {
+            const bool selecting =
+                i + 1 < trace.size() && trace[i + 1].msg == ca::automation::LvmSetItemState;
+            add(t, list + (selecting ? "select" : "read"));
+        } else if (t.msg == ca::automation::WmGetText) {
+            add(t, "text");
+        } else if (t.msg == ca::automation::WmLButtonDown) {
+            add(t, "open");
+        } else if (t.msg == ca::automation::WmCommand) {
+            add(t, "menu");
+        } else if (t.msg == ca::automation::WmSysCommand) {
+            add(t, "restore");
+        }
+    }
+    return steps;
+}
+
+TEST(DownloadDriver, TheWaitsStandBetweenTheRightSteps) {
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "1"), listRow("I2", kProcessing, "4")});
+    f.declarations["I1"] = declaration(0, "I1", 1);
+    Download run(f);
+    run.rig.desktop.setTracing(true);
+    run.driver.MainLoadData();
+    ASSERT_EQ(run.driver.outcome(), Outcome::Completed);
+    const std::vector<std::string> expected = {
+        // Lookups, then row 0 selected once before the walk.
+        "restore", "text", "select", "wait 300",
+        // General trade: column 11, column 5, main, column 6, open button, main.
+        "select", "read", "wait 300", "read", "open", "wait 300",
+        // The opened form: operator and header fields, goods delay, first-line mark, goods delay,
+        // goods name and every goods field.
+        "restore", "text", "wait 160", "goods select", "wait 160", "text",
+        // One goods line, then the empty row that ends the walk; the menu closes the form; main.
+        "wait 160", "goods select", "wait 160", "text", "wait 160", "goods select", "wait 160", "menu",
+        "wait 300",
+        // Another trade mode: column 11, column 5, main, column 6 and the list cells, 100 ms.
+        "select", "read", "wait 300", "read", "wait 100",
+        // The row after the last one.
+        "select"};
+    EXPECT_EQ(paceOf(run.rig), expected);
+}
+
 TEST(DownloadDriver, AnEmptyPresenceMarkEndsTheWalk) {
     Download run(fixture("进口报关单", {listRow("I1", kProcessing, "1"), listRow("I2", kProcessing, "1", ""),
                                         listRow("I3", kProcessing, "1")}));
@@ -111,6 +169,21 @@ TEST(DownloadDriver, AnUnknownKindOpensGeneralTradeButReadsNothing) {
     EXPECT_EQ(run.rig.client.openedRows(), std::vector<int>{0});
     EXPECT_TRUE(run.rig.client.menuCommands().empty());
     EXPECT_EQ(run.rig.prompts.texts("plain"), std::vector<std::string>{kDone});
+}
+
+TEST(DownloadDriver, AFormThatHasNotOpenedIsNotReadNorClosedAndTheWalkGoesOn) {
+    // The form shows long after the main delay: the reading finds the query screen, where form
+    // panel 5 holds no list, logs that line and stores nothing; no menu command is sent.
+    sim::StandInConfig cfg;
+    cfg.timings.openForm = 60'000;
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "1"), listRow("I2", kProcessing, "1")});
+    f.declarations["I1"] = declaration(0, "I1", 1);
+    Download run(f, cfg);
+    run.driver.MainLoadData();
+    EXPECT_EQ(run.rig.log.lines, (std::vector<std::string>{"找不到ListView", "进口报关单:I2（录入）"}));
+    EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I2"});
+    EXPECT_TRUE(run.capture.goods().empty());
+    EXPECT_TRUE(run.rig.client.menuCommands().empty());
 }
 
 TEST(DownloadDriver, ListOnlyCaptureTakesTheNineCells) {

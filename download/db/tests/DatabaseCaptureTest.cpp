@@ -4,6 +4,7 @@
 
 #include "DbRows.h"
 #include "ca/download/DatabaseCapture.h"
+#include "ca/download/LoadDataColumns.h"
 
 using namespace ca::download;
 using ca::download::testing::count;
@@ -49,6 +50,11 @@ TEST_F(DatabaseCaptureTest, HeaderTwiceIsOneRowPerTableAndTheFeeRowsStay) {
     EXPECT_EQ(fee, (std::vector<Row>{{"h63", "2024-03-05", "螺丝", "h69", "h48", "h75", "I001", "0", "0"}}));
     auto remarks = rows(dm, "select ty_no,goods,bgf,THCf,zbj from T_fee1");
     EXPECT_EQ(remarks, (std::vector<Row>{{"I001", "螺丝", "<null>", "<null>", "<null>"}}));
+    const std::string fees =
+        "bgf,bjf,ddf,bjd,cysjf,jhd,yhsxf,bdf,sjf,xzf,hdf,dlf,THCf,ygf,hgf,zgf,xgf,dgf,ftf,gbf,"
+        "cgf,mtf,yf,zbj";
+    EXPECT_EQ(rows(dm, "select " + fees + " from T_fee"), (std::vector<Row>{Row(24, "0")}));
+    EXPECT_EQ(rows(dm, "select " + fees + " from T_fee1"), (std::vector<Row>{Row(24, "<null>")}));
 
     // A second store overwrites every column, empty texts included, and leaves the fee rows alone.
     h[75] = "";
@@ -61,6 +67,110 @@ TEST_F(DatabaseCaptureTest, HeaderTwiceIsOneRowPerTableAndTheFeeRowsStay) {
               (std::vector<Row>{{"h63", "螺丝", "2024-03-05"}}));
     EXPECT_EQ(count(dm, "T_fee1"), 1);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"进口报关单:I001（录入）", "进口报关单:I001（修改）"}));
+}
+
+// Every header text column against the header position it is stored from (import, export), read
+// back from the database after an insert and after an update of the same declaration, so a column
+// and its value that trade places in a statement show up.
+TEST_F(DatabaseCaptureTest, EveryHeaderColumnTakesItsPosition) {
+    struct Column {
+        const char* name;
+        int importPos;
+        int exportPos;
+    };
+    const Column columns[] = {
+        {"YLR_No", 77, 76},  {"HG_No", 75, 74},     {"JKKA", 73, 72},      {"BA_No", 71, 70},
+        {"HT_No", 69, 68},   {"JYDW_No", 3, 2},     {"JYDW_Name", 63, 62}, {"JYDW_XZ", 62, 61},
+        {"SHDW_No", 58, 57}, {"SHDW_Name", 57, 56}, {"SBDW_No", 53, 52},   {"SBDW_Name", 52, 51},
+        {"YSFS", 60, 59},    {"YSGJ", 55, 54},      {"HC_No", 50, 49},     {"TiYun_No", 48, 47},
+        {"JGFS", 46, 45},    {"ZMXZ", 44, 43},      {"ZSBL", 81, 80},      {"NSDW", 6, 5},
+        {"XK_No", 81, 81},   {"QYG", 40, 39},       {"ZHG", 36, 35},       {"JNMDD", 38, 37},
+        {"PZ_No", 34, 33},   {"CJFS", 32, 31},      {"YunFee", 25, 24},    {"yBiZhong", 24, 23},
+        {"BaoFee", 21, 20},  {"bBiZhong", 20, 19},  {"ZaFee", 17, 16},     {"zBiZhong", 16, 15},
+        {"JianShu", 30, 29}, {"BZZL", 28, 27},      {"MaoZhong", 14, 13},  {"jingZhong", 12, 11},
+        {"JZX_No", 10, 9},   {"SFDZ_No", 8, 7},     {"BGDType", 1, 0},     {"Remark", 4, 3},
+    };
+    std::string textColumns;
+    for (const auto& c : columns)
+        textColumns += std::string(textColumns.empty() ? "" : ",") + c.name;
+    struct Case {
+        bool exportVariant;
+        const char* prefix;  // of every header text; the second store of a key overwrites the first
+        const char* jk;
+        const char* sb;
+    };
+    for (const Case& c : {Case{false, "a", "20240301", "20240302"}, Case{false, "b", "20240401", "20240402"},
+                          Case{true, "a", "20240303", "20240304"}, Case{true, "b", "20240403", "20240404"}}) {
+        SCOPED_TRACE(std::string(c.exportVariant ? "export " : "import ") + c.prefix);
+        const std::string key = c.exportVariant ? "KE" : "KI";
+        HeaderTexts h;
+        for (size_t i = 0; i < h.size(); ++i)
+            h[i] = c.prefix + std::to_string(i);
+        h[c.exportVariant ? 78 : 79] = key;
+        h[c.exportVariant ? 66 : 67] = c.jk;
+        h[c.exportVariant ? 64 : 65] = c.sb;
+        const auto op = operators(std::string(c.prefix) + "电话", std::string(c.prefix) + "员");
+        const std::string kind = c.exportVariant ? "出口转关运输提前报关单" : "进口报关单";
+        if (c.exportVariant)
+            capture.insertDataLoad_OUT(h, "2024-05-06", "货", kind, op, 9);
+        else
+            capture.insertDataLoad(h, "2024-05-06", "货", kind, op, 9);
+
+        Row expected;
+        for (const auto& col : columns)
+            expected.push_back(h[static_cast<size_t>(c.exportVariant ? col.exportPos : col.importPos)]);
+        EXPECT_EQ(loadData(key, textColumns), expected);
+        EXPECT_EQ(loadData(key, "TY_No,JK_Date,SB_Date,indate,inouttype,phone,opertor,SPXS"),
+                  (Row{key, rewriteClientDate(c.jk), rewriteClientDate(c.sb), "2024-05-06", kind, op[0],
+                       op[2], "9"}));
+    }
+    EXPECT_EQ(count(dm, "LoadData"), 2);
+    EXPECT_EQ(count(dm, "T_fee"), 2);
+}
+
+// Every goods column against the goods position it is stored from, in both layouts.
+TEST_F(DatabaseCaptureTest, EveryGoodsColumnTakesItsPosition) {
+    struct Column {
+        const char* name;
+        int importPos;  // -1: not stored by the import layout
+        int exportPos;
+    };
+    const Column columns[] = {
+        {"SP_No", 40, 42},   {"BA_No", 38, 40}, {"SPBH_No", 0, 0}, {"FJBH_No", 35, 37}, {"SPMC_Name", 1, 1},
+        {"GGXH", 32, 34},    {"CJ_No", 30, 32}, {"CJDW", 28, 30},  {"CJDJ", 26, 28},    {"CJZJ", 24, 26},
+        {"BiZhong", 22, 24}, {"FD_No", 20, 22}, {"FDDW", 18, 20},  {"BBH_No", 16, 18},  {"HH_No", 14, 16},
+        {"YT", 2, 2},        {"DESL", 11, 12},  {"DEDW", 9, 10},   {"YCD", 7, 6},       {"ZM", 4, 2},
+        {"GJF", -1, 8},      {"SCCJ", -1, 14},
+    };
+    std::string all;
+    for (const auto& c : columns)
+        all += std::string(all.empty() ? "" : ",") + c.name;
+    struct Case {
+        int kindIndex;
+        const char* prefix;
+        const char* total;  // the CJZJ text, a number
+    };
+    for (const Case& c :
+         {Case{0, "a", "1.5"}, Case{0, "b", "2.5"}, Case{1, "a", "3.5"}, Case{2, "b", "4.5"}}) {
+        SCOPED_TRACE(std::to_string(c.kindIndex) + c.prefix);
+        const bool imp = c.kindIndex == 0;
+        HeaderTexts h;
+        h[imp ? 79 : 78] = imp ? "PI" : "PE";
+        GoodsTexts g;
+        for (size_t i = 0; i < g.size(); ++i)
+            g[i] = c.prefix + std::to_string(i);
+        g[imp ? 40 : 42] = "1";
+        g[imp ? 24 : 26] = c.total;
+        capture.insertSubdata(g, h, c.kindIndex);
+
+        Row expected;
+        for (const auto& col : columns) {
+            const int pos = imp ? col.importPos : col.exportPos;
+            expected.push_back(pos < 0 ? "<null>" : g[static_cast<size_t>(pos)]);
+        }
+        EXPECT_EQ(rows(dm, "select " + all + " from subData where Pid='" + h[imp ? 79 : 78] + "'"),
+                  std::vector<Row>{expected});
+    }
 }
 
 TEST_F(DatabaseCaptureTest, ListOnlyAfterFullCaptureEmptiesTheOtherColumns) {
