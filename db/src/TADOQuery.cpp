@@ -148,7 +148,9 @@ int TADOQuery::run(Mode mode, bool& opened) {
         }
     } returnToCache{conn_, sql_, statement, !changesSchema, generation};
 
-    int columns = sqlite3_column_count(st);
+    // A change of structure never returns rows: "alter table ... add" of a column with a check
+    // is compiled with an inner check of the existing rows, whose result column it reports.
+    int columns = changesSchema ? 0 : sqlite3_column_count(st);
     const bool keepRows = mode == Mode::Open || (mode == Mode::Either && columns > 0);
     opened = keepRows;
     if (keepRows && columns == 0) throw DbError("The statement returns no rows to open: " + sql_);
