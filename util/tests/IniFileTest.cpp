@@ -131,6 +131,26 @@ TEST_F(IniFileTest, Integers) {
     EXPECT_EQ(ini.ReadInteger(st::kSection, "missing", 160), 160);
 }
 
+TEST_F(IniFileTest, NamesIgnoreTheCaseOfAsciiLettersOnly) {
+    IniFile ini(file);
+    ini.WriteString(st::kSection, "QP进程名", "Eport.exe");
+    ini.WriteString(st::kSection, "丄", "first");  // GBK 81 41
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"程序默认数据", "qp进程名", "Eport.exe"},
+        {"程序默认数据", "丄", "first"},
+        {"程序默认数据", "乤", "-"},  // GBK 81 61: another character, not a lower-case form
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.ReadString(c.section, c.key, "-"), c.expected) << c.key;
+    ini.WriteString(st::kSection, "乤", "second");
+    EXPECT_EQ(ini.ReadString(st::kSection, "丄", "-"), "first");
+    EXPECT_EQ(ini.ReadString(st::kSection, "乤", "-"), "second");
+}
+
 TEST_F(IniFileTest, LongValuesAreCutAt2047Bytes) {
     IniFile ini(file);
     ini.WriteString(st::kSection, "ascii", std::string(3000, 'a'));
