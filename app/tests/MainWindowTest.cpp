@@ -169,6 +169,23 @@ TEST_F(MainWindowTest, FirstShowingLoadsSettingsAndListsBothFolders) {
     EXPECT_EQ(items(*w, "FileListBox1").size(), 3u);
 }
 
+TEST_F(MainWindowTest, RelativeFoldersAreEnteredInTurnAndKeptAsFullPaths) {
+    // The second folder is entered from the first, as the current directory follows each list.
+    touch(unimported / "left.xls");
+    touch(imported / "right.xls");
+    set(st::kUnimportedDir, "未导入");
+    set(st::kImportedDir, "../已导入");
+    fs::current_path(dir);
+    auto w = open();
+    EXPECT_TRUE(prompts.texts("error").empty());
+    EXPECT_EQ(fs::current_path(), fs::canonical(imported));
+    EXPECT_EQ(items(*w, "FileListBox1"), std::vector<std::string>{"left.xls"});
+    EXPECT_EQ(items(*w, "FileListBox2"), std::vector<std::string>{"right.xls"});
+    touch(unimported / "more.xls");
+    w->refreshFileLists();
+    EXPECT_EQ(items(*w, "FileListBox1"), (std::vector<std::string>{"left.xls", "more.xls"}));
+}
+
 TEST_F(MainWindowTest, EmptyClassNamesGiveTwoMessagesAndStartUpGoesOn) {
     set(st::kContainerClass, "");
     set(st::kEditClass, "");
