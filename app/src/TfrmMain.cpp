@@ -208,7 +208,9 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::setFolder(QListWidget* list, std::string& directory, const std::string& folder) {
     enterFolder(pathFromUtf8(folder));
-    directory = folder;
+    // The list keeps the folder as a full path: a relative one would be read against whatever the
+    // current directory is at the next refresh.
+    directory = pathToUtf8(std::filesystem::current_path());
     fillList(list, directory);
 }
 

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "ca/app/TfrmConfig.h"
 #include "ca/app/TfrmMain.h"
 #include "ca/util/Folders.h"
+#include "ca/util/Gbk.h"
 #include "ca/util/Settings.h"
 
 using namespace ca;
@@ -144,4 +148,106 @@ TEST_F(ConfigDialogTest, BothMenuItemsOpenTheSameDialogWithTheProcessNameLoadedA
     first->findChild<QPushButton*>("Button2")->click();
     first->findChild<QPushButton*>("Button3")->click();
     EXPECT_EQ(asked, (std::vector<std::string>{"Client.exe"}));
+}
+
+TEST_F(ConfigDialogTest, LabelsButtonsHelpTextAndTheOrderOfSaving) {
+    // Top to bottom: label, field, key, whether a "毫秒" unit label follows.
+    struct Row {
+        const char* label;
+        const char* field;
+        const char* key;
+        bool ms;
+    } rows[] = {
+        {"容器类名：", "Edit12", "容器类名", false},
+        {"编辑框类名：", "Edit13", "编辑框类名", false},
+        {"表格类名：", "Edit1", "表格类名", false},
+        {"按钮类名：", "Edit2", "按钮类名", false},
+        {"文本类名：", "Edit3", "文本类名", false},
+        {"工具拦类名：", "Edit4", "工具拦类名", false},
+        {"下拉框类名：", "Edit5", "下拉框类名", false},
+        {"主单延迟：", "Edit6", "主单延迟", true},
+        {"子数据延迟：", "Edit7", "子数据延迟", true},
+        {"经营单位：", "Edit8", "经营单位", false},
+        {"收货单位：", "Edit9", "收货单位", false},
+        {"申报单位：", "Edit10", "申报单位", false},
+        {"运输方式：", "Edit11", "运输方式", false},
+        {"监管方式：", "Edit14", "监管方式", false},
+        {"征免性质：", "Edit15", "征免性质", false},
+        {"境内目的地：", "Edit16", "境内目的地", false},
+        {"包装种类：", "Edit17", "包装种类", false},
+        {"报关单类型：", "Edit18", "报关单类型", false},
+        {"商品用途：", "Edit19", "商品用途", false},
+        {"商品征免：", "Edit20", "商品征免", false},
+        {"QP进程名：", "exportname", "QP进程名", false},
+        {"未导入文件目录：", "Edit21", "未导入文件目录", false},
+        {"已导入文件目录", "Edit22", "已导入文件目录", false},
+        {"导入完毕后延迟时间", "Edit23", "导入后延时", true},
+    };
+    auto d = open();
+    const auto labels = d->findChildren<QLabel*>();
+    int units = 0;
+    for (QLabel* l : labels)
+        units += l->text() == "毫秒";
+    EXPECT_EQ(units, 3);
+    int previousY = -1;
+    for (const Row& r : rows) {
+        auto* field = d->findChild<QLineEdit*>(r.field);
+        ASSERT_TRUE(field) << r.field;
+        EXPECT_EQ(d->fieldFor(r.key), field) << r.key;
+        QLabel* label = nullptr;
+        for (QLabel* l : labels)
+            if (l->buddy() == field) label = l;
+        ASSERT_TRUE(label) << r.field;
+        EXPECT_EQ(label->text().toStdString(), r.label);
+        EXPECT_GT(field->y(), previousY) << r.field;
+        previousY = field->y();
+    }
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Button2", "修改"}, {"Button1", "关闭"}, {"Button3", "列出类名"}};
+    for (const auto& [name, caption] : buttons)
+        EXPECT_EQ(d->findChild<QPushButton*>(name)->text().toStdString(), caption) << name;
+    EXPECT_EQ(d->memoLines(), (std::vector<std::string>{"如何获取 容器类名 和 编辑框",
+                                                        "类名",
+                                                        "？",
+                                                        "",
+                                                        "在海关录入工具开启并且已",
+                                                        "经打",
+                                                        "开录入界面前提下：",
+                                                        "按 （列出类名）按钮",
+                                                        "在列出的类名称中",
+                                                        "容器类名，多数情况下会带",
+                                                        "有",
+                                                        "Window 字符",
+                                                        "编辑框类名，多数情况下会",
+                                                        "带有",
+                                                        "EDIT字符",
+                                                        "表格类名，多数情况下会带",
+                                                        "有",
+                                                        "SysListView32字符",
+                                                        "按钮类名，多数情况下会带",
+                                                        "有",
+                                                        "BUTTON字符",
+                                                        "文本类名，多数情况下会带",
+                                                        "有",
+                                                        "STATIC字符",
+                                                        "工具拦类名，多数情况下会",
+                                                        "带有",
+                                                        "ToolbarWindow32字符",
+                                                        "将这些复制到对应的编辑框",
+                                                        "里后",
+                                                        "按修改既可"}));
+
+    // Saved into a new file, the keys follow each other in the order of the fields.
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    std::istringstream lines(gbkToUtf8(bytes.str()));
+    std::vector<std::string> keys, expected;
+    for (std::string line; std::getline(lines, line);)
+        if (auto eq = line.find('='); eq != std::string::npos) keys.push_back(line.substr(0, eq));
+    for (const Row& r : rows)
+        expected.push_back(r.key);
+    EXPECT_EQ(keys, expected);
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -11,11 +12,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "ca/app/TfrmMain.h"
+#include "ca/app/ToolbarIcons.h"
 #include "ca/util/Folders.h"
 #include "ca/util/Settings.h"
 
@@ -166,6 +169,23 @@ TEST_F(MainWindowTest, FirstShowingLoadsSettingsAndListsBothFolders) {
     EXPECT_EQ(items(*w, "FileListBox1").size(), 3u);
 }
 
+TEST_F(MainWindowTest, RelativeFoldersAreEnteredInTurnAndKeptAsFullPaths) {
+    // The second folder is entered from the first, as the current directory follows each list.
+    touch(unimported / "left.xls");
+    touch(imported / "right.xls");
+    set(st::kUnimportedDir, "未导入");
+    set(st::kImportedDir, "../已导入");
+    fs::current_path(dir);
+    auto w = open();
+    EXPECT_TRUE(prompts.texts("error").empty());
+    EXPECT_EQ(fs::current_path(), fs::canonical(imported));
+    EXPECT_EQ(items(*w, "FileListBox1"), std::vector<std::string>{"left.xls"});
+    EXPECT_EQ(items(*w, "FileListBox2"), std::vector<std::string>{"right.xls"});
+    touch(unimported / "more.xls");
+    w->refreshFileLists();
+    EXPECT_EQ(items(*w, "FileListBox1"), (std::vector<std::string>{"left.xls", "more.xls"}));
+}
+
 TEST_F(MainWindowTest, EmptyClassNamesGiveTwoMessagesAndStartUpGoesOn) {
     set(st::kContainerClass, "");
     set(st::kEditClass, "");
@@ -310,4 +330,58 @@ TEST_F(MainWindowTest, LogAdapterAppendsWholeLines) {
     w->log().append("已找到海关录入程序");
     w->appendLog("开始录入：");
     EXPECT_EQ(w->logLines(), (std::vector<std::string>{"已找到海关录入程序", "开始录入："}));
+}
+
+TEST_F(MainWindowTest, EveryItemAndToolButtonRunsItsCommand) {
+    auto w = open();
+    std::vector<MainCommand> ran;
+    for (int c = 0; c <= static_cast<int>(MainCommand::FeeItemAdd); ++c)
+        w->setCommand(static_cast<MainCommand>(c), [&ran, c] { ran.push_back(static_cast<MainCommand>(c)); });
+    struct Case {
+        const char* name;
+        MainCommand command;
+        int image;  // toolbar buttons only
+    } cases[] = {
+        {"mnu_import_input", MainCommand::ImportEntry, -1},
+        {"mnu_export_input", MainCommand::ExportEntry, -1},
+        {"N1", MainCommand::Settings, -1},
+        {"shanchu1", MainCommand::DeleteAll, -1},
+        {"N8", MainCommand::Download, -1},
+        {"N10", MainCommand::Settings, -1},
+        {"Ndjcx", MainCommand::DocumentQuery, -1},
+        {"Nfycx", MainCommand::FeeQuery, -1},
+        {"N4", MainCommand::FeeInput, -1},
+        {"N5", MainCommand::BusinessData, -1},
+        {"Nchpass", MainCommand::ChangePassword, -1},
+        {"Nlimit", MainCommand::UserManagement, -1},
+        {"N7", MainCommand::FeeItemAdd, -1},
+        {"ToolButton1", MainCommand::ImportEntry, 1},
+        {"ToolButton3", MainCommand::ExportEntry, 0},
+        {"ToolButton5", MainCommand::Download, 2},
+        {"ToolButton7", MainCommand::DocumentQuery, 3},
+    };
+    for (const auto& c : cases) {
+        ran.clear();
+        if (c.image < 0) {
+            action(*w, c.name)->trigger();
+        } else {
+            auto* b = w->findChild<QToolButton*>(c.name);
+            ASSERT_TRUE(b) << c.name;
+            EXPECT_EQ(b->icon().pixmap(24).toImage(), toolbarIcon(c.image).pixmap(24).toImage()) << c.name;
+            b->click();
+        }
+        EXPECT_EQ(ran, std::vector<MainCommand>{c.command}) << c.name;
+    }
+    // The separators sit between the buttons, in the toolbar's order.
+    std::vector<std::string> order;
+    for (QAction* a : w->findChild<QToolBar*>("ToolBar1")->actions()) {
+        if (a->isSeparator())
+            order.push_back(a->objectName().toStdString());
+        else if (auto* b =
+                     qobject_cast<QToolButton*>(w->findChild<QToolBar*>("ToolBar1")->widgetForAction(a)))
+            order.push_back(b->objectName().toStdString());
+    }
+    order.resize(std::min<std::size_t>(order.size(), 7));
+    EXPECT_EQ(order, (std::vector<std::string>{"ToolButton1", "ToolButton2", "ToolButton3", "ToolButton4",
+                                               "ToolButton5", "ToolButton6", "ToolButton7"}));
 }

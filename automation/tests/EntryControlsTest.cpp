@@ -29,7 +29,7 @@ TEST(FindEntryControls, FindsEveryChainOfTheEntryForm) {
     auto client = desk.client(entryConfig());
     const auto map = find(desk, *client);
     ASSERT_TRUE(map.has_value());
-    EXPECT_EQ(desk.log.lines, (std::vector<std::string>{kClientFound, kSearchingEdits}));
+    EXPECT_EQ(desk.log.lines, (std::vector<std::string>{"已找到海关录入程序", "搜索编辑框......."}));
     EXPECT_EQ(client->restoreCount(), 1);
     EXPECT_EQ(map->client, client->mainWindow());
 
@@ -84,7 +84,9 @@ TEST(FindEntryControls, FailingContainerLookups) {
     };
     const std::string missing = "无法找到 " + sim::ClientClasses{}.container + "，请确认程序是否已经启动";
     const Case cases[] = {
-        {"client not running", [](Desk&, sim::StandInClient& c) { c.exit(); }, {kClientNotFound}},
+        {"client not running",
+         [](Desk&, sim::StandInClient& c) { c.exit(); },
+         {"无法找到海关录入程序，请确认程序是否已经启动"}},
         {"no container under the main window",
          [](Desk& d, sim::StandInClient& c) {
              for (HWnd w : d.desktop.children(c.mainWindow()))

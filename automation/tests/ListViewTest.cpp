@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "ClientTestSupport.h"
 #include "ca/automation/ListView.h"
@@ -92,6 +93,83 @@ TEST(SelectListRow, FocusMovesAndEarlierSelectionsStay) {
     EXPECT_EQ(beyond.answer, 0);
     EXPECT_EQ(beyond.text, "");
     EXPECT_EQ(client->focusedQueryRow(), 3);
+}
+
+// Records what the list-view operations ask of the platform: the access they open the process
+// with, the blocks they make and free, and the item record each list-view request points at.
+class RequestRecorder : public sim::SimDesktop {
+public:
+    using SimDesktop::SimDesktop;
+    struct Request {
+        Message msg;
+        WParam row;
+        std::int32_t subItem;
+        std::uint32_t state, stateMask;
+        std::int64_t textOffset;  // of the text buffer from the block's start
+        std::int32_t textMax;
+        bool operator==(const Request&) const = default;
+    };
+    std::vector<std::uint32_t> access;
+    std::vector<std::size_t> allocated, decommitted;
+    std::vector<Request> requests;
+
+    ProcessHandle openProcess(Pid pid, std::uint32_t mask) override {
+        access.push_back(mask);
+        return process_ = SimDesktop::openProcess(pid, mask);
+    }
+    RemoteAddress allocateRemote(ProcessHandle h, std::size_t size) override {
+        allocated.push_back(size);
+        return SimDesktop::allocateRemote(h, size);
+    }
+    bool decommitRemote(ProcessHandle h, RemoteAddress at, std::size_t size) override {
+        decommitted.push_back(size);
+        return SimDesktop::decommitRemote(h, at, size);
+    }
+    LResult sendMessage(HWnd w, Message msg, WParam wParam, LParam lParam) override {
+        if (msg == LvmGetItemTextA || msg == LvmSetItemState) {
+            unsigned char bytes[40] = {};
+            LvItemFields f;
+            const auto at = static_cast<RemoteAddress>(lParam);
+            if (readRemote(process_, at, bytes, sizeof bytes))
+                decodeLvItem(Bitness::Bits32, bytes, sizeof bytes, f);
+            requests.push_back({msg, wParam, f.subItem, f.state, f.stateMask,
+                                static_cast<std::int64_t>(f.text) - static_cast<std::int64_t>(at),
+                                f.textMax});
+        }
+        return SimDesktop::sendMessage(w, msg, wParam, lParam);
+    }
+
+private:
+    ProcessHandle process_ = 0;
+};
+
+TEST(ListView, RequestsTheirAccessBlockAndRecordSequence) {
+    using R = RequestRecorder::Request;
+    struct Case {
+        const char* what;
+        std::function<ListAnswer(Desktop&, HWnd)> run;
+        std::vector<R> expected;
+    };
+    const Case cases[] = {
+        {"read row 1, column 2",
+         [](Desktop& d, HWnd list) { return ReadListCell(d, list, 1, 2); },
+         {{LvmGetItemTextA, 1, 2, 0, 0, 40, 256}}},
+        {"select row 1 by column 0",
+         [](Desktop& d, HWnd list) { return SelectListRow(d, list, 1, 0); },
+         {{LvmGetItemTextA, 1, 0, LvisFocused, LvisFocused, 40, 256},
+          {LvmSetItemState, 1, 0, LvisFocused, LvisFocused, 40, 256},
+          {LvmSetItemState, 1, 0, LvisSelected, LvisSelected, 40, 256}}},
+    };
+    for (const Case& c : cases) {
+        VirtualClock clock;
+        RequestRecorder desktop(clock);
+        sim::StandInClient client(desktop, {}, rows({{"a", "b", "c"}, {"d", "e", "f"}}));
+        c.run(desktop, client.queryList());
+        EXPECT_EQ(desktop.access, std::vector<std::uint32_t>{56}) << c.what;
+        EXPECT_EQ(desktop.allocated, std::vector<std::size_t>{296}) << c.what;
+        EXPECT_EQ(desktop.decommitted, std::vector<std::size_t>{296}) << c.what;
+        EXPECT_EQ(desktop.requests, c.expected) << c.what;
+    }
 }
 
 TEST(ListView, NoBlockMeansNoRequest) {

@@ -128,7 +128,15 @@ TEST(StandInClient, OtherMenuItemsAndMissingMenuPositions) {
     Desk desk;
     auto client = desk.client({}, twoDeclarations());
     client->openDeclaration(0);
+    desk.desktop.setTracing(true);
     EXPECT_TRUE(MenuCommand(desk.desktop, client->mainWindow(), 0, 1));
+    // One WM_COMMAND to the window: the item's identifier with a zero high word, no submenu.
+    ASSERT_EQ(desk.desktop.trace().size(), 1u);
+    EXPECT_EQ(desk.desktop.trace()[0].window, client->mainWindow());
+    EXPECT_EQ(desk.desktop.trace()[0].msg, 0x0111u);
+    EXPECT_EQ(desk.desktop.trace()[0].wParam, WParam{sim::menuItemIdentifier(0, 1)});
+    EXPECT_EQ(desk.desktop.trace()[0].lParam, 0);
+    desk.desktop.setTracing(false);
     EXPECT_FALSE(MenuCommand(desk.desktop, client->mainWindow(), 8, 0));
     EXPECT_FALSE(MenuCommand(desk.desktop, client->mainWindow(), 7, 4));
     EXPECT_FALSE(MenuCommand(desk.desktop, client->openButton(), 7, 2));

@@ -44,9 +44,10 @@ std::optional<std::int32_t> parseInt(std::string_view s) {
     }
     if (hex) {
         // Hexadecimal text covers the whole 32-bit pattern ($FFFFFFFF is -1).
+        // The sign is applied in unsigned arithmetic: -$80000000 wraps to the lowest integer
+        // instead of overflowing.
         auto u = static_cast<std::uint32_t>(v);
-        std::int32_t r = static_cast<std::int32_t>(u);
-        return negative ? -r : r;
+        return static_cast<std::int32_t>(negative ? 0u - u : u);
     }
     if (negative) v = -v;
     if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())

@@ -30,9 +30,17 @@ std::string_view trim(std::string_view s) {
     return s.substr(b, e - b);
 }
 
+// Names compare without regard to the case of ASCII letters. The second byte of a double-byte
+// character may look like an ASCII letter; it is compared as it is, so two different characters
+// never count as the same name.
 bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+            continue;
+        }
         char x = a[i], y = b[i];
         if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
         if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');

@@ -58,6 +58,44 @@ TEST_F(IniFileTest, DefaultsWithoutFile) {
 #endif
 }
 
+TEST_F(IniFileTest, EachLoadingGroupReadsItsOwnKeys) {
+    IniFile ini(file);
+    for (const char* key : {"容器类名", "编辑框类名", "表格类名", "按钮类名", "文本类名", "工具拦类名",
+                            "下拉框类名", "QP进程名", "未导入文件目录", "已导入文件目录"})
+        ini.WriteString("程序默认数据", key, std::string("v") + key);
+    ini.WriteString("程序默认数据", "主单延迟", "11");
+    ini.WriteString("程序默认数据", "子数据延迟", "22");
+    ini.WriteString("程序默认数据", "导入后延时", "33");
+
+    st::LoadedSettings s;
+    st::loadCreateGroup(ini, s);
+    EXPECT_EQ(s.containerClass, "v容器类名");
+    EXPECT_EQ(s.editClass, "v编辑框类名");
+    EXPECT_EQ(s.listClass, "v表格类名");
+    EXPECT_EQ(s.buttonClass, "v按钮类名");
+    EXPECT_EQ(s.staticClass, "v文本类名");
+    EXPECT_EQ(s.comboClass, "v下拉框类名");
+    EXPECT_EQ(s.mainDelay, 11);
+    EXPECT_EQ(s.goodsDelay, 22);
+    // The keys of the second group are not read at creation.
+    EXPECT_EQ(s.processName, "Eport.exe");
+    EXPECT_EQ(s.unimportedDir, "");
+    EXPECT_EQ(s.postEntryDelay, "400");
+
+    // At first showing the container and edit class names are read again, the other class names not.
+    for (const char* key : {"容器类名", "编辑框类名", "表格类名", "主单延迟"})
+        ini.WriteString("程序默认数据", key, "7");
+    st::loadShowGroup(ini, s);
+    EXPECT_EQ(s.containerClass, "7");
+    EXPECT_EQ(s.editClass, "7");
+    EXPECT_EQ(s.listClass, "v表格类名");
+    EXPECT_EQ(s.mainDelay, 11);
+    EXPECT_EQ(s.processName, "vQP进程名");
+    EXPECT_EQ(s.unimportedDir, "v未导入文件目录");
+    EXPECT_EQ(s.importedDir, "v已导入文件目录");
+    EXPECT_EQ(s.postEntryDelay, "33");
+}
+
 TEST_F(IniFileTest, ChineseValueRoundTripsAndIsGbkOnDisk) {
     IniFile ini(file);
     ini.WriteString(st::kSection, st::kDeclaringUnit, "上海报关行");
@@ -91,6 +129,26 @@ TEST_F(IniFileTest, Integers) {
         EXPECT_EQ(ini.ReadInteger(st::kSection, st::kMainDelay, 300), c.expected) << c.stored;
     }
     EXPECT_EQ(ini.ReadInteger(st::kSection, "missing", 160), 160);
+}
+
+TEST_F(IniFileTest, NamesIgnoreTheCaseOfAsciiLettersOnly) {
+    IniFile ini(file);
+    ini.WriteString(st::kSection, "QP进程名", "Eport.exe");
+    ini.WriteString(st::kSection, "丄", "first");  // GBK 81 41
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"程序默认数据", "qp进程名", "Eport.exe"},
+        {"程序默认数据", "丄", "first"},
+        {"程序默认数据", "乤", "-"},  // GBK 81 61: another character, not a lower-case form
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.ReadString(c.section, c.key, "-"), c.expected) << c.key;
+    ini.WriteString(st::kSection, "乤", "second");
+    EXPECT_EQ(ini.ReadString(st::kSection, "丄", "-"), "first");
+    EXPECT_EQ(ini.ReadString(st::kSection, "乤", "-"), "second");
 }
 
 TEST_F(IniFileTest, LongValuesAreCutAt2047Bytes) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "ca/util/Convert.h"
 #include "ca/util/Validators.h"
 
@@ -30,6 +33,9 @@ TEST(Validators, Table) {
 
 TEST(Convert, ThrowingFormsNameTheText) {
     EXPECT_EQ(toInt("$FF"), 255);
+    // A negative hexadecimal text wraps within 32 bits, the lowest one included.
+    EXPECT_EQ(toInt("-$80000000"), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(toInt("-$FFFFFFFF"), 1);
     try {
         toInt("abc");
         FAIL();
