@@ -11,7 +11,8 @@ void printHelp(std::ostream& out) {
     out << "Usage: customs-assistant-cli COMMAND [ARGS...]\n\nCommands:\n";
     auto commands = ca::cli::registry();
     std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
-    for (const auto& c : commands) out << "  " << c.usage << "\n";
+    for (const auto& c : commands)
+        out << "  " << c.usage << "\n";
     out << "  --help\n";
 }
 

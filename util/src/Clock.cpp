@@ -42,7 +42,9 @@ void VirtualClock::callAt(std::int64_t atMs, std::function<void()> work) {
     due_.emplace(std::max(atMs, now_), std::move(work));
 }
 
-void VirtualClock::runDue() { runUntil(now_); }
+void VirtualClock::runDue() {
+    runUntil(now_);
+}
 
 void VirtualClock::runUntil(std::int64_t t) {
     // Work may schedule more work; keep taking the earliest item until none is due by t.

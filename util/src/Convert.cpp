@@ -9,8 +9,12 @@ namespace ca {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -23,7 +27,8 @@ int hexValue(char c) {
 
 std::optional<std::int32_t> parseInt(std::string_view s) {
     size_t i = 0;
-    while (i < s.size() && isBlank(s[i])) ++i;  // leading blanks are accepted, trailing ones are not
+    while (i < s.size() && isBlank(s[i]))
+        ++i;  // leading blanks are accepted, trailing ones are not
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     bool hex = false;
@@ -57,25 +62,30 @@ std::optional<std::int32_t> parseInt(std::string_view s) {
 
 std::optional<double> parseFloat(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b])) ++b;
-    while (e > b && isBlank(s[e - 1])) --e;
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
     if (b == e) return std::nullopt;
     std::string t(s.substr(b, e - b));
     // Only sign, digits, one '.', and an exponent; no hexadecimal, no inf/nan words.
     size_t i = 0;
     if (t[i] == '+' || t[i] == '-') ++i;
     size_t digits = 0;
-    while (i < t.size() && isDigit(t[i])) ++i, ++digits;
+    while (i < t.size() && isDigit(t[i]))
+        ++i, ++digits;
     if (i < t.size() && t[i] == '.') {
         ++i;
-        while (i < t.size() && isDigit(t[i])) ++i, ++digits;
+        while (i < t.size() && isDigit(t[i]))
+            ++i, ++digits;
     }
     if (digits == 0) return std::nullopt;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
         size_t expDigits = 0;
-        while (i < t.size() && isDigit(t[i])) ++i, ++expDigits;
+        while (i < t.size() && isDigit(t[i]))
+            ++i, ++expDigits;
         if (expDigits == 0) return std::nullopt;
     }
     if (i != t.size()) return std::nullopt;
@@ -94,8 +104,10 @@ bool isValidDate(int y, int m, int d) {
 
 std::optional<Date> parseDate(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b])) ++b;
-    while (e > b && isBlank(s[e - 1])) --e;
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
     int parts[3];
     size_t i = b;
     char sep = 0;
@@ -107,7 +119,8 @@ std::optional<Date> parseDate(std::string_view s) {
         }
         size_t start = i;
         long v = 0;
-        while (i < e && isDigit(s[i]) && i - start < 4) v = v * 10 + (s[i++] - '0');
+        while (i < e && isDigit(s[i]) && i - start < 4)
+            v = v * 10 + (s[i++] - '0');
         if (i == start) return std::nullopt;
         parts[k] = static_cast<int>(v);
     }

@@ -15,8 +15,12 @@ Button ScriptedPrompts::question(const std::string& text, const std::string& cap
     questions_.pop_front();
     return b;
 }
-void ScriptedPrompts::plainMessage(const std::string& text) { shown_.push_back({"plain", text, {}}); }
-void ScriptedPrompts::errorBox(const std::string& text) { shown_.push_back({"error", text, {}}); }
+void ScriptedPrompts::plainMessage(const std::string& text) {
+    shown_.push_back({"plain", text, {}});
+}
+void ScriptedPrompts::errorBox(const std::string& text) {
+    shown_.push_back({"error", text, {}});
+}
 
 std::string ScriptedPrompts::openFile(const std::string& title, const std::string&) {
     shown_.push_back({"open", title, {}});

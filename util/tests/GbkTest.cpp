@@ -21,7 +21,10 @@ TEST(Gbk, SecondByte5CSurvives) {
 }
 
 TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(gbkToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(gbkToUtf8("a\xFF"
+                        "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(gbkToUtf8("x\xB3"), "x\xEF\xBF\xBD");  // lead byte cut off at the end
 }
 

@@ -13,15 +13,23 @@ TEST(Validators, Table) {
         const char* text;
         bool integer, real, date;
     } cases[] = {
-        {"12", true, true, false},      {"-7", true, true, false},
-        {"$1F", true, false, false},    {"0x10", true, false, false},
-        {" 5", true, true, false},      {"5 ", false, true, false},
-        {"12.50", false, true, false},  {"1e3", false, true, false},
-        {"abc", false, false, false},   {"", false, false, false},
+        {"12", true, true, false},
+        {"-7", true, true, false},
+        {"$1F", true, false, false},
+        {"0x10", true, false, false},
+        {" 5", true, true, false},
+        {"5 ", false, true, false},
+        {"12.50", false, true, false},
+        {"1e3", false, true, false},
+        {"abc", false, false, false},
+        {"", false, false, false},
         {"2147483648", false, true, false},
-        {"2011-01-31", false, false, true}, {"2011/1/5", false, false, true},
-        {"2011-02-30", false, false, false}, {"2012-02-29", false, false, true},
-        {"2011-13-01", false, false, false}, {"2011-01-01x", false, false, false},
+        {"2011-01-31", false, false, true},
+        {"2011/1/5", false, false, true},
+        {"2011-02-30", false, false, false},
+        {"2012-02-29", false, false, true},
+        {"2011-13-01", false, false, false},
+        {"2011-01-01x", false, false, false},
         {"2011-01/01", false, false, false},
     };
     for (const auto& c : cases) {

@@ -201,8 +201,9 @@ Bitness Win32Desktop::processBitness(ProcessHandle h) {
     // the question goes through a handle of its own.
     bool wow = false;
     auto found = opened_.find(h);
-    ::HANDLE query =
-        found == opened_.end() ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, found->second);
+    ::HANDLE query = found == opened_.end()
+                         ? nullptr
+                         : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, found->second);
     if (query) {
         wow = isWow64(query);
         CloseHandle(query);
