@@ -1,0 +1,90 @@
+#include "ca/fees/FeeItemAdd.h"
+
+#include <optional>
+
+#include "ca/db/Quoting.h"
+#include "ca/db/TADOQuery.h"
+#include "ca/fees/FeeItemRules.h"
+#include "ca/fees/FeeTexts.h"
+#include "ca/fees/NoCase.h"
+#include "ca/users/Transaction.h"
+
+namespace ca::fees {
+
+namespace {
+
+bool found(db::TDM& dm, const std::string& sql) {
+    db::TADOQuery q(dm);
+    q.SetSQL(sql);
+    q.Open();
+    return !q.IsEmpty();
+}
+
+void exec(db::TDM& dm, const std::string& sql) {
+    db::TADOQuery q(dm);
+    q.SetSQL(sql);
+    q.ExecSQL();
+}
+
+// The table whose column the code would shadow. LoadData counts too: the fee statements join it,
+// and a fee column of the same name would make the join's names ambiguous.
+std::optional<std::string> tableWithColumn(db::TDM& dm, const std::string& code) {
+    for (const char* table : {"T_fee", "T_fee1", "LoadData"})
+        if (const auto* cols = dm.ADOConnection1.columns(table))
+            for (const auto& c : *cols)
+                if (equalsNoCase(c.name, code)) return std::string(table);
+    return std::nullopt;
+}
+
+std::optional<std::string> refusal(db::TDM& dm, const std::string& code, const std::string& name) {
+    if (auto why = codeRefusal(code)) return why;
+    if (found(dm, "select * from func_desc where Fd_func_code='" + db::EscapeQuotes(code) + "'"))
+        return std::string(kSameCodeText);
+    if (auto table = tableWithColumn(dm, code))
+        return "新字段名称 " + code + " 与数据表 " + *table + " 中已有的字段重名，不可用！";
+    if (auto why = nameRefusal(name)) return why;
+    if (found(dm, "select * from func_desc where Fd_func_name='" + db::EscapeQuotes(name) + "'"))
+        return std::string(kSameNameText);
+    return std::nullopt;
+}
+
+void addPermissionRows(db::TDM& dm) {
+    db::TADOQuery users(dm);
+    users.SetSQL("select * from employee");
+    users.Open();
+    db::TADOQuery missing(dm);
+    for (users.First(); !users.Eof(); users.Next()) {
+        const std::string id = std::to_string(users.FieldByName("E_ID").AsInteger());
+        missing.SetSQL(
+            "select * from func_desc where Fd_func_code not in (select L_func_code from limit where L_pers_ID=" +
+            id + ")");
+        missing.Open();
+        for (missing.First(); !missing.Eof(); missing.Next())
+            exec(dm, "insert into limit(L_pers_ID,L_func_code,L_func_name,L_have_Limit)values (" + id + ",'" +
+                         db::EscapeQuotes(missing.FieldByName("Fd_func_code").AsString()) + "','" +
+                         db::EscapeQuotes(missing.FieldByName("Fd_func_name").AsString()) + "',0)");
+    }
+}
+
+}  // namespace
+
+FeeItemResult addFeeItem(db::TDM& dm, const std::string& code, const std::string& name) {
+    if (auto why = refusal(dm, code, name)) return {false, *why};
+    try {
+        users::Transaction transaction(dm);
+        exec(dm, "insert into func_desc(Fd_func_code,Fd_func_name)values('" + code + "','" +
+                     db::EscapeQuotes(name) + "') ");
+        exec(dm, "alter table T_fee add " + code + " numeric (18 ,2)");
+        exec(dm, "alter table T_fee1 add " + code + " char (50)");
+        addPermissionRows(dm);
+        exec(dm, "update T_fee set " + code + "=0");
+        transaction.commit();
+    } catch (...) {
+        // The undone columns may still be in what the connection knows of the tables.
+        dm.ADOConnection1.schemaChanged();
+        throw;
+    }
+    return {true, kAddedText};
+}
+
+}  // namespace ca::fees

@@ -1,0 +1,74 @@
+#include "ca/fees/FeeSave.h"
+
+#include "ca/db/Quoting.h"
+#include "ca/db/TADOQuery.h"
+#include "ca/fees/AmountCheck.h"
+#include "ca/fees/FeeTexts.h"
+#include "ca/fees/NoCase.h"
+#include "ca/users/Transaction.h"
+#include "ca/util/MessageBoxes.h"
+
+namespace ca::fees {
+
+namespace {
+
+constexpr const char* kNotSaved = "未保存任何费用。";
+
+size_t characters(const std::string& text) {
+    size_t n = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+// The widest remark each fee code's column of T_fee1 takes (0: no limit).
+int remarkWidth(db::TDM& dm, const std::string& code) {
+    if (const auto* cols = dm.ADOConnection1.columns("T_fee1"))
+        for (const auto& c : *cols)
+            if (equalsNoCase(c.name, code)) return c.width;
+    return 0;
+}
+
+void update(db::TDM& dm, const char* table, const std::string& code, const std::string& value,
+            const std::string& unifiedNo) {
+    db::TADOQuery q(dm);
+    q.SetSQL(std::string("update ") + table + " set " + code + "='" + db::EscapeQuotes(value) +
+             "' where ty_no='" + db::EscapeQuotes(unifiedNo) + "'");
+    q.ExecSQL();
+}
+
+}  // namespace
+
+void saveFees(db::TDM& dm, const FeeGridRows& rows, const std::string& unifiedNo) {
+    for (const auto& row : rows) {
+        db::CheckIdentifier(row[kCodeColumn]);
+        checkedAmount(row[kNameColumn], row[kAmountColumn], kNotSaved);
+        const int width = remarkWidth(dm, row[kCodeColumn]);
+        if (width > 0 && characters(row[kRemarkColumn]) > static_cast<size_t>(width))
+            throw FeeAmountError("费用“" + row[kNameColumn] + "”的备注超过 " + std::to_string(width) +
+                                 " 个字符，" + kNotSaved);
+    }
+    users::Transaction transaction(dm);
+    for (const auto& row : rows) {
+        update(dm, "T_fee", row[kCodeColumn], row[kAmountColumn], unifiedNo);
+        update(dm, "T_fee1", row[kCodeColumn], row[kRemarkColumn], unifiedNo);
+    }
+    transaction.commit();
+}
+
+SaveOutcome saveFeeSheet(db::TDM& dm, Prompts& prompts, const FeeGridRows& rows, const std::string& unifiedNo) {
+    if (questionBox(prompts, kSaveQuestion) != Button::Yes) return SaveOutcome::Declined;
+    if (rows.empty() || rows.front()[kNameColumn].empty()) {
+        warningBox(prompts, kNothingToSaveText);
+        return SaveOutcome::NothingToSave;
+    }
+    try {
+        saveFees(dm, rows, unifiedNo);
+    } catch (const FeeAmountError& e) {
+        warningBox(prompts, e.what());
+        return SaveOutcome::Refused;
+    }
+    return SaveOutcome::Saved;
+}
+
+}  // namespace ca::fees

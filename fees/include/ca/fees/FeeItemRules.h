@@ -1,0 +1,24 @@
+#pragma once
+// The checks of a new fee item that need no database. The code becomes a column name of T_fee and
+// T_fee1, so it must be one the engine takes unquoted and must not be one of the fee tables' own
+// columns.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ca::fees {
+
+// The fee tables' own columns, refused as codes in any letter case.
+inline constexpr std::array<std::string_view, 8> kReservedCodes = {"GID",  "TY_NO", "kh",   "sdate",
+                                                                   "goods", "htno", "tdno", "bgno"};
+
+// The warning for the code, or nullopt when it may be a column name: a reserved code (in any
+// letter case) gives code + " 是系统字段不可用！"; an empty code, a code that is not an ASCII letter
+// followed by letters, digits and underscores (at most 64), or an SQL keyword is refused too.
+std::optional<std::string> codeRefusal(std::string_view code);
+
+// The warning for an empty display name, or nullopt.
+std::optional<std::string> nameRefusal(std::string_view name);
+
+}  // namespace ca::fees
