@@ -15,7 +15,8 @@
 namespace {
 
 constexpr const char* kQueryUsage =
-    "fee-query [--db FILE] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial TEXT] [--customer TEXT] [--goods TEXT] "
+    "fee-query [--db FILE] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial TEXT] [--customer TEXT] [--goods "
+    "TEXT] "
     "[--contract TEXT] [--bill TEXT] [--office CODE] [--phone TEXT] [--verification TEXT] [--zero-only] "
     "[--out FILE.xls]";
 constexpr const char* kItemUsage = "fee-item list [--db FILE] | fee-item add CODE NAME [--db FILE]";
@@ -47,9 +48,10 @@ int runFeeQuery(const std::vector<std::string>& args) {
     f.to = today();
     std::string db = "DB.sqlite", out;
     const std::map<std::string, std::string*> texts = {
-        {"--db", &db},          {"--serial", &f.serial}, {"--customer", &f.customer}, {"--goods", &f.goods},
-        {"--contract", &f.contract}, {"--bill", &f.bill}, {"--office", &f.office},    {"--phone", &f.phone},
-        {"--verification", &f.verification}, {"--out", &out},
+        {"--db", &db},           {"--serial", &f.serial},     {"--customer", &f.customer},
+        {"--goods", &f.goods},   {"--contract", &f.contract}, {"--bill", &f.bill},
+        {"--office", &f.office}, {"--phone", &f.phone},       {"--verification", &f.verification},
+        {"--out", &out},
     };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];

@@ -14,7 +14,8 @@ std::string dateText(const Date& d) {
     return buf;
 }
 
-void appendCondition(std::string& sql, std::string_view prefix, std::string_view text, std::string_view suffix) {
+void appendCondition(std::string& sql, std::string_view prefix, std::string_view text,
+                     std::string_view suffix) {
     if (text.empty()) return;
     sql += prefix;
     sql += db::EscapeQuotes(text);

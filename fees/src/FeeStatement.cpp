@@ -28,11 +28,15 @@ std::vector<StatementLine> feeStatementLines(const FeeGridRows& rows) {
     return lines;
 }
 
-std::vector<PlacedText> feeStatementLayout(const FeeStatementTexts& t, const std::vector<StatementLine>& lines) {
+std::vector<PlacedText> feeStatementLayout(const FeeStatementTexts& t,
+                                           const std::vector<StatementLine>& lines) {
     std::vector<PlacedText> out = {
-        {kLeft, 200, "客户：" + t.customer},     {kLeft, 300, "日期：" + t.date},
-        {kLeft, 400, "货名：" + t.goods},        {kRightX, 400, "合同号：" + t.contract},
-        {kLeft, 500, "提单号：" + t.bill},       {kRightX, 500, "报关单号：" + t.declarationNo},
+        {kLeft, 200, "客户：" + t.customer},
+        {kLeft, 300, "日期：" + t.date},
+        {kLeft, 400, "货名：" + t.goods},
+        {kRightX, 400, "合同号：" + t.contract},
+        {kLeft, 500, "提单号：" + t.bill},
+        {kRightX, 500, "报关单号：" + t.declarationNo},
         {kLeft, 600, kRule},
     };
     const int n = static_cast<int>(lines.size());

@@ -26,14 +26,14 @@ TEST(FeeLookup, TheSearchedColumnFollowsFieldAndModeInBothStatements) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " " + c.value);
         const auto sql = feeLookupStatements(c.value, c.field, c.mode);
-        EXPECT_EQ(sql.amounts,
-                  std::string("select T_fee.*,loaddata.pz_no from T_fee,loaddata where loaddata.TY_NO=T_fee.TY_NO "
-                              "and ") +
-                      c.amountCondition);
-        EXPECT_EQ(sql.remarks,
-                  std::string("select T_fee1.*,loaddata.pz_no from T_fee1,loaddata where "
-                              "loaddata.TY_NO=T_fee1.TY_NO and ") +
-                      c.remarkCondition);
+        EXPECT_EQ(
+            sql.amounts,
+            std::string("select T_fee.*,loaddata.pz_no from T_fee,loaddata where loaddata.TY_NO=T_fee.TY_NO "
+                        "and ") +
+                c.amountCondition);
+        EXPECT_EQ(sql.remarks, std::string("select T_fee1.*,loaddata.pz_no from T_fee1,loaddata where "
+                                           "loaddata.TY_NO=T_fee1.TY_NO and ") +
+                                   c.remarkCondition);
     }
 }
 

@@ -47,7 +47,7 @@ TEST(FeeQueryStatement, ZeroOnlyNeedsFeeItems) {
 }
 
 TEST(FeeQueryStatement, HeaderHasTheSixColumnsTheItemNamesAndSubtotal) {
-    EXPECT_EQ(feeQueryHeader(kTwo), (std::vector<std::string>{"客户名称", "报关单号", "日期", "合同号", "提单号",
-                                                               "货号", "报关费", "报检费", "小计"}));
+    EXPECT_EQ(feeQueryHeader(kTwo), (std::vector<std::string>{"客户名称", "报关单号", "日期", "合同号",
+                                                              "提单号", "货号", "报关费", "报检费", "小计"}));
     EXPECT_EQ(feeQueryHeader({}).size(), 7u);
 }

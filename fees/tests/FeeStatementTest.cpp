@@ -8,8 +8,13 @@ using namespace ca::fees;
 
 TEST(FeeStatement, AmountTextRoundsToCentsAndNeverShowsMinusZero) {
     const std::pair<double, const char*> cases[] = {
-        {0, "0.00"},     {-0.0, "0.00"},      {12.5, "12.50"},          {-0.004, "0.00"},
-        {0.005, "0.01"}, {-3.456, "-3.46"},   {1234567.891, "1234567.89"},
+        {0, "0.00"},
+        {-0.0, "0.00"},
+        {12.5, "12.50"},
+        {-0.004, "0.00"},
+        {0.005, "0.01"},
+        {-3.456, "-3.46"},
+        {1234567.891, "1234567.89"},
     };
     for (auto [value, text] : cases)
         EXPECT_EQ(amountText(value), text) << value;
@@ -17,12 +22,12 @@ TEST(FeeStatement, AmountTextRoundsToCentsAndNeverShowsMinusZero) {
 
 TEST(FeeStatement, LinesLeaveOutZeroAndEmptyAmountsAndFormatTheRest) {
     const FeeGridRows rows = {
-        {"报关费", "0", "免", "bgf"},        // exactly "0": left out
-        {"报检费", "0.00", "", "bjf"},       // typed "0.00": printed
-        {"打单费", "12.5", "现金", "ddf"},   //
-        {"代理费", "", "", "dlf"},           // no amount (Null): left out
-        {"运费", "-0", "退", "yf"},          //
-        {"滞报金", " 7 ", "", "zbj"},        // blanks around a number still read
+        {"报关费", "0", "免", "bgf"},       // exactly "0": left out
+        {"报检费", "0.00", "", "bjf"},      // typed "0.00": printed
+        {"打单费", "12.5", "现金", "ddf"},  //
+        {"代理费", "", "", "dlf"},          // no amount (Null): left out
+        {"运费", "-0", "退", "yf"},         //
+        {"滞报金", " 7 ", "", "zbj"},       // blanks around a number still read
     };
     EXPECT_EQ(feeStatementLines(rows), (std::vector<StatementLine>{
                                            {"费用项目", "费用", "备注"},
@@ -48,8 +53,8 @@ TEST(FeeStatement, ABadAmountStopsTheLinesBeforeAnythingIsPrintedAndNamesTheFee)
 }
 
 TEST(FeeStatement, LayoutPlacesEveryTextAtItsDeviceCoordinates) {
-    FeeStatementTexts t{"客户甲", "2011-01-05", "钢材",  "HT1",       "TD2",
-                        "520120111000000001", "99.00", "某某报关行", "6222", "工商银行"};
+    FeeStatementTexts t{"客户甲", "2011-01-05", "钢材", "HT1",     "TD2", "520120111000000001",
+                        "99.00",  "某某报关行", "6222", "工商银行"};
     const std::vector<StatementLine> lines = {{"费用项目", "费用", "备注"}, {"报关费 : ", "12.50", "现金"}};
     const std::string rule(73, '-');
     // n = 2 lines including the header.

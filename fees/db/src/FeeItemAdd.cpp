@@ -56,7 +56,8 @@ void addPermissionRows(db::TDM& dm) {
     for (users.First(); !users.Eof(); users.Next()) {
         const std::string id = std::to_string(users.FieldByName("E_ID").AsInteger());
         missing.SetSQL(
-            "select * from func_desc where Fd_func_code not in (select L_func_code from limit where L_pers_ID=" +
+            "select * from func_desc where Fd_func_code not in (select L_func_code from limit where "
+            "L_pers_ID=" +
             id + ")");
         missing.Open();
         for (missing.First(); !missing.Eof(); missing.Next())

@@ -4,7 +4,6 @@
 #include "ca/db/TADOQuery.h"
 #include "ca/fees/AmountCheck.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/fees/NoCase.h"
 #include "ca/users/Transaction.h"
 #include "ca/util/MessageBoxes.h"
 
@@ -13,21 +12,6 @@ namespace ca::fees {
 namespace {
 
 constexpr const char* kNotSaved = "未保存任何费用。";
-
-size_t characters(const std::string& text) {
-    size_t n = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80) ++n;
-    return n;
-}
-
-// The widest remark each fee code's column of T_fee1 takes (0: no limit).
-int remarkWidth(db::TDM& dm, const std::string& code) {
-    if (const auto* cols = dm.ADOConnection1.columns("T_fee1"))
-        for (const auto& c : *cols)
-            if (equalsNoCase(c.name, code)) return c.width;
-    return 0;
-}
 
 void update(db::TDM& dm, const char* table, const std::string& code, const std::string& value,
             const std::string& unifiedNo) {
@@ -43,10 +27,6 @@ void saveFees(db::TDM& dm, const FeeGridRows& rows, const std::string& unifiedNo
     for (const auto& row : rows) {
         db::CheckIdentifier(row[kCodeColumn]);
         checkedAmount(row[kNameColumn], row[kAmountColumn], kNotSaved);
-        const int width = remarkWidth(dm, row[kCodeColumn]);
-        if (width > 0 && characters(row[kRemarkColumn]) > static_cast<size_t>(width))
-            throw FeeAmountError("费用“" + row[kNameColumn] + "”的备注超过 " + std::to_string(width) +
-                                 " 个字符，" + kNotSaved);
     }
     users::Transaction transaction(dm);
     for (const auto& row : rows) {
@@ -56,7 +36,8 @@ void saveFees(db::TDM& dm, const FeeGridRows& rows, const std::string& unifiedNo
     transaction.commit();
 }
 
-SaveOutcome saveFeeSheet(db::TDM& dm, Prompts& prompts, const FeeGridRows& rows, const std::string& unifiedNo) {
+SaveOutcome saveFeeSheet(db::TDM& dm, Prompts& prompts, const FeeGridRows& rows,
+                         const std::string& unifiedNo) {
     if (questionBox(prompts, kSaveQuestion) != Button::Yes) return SaveOutcome::Declined;
     if (rows.empty() || rows.front()[kNameColumn].empty()) {
         warningBox(prompts, kNothingToSaveText);

@@ -49,7 +49,8 @@ LoadOutcome FeeSheet::InputData(db::TDM& dm, const std::string& userName, const 
         sum += amount.AsFloat();  // Null counts as 0
         std::string remark;
         if (!remarks.Eof()) remark = remarks.FieldByName(code).AsString();
-        loaded.push_back({permissions.FieldByName("L_func_name").AsString(), amount.AsString(), remark, code});
+        loaded.push_back(
+            {permissions.FieldByName("L_func_name").AsString(), amount.AsString(), remark, code});
     }
     rows = std::move(loaded);
     total = sum;

@@ -35,9 +35,10 @@ TEST_F(FeeItemAddTest, AddsCatalogueColumnsPermissionsAndZeroAmounts) {
     EXPECT_EQ(rows("select zdy01 from T_fee"), (Rows{"0", "0"}));
     EXPECT_EQ(rows("select zdy01 from T_fee1"), (Rows{"<null>", "<null>"}));
     // Every user has exactly one not-allowed row for it, and the rows of older items he lacked.
-    EXPECT_EQ(rows("select L_pers_id,count(*),sum(L_have_Limit) from limit where L_func_code='zdy01' group by "
-                   "L_pers_id"),
-              (Rows{"1|1|0", "2|1|0"}));
+    EXPECT_EQ(
+        rows("select L_pers_id,count(*),sum(L_have_Limit) from limit where L_func_code='zdy01' group by "
+             "L_pers_id"),
+        (Rows{"1|1|0", "2|1|0"}));
     EXPECT_EQ(count("limit where L_pers_id=1"), 25);
     EXPECT_EQ(count("limit where L_pers_id=2"), 25);
     EXPECT_EQ(rows("select L_have_Limit from limit where L_pers_id=1 and L_func_code='bgf'"), Rows{"1"});
@@ -59,7 +60,8 @@ TEST_F(FeeItemAddTest, ChecksInOrderAndRefusalsWriteNothing) {
         {"ty_no", "x", "ty_no 是系统字段不可用！"},
         {"", "x", "请输入新字段名称！"},
         {"1abc", "x",
-         "新字段名称“1abc”不能用作字段名：只能由英文字母、数字和下划线组成，以字母开头，最多 64 个字符，且不能是 SQL "
+         "新字段名称“1abc”不能用作字段名：只能由英文字母、数字和下划线组成，以字母开头，最多 64 "
+         "个字符，且不能是 SQL "
          "关键字。"},
         {"bgf", "报关费", "已经存在相同的新字段名称！请重新输入。"},
         {"OLD1", "x", "已经存在相同的新字段名称！请重新输入。"},
@@ -79,7 +81,8 @@ TEST_F(FeeItemAddTest, ChecksInOrderAndRefusalsWriteNothing) {
 
     // A column left in T_fee1 alone (a half addition of an older program) is found in any case.
     exec("alter table T_fee1 add Extra char (50)");
-    EXPECT_EQ(addFeeItem(dm, "EXTRA", "x").message, "新字段名称 EXTRA 与数据表 T_fee1 中已有的字段重名，不可用！");
+    EXPECT_EQ(addFeeItem(dm, "EXTRA", "x").message,
+              "新字段名称 EXTRA 与数据表 T_fee1 中已有的字段重名，不可用！");
 }
 
 TEST_F(FeeItemAddTest, AFailureAfterTheTableChangesLeavesEverythingAsItWas) {

@@ -17,7 +17,8 @@ protected:
     void SetUp() override {
         exec("delete from func_desc where Fd_func_code not in ('bgf','bjf')");
         store({"TY0000000000000001", "520120111000000001", "2011-01-05", "客户甲", "钢材"});
-        store({"TY0000000000000002", "520120111000000002", "2011-01-31", "", "铜", "HT2", "TD2", "PZ2", "138"});
+        store(
+            {"TY0000000000000002", "520120111000000002", "2011-01-31", "", "铜", "HT2", "TD2", "PZ2", "138"});
         store({"TY0000000000000003", "520220111000000003", "2011-01-20", "客户丙", "铝"});
         store({"TY0000000000000004", "520120111000000004", "2011-02-01", "客户丁", "铁"});
         exec("update T_fee set bgf=12.5,bjf=0.25 where ty_no='TY0000000000000001'");
@@ -32,15 +33,16 @@ protected:
 
 TEST_F(FeeQueryGridTest, RowsSubtotalsAndTotalsRow) {
     const FeeQueryGrid grid = runFeeQuery(dm, filter);
-    EXPECT_EQ(grid.header, (std::vector<std::string>{"客户名称", "报关单号", "日期", "合同号", "提单号", "货号",
-                                                     "报关费", "报检费", "小计"}));
+    EXPECT_EQ(grid.header, (std::vector<std::string>{"客户名称", "报关单号", "日期", "合同号", "提单号",
+                                                     "货号", "报关费", "报检费", "小计"}));
     EXPECT_EQ(grid.recordCount, 2);
-    EXPECT_EQ(grid.rows, (std::vector<std::vector<std::string>>{
-                             {"客户甲", "520120111000000001", "2011-01-05", "HT1", "TD1", "钢材", "12.5", "0.25",
-                              "12.75"},
-                             {" ", "520120111000000002", "2011-01-31", "HT2", "TD2", "铜", "3", "0", "3.00"},
-                             {"", "", "", "", "", "合计：", "15.50", "0.25", "15.75"},
-                         }));
+    EXPECT_EQ(
+        grid.rows,
+        (std::vector<std::vector<std::string>>{
+            {"客户甲", "520120111000000001", "2011-01-05", "HT1", "TD1", "钢材", "12.5", "0.25", "12.75"},
+            {" ", "520120111000000002", "2011-01-31", "HT2", "TD2", "铜", "3", "0", "3.00"},
+            {"", "", "", "", "", "合计：", "15.50", "0.25", "15.75"},
+        }));
 }
 
 TEST_F(FeeQueryGridTest, MissingAmountsShowBlankAndCountAsZeroAlsoForZeroOnly) {
@@ -51,10 +53,10 @@ TEST_F(FeeQueryGridTest, MissingAmountsShowBlankAndCountAsZeroAlsoForZeroOnly) {
     filter.office.clear();
     FeeQueryGrid grid = runFeeQuery(dm, filter);
     ASSERT_EQ(grid.rows.size(), 4u);
-    EXPECT_EQ(grid.rows[1], (std::vector<std::string>{" ", "520120111000000002", "2011-01-31", "HT2", "TD2", "铜",
-                                                      "3", "0", " ", "3.00"}));
-    EXPECT_EQ(grid.rows[3], (std::vector<std::string>{"", "", "", "", "", "合计：", "15.50", "0.25", "2.00",
-                                                      "17.75"}));
+    EXPECT_EQ(grid.rows[1], (std::vector<std::string>{" ", "520120111000000002", "2011-01-31", "HT2", "TD2",
+                                                      "铜", "3", "0", " ", "3.00"}));
+    EXPECT_EQ(grid.rows[3],
+              (std::vector<std::string>{"", "", "", "", "", "合计：", "15.50", "0.25", "2.00", "17.75"}));
     // Declaration 3 has only zeros and a Null: its subtotal is zero and it is listed.
     filter.zeroOnly = true;
     grid = runFeeQuery(dm, filter);
@@ -78,7 +80,10 @@ TEST_F(FeeQueryGridTest, FiltersMatchTheirColumns) {
     const Case cases[] = {
         {[](FeeQueryFilter&) {}, 2},
         {[](FeeQueryFilter& f) { f.office.clear(); }, 3},
-        {[](FeeQueryFilter& f) { f.from = {2011, 1, 31}; }, 1},  // both limits inclusive
+        {[](FeeQueryFilter& f) {
+             f.from = {2011, 1, 31};
+         },
+         1},  // both limits inclusive
         {[](FeeQueryFilter& f) { f.serial = "000000002"; }, 1},
         {[](FeeQueryFilter& f) { f.serial = "520120111000000002"; }, 0},
         {[](FeeQueryFilter& f) { f.customer = "客户"; }, 1},
@@ -96,8 +101,9 @@ TEST_F(FeeQueryGridTest, FiltersMatchTheirColumns) {
         cases[i].set(f);
         const FeeQueryGrid grid = runFeeQuery(dm, f);
         EXPECT_EQ(grid.recordCount, cases[i].count) << "case " << i;
-        if (cases[i].count == 0)
+        if (cases[i].count == 0) {
             EXPECT_EQ(grid.rows, (std::vector<std::vector<std::string>>{std::vector<std::string>(9)})) << i;
+        }
     }
 }
 

@@ -12,7 +12,8 @@ class FeeSheetTest : public FeesFixture {
 protected:
     void SetUp() override {
         store({"TY0000000123456789", "520120111000000001"});
-        store({"TY0000000987654321", "520220111000000002", "2011-01-06", "客户乙", "铜", "HT2", "TD2", "PZ2"});
+        store(
+            {"TY0000000987654321", "520220111000000002", "2011-01-06", "客户乙", "铜", "HT2", "TD2", "PZ2"});
         // Permission rows in a deliberate order: ddf before bgf; bjf not allowed.
         addUser(1, "张三", {{"ddf", 1}, {"bjf", 0}, {"bgf", 1}});
         exec("update T_fee set bgf=12.5,ddf=30,bjf=100 where ty_no='TY0000000123456789'");
@@ -46,7 +47,9 @@ TEST_F(FeeSheetTest, SerialSearchComparesCharactersTenToEighteenWholeSearchTheWh
         SCOPED_TRACE(std::string(c.field) + " " + c.value);
         FeeSheet s;
         EXPECT_EQ(s.InputData(dm, "张三", c.value, c.field, c.mode), c.outcome);
-        if (c.outcome == LoadOutcome::Loaded) EXPECT_EQ(s.fields.unifiedNo, "TY0000000123456789");
+        if (c.outcome == LoadOutcome::Loaded) {
+            EXPECT_EQ(s.fields.unifiedNo, "TY0000000123456789");
+        }
     }
 }
 
@@ -54,7 +57,8 @@ TEST_F(FeeSheetTest, LoadsFieldsAndTheAllowedItemsInPermissionOrderWithTheirTota
     ASSERT_EQ(sheet.InputData(dm, "张三", "HT1", "htno", MatchMode::Whole), LoadOutcome::Loaded);
     EXPECT_EQ(sheet.fields, (FeeFields{"客户甲", "2011-01-05", "钢材", "HT1", "TD1", "520120111000000001",
                                        "TY0000000123456789", "PZ1"}));
-    EXPECT_EQ(sheet.rows, (FeeGridRows{{"打单费", "30", "O'Neil", "ddf"}, {"报关费", "12.5", "现金", "bgf"}}));
+    EXPECT_EQ(sheet.rows,
+              (FeeGridRows{{"打单费", "30", "O'Neil", "ddf"}, {"报关费", "12.5", "现金", "bgf"}}));
     // bjf (100) is not allowed, so it is neither shown nor counted.
     EXPECT_EQ(sheet.totalText, "42.50");
 }
@@ -67,7 +71,8 @@ TEST_F(FeeSheetTest, AMissingAmountShowsEmptyAndCountsAsZero) {
     store({"TY0000000555555555", "520120111000000005"});
     addUser(2, "李四", {{"zdy01", 1}, {"bgf", 1}});
     exec("update T_fee set bgf=7 where ty_no='TY0000000555555555'");
-    ASSERT_EQ(sheet.InputData(dm, "李四", "TY0000000555555555", "TY_NO", MatchMode::Whole), LoadOutcome::Loaded);
+    ASSERT_EQ(sheet.InputData(dm, "李四", "TY0000000555555555", "TY_NO", MatchMode::Whole),
+              LoadOutcome::Loaded);
     EXPECT_EQ(sheet.rows, (FeeGridRows{{"自定义收费项目01", "", "", "zdy01"}, {"报关费", "7", "", "bgf"}}));
     EXPECT_EQ(sheet.totalText, "7.00");
 }
@@ -88,7 +93,8 @@ TEST_F(FeeSheetTest, NoPermissionAndNotFoundKeepWhatTheWindowKeeps) {
 
 TEST_F(FeeSheetTest, ADeclarationWithoutRemarkRowLoadsEmptyRemarks) {
     exec("delete from T_fee1 where ty_no='TY0000000123456789'");
-    ASSERT_EQ(sheet.InputData(dm, "张三", "TY0000000123456789", "TY_NO", MatchMode::Whole), LoadOutcome::Loaded);
+    ASSERT_EQ(sheet.InputData(dm, "张三", "TY0000000123456789", "TY_NO", MatchMode::Whole),
+              LoadOutcome::Loaded);
     EXPECT_EQ(sheet.rows, (FeeGridRows{{"打单费", "30", "", "ddf"}, {"报关费", "12.5", "", "bgf"}}));
 }
 

@@ -10,8 +10,8 @@
 namespace ca::fees {
 
 // The fee tables' own columns, refused as codes in any letter case.
-inline constexpr std::array<std::string_view, 8> kReservedCodes = {"GID",  "TY_NO", "kh",   "sdate",
-                                                                   "goods", "htno", "tdno", "bgno"};
+inline constexpr std::array<std::string_view, 8> kReservedCodes = {"GID",   "TY_NO", "kh",   "sdate",
+                                                                   "goods", "htno",  "tdno", "bgno"};
 
 // The warning for the code, or nullopt when it may be a column name: a reserved code (in any
 // letter case) gives code + " 是系统字段不可用！"; an empty code, a code that is not an ASCII letter

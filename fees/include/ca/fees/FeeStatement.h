@@ -39,6 +39,7 @@ struct PlacedText {
 };
 
 // Every text of the statement at its place, in printing order.
-std::vector<PlacedText> feeStatementLayout(const FeeStatementTexts& texts, const std::vector<StatementLine>& lines);
+std::vector<PlacedText> feeStatementLayout(const FeeStatementTexts& texts,
+                                           const std::vector<StatementLine>& lines);
 
 }  // namespace ca::fees

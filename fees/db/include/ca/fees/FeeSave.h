@@ -25,6 +25,7 @@ enum class SaveOutcome {
 
 // The "保存" command up to the reload: asks, checks and writes `rows` for the declaration
 // `unifiedNo` (the window's Edit7). Database errors propagate as db::DbError.
-SaveOutcome saveFeeSheet(db::TDM& dm, Prompts& prompts, const FeeGridRows& rows, const std::string& unifiedNo);
+SaveOutcome saveFeeSheet(db::TDM& dm, Prompts& prompts, const FeeGridRows& rows,
+                         const std::string& unifiedNo);
 
 }  // namespace ca::fees

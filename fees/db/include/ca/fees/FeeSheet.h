@@ -31,8 +31,8 @@ enum class LoadOutcome {
 class FeeSheet {
 public:
     FeeFields fields;
-    FeeGridRows rows;             // one row per allowed fee item: name, amount, remark, code
-    std::string totalText;        // Label9: the loaded total, "0.00"
+    FeeGridRows rows;       // one row per allowed fee item: name, amount, remark, code
+    std::string totalText;  // Label9: the loaded total, "0.00"
     double total = 0.0;
 
     // Finds the declaration whose `field` matches `value` and loads its amounts and remarks for the
