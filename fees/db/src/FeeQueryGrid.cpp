@@ -72,7 +72,8 @@ FeeQueryGrid runFeeQuery(db::TDM& dm, const FeeQueryFilter& filter) {
         grandTotal += subtotal;
         grid.rows.push_back(std::move(row));
     }
-    std::vector<std::string> last(kFeeQueryFixedColumns - 1);
+    // Blank cells, so that a double click on the totals row searches for a blank number.
+    std::vector<std::string> last(kFeeQueryFixedColumns - 1, " ");
     last.push_back("合计：");
     for (double t : totals)
         last.push_back(amountText(t));

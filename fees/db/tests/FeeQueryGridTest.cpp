@@ -41,7 +41,7 @@ TEST_F(FeeQueryGridTest, RowsSubtotalsAndTotalsRow) {
         (std::vector<std::vector<std::string>>{
             {"客户甲", "520120111000000001", "2011-01-05", "HT1", "TD1", "钢材", "12.5", "0.25", "12.75"},
             {" ", "520120111000000002", "2011-01-31", "HT2", "TD2", "铜", "3", "0", "3.00"},
-            {"", "", "", "", "", "合计：", "15.50", "0.25", "15.75"},
+            {" ", " ", " ", " ", " ", "合计：", "15.50", "0.25", "15.75"},
         }));
 }
 
@@ -56,7 +56,7 @@ TEST_F(FeeQueryGridTest, MissingAmountsShowBlankAndCountAsZeroAlsoForZeroOnly) {
     EXPECT_EQ(grid.rows[1], (std::vector<std::string>{" ", "520120111000000002", "2011-01-31", "HT2", "TD2",
                                                       "铜", "3", "0", " ", "3.00"}));
     EXPECT_EQ(grid.rows[3],
-              (std::vector<std::string>{"", "", "", "", "", "合计：", "15.50", "0.25", "2.00", "17.75"}));
+              (std::vector<std::string>{" ", " ", " ", " ", " ", "合计：", "15.50", "0.25", "2.00", "17.75"}));
     // Declaration 3 has only zeros and a Null: its subtotal is zero and it is listed.
     filter.zeroOnly = true;
     grid = runFeeQuery(dm, filter);
@@ -68,7 +68,7 @@ TEST_F(FeeQueryGridTest, MissingAmountsShowBlankAndCountAsZeroAlsoForZeroOnly) {
     EXPECT_EQ(grid.recordCount, 3);
     EXPECT_EQ(grid.header.size(), 7u);
     EXPECT_EQ(grid.rows[0].back(), "0.00");
-    EXPECT_EQ(grid.rows.back(), (std::vector<std::string>{"", "", "", "", "", "合计：", "0.00"}));
+    EXPECT_EQ(grid.rows.back(), (std::vector<std::string>{" ", " ", " ", " ", " ", "合计：", "0.00"}));
 }
 
 TEST_F(FeeQueryGridTest, FiltersMatchTheirColumns) {

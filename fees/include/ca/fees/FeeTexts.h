@@ -14,4 +14,10 @@ inline constexpr int kPrintFontPoints = 12;
 inline constexpr const char* kExportSheet = "StringGrid1";
 inline constexpr const char* kExportFilter = "EXCEL 文件|*.xls";
 
+// The keys of config.ini (section 程序默认数据) that keep the three account texts printed at the foot
+// of the fee statement.
+inline constexpr const char* kAccountHolderKey = "费用单帐户";
+inline constexpr const char* kAccountNoKey = "费用单帐号";
+inline constexpr const char* kBankKey = "费用单开户行";
+
 }  // namespace ca::fees

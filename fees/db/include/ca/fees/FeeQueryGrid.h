@@ -16,7 +16,7 @@ std::vector<FeeItem> feeItems(db::TDM& dm);
 struct FeeQueryGrid {
     std::vector<FeeItem> items;
     std::vector<std::string> header;  // row 0 of the grid
-    // The declarations (an empty value as " "), then the totals row: columns 0 to 4 empty, "合计：",
+    // The declarations (an empty value as " "), then the totals row: columns 0 to 4 " ", "合计：",
     // the total of each fee item and the sum of the subtotals, all "0.00". Without a match: one
     // empty row.
     std::vector<std::vector<std::string>> rows;
