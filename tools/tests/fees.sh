@@ -41,7 +41,7 @@ printf '%s\n' "客户名称	报关单号	日期	合同号	提单号	货号	报�
   " 	 	 	 	 	合计：	12.50	0.00	12.50" > "$DIR/expected.tsv"
 cmp "$DIR/grid.tsv" "$DIR/expected.tsv" || fail "grid: $(cat "$DIR/grid.tsv")"
 grep -qx '总记录数：2' "$DIR/count" || fail "count"
-[ "$("$CLI" fee-query --db "$DB" --from 2011-01-01 --to 2011-02-28 --zero-only 2>/dev/null | cut -f2 | tail -n +2)" \
+[ "$("$CLI" fee-query --db "$DB" --from 2011-01-01 --to 2011-02-28 --zero-only 2>/dev/null | cut -f2 | sed -n "2,3p")" \
   = "$(printf '520120111000000002\n520120111000000003\n')" ] || fail "zero only"
 [ "$("$CLI" fee-query --db "$DB" --from 2011-01-01 --to 2011-02-28 --customer "O'Hara" 2>/dev/null | wc -l)" = 1 ] \
   || fail "apostrophe filter"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "FeesFixture.h"
 #include "ca/fees/FeeQueryGrid.h"
@@ -55,8 +56,8 @@ TEST_F(FeeQueryGridTest, MissingAmountsShowBlankAndCountAsZeroAlsoForZeroOnly) {
     ASSERT_EQ(grid.rows.size(), 4u);
     EXPECT_EQ(grid.rows[1], (std::vector<std::string>{" ", "520120111000000002", "2011-01-31", "HT2", "TD2",
                                                       "铜", "3", "0", " ", "3.00"}));
-    EXPECT_EQ(grid.rows[3],
-              (std::vector<std::string>{" ", " ", " ", " ", " ", "合计：", "15.50", "0.25", "2.00", "17.75"}));
+    EXPECT_EQ(grid.rows[3], (std::vector<std::string>{" ", " ", " ", " ", " ", "合计：", "15.50", "0.25",
+                                                      "2.00", "17.75"}));
     // Declaration 3 has only zeros and a Null: its subtotal is zero and it is listed.
     filter.zeroOnly = true;
     grid = runFeeQuery(dm, filter);
@@ -108,7 +109,9 @@ TEST_F(FeeQueryGridTest, FiltersMatchTheirColumns) {
 }
 
 TEST_F(FeeQueryGridTest, ExportWritesEveryCellAsTextOnSheetStringGrid1) {
-    const auto path = (std::filesystem::temp_directory_path() / "ca_fee_export_test.xls").string();
+    const auto path = (std::filesystem::temp_directory_path() /
+                       ("ca_fee_export_" + std::to_string(std::random_device{}()) + ".xls"))
+                          .string();
     const FeeQueryGrid grid = runFeeQuery(dm, filter);
     exportFeeGrid(path, grid);
     exportFeeGrid(path, grid);  // an existing file is replaced
