@@ -4,6 +4,9 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <system_error>
+
+#include "ca/util/SystemErrorText.h"
 
 namespace ca::cli {
 
@@ -12,34 +15,11 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
 std::string causeOf(int error) {
-    switch (error) {
+    if (error == 0) return "写入失败";
 #ifdef EPIPE
-        case EPIPE:
-            return "读取输出的一方已经关闭（管道已断开）";
+    if (error == EPIPE) return "读取输出的一方已经关闭（管道已断开）";
 #endif
-#ifdef ENOSPC
-        case ENOSPC:
-            return "输出所在的设备已满";
-#endif
-#ifdef EDQUOT
-        case EDQUOT:
-            return "磁盘配额已用完";
-#endif
-#ifdef EFBIG
-        case EFBIG:
-            return "输出文件超过了允许的大小";
-#endif
-#ifdef EIO
-        case EIO:
-            return "设备读写错误";
-#endif
-#ifdef EBADF
-        case EBADF:
-            return "标准输出没有打开";
-#endif
-        default:
-            return "系统错误代码 " + std::to_string(error);
-    }
+    return systemErrorText(std::error_code(error, std::generic_category()));
 }
 
 }  // namespace

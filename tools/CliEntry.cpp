@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr const char* kUsage = "entry-preview --kind import|export [--config config.ini] FILE";
+constexpr const char* kUsage = "entry-preview --kind import|export [--config config.ini] 文件";
 
 int usageError(const std::string& what) {
-    std::cerr << "error: " << what << "\nusage: customs-assistant-cli " << kUsage << "\n";
+    std::cerr << "错误：" << what << "\n用法：customs-assistant-cli " << kUsage << "\n";
     return 1;
 }
 
@@ -26,15 +26,15 @@ int entryPreview(const std::vector<std::string>& args) {
         if ((a == "--kind" || a == "--config") && i + 1 < args.size()) {
             (a == "--kind" ? kind : config) = args[++i];
         } else if (!a.empty() && a[0] == '-') {
-            return usageError("unknown or incomplete option '" + a + "'");
+            return usageError("未知或不完整的选项“" + a + "”");
         } else if (file.empty()) {
             file = a;
         } else {
-            return usageError("more than one FILE");
+            return usageError("给出了不止一个文件");
         }
     }
-    if (kind != "import" && kind != "export") return usageError("--kind must be import or export");
-    if (file.empty()) return usageError("no FILE given");
+    if (kind != "import" && kind != "export") return usageError("--kind 必须是 import 或 export");
+    if (file.empty()) return usageError("没有给出文件");
 
     if (!config.empty()) ca::cli::requireInputFile(config, "设置文件");
     const std::filesystem::path configPath =
@@ -53,6 +53,8 @@ int entryPreview(const std::vector<std::string>& args) {
     return std::cout.good() ? 0 : 1;
 }
 
-ca::cli::Registrar reg{{"entry-preview", kUsage, entryPreview}};
+ca::cli::Registrar reg{
+    {"entry-preview",
+     std::string(kUsage) + "\n      列出录入这份电子表格时要写入的每一项，不需要海关录入程序", entryPreview}};
 
 }  // namespace

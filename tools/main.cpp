@@ -10,12 +10,12 @@
 namespace {
 
 void printHelp(std::ostream& out) {
-    out << "Usage: customs-assistant-cli COMMAND [ARGS...]\n\nCommands:\n";
+    out << "用法：customs-assistant-cli 命令 [参数...]\n\n命令：\n";
     auto commands = ca::cli::registry();
     std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
     for (const auto& c : commands)
         out << "  " << c.usage << "\n";
-    out << "  --help\n";
+    out << "  --help                            显示本说明\n";
 }
 
 // Runs a command; an error it raises ends it with its text (cut to a readable length) on standard error.

@@ -21,7 +21,7 @@ for cmd in "xls-dump $FIXTURES/mixed.xls" "sql --db $DIR/db.sqlite select_1" \
   else "$CLI" "$@" >/dev/full 2>"$DIR/err"; fi
   status=$?
   [ "$status" -ne 0 ] || fail "$cmd > /dev/full ended with status 0"
-  grep -q "设备已满" "$DIR/err" || fail "$cmd > /dev/full: $(cat "$DIR/err")"
+  grep -q "磁盘空间不足" "$DIR/err" || fail "$cmd > /dev/full: $(cat "$DIR/err")"
 done
 
 # 2. A reader that goes away: no silent death by SIGPIPE, a message and status 1, the database whole.
