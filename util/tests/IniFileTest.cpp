@@ -220,8 +220,9 @@ TEST_F(IniFileTest, FailedWritesThrowAndLeaveTheFileAlone) {
         nowhere.WriteString("s", "k", "v");
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "无法写入设置文件“" + (dir / "no such folder" / "config.ini").string() + "”：文件夹不存在");
+        EXPECT_EQ(std::string(e.what()), "无法写入设置文件“" +
+                                             (dir / "no such folder" / "config.ini").string() + "”：文件夹“" +
+                                             (dir / "no such folder").string() + "”不存在");
     }
     EXPECT_FALSE(fs::exists(dir / "no such folder"));
 }
