@@ -6,6 +6,7 @@
 #include "CheckedOutput.h"
 #include "CliRegistry.h"
 #include "ca/util/Excerpt.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ int runCommand(const ca::cli::Command& c, const std::vector<std::string>& args) 
     try {
         return c.run(args);
     } catch (const std::exception& e) {
-        std::cerr << "错误：" << ca::excerpt(e.what()) << "\n";
+        std::cerr << "错误：" << ca::excerpt(ca::errorText(e)) << "\n";
         return 1;
     }
 }
