@@ -2,11 +2,11 @@
 // executable and runs until the main window closes.
 #include <QApplication>
 
-#include "ca/app/DatabaseCommands.h"
-#include "ca/app/DownloadCommand.h"
-#include "ca/app/EntryCommand.h"
-#include "ca/app/QtPrompts.h"
-#include "ca/app/TfrmMain.h"
+#include "ca/app/common/QtPrompts.h"
+#include "ca/app/main/DatabaseCommands.h"
+#include "ca/app/main/DownloadCommand.h"
+#include "ca/app/main/EntryCommand.h"
+#include "ca/app/main/TfrmMain.h"
 #include "ca/automation/Lookup.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Folders.h"
@@ -15,8 +15,8 @@
 #ifdef _WIN32
 #include "ca/automation/win32/Win32Desktop.h"
 #else
-#include "ca/app/DemoClient.h"
-#include "ca/app/TfrmStandIn.h"
+#include "ca/app/standin/DemoClient.h"
+#include "ca/app/standin/TfrmStandIn.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -1,0 +1,77 @@
+#include "ca/app/common/QtPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "ca/app/common/QtText.h"
+#include "ca/util/MessageBoxes.h"
+
+namespace ca::app {
+
+namespace {
+
+int showBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, const std::string& caption,
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, qs(captionOrTitle(caption)), qs(text), buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
+}  // namespace
+
+void QtPrompts::info(const std::string& text, const std::string& caption) {
+    showBox(parent_, QMessageBox::Information, text, caption, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtPrompts::warning(const std::string& text, const std::string& caption) {
+    showBox(parent_, QMessageBox::Warning, text, caption, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+Button QtPrompts::question(const std::string& text, const std::string& caption) {
+    int r = showBox(parent_, QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No,
+                    QMessageBox::No);
+    return r == QMessageBox::Yes ? Button::Yes : Button::No;
+}
+
+void QtPrompts::plainMessage(const std::string& text) {
+    showBox(parent_, QMessageBox::NoIcon, text, kAppTitle, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtPrompts::errorBox(const std::string& text) {
+    showBox(parent_, QMessageBox::Critical, text, kAppTitle, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+std::string QtPrompts::openFile(const std::string& title, const std::string& filter) {
+    // The path as the platform writes it (backslashes on Windows), as a dropped file's path is: it
+    // goes into the log and becomes the pending file.
+    const QString chosen = QFileDialog::getOpenFileName(parent_, qs(title), QString(), dialogFilter(filter));
+    return QDir::toNativeSeparators(chosen).toStdString();
+}
+
+std::string QtPrompts::saveFile(const std::string& title, const std::string& filter) {
+    return QFileDialog::getSaveFileName(parent_, qs(title), QString(), dialogFilter(filter)).toStdString();
+}
+
+std::optional<std::string> QtPrompts::input(const std::string& caption, const std::string& prompt,
+                                            const std::string& initial) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parent_, qs(captionOrTitle(caption)), qs(prompt), QLineEdit::Normal,
+                                         qs(initial), &ok);
+    if (!ok) return std::nullopt;
+    return text.toStdString();
+}
+
+QString QtPrompts::dialogFilter(const std::string& filter) {
+    QString f = qs(filter);
+    if (!f.contains('|')) return f;
+    QStringList parts = f.split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    return out.join(";;");
+}
+
+}  // namespace ca::app

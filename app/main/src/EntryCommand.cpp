@@ -1,0 +1,41 @@
+#include "ca/app/main/EntryCommand.h"
+
+#include "ca/entry/AutomationEntryClient.h"
+#include "ca/entry/DeclarationEntry.h"
+#include "ca/entry/WorkbookServer.h"
+#include "ca/util/Settings.h"
+
+namespace ca::app {
+
+MainWindowEntryHost::MainWindowEntryHost(TfrmMain& window) : window_(window) {
+    const settings::LoadedSettings& s = window.loadedSettings();
+    settings_.processName = s.processName;
+    settings_.containerClass = s.containerClass;
+    settings_.editClass = s.editClass;
+    settings_.importedFolder = s.importedDir;
+    settings_.postEntryDelay = s.postEntryDelay;
+}
+
+void MainWindowEntryHost::setProgress(const std::string& text) {
+    window_.setProgress(text.empty() ? QString() : QString::fromStdString("录入" + text));
+}
+
+std::string MainWindowEntryHost::readSetting(const std::string& key) {
+    return window_.iniFile().ReadString(settings::kSection, key, "");
+}
+
+void runEntry(TfrmMain& window, automation::Desktop& desktop, entry::DeclarationKind kind) {
+    MainWindowEntryHost host(window);
+    entry::AutomationEntryClient client(desktop, window.clock());
+    entry::EntryRun run{client, host, window.clock(), entry::WorkbookServer::factory()};
+    entry::EnterDeclaration(kind, run);
+}
+
+void installEntryCommands(TfrmMain& window, automation::Desktop& desktop) {
+    window.setCommand(MainCommand::ImportEntry,
+                      [&window, &desktop] { runEntry(window, desktop, entry::DeclarationKind::Import); });
+    window.setCommand(MainCommand::ExportEntry,
+                      [&window, &desktop] { runEntry(window, desktop, entry::DeclarationKind::Export); });
+}
+
+}  // namespace ca::app

@@ -1,0 +1,210 @@
+#include "ca/app/main/TfrmConfig.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStringList>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ca/app/common/QtText.h"
+#include "ca/util/CommandGuard.h"
+#include "ca/util/MessageBoxes.h"
+#include "ca/util/Settings.h"
+
+namespace ca::app {
+
+namespace st = ca::settings;
+
+namespace {
+
+struct FieldSpec {
+    const char* label;
+    const char* name;
+    const char* key;
+    bool milliseconds;
+};
+
+// Top to bottom, the order in which the fields are saved.
+const FieldSpec kFields[] = {
+    {"容器类名：", "Edit12", st::kContainerClass, false},
+    {"编辑框类名：", "Edit13", st::kEditClass, false},
+    {"表格类名：", "Edit1", st::kListClass, false},
+    {"按钮类名：", "Edit2", st::kButtonClass, false},
+    {"文本类名：", "Edit3", st::kStaticClass, false},
+    {"工具拦类名：", "Edit4", st::kToolbarClass, false},
+    {"下拉框类名：", "Edit5", st::kComboClass, false},
+    {"主单延迟：", "Edit6", st::kMainDelay, true},
+    {"子数据延迟：", "Edit7", st::kGoodsDelay, true},
+    {"经营单位：", "Edit8", st::kOperatingUnit, false},
+    {"收货单位：", "Edit9", st::kReceivingUnit, false},
+    {"申报单位：", "Edit10", st::kDeclaringUnit, false},
+    {"运输方式：", "Edit11", st::kTransportMode, false},
+    {"监管方式：", "Edit14", st::kSupervisionMode, false},
+    {"征免性质：", "Edit15", st::kLevyKind, false},
+    {"境内目的地：", "Edit16", st::kDestination, false},
+    {"包装种类：", "Edit17", st::kPackageKind, false},
+    {"报关单类型：", "Edit18", st::kDeclarationType, false},
+    {"商品用途：", "Edit19", st::kGoodsUse, false},
+    {"商品征免：", "Edit20", st::kGoodsDuty, false},
+    {"QP进程名：", "exportname", st::kProcessName, false},
+    {"未导入文件目录：", "Edit21", st::kUnimportedDir, false},
+    {"已导入文件目录", "Edit22", st::kImportedDir, false},
+    {"导入完毕后延迟时间", "Edit23", st::kPostEntryDelay, true},
+};
+
+const char* const kHelpLines[] = {
+    "如何获取 容器类名 和 编辑框",
+    "类名",
+    "？",
+    "",
+    "在海关录入工具开启并且已",
+    "经打",
+    "开录入界面前提下：",
+    "按 （列出类名）按钮",
+    "在列出的类名称中",
+    "容器类名，多数情况下会带",
+    "有",
+    "Window 字符",
+    "编辑框类名，多数情况下会",
+    "带有",
+    "EDIT字符",
+    "表格类名，多数情况下会带",
+    "有",
+    "SysListView32字符",
+    "按钮类名，多数情况下会带",
+    "有",
+    "BUTTON字符",
+    "文本类名，多数情况下会带",
+    "有",
+    "STATIC字符",
+    "工具拦类名，多数情况下会",
+    "带有",
+    "ToolbarWindow32字符",
+    "将这些复制到对应的编辑框",
+    "里后",
+    "按修改既可",
+};
+
+}  // namespace
+
+TfrmConfig::TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidget* owner)
+    : QWidget(owner, Qt::Window), prompts_(prompts), configFile_(std::move(configFile)) {
+    setObjectName("frmConfig");
+    setWindowTitle("类名设置");
+
+    auto* outer = new QHBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(3);
+    int row = 0;
+    for (const auto& f : kFields) {
+        auto* label = new QLabel(f.label, this);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(f.name);
+        edit->setMinimumWidth(180);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0, Qt::AlignRight);
+        grid->addWidget(edit, row, 1);
+        if (f.milliseconds) grid->addWidget(new QLabel("毫秒", this), row, 2);
+        fields_.push_back({f.key, edit});
+        ++row;
+    }
+    fieldFor(st::kMainDelay)->setText("300");
+    fieldFor(st::kGoodsDelay)->setText("160");
+    outer->addLayout(grid);
+
+    auto* side = new QVBoxLayout;
+    Button2 = new QPushButton("修改", this);
+    Button2->setObjectName("Button2");
+    Button1 = new QPushButton("关闭", this);
+    Button1->setObjectName("Button1");
+    Button3 = new QPushButton("列出类名", this);
+    Button3->setObjectName("Button3");
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName("Memo1");
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setMinimumWidth(230);
+    QStringList help;
+    for (const char* line : kHelpLines)
+        help << line;
+    Memo1->setPlainText(help.join('\n'));
+    side->addWidget(Button2);
+    side->addWidget(Button1);
+    side->addWidget(Button3);
+    side->addWidget(Memo1, 1);
+    outer->addLayout(side);
+
+    connect(Button2, &QPushButton::clicked, this,
+            [this] { CommandGuard::run(prompts_, [this] { Button2Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button3, &QPushButton::clicked, this,
+            [this] { CommandGuard::run(prompts_, [this] { Button3Click(); }); });
+    FormCreate();
+}
+
+QLineEdit* TfrmConfig::fieldFor(const std::string& key) const {
+    for (const auto& f : fields_)
+        if (f.key == key) return f.edit;
+    return nullptr;
+}
+
+std::vector<std::string> TfrmConfig::memoLines() const {
+    std::vector<std::string> lines;
+    if (Memo1->document()->isEmpty()) return lines;
+    for (QTextBlock b = Memo1->document()->begin(); b.isValid(); b = b.next())
+        lines.push_back(b.text().toStdString());
+    return lines;
+}
+
+void TfrmConfig::FormCreate() {
+    ini_.emplace(configFile_);
+}
+
+void TfrmConfig::FormShow() {
+    // A missing key shows as an empty field, the delays too.
+    for (const auto& f : fields_) {
+        f.edit->setText(qs(ini_->ReadString(st::kSection, f.key, "")));
+        f.edit->setCursorPosition(0);  // long folder paths show from their start
+    }
+}
+
+void TfrmConfig::Button2Click() {
+    if (questionBox(prompts_, "您确定要修改吗？") == Button::No) return;
+    for (const auto& f : fields_)
+        ini_->WriteString(st::kSection, f.key, f.edit->text().toStdString());
+    plainMessage(prompts_, "修改成功！");
+}
+
+void TfrmConfig::Button1Click() {
+    close();
+}
+
+void TfrmConfig::Button3Click() {
+    // The lister is connected by the layer that reaches the client's windows; without it the button
+    // does nothing.
+    if (!lister_) return;
+    auto classes = lister_();
+    if (!classes) {
+        plainMessage(prompts_, "未找到海关录入软件");
+        return;
+    }
+    Memo1->clear();
+    std::vector<std::string> listed;
+    for (const auto& name : *classes) {
+        if (std::find(listed.begin(), listed.end(), name) != listed.end()) continue;
+        listed.push_back(name);
+        Memo1->appendPlainText(qs(name));
+    }
+}
+
+void TfrmConfig::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;  // shown again by the window system, not opened
+    CommandGuard::run(prompts_, [this] { FormShow(); });
+}
+
+}  // namespace ca::app

@@ -1,0 +1,330 @@
+#include "ca/app/main/TfrmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "ca/app/common/QtText.h"
+#include "ca/app/main/DropRule.h"
+#include "ca/app/main/TfrmConfig.h"
+#include "ca/app/main/ToolbarIcons.h"
+#include "ca/util/CommandGuard.h"
+#include "ca/util/Folders.h"
+#include "ca/util/MessageBoxes.h"
+
+namespace ca::app {
+
+namespace {
+
+constexpr int kClientWidth = 391;
+constexpr int kClientHeight = 307;
+
+}  // namespace
+
+TfrmMain::TfrmMain(Prompts& prompts, Clock& clock, std::filesystem::path configFile, QWidget* parent)
+    : QMainWindow(parent, Qt::Tool), prompts_(prompts), clock_(clock), ini_(std::move(configFile)) {
+    setObjectName("frmMain");
+    setWindowTitle(kAppTitle);
+    setAcceptDrops(true);
+    buildMenus();
+    buildToolbar();
+    buildClientArea();
+    // Tool window of a fixed client size: the menu bar comes on top of the client area.
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    setCommand(MainCommand::Settings, [this] { openSettings(); });
+    CommandGuard::run(prompts_, [this] { FormCreate(); });
+}
+
+void TfrmMain::openSettings() {
+    openSecondary("frmConfig", [this](QWidget* owner) {
+        auto* dialog = new TfrmConfig(prompts_, ini_.path(), owner);
+        // The class listing looks for the client under the process name loaded at start.
+        if (classLister_) dialog->setClassLister([this] { return classLister_(settings_.processName); });
+        return dialog;
+    });
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QAction* TfrmMain::addItem(QMenu* menu, const char* name, const char* caption, bool shown,
+                           void (TfrmMain::*handler)()) {
+    QAction* a = menu->addAction(qs(caption));
+    a->setObjectName(name);
+    a->setVisible(shown);
+    if (handler) connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return a;
+}
+
+void TfrmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+
+    QMenu* m = bar->addMenu("导入数据");
+    m->setObjectName("NDown");
+    addItem(m, "mnu_import_input", "进口导入", true, &TfrmMain::mnu_import_inputClick);
+    addItem(m, "mnu_export_input", "出口导入", true, &TfrmMain::mnu_export_inputClick);
+    addItem(m, "N1", "设置", true, &TfrmMain::N1Click);
+    addItem(m, "shanchu1", "shanchu", false, &TfrmMain::shanchu1Click);
+
+    m = bar->addMenu("下载数据");
+    m->setObjectName("N2");
+    addItem(m, "N8", "下载详细数据", true, &TfrmMain::N2Click);
+    addItem(m, "N9", "下载业务统计数据", true, nullptr);  // these two items do nothing
+    addItem(m, "N11", "下载单据状态", true, nullptr);
+    addItem(m, "N10", "类名设置", true, &TfrmMain::N1Click);
+
+    m = bar->addMenu("查询统计");
+    m->setObjectName("N3");
+    addItem(m, "Ndjcx", "单据查询", true, &TfrmMain::NdjcxClick);
+    addItem(m, "Nfycx", "费用查询", false, &TfrmMain::NfycxClick);
+    addItem(m, "N4", "费用录入", false, &TfrmMain::N4Click);
+    addItem(m, "N5", "生成业务数据", true, &TfrmMain::N5Click);
+
+    m = bar->addMenu("用户管理");
+    m->setObjectName("N6");
+    m->menuAction()->setVisible(false);
+    addItem(m, "Nchpass", "修改密码", false, &TfrmMain::NchpassClick);
+    addItem(m, "Nlimit", "用户权限", false, &TfrmMain::NlimitClick);
+    addItem(m, "N7", "增加费用项", false, &TfrmMain::N7Click);
+
+    QAction* exitItem = bar->addAction("退出系统");
+    exitItem->setObjectName("Nexit");
+    connect(exitItem, &QAction::triggered, this, [this] { NexitClick(); });
+}
+
+void TfrmMain::buildToolbar() {
+    ToolBar1 = addToolBar("ToolBar1");
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(24, 24));
+    ToolBar1->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);  // no menu to hide the toolbar
+
+    struct Button {
+        const char* name;
+        const char* hint;
+        int image;
+        void (TfrmMain::*handler)();
+        const char* separator;
+    } buttons[] = {
+        {"ToolButton1", "进口导入", 1, &TfrmMain::mnu_import_inputClick, "ToolButton2"},
+        {"ToolButton3", "出口导入", 0, &TfrmMain::mnu_export_inputClick, "ToolButton4"},
+        {"ToolButton5", "下载数据", 2, &TfrmMain::N2Click, "ToolButton6"},
+        {"ToolButton7", "查询数据", 3, &TfrmMain::NdjcxClick, nullptr},
+    };
+    for (const auto& b : buttons) {
+        auto* tb = new QToolButton(ToolBar1);
+        tb->setObjectName(b.name);
+        tb->setToolTip(qs(b.hint));
+        tb->setIcon(toolbarIcon(b.image));
+        tb->setAutoRaise(true);
+        auto handler = b.handler;
+        connect(tb, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+        ToolBar1->addWidget(tb);
+        if (b.separator) ToolBar1->addSeparator()->setObjectName(b.separator);
+    }
+
+    auto* spacer = new QWidget(ToolBar1);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ToolBar1->addWidget(spacer);
+    ProgressLabel = new QLabel(ToolBar1);
+    ProgressLabel->setObjectName("ProgressLabel");
+    progressAction_ = ToolBar1->addWidget(ProgressLabel);
+    progressAction_->setVisible(false);
+    StopButton = new QToolButton(ToolBar1);
+    StopButton->setObjectName("StopButton");
+    StopButton->setText("停止");
+    StopButton->setToolTip("处理完当前一行后停止");
+    connect(StopButton, &QToolButton::clicked, this, [this] {
+        if (onStop_) CommandGuard::run(prompts_, onStop_);
+    });
+    stopAction_ = ToolBar1->addWidget(StopButton);
+    stopAction_->setVisible(false);
+}
+
+void TfrmMain::buildClientArea() {
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(4, 2, 4, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+
+    Label1 = new QLabel("未导入文件列表(双击可执行右键可刷新)", central);
+    Label1->setObjectName("Label1");
+    Label3 = new QLabel("已导入文件列表：", central);
+    Label3->setObjectName("Label3");
+    FileListBox1 = new QListWidget(central);
+    FileListBox1->setObjectName("FileListBox1");
+    FileListBox2 = new QListWidget(central);
+    FileListBox2->setObjectName("FileListBox2");
+    Memo1 = new QPlainTextEdit(central);
+    Memo1->setObjectName("Memo1");
+    Memo1->setReadOnly(true);  // the log only grows; nobody edits or removes its lines
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // long lines wrap
+
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Label3, 0, 1);
+    grid->addWidget(FileListBox1, 1, 0);
+    grid->addWidget(FileListBox2, 1, 1);
+    grid->addWidget(Memo1, 2, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(1, 3);
+    grid->setRowStretch(2, 2);
+    setCentralWidget(central);
+}
+
+void TfrmMain::FormCreate() {
+    settings::loadCreateGroup(ini_, settings_);
+}
+
+void TfrmMain::FormShow() {
+    settings::loadShowGroup(ini_, settings_);
+    if (settings_.containerClass.empty()) plainMessage(prompts_, "容器类名未设置，请先设置再导入");
+    if (settings_.editClass.empty()) plainMessage(prompts_, "文本框类名，请先设置再导入");
+    // Entering each folder makes it the current directory: afterwards that is the imported folder,
+    // against which the database file name is resolved. A missing folder ends the start-up steps.
+    setFolder(FileListBox1, directory1_, settings_.unimportedDir);
+    setFolder(FileListBox2, directory2_, settings_.importedDir);
+    refreshFileLists();
+    pendingFile_.clear();
+}
+
+void TfrmMain::setFolder(QListWidget* list, std::string& directory, const std::string& folder) {
+    enterFolder(pathFromUtf8(folder));
+    // The list keeps the folder as a full path: a relative one would be read against whatever the
+    // current directory is at the next refresh.
+    directory = pathToUtf8(std::filesystem::current_path());
+    fillList(list, directory);
+}
+
+void TfrmMain::fillList(QListWidget* list, const std::string& directory) {
+    list->clear();
+    if (directory.empty()) return;
+    for (const auto& name : listFolderFiles(pathFromUtf8(directory)))
+        list->addItem(qs(name));
+}
+
+void TfrmMain::refreshFileLists() {
+    fillList(FileListBox1, directory1_);
+    fillList(FileListBox2, directory2_);
+}
+
+void TfrmMain::appendLog(const std::string& line) {
+    Memo1->appendPlainText(qs(line));
+}
+
+std::vector<std::string> TfrmMain::logLines() const {
+    std::vector<std::string> lines;
+    if (Memo1->document()->isEmpty()) return lines;
+    for (QTextBlock b = Memo1->document()->begin(); b.isValid(); b = b.next())
+        lines.push_back(b.text().toStdString());
+    return lines;
+}
+
+void TfrmMain::setBusy(bool busy, std::function<void()> onStop) {
+    busy_ = busy;
+    onStop_ = busy ? std::move(onStop) : std::function<void()>{};
+    menuBar()->setEnabled(!busy);
+    for (auto* tb : ToolBar1->findChildren<QToolButton*>())
+        if (tb != StopButton) tb->setEnabled(!busy);
+    stopAction_->setVisible(busy && onStop_);
+    setAcceptDrops(!busy);
+    if (!busy) setProgress(QString());
+}
+
+void TfrmMain::setProgress(const QString& text) {
+    ProgressLabel->setText(text);
+    progressAction_->setVisible(!text.isEmpty());
+}
+
+void TfrmMain::setCommand(MainCommand command, std::function<void()> run) {
+    commands_[command] = std::move(run);
+}
+
+void TfrmMain::run(MainCommand command) {
+    if (busy_) return;
+    auto it = commands_.find(command);
+    if (it == commands_.end() || !it->second) return;
+    // Entry and download run to their end inside this call; the window stays busy meanwhile.
+    bool longRunning = command == MainCommand::ImportEntry || command == MainCommand::ExportEntry ||
+                       command == MainCommand::Download;
+    if (longRunning) setBusy(true);
+    CommandGuard::run(prompts_, it->second);
+    if (longRunning) setBusy(false);
+}
+
+QWidget* TfrmMain::openSecondary(const QString& name, const std::function<QWidget*(QWidget* owner)>& create) {
+    QPointer<QWidget>& w = secondary_[name];
+    if (!w) {
+        w = create(this);
+        if (!w) return nullptr;
+        if (w->parentWidget() != this) w->setParent(this);
+        w->setWindowFlag(Qt::Window, true);
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
+}
+
+void TfrmMain::NexitClick() {
+    if (questionBox(prompts_, "您确定要退出吗？") == Button::No) return;
+    close();
+}
+
+void TfrmMain::WMDropFiles(const std::vector<std::string>& paths) {
+    DropOutcome out = acceptDroppedFiles(paths);
+    for (const auto& line : out.logLines)
+        appendLog(line);
+    if (out.pendingFile) pendingFile_ = *out.pendingFile;
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    CommandGuard::run(prompts_, [this] { FormShow(); });
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // While an entry or download runs inside a handler the window stays: closing it then would end
+    // the program in the middle of typing into the client.
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // A tool window does not count as the application's last window, so end the program here.
+    QApplication::quit();
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!busy_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+    CommandGuard::run(prompts_, [&] { WMDropFiles(paths); });
+    event->acceptProposedAction();
+}
+
+}  // namespace ca::app

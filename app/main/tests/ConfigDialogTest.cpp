@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "ca/app/main/TfrmConfig.h"
+#include "ca/app/main/TfrmMain.h"
+#include "ca/util/Folders.h"
+#include "ca/util/Gbk.h"
+#include "ca/util/Settings.h"
+
+using namespace ca;
+using namespace ca::app;
+namespace fs = std::filesystem;
+namespace st = ca::settings;
+
+namespace {
+
+class ConfigDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("ca_config_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        file = dir / "config.ini";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::unique_ptr<TfrmConfig> open() {
+        auto d = std::make_unique<TfrmConfig>(prompts, file);
+        d->show();
+        return d;
+    }
+    void click(TfrmConfig& d, const char* button) { d.findChild<QPushButton*>(button)->click(); }
+
+    fs::path dir, file;
+    ScriptedPrompts prompts;
+};
+
+}  // namespace
+
+TEST_F(ConfigDialogTest, WithoutConfigEveryFieldIsEmpty) {
+    auto d = open();
+    for (const auto& key : st::allKeys()) {
+        ASSERT_TRUE(d->fieldFor(key)) << key;
+        EXPECT_EQ(d->fieldFor(key)->text().toStdString(), "") << key;
+    }
+    EXPECT_EQ(d->windowTitle().toStdString(), "类名设置");
+    EXPECT_EQ(d->memoLines().front(), "如何获取 容器类名 和 编辑框");
+    EXPECT_EQ(d->memoLines().back(), "按修改既可");
+}
+
+TEST_F(ConfigDialogTest, FieldsShowTheirKeysAndSaveWritesThemUnchanged) {
+    // Field names to keys, as the clerk finds them top to bottom.
+    const std::pair<const char*, const char*> fields[] = {
+        {"Edit12", "容器类名"},       {"Edit13", "编辑框类名"},     {"Edit1", "表格类名"},
+        {"Edit2", "按钮类名"},        {"Edit3", "文本类名"},        {"Edit4", "工具拦类名"},
+        {"Edit5", "下拉框类名"},      {"Edit6", "主单延迟"},        {"Edit7", "子数据延迟"},
+        {"Edit8", "经营单位"},        {"Edit9", "收货单位"},        {"Edit10", "申报单位"},
+        {"Edit11", "运输方式"},       {"Edit14", "监管方式"},       {"Edit15", "征免性质"},
+        {"Edit16", "境内目的地"},     {"Edit17", "包装种类"},       {"Edit18", "报关单类型"},
+        {"Edit19", "商品用途"},       {"Edit20", "商品征免"},       {"exportname", "QP进程名"},
+        {"Edit21", "未导入文件目录"}, {"Edit22", "已导入文件目录"}, {"Edit23", "导入后延时"},
+    };
+    IniFile ini(file);
+    for (const auto& [name, key] : fields)
+        ini.WriteString(st::kSection, key, std::string("值") + name);
+    auto d = open();
+    for (const auto& [name, key] : fields)
+        EXPECT_EQ(d->findChild<QLineEdit*>(name)->text().toStdString(), std::string("值") + name) << name;
+
+    d->findChild<QLineEdit*>("Edit6")->setText("abc");  // nothing is validated
+    d->findChild<QLineEdit*>("Edit23")->setText("");
+    prompts.answerQuestion(Button::No);
+    click(*d, "Button2");
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kMainDelay, ""), "值Edit6");
+    EXPECT_TRUE(prompts.texts("plain").empty());
+
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    EXPECT_EQ(prompts.texts("question"), (std::vector<std::string>{"您确定要修改吗？", "您确定要修改吗？"}));
+    EXPECT_EQ(prompts.texts("plain"), (std::vector<std::string>{"修改成功！"}));
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kMainDelay, ""), "abc");
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kPostEntryDelay, "400"), "");
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kDeclaringUnit, ""), "值Edit10");
+}
+
+TEST_F(ConfigDialogTest, UnwritableFileShowsTheErrorBox) {
+    auto d = std::make_unique<TfrmConfig>(prompts, dir / "missing" / "config.ini");
+    d->show();
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    ASSERT_EQ(prompts.texts("error").size(), 1u);
+    EXPECT_TRUE(prompts.texts("plain").empty());
+}
+
+TEST_F(ConfigDialogTest, ClassListingShowsDistinctNamesInOrder) {
+    auto d = open();
+    click(*d, "Button3");  // no lister connected: nothing happens
+    EXPECT_EQ(d->memoLines().front(), "如何获取 容器类名 和 编辑框");
+
+    bool running = false;
+    d->setClassLister([&]() -> std::optional<std::vector<std::string>> {
+        if (!running) return std::nullopt;
+        return std::vector<std::string>{"Window", "Edit", "Window", "edit", "Button", "Edit"};
+    });
+    click(*d, "Button3");
+    EXPECT_EQ(prompts.texts("plain"), (std::vector<std::string>{"未找到海关录入软件"}));
+    EXPECT_EQ(d->memoLines().front(), "如何获取 容器类名 和 编辑框");
+
+    running = true;
+    const std::vector<std::string> expected{"Window", "Edit", "edit", "Button"};
+    click(*d, "Button3");
+    EXPECT_EQ(d->memoLines(), expected);
+    click(*d, "Button3");
+    EXPECT_EQ(d->memoLines(), expected);
+}
+
+TEST_F(ConfigDialogTest, BothMenuItemsOpenTheSameDialogWithTheProcessNameLoadedAtStart) {
+    IniFile(file).WriteString(st::kSection, st::kProcessName, "Client.exe");
+    VirtualClock clock;
+    TfrmMain w(prompts, clock, file);
+    w.show();
+    std::vector<std::string> asked;
+    w.setClassLister([&](const std::string& process) {
+        asked.push_back(process);
+        return std::optional<std::vector<std::string>>(std::vector<std::string>{});
+    });
+    w.findChild<QAction*>("N1")->trigger();
+    auto* first = w.findChild<TfrmConfig*>("frmConfig");
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    first->close();
+    w.findChild<QAction*>("N10")->trigger();
+    EXPECT_EQ(w.findChildren<TfrmConfig*>().size(), 1u);
+    EXPECT_TRUE(first->isVisible());
+
+    // A changed process name reaches the listing only at the next start.
+    first->findChild<QLineEdit*>("exportname")->setText("Other.exe");
+    prompts.answerQuestion(Button::Yes);
+    first->findChild<QPushButton*>("Button2")->click();
+    first->findChild<QPushButton*>("Button3")->click();
+    EXPECT_EQ(asked, (std::vector<std::string>{"Client.exe"}));
+}
+
+TEST_F(ConfigDialogTest, LabelsButtonsHelpTextAndTheOrderOfSaving) {
+    // Top to bottom: label, field, key, whether a "毫秒" unit label follows.
+    struct Row {
+        const char* label;
+        const char* field;
+        const char* key;
+        bool ms;
+    } rows[] = {
+        {"容器类名：", "Edit12", "容器类名", false},
+        {"编辑框类名：", "Edit13", "编辑框类名", false},
+        {"表格类名：", "Edit1", "表格类名", false},
+        {"按钮类名：", "Edit2", "按钮类名", false},
+        {"文本类名：", "Edit3", "文本类名", false},
+        {"工具拦类名：", "Edit4", "工具拦类名", false},
+        {"下拉框类名：", "Edit5", "下拉框类名", false},
+        {"主单延迟：", "Edit6", "主单延迟", true},
+        {"子数据延迟：", "Edit7", "子数据延迟", true},
+        {"经营单位：", "Edit8", "经营单位", false},
+        {"收货单位：", "Edit9", "收货单位", false},
+        {"申报单位：", "Edit10", "申报单位", false},
+        {"运输方式：", "Edit11", "运输方式", false},
+        {"监管方式：", "Edit14", "监管方式", false},
+        {"征免性质：", "Edit15", "征免性质", false},
+        {"境内目的地：", "Edit16", "境内目的地", false},
+        {"包装种类：", "Edit17", "包装种类", false},
+        {"报关单类型：", "Edit18", "报关单类型", false},
+        {"商品用途：", "Edit19", "商品用途", false},
+        {"商品征免：", "Edit20", "商品征免", false},
+        {"QP进程名：", "exportname", "QP进程名", false},
+        {"未导入文件目录：", "Edit21", "未导入文件目录", false},
+        {"已导入文件目录", "Edit22", "已导入文件目录", false},
+        {"导入完毕后延迟时间", "Edit23", "导入后延时", true},
+    };
+    auto d = open();
+    const auto labels = d->findChildren<QLabel*>();
+    int units = 0;
+    for (QLabel* l : labels)
+        units += l->text() == "毫秒";
+    EXPECT_EQ(units, 3);
+    int previousY = -1;
+    for (const Row& r : rows) {
+        auto* field = d->findChild<QLineEdit*>(r.field);
+        ASSERT_TRUE(field) << r.field;
+        EXPECT_EQ(d->fieldFor(r.key), field) << r.key;
+        QLabel* label = nullptr;
+        for (QLabel* l : labels)
+            if (l->buddy() == field) label = l;
+        ASSERT_TRUE(label) << r.field;
+        EXPECT_EQ(label->text().toStdString(), r.label);
+        EXPECT_GT(field->y(), previousY) << r.field;
+        previousY = field->y();
+    }
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Button2", "修改"}, {"Button1", "关闭"}, {"Button3", "列出类名"}};
+    for (const auto& [name, caption] : buttons)
+        EXPECT_EQ(d->findChild<QPushButton*>(name)->text().toStdString(), caption) << name;
+    EXPECT_EQ(d->memoLines(), (std::vector<std::string>{"如何获取 容器类名 和 编辑框",
+                                                        "类名",
+                                                        "？",
+                                                        "",
+                                                        "在海关录入工具开启并且已",
+                                                        "经打",
+                                                        "开录入界面前提下：",
+                                                        "按 （列出类名）按钮",
+                                                        "在列出的类名称中",
+                                                        "容器类名，多数情况下会带",
+                                                        "有",
+                                                        "Window 字符",
+                                                        "编辑框类名，多数情况下会",
+                                                        "带有",
+                                                        "EDIT字符",
+                                                        "表格类名，多数情况下会带",
+                                                        "有",
+                                                        "SysListView32字符",
+                                                        "按钮类名，多数情况下会带",
+                                                        "有",
+                                                        "BUTTON字符",
+                                                        "文本类名，多数情况下会带",
+                                                        "有",
+                                                        "STATIC字符",
+                                                        "工具拦类名，多数情况下会",
+                                                        "带有",
+                                                        "ToolbarWindow32字符",
+                                                        "将这些复制到对应的编辑框",
+                                                        "里后",
+                                                        "按修改既可"}));
+
+    // Saved into a new file, the keys follow each other in the order of the fields.
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    std::istringstream lines(gbkToUtf8(bytes.str()));
+    std::vector<std::string> keys, expected;
+    for (std::string line; std::getline(lines, line);)
+        if (auto eq = line.find('='); eq != std::string::npos) keys.push_back(line.substr(0, eq));
+    for (const Row& r : rows)
+        expected.push_back(r.key);
+    EXPECT_EQ(keys, expected);
+}

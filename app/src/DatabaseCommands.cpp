@@ -1,9 +1,0 @@
-#include "ca/app/DatabaseCommands.h"
-
-namespace ca::app {
-
-void connectDatabaseCommands(TfrmMain& window, db::TDM& dm) {
-    window.setCommand(MainCommand::DeleteAll, [&dm] { db::DeleteAllDeclarations(dm); });
-}
-
-}  // namespace ca::app
