@@ -76,7 +76,7 @@ int usageError(const std::exception& e, const char* usage) {
 constexpr const char* kFindUsage =
     "find [--db FILE] [--from DATE --to DATE] [--unified SERIAL] [--customs-no SERIAL] [--contract X] "
     "[--bill X] [--goods X] [--company X] [--kind X] [--unit CODE] [--declared-from DATE --declared-to DATE]"
-    "    list the declarations the document query finds (entry dates 2010-12-01 to today unless given)";
+    "    列出单据查询找到的报关单（未给出录入日期时为 2010-12-01 至今天）";
 
 int find(const std::vector<std::string>& args) {
     DocumentFilter f;
@@ -132,9 +132,8 @@ constexpr const char* kBusinessUsage =
     "business-data [--db FILE] (--month YYYY-MM | --from DATE --to DATE) [--unit CODE] "
     "[--kind 无|进口报关单|出口报关单|出口转关运输提前报关单|出口和转关] [--vehicle TEXT] [--customs CODE] "
     "[--clerk NAME] [--maker NAME] [--phones A,B] [--non-general-trade] --out FILE.xls\n"
-    "      write a business list as the business data window does: 生成EXCEL (appended when FILE "
-    "exists) or, with --non-general-trade, 生成非一般贸易数据 (FILE replaced); prints the number of "
-    "declarations written";
+    "      与“生成业务数据”窗口相同地写出业务数据：默认“生成EXCEL”（文件已存在时追加在后面），"
+    "加 --non-general-trade 为“生成非一般贸易数据”（替换已有文件）；输出写入的报关单条数";
 
 // The window's boxes become lines on standard error; the save dialog answers with --out, and the
 // question before a file is replaced answers yes, since --out names the file to write.
