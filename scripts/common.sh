@@ -8,7 +8,7 @@ CA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libsqlite3-dev sqlite3
   libminizip-dev libpugixml-dev nlohmann-json3-dev
-  libfreexl-dev python3-xlrd python3-xlwt clang libclang-rt-14-dev
+  libfreexl-dev python3-xlrd python3-xlwt python3-pycryptodome clang libclang-rt-14-dev
   xvfb xauth fonts-wqy-zenhei qt6-translations-l10n
 )
 
