@@ -1,12 +1,14 @@
 // customs-assistant: the program entry. Creates the main window on config.ini next to the
 // executable and runs until the main window closes.
 #include <QApplication>
+#include <QTimer>
 
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
 #include "ca/app/main/EntryCommand.h"
 #include "ca/app/main/TfrmMain.h"
+#include "ca/app/users/UserCommands.h"
 #include "ca/automation/Lookup.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Folders.h"
@@ -36,6 +38,9 @@ int main(int argc, char** argv) {
     ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
     prompts.setParent(&frmMain);
     ca::app::connectDatabaseCommands(frmMain, dm);
+    // Nobody is logged in unless the optional log-in at start says otherwise.
+    ca::users::CurrentUser currentUser;
+    ca::app::installUserCommands(frmMain, prompts, dm, currentUser);
 
 #ifdef _WIN32
     // The desktop the customs client runs on.
@@ -65,5 +70,7 @@ int main(int argc, char** argv) {
     }
     if (!demo.loadError().empty()) prompts.errorBox(demo.loadError());
 #endif
+    // After the first showing, so that the database opens in the imported folder as always.
+    QTimer::singleShot(0, &frmMain, [&] { ca::app::offerLogIn(frmMain, prompts, dm, currentUser); });
     return QApplication::exec();
 }
