@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
 #include <QTextBlock>
@@ -176,6 +177,21 @@ void TfrmConfig::FormShow() {
         f.edit->setCursorPosition(0);  // long folder paths show from their start
     }
     CheckLogIn->setChecked(st::logInAtStart(*ini_));
+    fitFieldsToContent();
+}
+
+void TfrmConfig::fitFieldsToContent() {
+    constexpr int kNarrowest = 180;
+    constexpr int kPadding = 16;  // frame, text margins and the cursor
+    int widest = kNarrowest;
+    for (const auto& f : fields_)
+        widest = std::max(widest, f.edit->fontMetrics().horizontalAdvance(f.edit->text()) + kPadding);
+    // The labels, the buttons and the help text take the rest; a path longer than the screen allows
+    // scrolls inside its field.
+    if (QScreen* s = screen()) widest = std::min(widest, s->availableGeometry().width() * 3 / 5);
+    for (const auto& f : fields_)
+        f.edit->setMinimumWidth(widest);
+    adjustSize();
 }
 
 void TfrmConfig::Button2Click() {
