@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -66,6 +67,8 @@ protected:
         QTimer::singleShot(0, &w, [&w, tries] {
             auto* d = w.findChild<TfrmLogin*>();
             ASSERT_TRUE(d && d->isVisible());
+            if (const char* out = std::getenv("CA_SCREENSHOTS"))
+                d->grab().save(QString(out) + "/frmLogin.png");
             for (const auto& [name, password] : tries) {
                 d->findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(name));
                 d->findChild<QLineEdit*>("Edit2")->setText(QString::fromStdString(password));
