@@ -40,8 +40,9 @@ TfrmStandIn* DemoClient::showWindow(const QRect& beside) {
         client_.reset();
         client_.emplace(desktop_, std::move(config), std::move(fixture));
     }
+    const bool created = !window_;
     TfrmStandIn* w = window();
-    w->placeBeside(beside);
+    if (created) w->placeBeside(beside);  // a window already shown stays where the clerk put it
     w->show();
     w->raise();
     w->activateWindow();

@@ -90,9 +90,11 @@ TEST_F(StandInWindowTest, ClosingTheWindowEndsTheClientAndTheDemoMenuStartsItAga
     // While it runs the item only brings its window to the front.
     const automation::Pid pid = demo->client()->pid();
     demo->window()->hide();
+    demo->window()->move(40, 30);  // where the clerk put it
     main.findChild<QAction*>("DemoStartClient")->trigger();
     EXPECT_EQ(demo->client()->pid(), pid);
     EXPECT_TRUE(demo->window()->isVisible());
+    EXPECT_EQ(demo->window()->pos(), QPoint(40, 30));
     EXPECT_TRUE(prompts.shown().empty());
 }
 

@@ -34,9 +34,9 @@ public:
     automation::sim::StandInClient* client() { return client_ ? &*client_ : nullptr; }
     // The client's window, created on first use (nullptr without a client).
     TfrmStandIn* window();
-    // Shows the client's window beside the given frame (the main window's), fitted to the screen,
-    // and brings it to the front. A client that has ended is started again first, on its start
-    // screen with nothing recorded. nullptr without a client.
+    // Shows the client's window and brings it to the front; a new window opens beside the given
+    // frame (the main window's), fitted to the screen. A client that has ended is started again first, on its
+    // start screen with nothing recorded. nullptr without a client.
     TfrmStandIn* showWindow(const QRect& beside);
     // The line the demo logs at start when its unimported folder is empty (the samples were
     // entered by an earlier run); empty text when the folder holds files or does not exist.
