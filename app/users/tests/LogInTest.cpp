@@ -33,7 +33,9 @@ class LogInTest : public DbFixture {
 protected:
     void SetUp() override {
         savedCwd = fs::current_path();  // the main window moves it to the imported folder
-        dir = fs::temp_directory_path() / "ca_login_test";
+        // Tests run side by side in separate processes: one folder each.
+        dir = fs::temp_directory_path() /
+              (std::string("ca_login_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         config = dir / "config.ini";
