@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,9 +34,10 @@ class LogInTest : public DbFixture {
 protected:
     void SetUp() override {
         savedCwd = fs::current_path();  // the main window moves it to the imported folder
-        // Tests run side by side in separate processes: one folder each.
+        // Tests run side by side in separate processes, other checkouts' too: one folder each.
         dir = fs::temp_directory_path() /
-              (std::string("ca_login_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("ca_login_" + std::to_string(QCoreApplication::applicationPid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         config = dir / "config.ini";
