@@ -295,11 +295,17 @@ private:
     }
 
     void readSheet(const std::string& part, Sheet& target) {
-        const auto xml = zip_.read(part);
+        SheetBuilder sheet(budget_);
+        collectCells(part, sheet);  // the sheet's text and element tree are gone before the cells are stored
+        sheet.buildInto(target);
+    }
+
+    void collectCells(const std::string& part, SheetBuilder& sheet) {
+        auto xml = zip_.read(part);
         if (!xml) fail(".xlsx 文件已损坏：缺少工作表 " + part);
         budget_.check(countElements(*xml).cells);
-        SheetBuilder sheet(budget_);
         const auto doc = parse(*xml, part);
+        xml.reset();  // the element tree holds its own copy
         int rowNo = 0;
         for (auto row : child(doc.first_child(), "sheetData").children()) {
             if (!is(row, "row")) continue;
@@ -320,7 +326,6 @@ private:
                     sheet.put(r, col, std::move(cell));
             }
         }
-        sheet.buildInto(target);
     }
 
     std::string bytes_;
