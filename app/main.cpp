@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
 #include "ca/app/main/EntryCommand.h"
 #include "ca/app/main/TfrmMain.h"
+#include "ca/app/users/UserCommands.h"
 #include "ca/automation/Lookup.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Folders.h"
@@ -43,6 +45,9 @@ int main(int argc, char** argv) {
     // The entries' open dialog starts among the files still to be entered.
     prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
+    // Nobody is logged in unless the optional log-in at start says otherwise.
+    ca::users::CurrentUser currentUser;
+    ca::app::installUserCommands(frmMain, prompts, dm, currentUser);
 
 #ifdef _WIN32
     // The desktop the customs client runs on.
@@ -79,5 +84,7 @@ int main(int argc, char** argv) {
         if (!hint.empty()) frmMain.appendLog(hint);
     }
 #endif
+    // After the first showing, so that the database opens in the imported folder as always.
+    QTimer::singleShot(0, &frmMain, [&] { ca::app::offerLogIn(frmMain, prompts, dm, currentUser); });
     return QApplication::exec();
 }
