@@ -2,6 +2,8 @@
 // executable and runs until the main window closes.
 #include <QApplication>
 
+#include "ca/app/common/AppContext.h"
+#include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
@@ -32,8 +34,11 @@ int main(int argc, char** argv) {
     ca::SteadyClock clock;
     clock.setIdleHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); });
 
+    ca::app::QtPrinter printer;
+
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
-    ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
+    ca::app::AppContext ctx(prompts, dm, clock, printer, ca::settings::configPathFor(exeDir));
+    ca::app::TfrmMain frmMain(ctx);
     prompts.setParent(&frmMain);
     ca::app::connectDatabaseCommands(frmMain, dm);
 
