@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     ca::app::QtPrinter printer;
 
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
-    ca::app::AppContext ctx(prompts, dm, clock, printer, ca::settings::configPathFor(exeDir));
+    ca::users::CurrentUser user;
+    ca::app::AppContext ctx(prompts, dm, clock, printer, user, ca::settings::configPathFor(exeDir));
     ca::app::TfrmMain frmMain(ctx);
     prompts.setParent(&frmMain);
     ca::app::connectDatabaseCommands(frmMain, dm);

@@ -8,16 +8,16 @@
 
 namespace {
 
-constexpr const char* kUsage = "sql [--db FILE] \"STATEMENT\"";
+constexpr const char* kUsage = "sql [--db 文件] \"语句\"";
 
 int runSql(const std::vector<std::string>& args) {
     const ca::cli::Arguments a = ca::cli::parseArguments(args, kUsage);
     if (a.positional.size() > 1) {
-        std::cerr << "error: more than one statement given (quote the statement as one argument)\n";
+        std::cerr << "错误：给出了不止一条语句（请用引号把语句括成一个参数）\n";
         return 1;
     }
     if (a.positional.empty()) {
-        std::cerr << "usage: " << kUsage << "\n";
+        std::cerr << "用法：" << kUsage << "\n";
         return 1;
     }
     ca::db::TDM dm(a.db);
@@ -40,10 +40,9 @@ int runSql(const std::vector<std::string>& args) {
     return 0;
 }
 
-ca::cli::Registrar reg{
-    {"sql",
-     "sql [--db FILE] \"STATEMENT\"   run one Jet-dialect statement (creates the database when "
-     "missing); prints a header and tab-separated rows, or the number of changed rows",
-     runSql}};
+ca::cli::Registrar reg{{"sql",
+                        "sql [--db 文件] \"语句\"   执行一条 Jet 语法的语句（数据库不存在时新建）；"
+                        "输出表头和以制表符分隔的记录，或改动的记录数",
+                        runSql}};
 
 }  // namespace

@@ -22,7 +22,7 @@ namespace {
 namespace sim = ca::automation::sim;
 using ca::download::DownloadDriver;
 
-constexpr const char* kUsage = "download-sim --fixture FILE.json [--db DB.sqlite] [--config config.ini]";
+constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db DB.sqlite] [--config config.ini]";
 
 int runDownloadSim(const std::vector<std::string>& args) {
     std::string fixtureFile, dbFile = "DB.sqlite", configFile;
@@ -35,12 +35,12 @@ int runDownloadSim(const std::vector<std::string>& args) {
         else if (args[i] == "--config" && hasValue)
             configFile = args[++i];
         else {
-            std::cerr << "error: unexpected argument '" << args[i] << "'\nusage: " << kUsage << "\n";
+            std::cerr << "错误：多余的参数“" << args[i] << "”\n用法：" << kUsage << "\n";
             return 1;
         }
     }
     if (fixtureFile.empty()) {
-        std::cerr << "usage: " << kUsage << "\n";
+        std::cerr << "用法：" << kUsage << "\n";
         return 1;
     }
     sim::ClientFixture fixture = sim::loadFixture(fixtureFile);
@@ -52,7 +52,7 @@ int runDownloadSim(const std::vector<std::string>& args) {
                                             config.classes.list, config.classes.button, config.classes.combo};
     if (!configFile.empty()) {
         if (!std::filesystem::is_regular_file(configFile)) {
-            std::cerr << "error: settings file '" << configFile << "' does not exist\n";
+            std::cerr << "错误：设置文件“" << configFile << "”不存在\n";
             return 1;
         }
         ca::settings::LoadedSettings loaded;
@@ -76,15 +76,17 @@ int runDownloadSim(const std::vector<std::string>& args) {
         case DownloadDriver::Outcome::Stopped:
             return 0;
         case DownloadDriver::Outcome::NotStarted:
-            std::cerr << "error: the download did not start (see the lines above)\n";
+            std::cerr << "错误：下载没有开始（见上面的记录）\n";
             return 1;
         case DownloadDriver::Outcome::ClientLost:
-            std::cerr << "error: the customs client went away during the download\n";
+            std::cerr << "错误：下载过程中海关录入程序已关闭\n";
             return 1;
     }
     return 1;
 }
 
-const ca::cli::Registrar reg{{"download-sim", kUsage, runDownloadSim}};
+const ca::cli::Registrar reg{
+    {"download-sim", std::string(kUsage) + "\n      在模拟海关录入程序上完整下载一次，存入数据库文件",
+     runDownloadSim}};
 
 }  // namespace

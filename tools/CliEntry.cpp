@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr const char* kUsage = "entry-preview --kind import|export [--config config.ini] FILE";
+constexpr const char* kUsage = "entry-preview --kind import|export [--config config.ini] 文件";
 
 int usageError(const std::string& what) {
-    std::cerr << "error: " << what << "\nusage: customs-assistant-cli " << kUsage << "\n";
+    std::cerr << "错误：" << what << "\n用法：customs-assistant-cli " << kUsage << "\n";
     return 1;
 }
 
@@ -25,15 +25,15 @@ int entryPreview(const std::vector<std::string>& args) {
         if ((a == "--kind" || a == "--config") && i + 1 < args.size()) {
             (a == "--kind" ? kind : config) = args[++i];
         } else if (!a.empty() && a[0] == '-') {
-            return usageError("unknown or incomplete option '" + a + "'");
+            return usageError("未知或不完整的选项“" + a + "”");
         } else if (file.empty()) {
             file = a;
         } else {
-            return usageError("more than one FILE");
+            return usageError("给出了不止一个文件");
         }
     }
-    if (kind != "import" && kind != "export") return usageError("--kind must be import or export");
-    if (file.empty()) return usageError("no FILE given");
+    if (kind != "import" && kind != "export") return usageError("--kind 必须是 import 或 export");
+    if (file.empty()) return usageError("没有给出文件");
 
     const std::filesystem::path configPath =
         config.empty() ? ca::settings::configPathFor(ca::cli::executableDir()) : ca::pathFromUtf8(config);
@@ -51,6 +51,8 @@ int entryPreview(const std::vector<std::string>& args) {
     return std::cout.good() ? 0 : 1;
 }
 
-ca::cli::Registrar reg{{"entry-preview", kUsage, entryPreview}};
+ca::cli::Registrar reg{
+    {"entry-preview",
+     std::string(kUsage) + "\n      列出录入这份电子表格时要写入的每一项，不需要海关录入程序", entryPreview}};
 
 }  // namespace

@@ -21,7 +21,7 @@ void ConsolePrompts::plainMessage(const std::string& text) {
     std::cout << text << "\n";
 }
 void ConsolePrompts::errorBox(const std::string& text) {
-    std::cerr << "error: " << text << "\n";
+    std::cerr << "错误：" << text << "\n";
 }
 std::string ConsolePrompts::openFile(const std::string&, const std::string&) {
     return {};

@@ -8,12 +8,12 @@
 namespace {
 
 void printHelp(std::ostream& out) {
-    out << "Usage: customs-assistant-cli COMMAND [ARGS...]\n\nCommands:\n";
+    out << "用法：customs-assistant-cli 命令 [参数...]\n\n命令：\n";
     auto commands = ca::cli::registry();
     std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
     for (const auto& c : commands)
         out << "  " << c.usage << "\n";
-    out << "  --help\n";
+    out << "  --help                            显示本说明\n";
 }
 
 }  // namespace
@@ -29,10 +29,10 @@ int main(int argc, char** argv) {
         try {
             return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
         } catch (const std::exception& e) {
-            std::cerr << "error: " << e.what() << "\n";
+            std::cerr << "错误：" << e.what() << "\n";
             return 1;
         }
     }
-    std::cerr << "error: unknown command '" << args[0] << "' (see --help)\n";
+    std::cerr << "错误：未知的命令“" << args[0] << "”（见 --help）\n";
     return 1;
 }

@@ -372,7 +372,7 @@ TEST(DownloadDriver, AGoodsCountThatIsNoIntegerEndsTheDownloadInTheErrorBox) {
     Download run(fixture("进口报关单", {listRow("I1", kProcessing, "1"), listRow("I2", kProcessing, "abc"),
                                         listRow("I3", kProcessing, "1")}));
     EXPECT_FALSE(ca::CommandGuard::run(run.rig.prompts, [&] { run.driver.MainLoadData(); }));
-    EXPECT_EQ(run.rig.prompts.texts("error"), std::vector<std::string>{"'abc' is not a valid integer value"});
+    EXPECT_EQ(run.rig.prompts.texts("error"), std::vector<std::string>{"“abc”不是有效的整数值"});
     EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I1"});
     EXPECT_TRUE(run.rig.prompts.texts("plain").empty());
 }

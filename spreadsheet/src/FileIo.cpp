@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace ca::spreadsheet {
 
@@ -21,23 +22,22 @@ std::string readWholeFile(const std::string& path) {
     const auto p = pathFromUtf8(path);
     std::error_code ec;
     if (std::filesystem::is_directory(p, ec))
-        throw SpreadsheetError::about("cannot open", path, "it is a folder");
+        throw SpreadsheetError::about("无法打开", path, "这是一个文件夹，不是文件");
     const auto size = std::filesystem::file_size(p, ec);
-    if (ec) throw SpreadsheetError::about("cannot open", path, ec.message());
-    if (size > kMaxFileBytes)
-        throw SpreadsheetError::about("cannot open", path, "file too large for a workbook");
+    if (ec) throw SpreadsheetError::about("无法打开", path, systemErrorText(ec));
+    if (size > kMaxFileBytes) throw SpreadsheetError::about("无法打开", path, "文件太大，不是报关单电子表格");
     std::ifstream in(p, std::ios::binary);
-    if (!in) throw SpreadsheetError::about("cannot open", path, "the file cannot be read");
+    if (!in) throw SpreadsheetError::about("无法打开", path, "文件无法读取（没有权限，或正被其他程序使用）");
     std::string bytes(static_cast<size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (static_cast<std::uintmax_t>(in.gcount()) != size)
-        throw SpreadsheetError::about("cannot open", path, "the file could not be read completely");
+        throw SpreadsheetError::about("无法打开", path, "文件没有读完整");
     return bytes;
 }
 
 std::string readFileStart(const std::string& path, size_t n) {
     std::ifstream in(pathFromUtf8(path), std::ios::binary);
-    if (!in) throw SpreadsheetError::about("cannot open", path, "the file cannot be read");
+    if (!in) throw SpreadsheetError::about("无法打开", path, "文件无法读取（没有权限，或正被其他程序使用）");
     std::string bytes(n, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(n));
     bytes.resize(static_cast<size_t>(in.gcount()));
@@ -53,20 +53,20 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     std::error_code ec;
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw SpreadsheetError::about("cannot save", path, "the folder cannot be written to");
+        if (!out) throw SpreadsheetError::about("无法保存", path, "文件夹不存在或不能写入");
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             out.close();
             std::filesystem::remove(tmp, ec);
-            throw SpreadsheetError::about("cannot save", path, "writing the file failed (disk full?)");
+            throw SpreadsheetError::about("无法保存", path, "写入文件失败（磁盘已满？）");
         }
     }
     std::filesystem::rename(tmp, target, ec);
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(tmp, ignored);
-        throw SpreadsheetError::about("cannot save", path, "the file cannot be replaced: " + ec.message());
+        throw SpreadsheetError::about("无法保存", path, "无法替换原文件：" + systemErrorText(ec));
     }
 }
 

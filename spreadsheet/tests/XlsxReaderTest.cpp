@@ -48,9 +48,9 @@ TEST(XlsxReader, ZipsThatAreNotWorkbooksRaiseAClearError) {
         std::string bytes;
         const char* reason;
     } cases[] = {
-        {"zip header only", std::string("PK\x03\x04", 4) + std::string(40, '\0'), "zip"},
-        {"truncated", good.substr(0, good.size() / 2), "zip"},
-        {"other zip", fixture("not_a_workbook.xlsx"), "no workbook part"},
+        {"zip header only", std::string("PK\x03\x04", 4) + std::string(40, '\0'), "压缩包"},
+        {"truncated", good.substr(0, good.size() / 2), "压缩包"},
+        {"other zip", fixture("not_a_workbook.xlsx"), "不是 .xlsx 文件"},
     };
     for (const auto& c : cases) {
         try {
@@ -58,7 +58,7 @@ TEST(XlsxReader, ZipsThatAreNotWorkbooksRaiseAClearError) {
             ADD_FAILURE() << c.name << ": no error";
         } catch (const SpreadsheetError& e) {
             EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << c.name << ": " << e.what();
-            EXPECT_NE(std::string(e.what()).find("'bad.xlsx'"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("“bad.xlsx”"), std::string::npos) << e.what();
         }
     }
 }
@@ -85,7 +85,7 @@ TEST(XlsxReader, ArchiveThatUnpacksTooFarIsRefused) {
         Workbook::open(path);
         ADD_FAILURE() << "no error";
     } catch (const SpreadsheetError& e) {
-        EXPECT_NE(std::string(e.what()).find("unpacks to more"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("解压后太大"), std::string::npos) << e.what();
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "ca/util/Convert.h"
 #include "ca/util/Gbk.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace ca {
 
@@ -179,7 +180,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     std::error_code ec;
     bool exists = std::filesystem::exists(file_, ec);
     auto old = readFile(file_);
-    if (exists && !old) throw std::runtime_error("无法读取设置文件 " + describe(file_));
+    if (exists && !old) throw std::runtime_error("无法读取设置文件“" + describe(file_) + "”");
     std::string content = old.value_or("");
 
     const std::string gbkSection = utf8ToGbk(section), gbkKey = utf8ToGbk(key);
@@ -206,19 +207,25 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     tmp += ".tmp";
     {
         std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) throw std::runtime_error("无法写入设置文件 " + describe(file_) + "：无法创建临时文件");
+        if (!f) {
+            const auto folder = file_.has_parent_path() ? file_.parent_path() : std::filesystem::path(".");
+            throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：" +
+                                     (std::filesystem::is_directory(folder, ec)
+                                          ? "文件夹不能写入（没有权限？）"
+                                          : "文件夹不存在"));
+        }
         f.write(out.data(), static_cast<std::streamsize>(out.size()));
         f.close();
         if (!f) {
             std::filesystem::remove(tmp, ec);
-            throw std::runtime_error("无法写入设置文件 " + describe(file_) + "：写入失败");
+            throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：写入失败（磁盘已满？）");
         }
     }
     std::filesystem::rename(tmp, file_, ec);
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(tmp, ignored);
-        throw std::runtime_error("无法写入设置文件 " + describe(file_) + "：" + ec.message());
+        throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：" + systemErrorText(ec));
     }
 }
 

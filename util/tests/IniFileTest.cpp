@@ -220,7 +220,8 @@ TEST_F(IniFileTest, FailedWritesThrowAndLeaveTheFileAlone) {
         nowhere.WriteString("s", "k", "v");
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()),
+                  "无法写入设置文件“" + (dir / "no such folder" / "config.ini").string() + "”：文件夹不存在");
     }
     EXPECT_FALSE(fs::exists(dir / "no such folder"));
 }

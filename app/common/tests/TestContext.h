@@ -1,6 +1,6 @@
 #pragma once
 // A program context for window tests: scripted prompts, virtual time, a database in memory and a
-// recording printer, on the given settings file.
+// recording printer, nobody logged in, on the given settings file.
 #include <filesystem>
 
 #include "ca/app/common/AppContext.h"
@@ -13,12 +13,13 @@ namespace ca::app::test {
 
 struct TestContext {
     explicit TestContext(std::filesystem::path configFile = {})
-        : ctx(prompts, dm, clock, printer, std::move(configFile)) {}
+        : ctx(prompts, dm, clock, printer, user, std::move(configFile)) {}
 
     ScriptedPrompts prompts;
     VirtualClock clock;
     db::TDM dm{":memory:"};
     RecordingPrinter printer;
+    users::CurrentUser user;
     AppContext ctx;
 };
 

@@ -35,7 +35,7 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     std::unique_ptr<TfrmConfig> open() {
-        ctx.emplace(prompts, dm, clock, printer, file);
+        ctx.emplace(prompts, dm, clock, printer, user, file);
         auto d = std::make_unique<TfrmConfig>(*ctx);
         d->show();
         return d;
@@ -47,6 +47,7 @@ protected:
     VirtualClock clock;
     db::TDM dm{":memory:"};
     RecordingPrinter printer;
+    users::CurrentUser user;
     std::optional<AppContext> ctx;
 };
 
@@ -99,7 +100,7 @@ TEST_F(ConfigDialogTest, FieldsShowTheirKeysAndSaveWritesThemUnchanged) {
 }
 
 TEST_F(ConfigDialogTest, UnwritableFileShowsTheErrorBox) {
-    ctx.emplace(prompts, dm, clock, printer, dir / "missing" / "config.ini");
+    ctx.emplace(prompts, dm, clock, printer, user, dir / "missing" / "config.ini");
     auto d = std::make_unique<TfrmConfig>(*ctx);
     d->show();
     prompts.answerQuestion(Button::Yes);
@@ -132,7 +133,7 @@ TEST_F(ConfigDialogTest, ClassListingShowsDistinctNamesInOrder) {
 
 TEST_F(ConfigDialogTest, BothMenuItemsOpenTheSameDialogWithTheProcessNameLoadedAtStart) {
     IniFile(file).WriteString(st::kSection, st::kProcessName, "Client.exe");
-    ctx.emplace(prompts, dm, clock, printer, file);
+    ctx.emplace(prompts, dm, clock, printer, user, file);
     TfrmMain w(*ctx);
     w.show();
     std::vector<std::string> asked;

@@ -38,7 +38,8 @@ protected:
     ScriptedPrompts prompts;
     VirtualClock clock;
     RecordingPrinter printer;
-    app::AppContext ctx{prompts, dm, clock, printer, dir / "config.ini"};
+    users::CurrentUser user;
+    app::AppContext ctx{prompts, dm, clock, printer, user, dir / "config.ini"};
 };
 
 TEST_F(DeleteAllTest, EmptiesTheFourDeclarationTablesAndKeepsTheRest) {

@@ -56,7 +56,7 @@ protected:
     void start(sim::ClientFixture f) {
         window.reset();
         rig.emplace(std::move(f));
-        ctx.emplace(rig->prompts, dm, rig->clock, printer, dir / "config.ini");
+        ctx.emplace(rig->prompts, dm, rig->clock, printer, user, dir / "config.ini");
         window = std::make_unique<TfrmMain>(*ctx);
         window->show();
         installDownloadCommand(*window, rig->desktop, dm);
@@ -72,6 +72,7 @@ protected:
     db::TDM dm{":memory:"};
     std::optional<Rig> rig;
     RecordingPrinter printer;
+    users::CurrentUser user;
     std::optional<AppContext> ctx;
     std::unique_ptr<TfrmMain> window;
 };
@@ -157,7 +158,7 @@ TEST_F(DownloadCommandTest, StopEndsTheDownloadBetweenTwoRows) {
 TEST_F(DownloadCommandTest, AnErrorEndsTheDownloadInTheErrorBoxAndKeepsWhatWasStored) {
     start(threeRows("abc"));
     window->findChild<QAction*>("N8")->trigger();
-    EXPECT_EQ(rig->prompts.texts("error"), std::vector<std::string>{"'abc' is not a valid integer value"});
+    EXPECT_EQ(rig->prompts.texts("error"), std::vector<std::string>{"“abc”不是有效的整数值"});
     EXPECT_EQ(stored("LoadData"), 2);
     EXPECT_FALSE(window->isBusy());
     EXPECT_TRUE(window->menuBar()->isEnabled());

@@ -57,7 +57,7 @@ protected:
 
         config.startScreen = sim::Screen::Entry;
         client.emplace(desktop, config);
-        ctx.emplace(prompts, dm, clock, printer, dir / "config.ini");
+        ctx.emplace(prompts, dm, clock, printer, user, dir / "config.ini");
         window = std::make_unique<TfrmMain>(*ctx);
         window->show();
         installEntryCommands(*window, desktop);
@@ -87,6 +87,7 @@ protected:
     std::optional<sim::StandInClient> client;
     db::TDM dm{":memory:"};
     RecordingPrinter printer;
+    users::CurrentUser user;
     std::optional<AppContext> ctx;
     std::unique_ptr<TfrmMain> window;
 };

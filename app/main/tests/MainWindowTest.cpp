@@ -58,7 +58,7 @@ protected:
     static void touch(const fs::path& p) { std::ofstream(p) << "x"; }
 
     std::unique_ptr<TfrmMain> open() {
-        ctx.emplace(prompts, dm, clock, printer, dir / "config.ini");
+        ctx.emplace(prompts, dm, clock, printer, user, dir / "config.ini");
         auto w = std::make_unique<TfrmMain>(*ctx);
         w->show();
         return w;
@@ -77,6 +77,7 @@ protected:
     VirtualClock clock;
     db::TDM dm{":memory:"};
     RecordingPrinter printer;
+    users::CurrentUser user;
     std::optional<AppContext> ctx;
 };
 
