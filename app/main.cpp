@@ -1,6 +1,8 @@
 // customs-assistant: the program entry. Creates the main window on config.ini next to the
 // executable and runs until the main window closes.
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 
 #include "ca/app/common/AppContext.h"
 #include "ca/app/common/QtPrinter.h"
@@ -18,12 +20,15 @@
 #include "ca/automation/win32/Win32Desktop.h"
 #else
 #include "ca/app/standin/DemoClient.h"
+#include "ca/app/standin/DemoMenu.h"
 #include "ca/app/standin/TfrmStandIn.h"
 #endif
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ca::kAppTitle);
+    // Qt's own buttons and dialogs in Chinese (是, 否, 确定, 打开).
+    ca::app::installQtChineseTranslation();
 
     // The data module comes first; its connection opens with the first statement.
     ca::db::TDM& dm = ca::db::DM();
@@ -41,6 +46,8 @@ int main(int argc, char** argv) {
     ca::app::AppContext ctx(prompts, dm, clock, printer, user, ca::settings::configPathFor(exeDir));
     ca::app::TfrmMain frmMain(ctx);
     prompts.setParent(&frmMain);
+    // The entries' open dialog starts among the files still to be entered.
+    prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
 
 #ifdef _WIN32
@@ -62,14 +69,21 @@ int main(int argc, char** argv) {
         return ca::automation::ListClientClassNames(desktop, processName);
     });
 
+#ifndef _WIN32
+    if (demo.client())
+        ca::app::addDemoMenu(*frmMain.menuBar(), frmMain.findChild<QAction*>("Nexit"), demo, prompts,
+                             [&frmMain] { return frmMain.frameGeometry(); });
+#endif
     frmMain.show();
 #ifndef _WIN32
     // The stand-in client opens beside the main window, so both are in view while typing.
-    if (auto* standIn = demo.window()) {
-        standIn->move(frmMain.frameGeometry().topRight() + QPoint(12, 0));
-        standIn->show();
-    }
+    demo.showWindow(frmMain.frameGeometry());
     if (!demo.loadError().empty()) prompts.errorBox(demo.loadError());
+    if (demo.client()) {
+        const std::string hint =
+            ca::app::DemoClient::emptyFolderHint(ca::pathFromUtf8(frmMain.unimportedFolder()));
+        if (!hint.empty()) frmMain.appendLog(hint);
+    }
 #endif
     return QApplication::exec();
 }

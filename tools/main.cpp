@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "CliRegistry.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
         try {
             return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
         } catch (const std::exception& e) {
-            std::cerr << "错误：" << e.what() << "\n";
+            std::cerr << "错误：" << ca::errorText(e) << "\n";
             return 1;
         }
     }

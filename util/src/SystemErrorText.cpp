@@ -1,5 +1,8 @@
 #include "ca/util/SystemErrorText.h"
 
+#include <filesystem>
+#include <new>
+
 namespace ca {
 
 std::string systemErrorText(const std::error_code& ec) {
@@ -31,6 +34,17 @@ std::string systemErrorText(const std::error_code& ec) {
     for (const Reason& r : reasons)
         if (ec == r.condition) return r.text;
     return "系统错误 " + std::to_string(ec.value()) + "（" + ec.message() + "）";
+}
+
+std::string errorText(const std::exception& e) {
+    if (const auto* fs = dynamic_cast<const std::filesystem::filesystem_error*>(&e)) {
+        const auto u8 = fs->path1().u8string();
+        const std::string path(u8.begin(), u8.end());
+        return (path.empty() ? std::string("文件操作失败：") : "文件操作失败“" + path + "”：") +
+               systemErrorText(fs->code());
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return "内存不足";
+    return e.what();
 }
 
 }  // namespace ca

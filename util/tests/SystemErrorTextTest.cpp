@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -18,6 +20,19 @@ TEST(SystemErrorText, CommonReasonsAreChineseAndTheRestKeepTheirCode) {
     const std::string other = ca::systemErrorText(std::make_error_code(std::errc::protocol_error));
     EXPECT_EQ(other.rfind("系统错误 " + std::to_string(static_cast<int>(std::errc::protocol_error)), 0), 0u)
         << other;
+}
+
+// The standard library's own errors reach the error box in Chinese; every other error keeps its text.
+TEST(SystemErrorText, StandardLibraryErrorsBecomeChinese) {
+    try {
+        (void)std::filesystem::file_size("/no/such/folder/a.xls");
+        FAIL();
+    } catch (const std::filesystem::filesystem_error& e) {
+        EXPECT_EQ(ca::errorText(e), "文件操作失败“/no/such/folder/a.xls”：文件或文件夹不存在");
+    }
+    EXPECT_EQ(ca::errorText(std::bad_alloc()), "内存不足");
+    EXPECT_EQ(ca::errorText(std::runtime_error("无法读取“a.xls”：文件是空的")),
+              "无法读取“a.xls”：文件是空的");
 }
 
 }  // namespace

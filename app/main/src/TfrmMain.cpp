@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
@@ -43,8 +45,13 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     buildMenus();
     buildToolbar();
     buildClientArea();
-    // Tool window of a fixed client size: the menu bar comes on top of the client area.
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The status line says why the window stays when it is closed during an entry or download.
+    statusBar()->setObjectName("StatusBar1");
+    statusBar()->setSizeGripEnabled(false);
+    // Tool window of a fixed client size: the menu bar comes on top of the client area, the status
+    // line below it.
+    setFixedSize(kClientWidth,
+                 kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     setCommand(MainCommand::Settings, [this] { openSettings(); });
     // Whoever sets the program busy, this window follows.
     connect(&ctx_.busy(), &BusyState::busyChanged, this, [this](bool busy) { showBusy(busy); });
@@ -149,11 +156,16 @@ void TfrmMain::buildToolbar() {
     StopButton = new QToolButton(ToolBar1);
     StopButton->setObjectName("StopButton");
     StopButton->setText("停止");
+    StopButton->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+    StopButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     StopButton->setToolTip("处理完当前一行后停止");
     connect(StopButton, &QToolButton::clicked, this, [this] {
         if (onStop_) CommandGuard::run(ctx_.prompts(), onStop_);
     });
     stopAction_ = ToolBar1->addWidget(StopButton);
+    // Framed, so it reads as a button among the toolbar's icons (the toolbar makes its buttons flat
+    // as they are added).
+    StopButton->setAutoRaise(false);
     stopAction_->setVisible(false);
 }
 
@@ -172,6 +184,16 @@ void TfrmMain::buildClientArea() {
     FileListBox1->setObjectName("FileListBox1");
     FileListBox2 = new QListWidget(central);
     FileListBox2->setObjectName("FileListBox2");
+    for (QListWidget* list : {FileListBox1, FileListBox2}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QListWidget::customContextMenuRequested, this, [this] {
+            if (!isBusy()) CommandGuard::run(ctx_.prompts(), [this] { FileListBoxContextPopup(); });
+        });
+    }
+    connect(FileListBox1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (!isBusy() && item)
+            CommandGuard::run(ctx_.prompts(), [this, item] { FileListBox1DblClick(item->text()); });
+    });
     Memo1 = new QPlainTextEdit(central);
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);  // the log only grows; nobody edits or removes its lines
@@ -252,6 +274,7 @@ void TfrmMain::showBusy(bool busy) {
     stopAction_->setVisible(busy && onStop_);
     setAcceptDrops(!busy);
     if (!busy) setProgress(QString());
+    if (!busy) statusBar()->clearMessage();  // the reason the window stayed open no longer holds
 }
 
 void TfrmMain::setProgress(const QString& text) {
@@ -287,6 +310,12 @@ void TfrmMain::WMDropFiles(const std::vector<std::string>& paths) {
     if (out.pendingFile) pendingFile_ = *out.pendingFile;
 }
 
+void TfrmMain::FileListBox1DblClick(const QString& name) {
+    if (directory1_.empty()) return;
+    const std::filesystem::path file = pathFromUtf8(directory1_) / pathFromUtf8(str(name));
+    WMDropFiles({str(QDir::toNativeSeparators(qs(pathToUtf8(file))))});
+}
+
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
@@ -298,6 +327,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // While an entry or download runs inside a handler the window stays: closing it then would end
     // the program in the middle of typing into the client.
     if (isBusy()) {
+        statusBar()->showMessage(onStop_ ? "正在下载，不能关闭窗口：请先按“停止”，等下载停下后再关闭。"
+                                         : "正在录入，不能关闭窗口：请等录入完成后再关闭。");
         event->ignore();
         return;
     }

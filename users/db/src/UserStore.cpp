@@ -22,7 +22,7 @@ std::string textOf(const TADOQuery& q, const char* field) {
 // A number joined bare into a statement: only digits pass, so nothing else can reach the statement.
 const std::string& digitsOnly(const std::string& text) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
-        throw ConversionError("'" + text + "' is not a valid integer value");
+        throw ConversionError("“" + text + "”不是有效的整数值");
     return text;
 }
 
