@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "CliRegistry.h"
+#include "InputFiles.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
@@ -38,6 +39,7 @@ int config(const std::vector<std::string>& args) {
             std::cerr << "  " << k << "\n";
         return 1;
     }
+    if (!file.empty()) ca::cli::refuseFolder(file, "设置文件");
     ca::IniFile ini(file.empty() ? st::configPathFor(ca::pathFromUtf8(ca::cli::executableDir()))
                                  : ca::pathFromUtf8(file));
     if (get) {

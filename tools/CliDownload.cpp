@@ -5,6 +5,7 @@
 
 #include "CliRegistry.h"
 #include "CliSupport.h"
+#include "InputFiles.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/automation/sim/StandInClient.h"
@@ -43,6 +44,8 @@ int runDownloadSim(const std::vector<std::string>& args) {
         std::cerr << "用法：" << kUsage << "\n";
         return 1;
     }
+    ca::cli::requireInputFile(fixtureFile, "模拟数据文件");
+    if (!configFile.empty()) ca::cli::requireInputFile(configFile, "设置文件");
     sim::ClientFixture fixture = sim::loadFixture(fixtureFile);
     sim::StandInConfig config;
     fixture.applyTo(config);
@@ -51,10 +54,6 @@ int runDownloadSim(const std::vector<std::string>& args) {
     ca::download::DownloadSettings settings{config.classes.container, config.classes.edit,
                                             config.classes.list, config.classes.button, config.classes.combo};
     if (!configFile.empty()) {
-        if (!std::filesystem::is_regular_file(configFile)) {
-            std::cerr << "错误：设置文件“" << configFile << "”不存在\n";
-            return 1;
-        }
         ca::settings::LoadedSettings loaded;
         ca::settings::loadCreateGroup(ca::IniFile(configFile), loaded);
         settings = ca::download::DownloadSettings::from(loaded);

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "CliRegistry.h"
+#include "InputFiles.h"
 #include "ca/entry/EntryPreview.h"
 #include "ca/entry/WorkbookServer.h"
 #include "ca/util/Folders.h"
@@ -35,6 +36,7 @@ int entryPreview(const std::vector<std::string>& args) {
     if (kind != "import" && kind != "export") return usageError("--kind 必须是 import 或 export");
     if (file.empty()) return usageError("没有给出文件");
 
+    if (!config.empty()) ca::cli::requireInputFile(config, "设置文件");
     const std::filesystem::path configPath =
         config.empty() ? ca::settings::configPathFor(ca::cli::executableDir()) : ca::pathFromUtf8(config);
     const ca::IniFile ini(configPath);

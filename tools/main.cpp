@@ -3,7 +3,9 @@
 #include <exception>
 #include <iostream>
 
+#include "CheckedOutput.h"
 #include "CliRegistry.h"
+#include "ca/util/Excerpt.h"
 #include "ca/util/SystemErrorText.h"
 
 namespace {
@@ -17,22 +19,36 @@ void printHelp(std::ostream& out) {
     out << "  --help                            显示本说明\n";
 }
 
+// Runs a command; an error it raises ends it with its text (cut to a readable length) on standard error.
+int runCommand(const ca::cli::Command& c, const std::vector<std::string>& args) {
+    try {
+        return c.run(args);
+    } catch (const std::exception& e) {
+        std::cerr << "错误：" << ca::excerpt(ca::errorText(e)) << "\n";
+        return 1;
+    }
+}
+
+// Output that did not reach standard output in full makes the command fail, whatever it returned.
+int checkOutput(ca::cli::CheckedOutput& out, int status) {
+    const std::string problem = out.finish();
+    if (problem.empty()) return status;
+    std::cerr << "错误：" << problem << "\n";
+    return status != 0 ? status : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    ca::cli::CheckedOutput out;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(args.empty() ? std::cerr : std::cout);
-        return args.empty() ? 1 : 0;
+        return checkOutput(out, args.empty() ? 1 : 0);
     }
     for (const auto& c : ca::cli::registry()) {
         if (c.name != args[0]) continue;
-        try {
-            return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
-        } catch (const std::exception& e) {
-            std::cerr << "错误：" << ca::errorText(e) << "\n";
-            return 1;
-        }
+        return checkOutput(out, runCommand(c, std::vector<std::string>(args.begin() + 1, args.end())));
     }
     std::cerr << "错误：未知的命令“" << args[0] << "”（见 --help）\n";
     return 1;

@@ -44,29 +44,78 @@ std::string readFileStart(const std::string& path, size_t n) {
     return bytes;
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string shown(const fs::path& p) {
+    const auto u8 = p.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+// A symbolic link is written through: the file it names (following a chain of links) is the one
+// replaced, and the link stays a link.
+fs::path resolveLinks(const std::string& path) {
+    fs::path p = pathFromUtf8(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return p;
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) throw SpreadsheetError::about("无法保存", path, "无法读取符号链接：" + systemErrorText(ec));
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    throw SpreadsheetError::about("无法保存", path, "符号链接层层相指，找不到它指向的文件");
+}
+
+// What must hold before a file is written at target: its folder exists, and an existing file is a
+// plain file that may be written (not read-only, not another user's file we may not change).
+void checkWritable(const std::string& path, const fs::path& target, const fs::file_status& st) {
+    std::error_code ec;
+    if (!fs::exists(st)) {
+        const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+        if (!fs::is_directory(folder, ec))
+            throw SpreadsheetError::about("无法保存", path, "文件夹“" + shown(folder) + "”不存在");
+        return;
+    }
+    if (fs::is_directory(st)) throw SpreadsheetError::about("无法保存", path, "这是一个文件夹，不是文件");
+    if (!fs::is_regular_file(st)) throw SpreadsheetError::about("无法保存", path, "这不是普通文件");
+    if ((st.permissions() & fs::perms::owner_write) == fs::perms::none)
+        throw SpreadsheetError::about("无法保存", path, "文件是只读的，没有改动它");
+    std::ofstream probe(target, std::ios::binary | std::ios::app);  // opens without changing anything
+    if (!probe) throw SpreadsheetError::about("无法保存", path, "没有写入这个文件的权限，没有改动它");
+}
+
+}  // namespace
+
 void replaceFile(const std::string& path, const std::string& bytes) {
     static std::atomic<unsigned> counter{0};
-    const auto target = pathFromUtf8(path);
+    const fs::path target = resolveLinks(path);
+    std::error_code ec;
+    const fs::file_status st = fs::status(target, ec);
+    checkWritable(path, target, st);
     auto tmp = target;
     tmp += ".tmp" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000) +
            "-" + std::to_string(counter++);
-    std::error_code ec;
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw SpreadsheetError::about("无法保存", path, "文件夹不存在或不能写入");
+        if (!out)
+            throw SpreadsheetError::about("无法保存", path,
+                                          "不能在文件夹“" + shown(tmp.parent_path()) + "”中建立临时文件");
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             out.close();
-            std::filesystem::remove(tmp, ec);
-            throw SpreadsheetError::about("无法保存", path, "写入文件失败（磁盘已满？）");
+            fs::remove(tmp, ec);
+            throw SpreadsheetError::about("无法保存", path, "写入文件失败（磁盘已满？），原文件没有改动");
         }
     }
-    std::filesystem::rename(tmp, target, ec);
+    // The new file keeps the permissions of the one it replaces.
+    if (fs::exists(st)) fs::permissions(tmp, st.permissions(), fs::perm_options::replace, ec);
+    fs::rename(tmp, target, ec);
     if (ec) {
         std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw SpreadsheetError::about("无法保存", path, "无法替换原文件：" + systemErrorText(ec));
+        fs::remove(tmp, ignored);
+        throw SpreadsheetError::about("无法保存", path, "不能替换原文件：" + systemErrorText(ec));
     }
 }
 

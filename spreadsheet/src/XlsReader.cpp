@@ -6,6 +6,7 @@
 
 #include "BiffRecords.h"
 #include "ByteOrder.h"
+#include "SheetBuilder.h"
 #include "TextCodec.h"
 #include "ca/spreadsheet/CellText.h"
 #include "ca/spreadsheet/CompoundFile.h"
@@ -178,10 +179,8 @@ private:
         return isBuiltinDateFormat(fmt);
     }
 
-    static void put(Sheet& sheet, unsigned row, unsigned col, Cell cell) {
-        if (col >= static_cast<unsigned>(Sheet::kMaxColumns))
-            fail(".xls 文件已损坏：单元格的列超出了工作表的范围");
-        sheet.set(static_cast<int>(row) + 1, static_cast<int>(col) + 1, std::move(cell));
+    static void put(SheetBuilder& sheet, unsigned row, unsigned col, Cell cell) {
+        sheet.put(static_cast<int>(row) + 1, static_cast<int>(col) + 1, std::move(cell));
     }
 
     // Text format: the built-in "@" (49) or a custom format that is just "@".
@@ -191,13 +190,12 @@ private:
         return custom != formats_.end() ? custom->second == "@" : xfFormats_[xf] == 49;
     }
 
-    void blank(Sheet& sheet, unsigned row, unsigned col, std::uint16_t xf) const {
-        if (col >= static_cast<unsigned>(Sheet::kMaxColumns))
-            fail(".xls 文件已损坏：单元格的列超出了工作表的范围");
-        sheet.setBlank(static_cast<int>(row) + 1, static_cast<int>(col) + 1, isText(xf));
+    void blank(SheetBuilder& sheet, unsigned row, unsigned col, std::uint16_t xf) const {
+        sheet.blank(static_cast<int>(row) + 1, static_cast<int>(col) + 1, isText(xf));
     }
 
-    void readSheet(const SheetEntry& entry, Sheet& sheet) {
+    void readSheet(const SheetEntry& entry, Sheet& target) {
+        SheetBuilder sheet(budget_);
         if (entry.offset >= stream_.size())
             fail("工作表“" + entry.name + "”不在工作簿数据之内（文件已损坏）");
         RecordCursor cursor(stream_, entry.offset);
@@ -213,7 +211,10 @@ private:
                 continue;
             }
             if (r.type == kEof) {
-                if (depth == 0) return;
+                if (depth == 0) {
+                    sheet.buildInto(target);
+                    return;
+                }
                 --depth;
                 continue;
             }
@@ -322,6 +323,7 @@ private:
     std::vector<std::uint16_t> xfFormats_;
     std::vector<SheetEntry> sheets_;
     std::vector<std::string> sst_;
+    CellBudget budget_;
 };
 
 }  // namespace

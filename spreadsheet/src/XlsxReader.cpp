@@ -5,6 +5,7 @@
 #include <map>
 #include <pugixml.hpp>
 
+#include "SheetBuilder.h"
 #include "TextCodec.h"
 #include "ZipArchive.h"
 #include "ca/spreadsheet/CellText.h"
@@ -49,7 +50,35 @@ pugi::xml_attribute attr(const pugi::xml_node& n, const char* name) {
     return {};
 }
 
+// Elements of one part, and how many of them are cells (<c …> or <x:c …>), counted on the text before
+// it is parsed: a small zip can unpack to millions of tiny elements, and the element tree of each
+// costs far more memory than its text.
+struct ElementCount {
+    std::size_t elements = 0, cells = 0;
+};
+
+ElementCount countElements(const std::string& xml) {
+    ElementCount n;
+    for (std::size_t i = xml.find('<'); i != std::string::npos; i = xml.find('<', i + 1)) {
+        std::size_t end = i + 1;
+        while (end < xml.size() && xml[end] != ' ' && xml[end] != '>' && xml[end] != '/' &&
+               xml[end] != '\t' && xml[end] != '\n' && xml[end] != '\r')
+            ++end;
+        const std::string_view name(xml.data() + i + 1, end - i - 1);
+        if (name.empty() || name[0] == '?' || name[0] == '!') continue;  // an end tag, declaration, comment
+        ++n.elements;
+        const auto colon = name.rfind(':');
+        if ((colon == std::string_view::npos ? name : name.substr(colon + 1)) == "c") ++n.cells;
+    }
+    return n;
+}
+
+// Elements one part may hold: a full sheet of cells with a value element each, and room to spare.
+constexpr std::size_t kMaxPartElements = 4 * kMaxWorkbookCells;
+
 pugi::xml_document parse(const std::string& xml, const std::string& part) {
+    if (countElements(xml).elements > kMaxPartElements)
+        fail(part + " 含有超过 " + std::to_string(kMaxPartElements) + " 个 XML 元素（本程序读取的上限）");
     pugi::xml_document doc;
     const auto result =
         doc.load_buffer(xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
@@ -265,10 +294,18 @@ private:
         return Cell{Cell::Kind::Number, generalNumberText(d), d};
     }
 
-    void readSheet(const std::string& part, Sheet& sheet) {
-        const auto xml = zip_.read(part);
+    void readSheet(const std::string& part, Sheet& target) {
+        SheetBuilder sheet(budget_);
+        collectCells(part, sheet);  // the sheet's text and element tree are gone before the cells are stored
+        sheet.buildInto(target);
+    }
+
+    void collectCells(const std::string& part, SheetBuilder& sheet) {
+        auto xml = zip_.read(part);
         if (!xml) fail(".xlsx 文件已损坏：缺少工作表 " + part);
+        budget_.check(countElements(*xml).cells);
         const auto doc = parse(*xml, part);
+        xml.reset();  // the element tree holds its own copy
         int rowNo = 0;
         for (auto row : child(doc.first_child(), "sheetData").children()) {
             if (!is(row, "row")) continue;
@@ -281,13 +318,12 @@ private:
                 if (const auto ref = c.attribute("r"); ref && !cellRef(ref.as_string(), r, col))
                     fail(std::string(".xlsx 文件已损坏：单元格地址“") +
                          std::string(ref.as_string()).substr(0, 20) + "”无效");
-                if (col > Sheet::kMaxColumns) fail(".xlsx 文件已损坏：单元格的列超出了工作表的范围");
                 colNo = col;
                 Cell cell = valueOf(c);
                 if (cell.empty())
-                    sheet.setBlank(r, col);
+                    sheet.blank(r, col, false);
                 else
-                    sheet.set(r, col, std::move(cell));
+                    sheet.put(r, col, std::move(cell));
             }
         }
     }
@@ -296,6 +332,7 @@ private:
     ZipArchive zip_;
     std::vector<std::string> sst_;
     std::vector<bool> xfIsDate_;
+    CellBudget budget_;
     bool date1904_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "ca/util/Excerpt.h"
 #include "ca/util/SystemErrorText.h"
 
 namespace ca {
@@ -11,7 +12,7 @@ bool CommandGuard::run(Prompts& prompts, const std::function<void()>& command) {
         command();
         return true;
     } catch (const std::exception& e) {
-        prompts.errorBox(errorText(e));
+        prompts.errorBox(excerpt(errorText(e)));
     } catch (...) {
         prompts.errorBox("发生未知错误");
     }

@@ -151,6 +151,25 @@ std::string describe(const std::filesystem::path& file) {
     return std::string(u8.begin(), u8.end());
 }
 
+// The file is GBK: a character it cannot hold would be stored as "?" and the value lost.
+void refuseNonGbk(const std::string& key, const std::string& value) {
+    if (const auto cp = firstCharacterGbkCannotHold(value))
+        throw std::runtime_error("设置“" + key + "”的值含有 GBK 编码无法保存的字符" + describeCharacter(*cp) +
+                                 "，设置文件未改动");
+}
+
+// A settings file that names a folder, or lies in a folder that does not exist, cannot be written;
+// say so about the right path before anything is tried.
+void refuseUnwritablePlace(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw std::runtime_error("无法写入设置文件“" + describe(file) + "”：这是一个文件夹，不是文件");
+    const auto folder = file.parent_path();
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+        throw std::runtime_error("无法写入设置文件“" + describe(file) + "”：文件夹“" + describe(folder) +
+                                 (std::filesystem::exists(folder, ec) ? "”不是文件夹" : "”不存在"));
+}
+
 }  // namespace
 
 IniFile::IniFile(std::filesystem::path file) : file_(std::move(file)) {}
@@ -176,6 +195,8 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     refuseLineBreak("键名", key);
     refuseLineBreak("值", value);
     if (key.find('=') != std::string::npos) throw std::runtime_error("设置键名不能包含等号：" + key);
+    refuseNonGbk(key, value);
+    refuseUnwritablePlace(file_);
 
     std::error_code ec;
     bool exists = std::filesystem::exists(file_, ec);
