@@ -8,6 +8,7 @@
 #include "ca/app/common/AppContext.h"
 #include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
+#include "ca/app/fees/FeeCommands.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
 #include "ca/app/main/EntryCommand.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
     ca::app::installUserCommands(frmMain, prompts, dm, currentUser);
+    ca::app::installFeeCommands(frmMain);
 
 #ifdef _WIN32
     // The desktop the customs client runs on.

@@ -2,15 +2,13 @@
 // fee item catalogue, through the same core as the fee windows.
 #include <ctime>
 #include <iostream>
-#include <map>
-#include <optional>
 
 #include "CliRegistry.h"
+#include "CliSupport.h"
 #include "ca/db/TDM.h"
 #include "ca/fees/FeeItemAdd.h"
 #include "ca/fees/FeeQueryGrid.h"
 #include "ca/util/Convert.h"
-#include "ca/util/TabText.h"
 
 namespace {
 
@@ -32,73 +30,60 @@ ca::Date today() {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
 }
 
-void printRow(const std::vector<std::string>& row) {
-    for (size_t i = 0; i < row.size(); ++i)
-        std::cout << (i ? "\t" : "") << ca::escapeTabText(row[i]);
-    std::cout << "\n";
-}
-
-int usageError(const std::string& what, const char* usage) {
-    std::cerr << "错误：" << what << "\n用法：" << usage << "\n";
-    return 1;
-}
-
 int runFeeQuery(const std::vector<std::string>& args) {
-    ca::fees::FeeQueryFilter f;
-    f.to = today();
-    std::string db = "DB.sqlite", out;
-    const std::map<std::string, std::string*> texts = {
-        {"--db", &db},           {"--serial", &f.serial},     {"--customer", &f.customer},
-        {"--goods", &f.goods},   {"--contract", &f.contract}, {"--bill", &f.bill},
-        {"--office", &f.office}, {"--phone", &f.phone},       {"--verification", &f.verification},
-        {"--out", &out},
-    };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--zero-only") {
-            f.zeroOnly = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) return usageError("参数 " + a + " 缺少值或无法识别", kQueryUsage);
-        const std::string& value = args[++i];
-        if (auto t = texts.find(a); t != texts.end()) {
-            *t->second = value;
-        } else if (a == "--from" || a == "--to") {
-            auto d = ca::parseDate(value);
-            if (!d) return usageError("日期“" + value + "”无效，应为 YYYY-MM-DD", kQueryUsage);
-            (a == "--from" ? f.from : f.to) = *d;
-        } else {
-            return usageError("无法识别的参数 " + a, kQueryUsage);
-        }
+    // "--zero-only" is the one option without a value.
+    std::vector<std::string> rest;
+    bool zeroOnly = false;
+    for (const auto& a : args) {
+        if (a == "--zero-only")
+            zeroOnly = true;
+        else
+            rest.push_back(a);
     }
-    ca::db::TDM dm(db);
+    const ca::cli::Arguments parsed =
+        ca::cli::parseArguments(rest, kQueryUsage,
+                                {"--from", "--to", "--serial", "--customer", "--goods", "--contract",
+                                 "--bill", "--office", "--phone", "--verification"});
+    if (!parsed.positional.empty())
+        throw ca::cli::UsageError("多余的参数 '" + parsed.positional[0] + "'\n用法：" + kQueryUsage);
+    ca::fees::FeeQueryFilter f;
+    f.zeroOnly = zeroOnly;
+    f.to = today();
+    for (auto [name, date] : {std::pair{"--from", &f.from}, std::pair{"--to", &f.to}})
+        if (auto text = parsed.option(name)) {
+            auto d = ca::parseDate(*text);
+            if (!d)
+                throw ca::cli::UsageError("日期“" + *text + "”无效，应为 YYYY-MM-DD\n用法：" + kQueryUsage);
+            *date = *d;
+        }
+    for (auto [name, text] : {std::pair{"--serial", &f.serial}, std::pair{"--customer", &f.customer},
+                              std::pair{"--goods", &f.goods}, std::pair{"--contract", &f.contract},
+                              std::pair{"--bill", &f.bill}, std::pair{"--office", &f.office},
+                              std::pair{"--phone", &f.phone}, std::pair{"--verification", &f.verification}})
+        if (auto value = parsed.option(name)) *text = *value;
+
+    ca::db::TDM dm(parsed.db);
     const ca::fees::FeeQueryGrid grid = ca::fees::runFeeQuery(dm, f);
-    if (!out.empty()) {
-        ca::fees::exportFeeGrid(out, grid);
-        std::cout << "已导出 " << grid.recordCount << " 条记录到 " << out << "\n";
+    if (!parsed.out.empty()) {
+        ca::fees::exportFeeGrid(parsed.out, grid);
+        std::cout << "已导出 " << grid.recordCount << " 条记录到 " << parsed.out << "\n";
         return 0;
     }
-    printRow(grid.header);
-    if (grid.recordCount > 0)
-        for (const auto& row : grid.rows)
-            printRow(row);
+    ca::cli::printRows(std::cout, {grid.header});
+    if (grid.recordCount > 0) ca::cli::printRows(std::cout, grid.rows);
     std::cerr << "总记录数：" << grid.recordCount << "\n";
     return 0;
 }
 
 int runFeeItem(const std::vector<std::string>& args) {
-    std::string db = "DB.sqlite";
-    std::vector<std::string> words;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--db" && i + 1 < args.size())
-            db = args[++i];
-        else
-            words.push_back(args[i]);
-    }
-    ca::db::TDM dm(db);
+    const ca::cli::Arguments parsed = ca::cli::parseArguments(args, kItemUsage);
+    const auto& words = parsed.positional;
+    ca::db::TDM dm(parsed.db);
     if (words.size() == 1 && words[0] == "list") {
+        std::vector<std::vector<std::string>> rows;
         for (const auto& item : ca::fees::feeItems(dm))
-            printRow({item.code, item.name});
+            rows.push_back({item.code, item.name});
+        ca::cli::printRows(std::cout, rows);
         return 0;
     }
     if (words.size() == 3 && words[0] == "add") {
@@ -106,7 +91,7 @@ int runFeeItem(const std::vector<std::string>& args) {
         (r.added ? std::cout : std::cerr) << r.message << "\n";
         return r.added ? 0 : 1;
     }
-    return usageError("需要 list 或 add CODE NAME", kItemUsage);
+    throw ca::cli::UsageError(std::string("需要 list 或 add CODE NAME\n用法：") + kItemUsage);
 }
 
 ca::cli::Registrar queryReg{

@@ -2,6 +2,7 @@
 
 #include "ca/fees/AmountCheck.h"
 #include "ca/fees/AmountText.h"
+#include "ca/fees/FeeTexts.h"
 
 namespace ca::fees {
 
@@ -54,6 +55,15 @@ std::vector<PlacedText> feeStatementLayout(const FeeStatementTexts& t,
     out.push_back({kLeft, at(4), "帐号：" + t.accountNo});
     out.push_back({kLeft, at(5), "开户行：" + t.bank});
     return out;
+}
+
+void printFeeStatement(Printer& printer, const std::vector<PlacedText>& layout) {
+    printer.setTitle(kPrintTitle);
+    printer.setFontSize(kPrintFontPoints);
+    PrintJob job(printer);
+    for (const auto& t : layout)
+        job.textOut(t.x, t.y, t.text);
+    job.end();
 }
 
 }  // namespace ca::fees

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ca/fees/FeeGrid.h"
+#include "ca/util/Printer.h"
 
 namespace ca::fees {
 
@@ -41,5 +42,9 @@ struct PlacedText {
 // Every text of the statement at its place, in printing order.
 std::vector<PlacedText> feeStatementLayout(const FeeStatementTexts& texts,
                                            const std::vector<StatementLine>& lines);
+
+// Prints the texts as one document titled "打印报表" in 12 points. A printer that cannot start (no
+// default printer) throws before anything is printed; an error during the document drops it.
+void printFeeStatement(Printer& printer, const std::vector<PlacedText>& layout);
 
 }  // namespace ca::fees

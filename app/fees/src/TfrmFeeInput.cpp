@@ -1,0 +1,251 @@
+#include "ca/app/fees/TfrmFeeInput.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "ca/app/common/Guarded.h"
+#include "ca/app/common/QtText.h"
+#include "ca/app/common/TextGridModel.h"
+#include "ca/app/main/Windows.h"
+#include "ca/fees/FeeSave.h"
+#include "ca/fees/FeeStatement.h"
+#include "ca/fees/FeeTexts.h"
+#include "ca/users/CurrentUser.h"
+#include "ca/util/IniFile.h"
+#include "ca/util/MessageBoxes.h"
+#include "ca/util/Settings.h"
+
+namespace ca::app {
+
+namespace {
+
+QLineEdit* lineEdit(QWidget* parent, const char* name, bool editable) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setReadOnly(!editable);
+    return e;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+}  // namespace
+
+TfrmFeeInput::TfrmFeeInput(AppContext& ctx, Windows& windows) : ctx_(ctx), windows_(windows) {
+    setObjectName("frmFeeInput");
+    setWindowTitle("费用录入");
+
+    auto* conditions = new QGroupBox("条件区", this);
+    auto* grid = new QGridLayout(conditions);
+    Edit1 = lineEdit(this, "Edit1", false);
+    Edit2 = lineEdit(this, "Edit2", false);
+    Edit3 = lineEdit(this, "Edit3", false);
+    Edit4 = lineEdit(this, "Edit4", true);
+    Edit5 = lineEdit(this, "Edit5", true);
+    Edit6 = lineEdit(this, "Edit6", true);
+    Edit7 = lineEdit(this, "Edit7", true);
+    Edit11 = lineEdit(this, "Edit11", true);
+    BitBtn4 = button(this, "BitBtn4", "搜索");
+    BitBtn5 = button(this, "BitBtn5", "搜索");
+    BitBtn2 = button(this, "BitBtn2", "搜索");
+    BitBtn3 = button(this, "BitBtn3", "搜索");
+    BitBtn6 = button(this, "BitBtn6", "搜索");
+    struct Row {
+        const char* label;
+        QLineEdit* edit;
+        QPushButton* search;
+    };
+    const Row rows[] = {
+        {"客户：", Edit1, nullptr},     {"日期：", Edit2, nullptr},      {"货名：", Edit3, nullptr},
+        {"合同号：", Edit4, BitBtn4},   {"提单号：", Edit5, BitBtn5},    {"报关单号：", Edit6, BitBtn2},
+        {"统一编号：", Edit7, BitBtn3}, {"核销单号：", Edit11, BitBtn6},
+    };
+    int r = 0;
+    for (const Row& row : rows) {
+        grid->addWidget(new QLabel(row.label, this), r, 0);
+        grid->addWidget(row.edit, r, 1);
+        if (row.search) grid->addWidget(row.search, r, 2);
+        ++r;
+    }
+    Button1 = button(this, "Button1", "查看单据明细");
+    grid->addWidget(Button1, r++, 1);
+
+    auto* printBox = new QGroupBox("打印信息设置", this);
+    auto* printGrid = new QGridLayout(printBox);
+    Edit8 = lineEdit(this, "Edit8", true);
+    Edit9 = lineEdit(this, "Edit9", true);
+    Edit10 = lineEdit(this, "Edit10", true);
+    printGrid->addWidget(new QLabel("帐户：", this), 0, 0);
+    printGrid->addWidget(Edit8, 0, 1);
+    printGrid->addWidget(new QLabel("账号：", this), 1, 0);
+    printGrid->addWidget(Edit9, 1, 1);
+    printGrid->addWidget(new QLabel("开户行：", this), 2, 0);
+    printGrid->addWidget(Edit10, 2, 1);
+    grid->addWidget(printBox, r, 0, 1, 3);
+
+    auto* data = new QGroupBox("数据区", this);
+    auto* dataLayout = new QVBoxLayout(data);
+    StringGrid1 = new QTableView(this);
+    StringGrid1->setObjectName("StringGrid1");
+    model_ = std::make_unique<TextGridModel>(
+        sheet_.rows, std::vector<std::string>(fees::kFeeGridHeader.begin(), fees::kFeeGridHeader.end()),
+        std::vector<bool>{false, true, true, false});
+    StringGrid1->setModel(model_.get());
+    StringGrid1->verticalHeader()->setVisible(false);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const int widths[] = {64, 77, 430, 2};
+    for (int c = 0; c < 4; ++c)
+        StringGrid1->setColumnWidth(c, widths[c]);
+    dataLayout->addWidget(StringGrid1, 1);
+    auto* foot = new QHBoxLayout;
+    Label9 = new QLabel(this);
+    Label9->setObjectName("Label9");
+    BitBtn1 = button(this, "BitBtn1", "保存");
+    Button4 = button(this, "Button4", "打印");
+    foot->addWidget(new QLabel("总计：", this));
+    foot->addWidget(Label9);
+    foot->addStretch();
+    foot->addWidget(BitBtn1);
+    foot->addWidget(Button4);
+    dataLayout->addLayout(foot);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(conditions);
+    layout->addWidget(data, 1);
+    resize(980, 520);
+
+    // The three account texts start from config.ini and are remembered there when changed.
+    const IniFile ini(ctx_.configFile());
+    Edit8->setText(qs(ini.ReadString(settings::kSection, fees::kAccountHolderKey, "")));
+    Edit9->setText(qs(ini.ReadString(settings::kSection, fees::kAccountNoKey, "")));
+    Edit10->setText(qs(ini.ReadString(settings::kSection, fees::kBankKey, "")));
+    rememberAccountText(Edit8, fees::kAccountHolderKey);
+    rememberAccountText(Edit9, fees::kAccountNoKey);
+    rememberAccountText(Edit10, fees::kBankKey);
+
+    onReadClick(BitBtn2, this, &TfrmFeeInput::BitBtn2Click, ctx_);
+    onReadClick(BitBtn3, this, &TfrmFeeInput::BitBtn3Click, ctx_);
+    onReadClick(BitBtn4, this, &TfrmFeeInput::BitBtn4Click, ctx_);
+    onReadClick(BitBtn5, this, &TfrmFeeInput::BitBtn5Click, ctx_);
+    onReadClick(BitBtn6, this, &TfrmFeeInput::BitBtn6Click, ctx_);
+    onClick(BitBtn1, this, &TfrmFeeInput::BitBtn1Click, ctx_);
+    onReadClick(Button4, this, &TfrmFeeInput::Button4Click, ctx_);
+    onReadClick(Button1, this, &TfrmFeeInput::Button1Click, ctx_);
+    guarded(ctx_, [this] { FormCreate(); });
+}
+
+TfrmFeeInput::~TfrmFeeInput() = default;
+
+void TfrmFeeInput::rememberAccountText(QLineEdit* edit, const char* key) {
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit, key] {
+        guarded(ctx_, [this, edit, key] {
+            IniFile ini(ctx_.configFile());
+            const std::string text = str(edit->text());
+            if (ini.ReadString(settings::kSection, key, "") != text)
+                ini.WriteString(settings::kSection, key, text);
+        });
+    });
+}
+
+void TfrmFeeInput::FormCreate() {
+    if (ctx_.currentUser().CurrentUserCategory() == 0) Button1->hide();
+    InputData(str(Edit7->text()), "TY_NO", fees::MatchMode::Whole);
+}
+
+void TfrmFeeInput::readFields() {
+    fees::FeeFields& f = sheet_.fields;
+    f.contract = str(Edit4->text());
+    f.bill = str(Edit5->text());
+    f.declarationNo = str(Edit6->text());
+    f.unifiedNo = str(Edit7->text());
+    f.verification = str(Edit11->text());
+}
+
+void TfrmFeeInput::showFields() {
+    const fees::FeeFields& f = sheet_.fields;
+    Edit1->setText(qs(f.customer));
+    Edit2->setText(qs(f.date));
+    Edit3->setText(qs(f.goods));
+    Edit4->setText(qs(f.contract));
+    Edit5->setText(qs(f.bill));
+    Edit6->setText(qs(f.declarationNo));
+    Edit7->setText(qs(f.unifiedNo));
+    Edit11->setText(qs(f.verification));
+}
+
+fees::LoadOutcome TfrmFeeInput::InputData(const std::string& value, const std::string& field,
+                                          fees::MatchMode mode) {
+    readFields();
+    fees::LoadOutcome outcome = fees::LoadOutcome::NotFound;
+    try {
+        model_->reload([&] {
+            outcome = sheet_.InputData(ctx_.dm(), ctx_.currentUser().CurrentUserName(), value, field, mode);
+        });
+    } catch (...) {
+        showFields();
+        throw;
+    }
+    showFields();
+    if (outcome == fees::LoadOutcome::NoPermission) warningBox(ctx_.prompts(), fees::kNoRightsText);
+    if (outcome == fees::LoadOutcome::Loaded) {
+        Label9->setText(qs(sheet_.totalText));
+        show();
+        raise();
+        activateWindow();
+    }
+    return outcome;
+}
+
+void TfrmFeeInput::search(QLineEdit* edit, const char* field, fees::MatchMode mode) {
+    InputData(str(edit->text()), field, mode);
+    Button1->setEnabled(!Edit2->text().isEmpty());
+}
+
+void TfrmFeeInput::BitBtn2Click() {
+    search(Edit6, "bgno", fees::MatchMode::Serial);
+}
+void TfrmFeeInput::BitBtn3Click() {
+    search(Edit7, "TY_NO", fees::MatchMode::Serial);
+}
+void TfrmFeeInput::BitBtn4Click() {
+    search(Edit4, "htno", fees::MatchMode::Whole);
+}
+void TfrmFeeInput::BitBtn5Click() {
+    search(Edit5, "tdno", fees::MatchMode::Whole);
+}
+void TfrmFeeInput::BitBtn6Click() {
+    search(Edit11, "PZ_No", fees::MatchMode::Whole);
+}
+
+void TfrmFeeInput::BitBtn1Click() {
+    if (fees::saveFeeSheet(ctx_.dm(), ctx_.prompts(), sheet_.rows, str(Edit7->text())) ==
+        fees::SaveOutcome::Saved)
+        InputData(str(Edit7->text()), "TY_NO", fees::MatchMode::Whole);
+}
+
+void TfrmFeeInput::Button4Click() {
+    // The lines are collected (and a bad amount refused) before the print job starts.
+    const auto lines = fees::feeStatementLines(sheet_.rows);
+    const fees::FeeStatementTexts texts{
+        str(Edit1->text()), str(Edit2->text()),  str(Edit3->text()), str(Edit4->text()), str(Edit5->text()),
+        str(Edit6->text()), str(Label9->text()), str(Edit8->text()), str(Edit9->text()), str(Edit10->text())};
+    fees::printFeeStatement(ctx_.printer(), fees::feeStatementLayout(texts, lines));
+}
+
+void TfrmFeeInput::Button1Click() {
+    if (Edit7->text().isEmpty()) return;
+    // Opens the document query with the serial and the date filled and the query run.
+}
+
+}  // namespace ca::app

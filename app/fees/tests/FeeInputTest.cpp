@@ -1,0 +1,123 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "FeeWindowsFixture.h"
+#include "WindowDriver.h"
+#include "ca/app/fees/TfrmFeeInput.h"
+#include "ca/util/IniFile.h"
+#include "ca/util/Settings.h"
+
+using namespace ca::app;
+using ca::app::test::cells;
+using ca::app::test::click;
+using ca::app::test::headings;
+
+namespace {
+
+class FeeInputTest : public FeeWindowsFixture {
+protected:
+    TfrmFeeInput& window() { return windows->get<TfrmFeeInput>(); }
+    QLineEdit* edit(const char* name) { return window().findChild<QLineEdit*>(name); }
+    QTableView* grid() { return window().findChild<QTableView*>("StringGrid1"); }
+    std::string label9() { return window().findChild<QLabel*>("Label9")->text().toStdString(); }
+    void setCell(int row, int column, const char* text) {
+        grid()->model()->setData(grid()->model()->index(row, column), QString::fromUtf8(text));
+    }
+};
+
+}  // namespace
+
+TEST_F(FeeInputTest, OrdinaryUserSeesNoDetailsButtonAndNothingWithoutPermission) {
+    user().logIn("", 0);
+    TfrmFeeInput& w = window();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(w.findChild<QPushButton*>("Button1")->isHidden());
+    EXPECT_EQ(headings(*grid()), (std::vector<std::string>{"费用名称", "费用", "备注", ""}));
+    // Found, but nobody has the empty name: warned, the window is not brought up.
+    EXPECT_EQ(w.InputData("TY0000000123456789", "TY_NO", ca::fees::MatchMode::Whole),
+              ca::fees::LoadOutcome::NoPermission);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(tc->prompts.texts("warning"), std::vector<std::string>{"您没有任何录入费用的权限！"});
+    EXPECT_EQ(edit("Edit1")->text().toStdString(), "客户甲");
+    EXPECT_TRUE(cells(*grid()).empty());
+}
+
+TEST_F(FeeInputTest, SearchLoadsTheDeclarationAndSaveWritesTheEditedCells) {
+    user().logIn("张三", 1);
+    TfrmFeeInput& w = window();
+    w.show();
+    edit("Edit7")->setText("123456789");
+    click(w, "BitBtn3");
+    EXPECT_EQ(cells(*grid()), (std::vector<std::vector<std::string>>{{"报关费", "12.5", "现金", "bgf"},
+                                                                     {"打单费", "30", "", "ddf"}}));
+    EXPECT_EQ(label9(), "42.50");
+    EXPECT_EQ(edit("Edit6")->text().toStdString(), "520120111000000001");
+    EXPECT_EQ(edit("Edit7")->text().toStdString(), "TY0000000123456789");
+    EXPECT_TRUE(w.findChild<QPushButton*>("Button1")->isEnabled());
+
+    // A bad amount is refused before anything is written.
+    setCell(0, 1, "abc");
+    setCell(1, 1, "5");
+    tc->prompts.answerQuestion(ca::Button::Yes);
+    click(w, "BitBtn1");
+    EXPECT_EQ(tc->prompts.texts("warning").back(), "费用“报关费”的金额“abc”不是有效的数字，未保存任何费用。");
+    EXPECT_EQ(column("select ddf from T_fee where ty_no='TY0000000123456789'"),
+              std::vector<std::string>{"30"});
+
+    setCell(0, 1, "20");
+    setCell(1, 2, "O'Neil");
+    tc->prompts.answerQuestion(ca::Button::Yes);
+    click(w, "BitBtn1");
+    EXPECT_EQ(column("select bgf+ddf from T_fee where ty_no='TY0000000123456789'"),
+              std::vector<std::string>{"25"});
+    EXPECT_EQ(column("select ddf from T_fee1 where ty_no='TY0000000123456789'"),
+              std::vector<std::string>{"O'Neil"});
+    EXPECT_EQ(label9(), "25.00");  // reloaded
+    EXPECT_TRUE(tc->prompts.texts("error").empty());
+}
+
+TEST_F(FeeInputTest, PrintsTheStatementWithTheLoadedTotalAndTheAccountTexts) {
+    ca::IniFile(dir / "config.ini").WriteString(ca::settings::kSection, "费用单帐户", "某某报关行");
+    user().logIn("张三", 1);
+    TfrmFeeInput& w = window();
+    EXPECT_EQ(edit("Edit8")->text().toStdString(), "某某报关行");
+    w.InputData("TY0000000123456789", "TY_NO", ca::fees::MatchMode::Whole);
+    edit("Edit9")->setText("6222 0000");
+    emit edit("Edit9")->editingFinished();
+    EXPECT_EQ(ca::IniFile(dir / "config.ini").ReadString(ca::settings::kSection, "费用单帐号", ""),
+              "6222 0000");
+    setCell(1, 1, "0");    // left out
+    setCell(0, 1, "100");  // printed, but the total stays the loaded one
+    click(w, "Button4");
+    const auto printed = tc->printer.printed();
+    ASSERT_EQ(printed.size(), 1u);
+    const auto& doc = printed[0];
+    EXPECT_EQ(doc.title, "打印报表");
+    std::vector<std::string> texts;
+    for (const auto& t : doc.texts) {
+        EXPECT_EQ(t.fontSize, 12);
+        texts.push_back(std::to_string(t.x) + "," + std::to_string(t.y) + " " + t.text);
+    }
+    EXPECT_EQ(
+        texts,
+        (std::vector<std::string>{
+            "200,200 客户：客户甲", "200,300 日期：2011-01-05", "200,400 货名：钢材", "1800,400 合同号：HT1",
+            "200,500 提单号：TD1", "1800,500 报关单号：520120111000000001", "200,600 " + std::string(73, '-'),
+            "200,750 费用项目", "1200,750 费用", "1900,750 备注", "200,900 报关费 : ", "1200,900 100.00",
+            "1900,900 现金", "200,1050 " + std::string(73, '-'), "1200,1200 42.50",
+            "200,1500 帐户：某某报关行", "200,1650 帐号：6222 0000", "200,1800 开户行："}));
+
+    // A bad amount stops before the job; without a printer the reason shows and nothing is printed.
+    setCell(0, 1, "");
+    setCell(1, 1, "x");
+    click(w, "Button4");
+    tc->printer.failNextBegin("没有默认打印机");
+    setCell(1, 1, "1");
+    click(w, "Button4");
+    EXPECT_EQ(tc->printer.printed().size(), 1u);
+    ASSERT_EQ(tc->prompts.texts("error").size(), 2u);
+    EXPECT_NE(tc->prompts.texts("error")[0].find("费用“打单费”的金额“x”"), std::string::npos);
+    EXPECT_NE(tc->prompts.texts("error")[1].find("没有默认打印机"), std::string::npos);
+}

@@ -1,0 +1,100 @@
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "FeeWindowsFixture.h"
+#include "WindowDriver.h"
+#include "ca/app/fees/TfrmFeeDetai.h"
+#include "ca/app/fees/TfrmFeeInput.h"
+#include "ca/spreadsheet/FileIo.h"
+#include "ca/spreadsheet/XlsReader.h"
+
+using namespace ca::app;
+using ca::app::test::cells;
+using ca::app::test::click;
+using ca::app::test::headings;
+
+namespace {
+
+class FeeQueryWindowTest : public FeeWindowsFixture {
+protected:
+    TfrmFeeDetai& open() {
+        TfrmFeeDetai& w = windows->open<TfrmFeeDetai>();
+        w.findChild<QDateEdit*>("DateTimePicker1")->setDate(QDate(2011, 1, 1));
+        w.findChild<QDateEdit*>("DateTimePicker2")->setDate(QDate(2011, 1, 31));
+        return w;
+    }
+    QTableView* grid(TfrmFeeDetai& w) { return w.findChild<QTableView*>("StringGrid1"); }
+};
+
+}  // namespace
+
+TEST_F(FeeQueryWindowTest, QueryFillsTheGridAndTheCountAndOpensFeeEntryOnARow) {
+    user().logIn("张三", 0);
+    TfrmFeeDetai& w = open();
+    EXPECT_EQ(w.windowTitle().toStdString(), "frmFeeDetai");
+    EXPECT_TRUE(w.findChild<QPushButton*>("BitBtn1")->isHidden());  // ordinary user: no export
+    EXPECT_EQ(w.findChild<QLineEdit*>("Edit6")->text().toStdString(), "5201");
+    EXPECT_EQ(QDate::currentDate(), QDate::currentDate());
+    // Before a query a double click does nothing.
+    w.StringGrid1DblClick();
+    EXPECT_EQ(windows->find<TfrmFeeInput>(), nullptr);
+
+    click(w, "Button1");
+    EXPECT_EQ(headings(*grid(w)), (std::vector<std::string>{"客户名称", "报关单号", "日期", "合同号",
+                                                            "提单号", "货号", "报关费", "打单费", "小计"}));
+    EXPECT_EQ(cells(*grid(w)),
+              (std::vector<std::vector<std::string>>{
+                  {"客户甲", "520120111000000001", "2011-01-05", "HT1", "TD1", "钢材", "12.5", "30", "42.50"},
+                  {"客户乙", "520120111000000002", "2011-01-06", "HT1", "TD1", "钢材", "0", "0", "0.00"},
+                  {" ", " ", " ", " ", " ", "合计：", "12.50", "30.00", "42.50"}}));
+    EXPECT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "2");
+
+    // The zero-subtotal filter; then a query without a match keeps the count.
+    w.findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+    click(w, "Button1");
+    EXPECT_EQ(cells(*grid(w)).size(), 2u);
+    EXPECT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "1");
+    w.findChild<QLineEdit*>("Edit2")->setText("O'Hara");
+    click(w, "Button1");
+    EXPECT_EQ(cells(*grid(w)), (std::vector<std::vector<std::string>>{std::vector<std::string>(9)}));
+    EXPECT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "1");
+    w.StringGrid1DblClick();  // the last query found nothing
+    EXPECT_EQ(windows->find<TfrmFeeInput>(), nullptr);
+
+    w.findChild<QLineEdit*>("Edit2")->clear();
+    w.findChild<QCheckBox*>("CheckBox1")->setChecked(false);
+    click(w, "Button1");
+    grid(w)->setCurrentIndex(grid(w)->model()->index(1, 3));
+    w.StringGrid1DblClick();
+    TfrmFeeInput* input = windows->find<TfrmFeeInput>();
+    ASSERT_NE(input, nullptr);
+    EXPECT_TRUE(input->isVisible());
+    EXPECT_EQ(input->sheet().fields.unifiedNo, "TY0000000987654321");
+    EXPECT_TRUE(tc->prompts.texts("error").empty());
+}
+
+TEST_F(FeeQueryWindowTest, ExportWritesTheGridAfterTheSaveDialog) {
+    user().logIn("张三", 1);
+    TfrmFeeDetai& w = open();
+    click(w, "Button1");
+    const std::string path = (dir / "导出.xls").string();
+    click(w, "BitBtn1");  // cancelled dialog: nothing
+    EXPECT_FALSE(std::filesystem::exists(dir / "导出.xls"));
+    tc->prompts.answerSave(path);
+    click(w, "BitBtn1");
+    const auto book = ca::spreadsheet::readXls(ca::spreadsheet::readWholeFile(path));
+    ASSERT_EQ(book.sheets.size(), 1u);
+    EXPECT_EQ(book.sheets[0].name(), "StringGrid1");
+    EXPECT_EQ(book.sheets[0].text(1, 9), "小计");
+    EXPECT_EQ(book.sheets[0].text(2, 2), "520120111000000001");
+    EXPECT_EQ(book.sheets[0].text(4, 6), "合计：");
+    // An existing file is replaced only when the clerk says so.
+    tc->prompts.answerSave(path);
+    click(w, "BitBtn1");
+    EXPECT_EQ(tc->prompts.texts("question").size(), 1u);
+    EXPECT_TRUE(tc->prompts.texts("error").empty());
+}
