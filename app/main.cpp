@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "ca/app/common/AppContext.h"
+#include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
@@ -39,14 +41,17 @@ int main(int argc, char** argv) {
     ca::SteadyClock clock;
     clock.setIdleHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); });
 
+    ca::app::QtPrinter printer;
+
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
-    ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
+    // Nobody is logged in unless the optional log-in at start says otherwise.
+    ca::users::CurrentUser currentUser;
+    ca::app::AppContext ctx(prompts, dm, clock, printer, currentUser, ca::settings::configPathFor(exeDir));
+    ca::app::TfrmMain frmMain(ctx);
     prompts.setParent(&frmMain);
     // The entries' open dialog starts among the files still to be entered.
     prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
-    // Nobody is logged in unless the optional log-in at start says otherwise.
-    ca::users::CurrentUser currentUser;
     ca::app::installUserCommands(frmMain, prompts, dm, currentUser);
 
 #ifdef _WIN32

@@ -11,13 +11,11 @@ namespace ca::app {
 
 void installUserCommands(TfrmMain& frmMain, Prompts& prompts, db::TDM& dm, const users::CurrentUser& user) {
     frmMain.setCommand(MainCommand::UserManagement, [&frmMain, &prompts, &dm] {
-        frmMain.openSecondary(
-            "frmUserMag", [&prompts, &dm](QWidget* owner) { return new TfrmUserMag(prompts, dm, owner); });
+        frmMain.windows().open<TfrmUserMag>([&prompts, &dm] { return new TfrmUserMag(prompts, dm); });
     });
     frmMain.setCommand(MainCommand::ChangePassword, [&frmMain, &prompts, &dm, &user] {
-        frmMain.openSecondary("frmChangPW", [&prompts, &dm, &user](QWidget* owner) {
-            return new TfrmChangPW(prompts, dm, user, owner);
-        });
+        frmMain.windows().open<TfrmChangPW>(
+            [&prompts, &dm, &user] { return new TfrmChangPW(prompts, dm, user); });
     });
 }
 

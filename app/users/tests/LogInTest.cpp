@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "DbFixture.h"
 #include "ca/app/main/TfrmConfig.h"
@@ -21,6 +22,7 @@
 #include "ca/app/users/UserCommands.h"
 #include "ca/users/Cipher.h"
 #include "ca/util/Clock.h"
+#include "ca/util/Printer.h"
 #include "ca/util/Settings.h"
 
 using namespace ca;
@@ -82,14 +84,22 @@ protected:
         });
     }
 
+    // The program context of the main windows the tests open, made once the settings file is known.
+    AppContext& context() {
+        if (!ctx) ctx.emplace(prompts, dm, clock, printer, user, config);
+        return *ctx;
+    }
+
     fs::path savedCwd, dir, config;
     ScriptedPrompts prompts;
     VirtualClock clock;
     users::CurrentUser user;
+    RecordingPrinter printer;
+    std::optional<AppContext> ctx;
 };
 
 TEST_F(LogInTest, OffByDefaultNothingIsAskedOrShown) {
-    TfrmMain w(prompts, clock, config);
+    TfrmMain w(context());
     w.show();
     const auto before = shown(w);
     offerLogIn(w, prompts, dm, user);  // returns at once: no dialog
@@ -134,7 +144,7 @@ TEST_F(LogInTest, RevealsExactlyTheItemsOfTheCategory) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         users::CurrentUser current;
-        TfrmMain w(prompts, clock, config);
+        TfrmMain w(context());
         w.show();
         answerLogIn(w, {{c.name, "pw"}});
         offerLogIn(w, prompts, dm, current);
@@ -146,7 +156,7 @@ TEST_F(LogInTest, RevealsExactlyTheItemsOfTheCategory) {
 
 TEST_F(LogInTest, AWrongTryIsSaidAndCancelStartsWithoutAUser) {
     IniFile(config).WriteString(st::kSection, st::kLogInAtStart, "1");
-    TfrmMain w(prompts, clock, config);
+    TfrmMain w(context());
     w.show();
     answerLogIn(w, {{"超级", "PW"}, {"没有", "pw"}, {"超级", "pw"}});
     offerLogIn(w, prompts, dm, user);
@@ -156,7 +166,7 @@ TEST_F(LogInTest, AWrongTryIsSaidAndCancelStartsWithoutAUser) {
     EXPECT_TRUE(shown(w)["Nlimit"]);
 
     users::CurrentUser nobody;
-    TfrmMain w2(prompts, clock, config);
+    TfrmMain w2(context());
     w2.show();
     answerLogIn(w2, {{"超级", "wrong"}});
     offerLogIn(w2, prompts, dm, nobody);
@@ -166,7 +176,7 @@ TEST_F(LogInTest, AWrongTryIsSaidAndCancelStartsWithoutAUser) {
 }
 
 TEST_F(LogInTest, TheSettingsDialogOffersTheSwitch) {
-    TfrmConfig d(prompts, config);
+    TfrmConfig d(context());
     d.show();
     auto* box = d.findChild<QCheckBox*>("CheckLogIn");
     ASSERT_TRUE(box);
