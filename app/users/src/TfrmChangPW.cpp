@@ -3,14 +3,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ca/app/common/Guarded.h"
 #include "ca/app/users/FieldForm.h"
 #include "ca/users/PasswordChange.h"
-#include "ca/util/CommandGuard.h"
 
 namespace ca::app {
 
-TfrmChangPW::TfrmChangPW(Prompts& prompts, db::TDM& dm, const users::CurrentUser& user, QWidget* owner)
-    : QWidget(owner, Qt::Window), prompts_(prompts), dm_(dm), user_(user) {
+TfrmChangPW::TfrmChangPW(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Window), ctx_(ctx) {
     setObjectName("frmChangPW");
     setWindowTitle("密码修改");
 
@@ -23,14 +22,13 @@ TfrmChangPW::TfrmChangPW(Prompts& prompts, db::TDM& dm, const users::CurrentUser
     BitBtn1 = form.BitBtn1;
     BitBtn2 = form.BitBtn2;
 
-    connect(BitBtn1, &QPushButton::clicked, this,
-            [this] { CommandGuard::run(prompts_, [this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    onClick(BitBtn1, this, &TfrmChangPW::BitBtn1Click, ctx_);
+    onReadClick(BitBtn2, this, &TfrmChangPW::BitBtn2Click, ctx_);
 }
 
 void TfrmChangPW::BitBtn1Click() {
     users::changePassword(
-        dm_, prompts_, user_.CurrentUserName(),
+        ctx_.dm(), ctx_.prompts(), ctx_.currentUser().CurrentUserName(),
         {Edit1->text().toStdString(), Edit2->text().toStdString(), Edit3->text().toStdString()});
 }
 

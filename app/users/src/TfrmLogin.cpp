@@ -3,15 +3,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ca/app/common/Guarded.h"
 #include "ca/app/users/FieldForm.h"
 #include "ca/users/LoginCheck.h"
-#include "ca/util/CommandGuard.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::app {
 
-TfrmLogin::TfrmLogin(Prompts& prompts, db::TDM& dm, users::CurrentUser& user, QWidget* owner)
-    : QDialog(owner), prompts_(prompts), dm_(dm), user_(user) {
+TfrmLogin::TfrmLogin(AppContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
     setObjectName("frmLogin");
     setWindowTitle("用户登录");
 
@@ -23,17 +22,17 @@ TfrmLogin::TfrmLogin(Prompts& prompts, db::TDM& dm, users::CurrentUser& user, QW
     BitBtn1->setDefault(true);
     BitBtn2 = form.BitBtn2;
 
-    connect(BitBtn1, &QPushButton::clicked, this,
-            [this] { CommandGuard::run(prompts_, [this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    onReadClick(BitBtn1, this, &TfrmLogin::BitBtn1Click, ctx_);
+    onReadClick(BitBtn2, this, &TfrmLogin::BitBtn2Click, ctx_);
 }
 
 void TfrmLogin::BitBtn1Click() {
-    if (users::logIn(dm_, user_, Edit1->text().toStdString(), Edit2->text().toStdString())) {
+    if (users::logIn(ctx_.dm(), ctx_.currentUser(), Edit1->text().toStdString(),
+                     Edit2->text().toStdString())) {
         accept();
         return;
     }
-    warningBox(prompts_, "用户名或密码错误，请重新输入！");
+    warningBox(ctx_.prompts(), "用户名或密码错误，请重新输入！");
     Edit2->clear();
     Edit2->setFocus();
 }
