@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QMenuBar>
 
+#include "ca/app/common/AppContext.h"
+#include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
@@ -37,8 +39,12 @@ int main(int argc, char** argv) {
     ca::SteadyClock clock;
     clock.setIdleHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); });
 
+    ca::app::QtPrinter printer;
+
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
-    ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
+    ca::users::CurrentUser user;
+    ca::app::AppContext ctx(prompts, dm, clock, printer, user, ca::settings::configPathFor(exeDir));
+    ca::app::TfrmMain frmMain(ctx);
     prompts.setParent(&frmMain);
     // The entries' open dialog starts among the files still to be entered.
     prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "CliRegistry.h"
+#include "CliSupport.h"
 #include "InputFiles.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"
@@ -21,25 +22,6 @@ namespace {
 
 namespace sim = ca::automation::sim;
 using ca::download::DownloadDriver;
-
-// Message boxes become lines: texts on standard output, the error box on standard error. Nobody is
-// there to answer, so questions answer No and dialogs are cancelled.
-class ConsolePrompts : public ca::Prompts {
-public:
-    void info(const std::string& text, const std::string&) override { std::cout << text << "\n"; }
-    void warning(const std::string& text, const std::string&) override { std::cout << text << "\n"; }
-    ca::Button question(const std::string& text, const std::string&) override {
-        std::cout << text << "\n";
-        return ca::Button::No;
-    }
-    void plainMessage(const std::string& text) override { std::cout << text << "\n"; }
-    void errorBox(const std::string& text) override { std::cerr << "错误：" << text << "\n"; }
-    std::string openFile(const std::string&, const std::string&) override { return {}; }
-    std::string saveFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
 
 constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db DB.sqlite] [--config config.ini]";
 
@@ -82,7 +64,7 @@ int runDownloadSim(const std::vector<std::string>& args) {
     sim::StandInClient client(desktop, config, std::move(fixture));
     ca::db::TDM dm(dbFile);
     ca::StreamLog log(std::cout);
-    ConsolePrompts prompts;
+    ca::cli::ConsolePrompts prompts;
     ca::download::DatabaseCapture capture(dm, log);
     DownloadDriver driver(desktop, clock, log, prompts, capture, settings);
     driver.MainLoadData();

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
-#include "ca/util/CommandGuard.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
 
@@ -93,8 +93,7 @@ const char* const kHelpLines[] = {
 
 }  // namespace
 
-TfrmConfig::TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidget* owner)
-    : QWidget(owner, Qt::Window), prompts_(prompts), configFile_(std::move(configFile)) {
+TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Window), ctx_(ctx) {
     setObjectName("frmConfig");
     setWindowTitle("类名设置");
 
@@ -139,11 +138,9 @@ TfrmConfig::TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidg
     side->addWidget(Memo1, 1);
     outer->addLayout(side);
 
-    connect(Button2, &QPushButton::clicked, this,
-            [this] { CommandGuard::run(prompts_, [this] { Button2Click(); }); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button3, &QPushButton::clicked, this,
-            [this] { CommandGuard::run(prompts_, [this] { Button3Click(); }); });
+    onClick(Button2, this, &TfrmConfig::Button2Click, ctx_);
+    onReadClick(Button1, this, &TfrmConfig::Button1Click, ctx_);
+    onReadClick(Button3, this, &TfrmConfig::Button3Click, ctx_);
     FormCreate();
 }
 
@@ -162,7 +159,7 @@ std::vector<std::string> TfrmConfig::memoLines() const {
 }
 
 void TfrmConfig::FormCreate() {
-    ini_.emplace(configFile_);
+    ini_.emplace(ctx_.configFile());
 }
 
 void TfrmConfig::FormShow() {
@@ -189,10 +186,10 @@ void TfrmConfig::fitFieldsToContent() {
 }
 
 void TfrmConfig::Button2Click() {
-    if (questionBox(prompts_, "您确定要修改吗？") == Button::No) return;
+    if (questionBox(ctx_.prompts(), "您确定要修改吗？") == Button::No) return;
     for (const auto& f : fields_)
         ini_->WriteString(st::kSection, f.key, f.edit->text().toStdString());
-    plainMessage(prompts_, "修改成功！");
+    plainMessage(ctx_.prompts(), "修改成功！");
 }
 
 void TfrmConfig::Button1Click() {
@@ -205,7 +202,7 @@ void TfrmConfig::Button3Click() {
     if (!lister_) return;
     auto classes = lister_();
     if (!classes) {
-        plainMessage(prompts_, "未找到海关录入软件");
+        plainMessage(ctx_.prompts(), "未找到海关录入软件");
         return;
     }
     Memo1->clear();
@@ -220,7 +217,7 @@ void TfrmConfig::Button3Click() {
 void TfrmConfig::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;  // shown again by the window system, not opened
-    CommandGuard::run(prompts_, [this] { FormShow(); });
+    guarded(ctx_, [this] { FormShow(); });
 }
 
 }  // namespace ca::app
