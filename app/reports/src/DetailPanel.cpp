@@ -13,7 +13,7 @@ namespace ca::app {
 
 namespace {
 
-std::string lower(std::string s) {
+std::string lowerCase(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
@@ -42,7 +42,7 @@ DetailPanel::DetailPanel(const std::vector<reports::DetailRow>& rows, const std:
             edit->setMinimumWidth(60);
             boxes->addWidget(edit, 1);
             row.boxes.push_back(edit);
-            byField_[lower(field.field)] = boxes_.size();
+            byField_[lowerCase(field.field)] = boxes_.size();
             boxes_.push_back({edit, field, i});
         }
         label->setBuddy(row.boxes.front());
@@ -65,17 +65,17 @@ void DetailPanel::showRow(const QueryTableModel& model, int row) {
 }
 
 QLabel* DetailPanel::labelOf(const std::string& field) const {
-    auto it = byField_.find(lower(field));
+    auto it = byField_.find(lowerCase(field));
     return it == byField_.end() ? nullptr : rows_[boxes_[it->second].row].label;
 }
 
 QLineEdit* DetailPanel::boxOf(const std::string& field) const {
-    auto it = byField_.find(lower(field));
+    auto it = byField_.find(lowerCase(field));
     return it == byField_.end() ? nullptr : boxes_[it->second].edit;
 }
 
 void DetailPanel::setRowVisible(const std::string& field, bool visible) {
-    auto it = byField_.find(lower(field));
+    auto it = byField_.find(lowerCase(field));
     if (it == byField_.end()) return;
     const Row& r = rows_[boxes_[it->second].row];
     r.label->setVisible(visible);

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -185,6 +187,15 @@ void TfrmEportData::Button1Click() {
 
 void TfrmEportData::Button2Click() {
     hide();
+}
+
+void TfrmEportData::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_ || !screen()) return;
+    placed_ = true;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 }  // namespace ca::app

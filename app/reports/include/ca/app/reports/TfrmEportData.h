@@ -33,10 +33,15 @@ public:
     // The export table of the latest command (never shown).
     const reports::ExportTable& exportTable() const { return StringGrid1; }
 
+protected:
+    // The first time it opens, the window comes up in the middle of the screen.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void run(reports::BusinessList list);
 
     AppContext& ctx_;
+    bool placed_ = false;
     reports::ExportTable StringGrid1;
 
     QCheckBox* CheckBox1 = nullptr;
