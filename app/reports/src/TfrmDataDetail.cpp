@@ -21,6 +21,7 @@
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/QueryTableModel.h"
 #include "ca/app/main/Windows.h"
+#include "ca/app/reports/DateControls.h"
 #include "ca/app/reports/DetailPanel.h"
 #include "ca/app/reports/ReportGrid.h"
 #include "ca/reports/DocumentColumns.h"
@@ -30,21 +31,6 @@
 namespace ca::app {
 
 namespace {
-
-QDate qdate(const Date& d) {
-    return QDate(d.year, d.month, d.day);
-}
-Date date(const QDate& d) {
-    return {d.year(), d.month(), d.day()};
-}
-
-QDateEdit* datePicker(QWidget* parent, const char* name, const QDate& value) {
-    auto* picker = new QDateEdit(value, parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat("yyyy-MM-dd");
-    return picker;
-}
 
 QLineEdit* edit(QWidget* parent, const char* name, int width) {
     auto* e = new QLineEdit(parent);
@@ -211,11 +197,11 @@ void TfrmDataDetail::FormCreate() {
 
 reports::DocumentFilter TfrmDataDetail::filter() const {
     reports::DocumentFilter f;
-    f.entryFrom = date(DateTimePicker1->date());
-    f.entryTo = date(DateTimePicker2->date());
+    f.entryFrom = toDate(DateTimePicker1->date());
+    f.entryTo = toDate(DateTimePicker2->date());
     f.useDeclared = CheckBox2->isChecked();
-    f.declaredFrom = date(DateTimePicker3->date());
-    f.declaredTo = date(DateTimePicker4->date());
+    f.declaredFrom = toDate(DateTimePicker3->date());
+    f.declaredTo = toDate(DateTimePicker4->date());
     f.unified = str(Edit1->text());
     f.customsNo = str(Edit69->text());
     f.contract = str(Edit67->text());
@@ -282,8 +268,8 @@ void TfrmDataDetail::showDeclaration(const std::string& serial, const Date& entr
     raise();
     activateWindow();
     Edit1->setText(qs(serial));
-    DateTimePicker1->setDate(qdate(entryDate));
-    DateTimePicker2->setDate(qdate(entryDate));
+    DateTimePicker1->setDate(toQDate(entryDate));
+    DateTimePicker2->setDate(toQDate(entryDate));
     RunQuery();
 }
 

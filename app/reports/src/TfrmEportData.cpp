@@ -18,6 +18,7 @@
 #include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/WaitCursor.h"
+#include "ca/app/reports/DateControls.h"
 #include "ca/reports/BusinessExport.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
@@ -28,14 +29,6 @@ namespace {
 
 // The first year of the list; the list runs to the current year.
 constexpr int kFirstYear = 2006;
-
-QDateEdit* datePicker(QWidget* parent, const char* name, const QDate& value) {
-    auto* picker = new QDateEdit(value, parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat("yyyy-MM-dd");
-    return picker;
-}
 
 QLineEdit* edit(QWidget* parent, const char* name, const QString& text = {}) {
     auto* e = new QLineEdit(text, parent);
@@ -56,10 +49,6 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     return b;
-}
-
-Date date(const QDate& d) {
-    return {d.year(), d.month(), d.day()};
 }
 
 }  // namespace
@@ -153,8 +142,8 @@ void TfrmEportData::CheckBox1Click() {
 reports::BusinessFilter TfrmEportData::filter() const {
     reports::BusinessFilter f;
     f.useRange = CheckBox1->isChecked();
-    f.from = date(DateTimePicker3->date());
-    f.to = date(DateTimePicker4->date());
+    f.from = toDate(DateTimePicker3->date());
+    f.to = toDate(DateTimePicker4->date());
     f.year = str(ComboBox1->currentText());
     f.month = str(ComboBox2->currentText());
     f.unitCode = str(Edit1->text());
