@@ -1,5 +1,6 @@
 #include "ca/app/main/TfrmConfig.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,10 @@ TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Win
     }
     fieldFor(st::kMainDelay)->setText("300");
     fieldFor(st::kGoodsDelay)->setText("160");
+    // The optional log-in, below the fields; it takes effect at the next start.
+    CheckLogIn = new QCheckBox("启动时要求用户登录（下次启动生效）", this);
+    CheckLogIn->setObjectName("CheckLogIn");
+    grid->addWidget(CheckLogIn, row, 0, 1, 3);
     outer->addLayout(grid);
 
     auto* side = new QVBoxLayout;
@@ -168,6 +173,7 @@ void TfrmConfig::FormShow() {
         f.edit->setText(qs(ini_->ReadString(st::kSection, f.key, "")));
         f.edit->setCursorPosition(0);  // long folder paths show from their start
     }
+    CheckLogIn->setChecked(st::logInAtStart(*ini_));
     fitFieldsToContent();
 }
 
@@ -189,6 +195,10 @@ void TfrmConfig::Button2Click() {
     if (questionBox(ctx_.prompts(), "您确定要修改吗？") == Button::No) return;
     for (const auto& f : fields_)
         ini_->WriteString(st::kSection, f.key, f.edit->text().toStdString());
+    // Written only when switched on or already present, so the file holds just the fields' keys
+    // while the log-in is not used.
+    if (CheckLogIn->isChecked() || !ini_->ReadString(st::kSection, st::kLogInAtStart, "").empty())
+        ini_->WriteString(st::kSection, st::kLogInAtStart, CheckLogIn->isChecked() ? "1" : "0");
     plainMessage(ctx_.prompts(), "修改成功！");
 }
 

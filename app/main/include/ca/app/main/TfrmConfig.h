@@ -11,6 +11,7 @@
 #include "ca/app/common/AppContext.h"
 #include "ca/util/IniFile.h"
 
+class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -60,6 +61,7 @@ private:
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    QCheckBox* CheckLogIn = nullptr;  // the optional log-in at start
 };
 
 }  // namespace ca::app

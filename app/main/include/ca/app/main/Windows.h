@@ -5,12 +5,14 @@
 // through here by type: windows.get<TfrmDataDetail>().showDeclaration(...).
 //
 // A window class W is made with W(AppContext&, Windows&) or, if it reaches no other window,
-// W(AppContext&). It becomes a top-level window owned by the main window.
+// W(AppContext&); get<W>(make) and open<W>(make) take a maker for a window that needs more. It
+// becomes a top-level window owned by the main window.
 #include <QPointer>
 #include <QWidget>
 #include <map>
 #include <type_traits>
 #include <typeindex>
+#include <utility>
 
 #include "ca/app/common/AppContext.h"
 
@@ -25,14 +27,21 @@ public:
 
     template <class W>
     W& get() {
+        return get<W>([this] {
+            if constexpr (std::is_constructible_v<W, AppContext&, Windows&>)
+                return new W(ctx_, *this);
+            else
+                return new W(ctx_);
+        });
+    }
+
+    // For a window made with more than the context: make() returns a new W on first use only.
+    template <class W, class Make>
+    W& get(Make&& make) {
         static_assert(std::is_base_of_v<QWidget, W>, "a window is a QWidget");
         QPointer<QWidget>& slot = windows_[std::type_index(typeid(W))];
         if (!slot) {
-            W* w;
-            if constexpr (std::is_constructible_v<W, AppContext&, Windows&>)
-                w = new W(ctx_, *this);
-            else
-                w = new W(ctx_);
+            W* w = make();
             adopt(w);
             slot = w;
         }
@@ -42,6 +51,13 @@ public:
     template <class W>
     W& open() {
         W& w = get<W>();
+        show(w);
+        return w;
+    }
+
+    template <class W, class Make>
+    W& open(Make&& make) {
+        W& w = get<W>(std::forward<Make>(make));
         show(w);
         return w;
     }
