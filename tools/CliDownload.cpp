@@ -1,9 +1,13 @@
 // customs-assistant-cli download-sim: the whole download against the stand-in customs client loaded
 // from a fixture, on virtual time, into a database file.
+// download (Windows): the window's "下载详细数据" from the running customs client into a database file.
 #include <filesystem>
 #include <iostream>
 
+#include "CliPlatform.h"
 #include "CliRegistry.h"
+#include "CliWindowSettings.h"
+#include "ConsolePrompts.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/automation/sim/StandInClient.h"
@@ -11,6 +15,7 @@
 #include "ca/download/DatabaseCapture.h"
 #include "ca/download/DownloadDriver.h"
 #include "ca/util/Clock.h"
+#include "ca/util/CommandGuard.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Log.h"
 #include "ca/util/Prompts.h"
@@ -21,24 +26,23 @@ namespace {
 namespace sim = ca::automation::sim;
 using ca::download::DownloadDriver;
 
-// Message boxes become lines: texts on standard output, the error box on standard error. Nobody is
-// there to answer, so questions answer No and dialogs are cancelled.
-class ConsolePrompts : public ca::Prompts {
-public:
-    void info(const std::string& text, const std::string&) override { std::cout << text << "\n"; }
-    void warning(const std::string& text, const std::string&) override { std::cout << text << "\n"; }
-    ca::Button question(const std::string& text, const std::string&) override {
-        std::cout << text << "\n";
-        return ca::Button::No;
+// The exit status of a download: 0 when it went through (or found nothing to do, or was stopped).
+int exitStatus(DownloadDriver::Outcome outcome) {
+    std::cout.flush();
+    switch (outcome) {
+        case DownloadDriver::Outcome::Completed:
+        case DownloadDriver::Outcome::EmptyList:
+        case DownloadDriver::Outcome::Stopped:
+            return std::cout.good() ? 0 : 1;
+        case DownloadDriver::Outcome::NotStarted:
+            std::cerr << "错误：下载没有开始（原因见上面几行）\n";
+            return 1;
+        case DownloadDriver::Outcome::ClientLost:
+            std::cerr << "错误：下载途中海关录入程序已关闭，此前存入的报关单保留在数据库中\n";
+            return 1;
     }
-    void plainMessage(const std::string& text) override { std::cout << text << "\n"; }
-    void errorBox(const std::string& text) override { std::cerr << "error: " << text << "\n"; }
-    std::string openFile(const std::string&, const std::string&) override { return {}; }
-    std::string saveFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
+    return 1;
+}
 
 constexpr const char* kUsage = "download-sim --fixture FILE.json [--db DB.sqlite] [--config config.ini]";
 
@@ -83,26 +87,63 @@ int runDownloadSim(const std::vector<std::string>& args) {
     sim::StandInClient client(desktop, config, std::move(fixture));
     ca::db::TDM dm(dbFile);
     ca::StreamLog log(std::cout);
-    ConsolePrompts prompts;
+    ca::cli::ConsolePrompts prompts;
     ca::download::DatabaseCapture capture(dm, log);
     DownloadDriver driver(desktop, clock, log, prompts, capture, settings);
     driver.MainLoadData();
-    std::cout.flush();
-    switch (driver.outcome()) {
-        case DownloadDriver::Outcome::Completed:
-        case DownloadDriver::Outcome::EmptyList:
-        case DownloadDriver::Outcome::Stopped:
-            return 0;
-        case DownloadDriver::Outcome::NotStarted:
-            std::cerr << "error: the download did not start (see the lines above)\n";
-            return 1;
-        case DownloadDriver::Outcome::ClientLost:
-            std::cerr << "error: the customs client went away during the download\n";
-            return 1;
-    }
-    return 1;
+    return exitStatus(driver.outcome());
 }
 
-const ca::cli::Registrar reg{{"download-sim", kUsage, runDownloadSim}};
+constexpr const char* kDesktopUsage = "download [--db DB.sqlite] [--config config.ini]   (Windows)";
+
+int runDownload(const std::vector<std::string>& args) {
+    std::shared_ptr<ca::automation::Desktop> desktop = ca::cli::openClientDesktop();
+    if (!desktop) {
+        std::cerr << "错误：download 从正在运行的海关录入程序下载报关单，只能在 Windows 桌面上使用。\n"
+                     "在 Linux 上请用 download-sim 从模拟的录入程序（JSON 夹具）下载。\n";
+        return 1;
+    }
+    std::string dbFile = "DB.sqlite", configFile;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--db" && hasValue)
+            dbFile = args[++i];
+        else if (args[i] == "--config" && hasValue)
+            configFile = args[++i];
+        else {
+            std::cerr << "error: unexpected argument '" << args[i] << "'\nusage: " << kDesktopUsage << "\n";
+            return 1;
+        }
+    }
+    ca::cli::ConsolePrompts prompts;
+    const auto settings = ca::cli::loadWindowSettings(configFile, prompts);
+    if (!settings) return 1;
+
+    ca::SteadyClock clock;
+    ca::StreamLog log(std::cout);
+    ca::download::StopFlag stop;
+    const ca::cli::InterruptStops interrupts(stop);
+    DownloadDriver::Outcome outcome = DownloadDriver::Outcome::NotStarted;
+    // A database that cannot be opened or written ends the download like any error of the window's
+    // command: the error box (standard error), and what was stored before stays stored.
+    const bool ended = ca::CommandGuard::run(prompts, [&] {
+        ca::db::TDM dm(dbFile);
+        ca::download::DatabaseCapture capture(dm, log);
+        DownloadDriver driver(*desktop, clock, log, prompts, capture,
+                              ca::download::DownloadSettings::from(settings->values));
+        driver.setStopFlag(&stop);
+        driver.MainLoadData();
+        outcome = driver.outcome();
+    });
+    if (!ended) {
+        std::cout.flush();
+        return 1;
+    }
+    if (outcome == DownloadDriver::Outcome::Stopped) std::cout << "已按 Ctrl+C 停止下载\n";
+    return exitStatus(outcome);
+}
+
+const ca::cli::Registrar simReg{{"download-sim", kUsage, runDownloadSim}};
+const ca::cli::Registrar desktopReg{{"download", kDesktopUsage, runDownload}};
 
 }  // namespace

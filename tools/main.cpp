@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "CliPlatform.h"
 #include "CliRegistry.h"
 
 namespace {
@@ -19,7 +20,8 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    ca::cli::prepareConsole();
+    const std::vector<std::string> args = ca::cli::commandLineArguments(argc, argv);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 1 : 0;

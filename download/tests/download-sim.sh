@@ -24,7 +24,7 @@ done
 printf '{"queryDate": "20240230", "kind": "进口报关单", "rows": []}' > "$DIR/bad-date.json"
 out="$("$CLI" download-sim --fixture "$DIR/bad-date.json" --db "$DIR/x.sqlite" 2>"$DIR/err" || true)"
 [ "$out" = "2024-02-30不是一个有效的 日期 ，清输入正确查询日期" ]
-grep -q "did not start" "$DIR/err"
+grep -q "下载没有开始" "$DIR/err"
 
 printf '{"rows": [' > "$DIR/broken.json"
 for bad in "download-sim" "download-sim --fixture $DIR/broken.json --db $DIR/y.sqlite" \
