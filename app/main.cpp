@@ -1,6 +1,8 @@
 // customs-assistant: the program entry. Creates the main window on config.ini next to the
 // executable and runs until the main window closes.
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/main/DatabaseCommands.h"
@@ -16,12 +18,15 @@
 #include "ca/automation/win32/Win32Desktop.h"
 #else
 #include "ca/app/standin/DemoClient.h"
+#include "ca/app/standin/DemoMenu.h"
 #include "ca/app/standin/TfrmStandIn.h"
 #endif
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ca::kAppTitle);
+    // Qt's own buttons and dialogs in Chinese (是, 否, 确定, 打开).
+    ca::app::installQtChineseTranslation();
 
     // The data module comes first; its connection opens with the first statement.
     ca::db::TDM& dm = ca::db::DM();
@@ -35,6 +40,8 @@ int main(int argc, char** argv) {
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
     prompts.setParent(&frmMain);
+    // The entries' open dialog starts among the files still to be entered.
+    prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
 
 #ifdef _WIN32
@@ -56,14 +63,21 @@ int main(int argc, char** argv) {
         return ca::automation::ListClientClassNames(desktop, processName);
     });
 
+#ifndef _WIN32
+    if (demo.client())
+        ca::app::addDemoMenu(*frmMain.menuBar(), frmMain.findChild<QAction*>("Nexit"), demo, prompts,
+                             [&frmMain] { return frmMain.frameGeometry(); });
+#endif
     frmMain.show();
 #ifndef _WIN32
     // The stand-in client opens beside the main window, so both are in view while typing.
-    if (auto* standIn = demo.window()) {
-        standIn->move(frmMain.frameGeometry().topRight() + QPoint(12, 0));
-        standIn->show();
-    }
+    demo.showWindow(frmMain.frameGeometry());
     if (!demo.loadError().empty()) prompts.errorBox(demo.loadError());
+    if (demo.client()) {
+        const std::string hint =
+            ca::app::DemoClient::emptyFolderHint(ca::pathFromUtf8(frmMain.unimportedFolder()));
+        if (!hint.empty()) frmMain.appendLog(hint);
+    }
 #endif
     return QApplication::exec();
 }

@@ -8,8 +8,8 @@ CA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libsqlite3-dev sqlite3
   libminizip-dev libpugixml-dev nlohmann-json3-dev
-  libfreexl-dev python3-xlrd python3-xlwt clang libclang-rt-14-dev
-  xvfb xauth fonts-wqy-zenhei
+  libfreexl-dev python3-xlrd python3-xlwt python3-pycryptodome clang libclang-rt-14-dev
+  xvfb xauth fonts-wqy-zenhei qt6-translations-l10n
 )
 
 # The Win32 side (scripts/test-win32): mingw-w64 cross compilers and Wine, 32-bit Wine from the i386

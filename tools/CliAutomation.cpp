@@ -10,7 +10,7 @@ namespace {
 // refused.
 int fixtureCheck(const std::vector<std::string>& args) {
     if (args.size() != 1) {
-        std::cerr << "usage: customs-assistant-cli fixture-check FIXTURE.json\n";
+        std::cerr << "用法：customs-assistant-cli fixture-check FIXTURE.json\n";
         return 1;
     }
     const auto f = ca::automation::sim::loadFixture(args[0]);
@@ -19,15 +19,15 @@ int fixtureCheck(const std::vector<std::string>& args) {
         const auto& row = f.rows[r];
         const std::string key = row.size() > 1 ? row[1] : "";
         const bool listed = row.size() > 11 && !row[11].empty();
-        std::cout << "row " << r << "\t" << key << (listed ? "" : "\t(column 11 empty: ends the list)");
+        std::cout << "row " << r << "\t" << key << (listed ? "" : "\t（第 11 列为空：列表到此结束）");
         auto d = f.declarations.find(key);
-        if (d != f.declarations.end()) std::cout << "\tgoods lines " << d->second.goods.size();
+        if (d != f.declarations.end()) std::cout << "\t商品行 " << d->second.goods.size();
         std::cout << "\n";
     }
     return 0;
 }
 
 ca::cli::Registrar reg{
-    {"fixture-check", "fixture-check FIXTURE.json   check a stand-in client fixture", fixtureCheck}};
+    {"fixture-check", "fixture-check FIXTURE.json   检查模拟海关录入程序的数据文件", fixtureCheck}};
 
 }  // namespace

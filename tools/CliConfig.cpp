@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "CliRegistry.h"
+#include "InputFiles.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
@@ -17,7 +18,7 @@ int config(const std::vector<std::string>& args) {
     std::string file;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--file") {
-            if (i + 1 >= args.size()) throw std::runtime_error("--file needs a path");
+            if (i + 1 >= args.size()) throw std::runtime_error("--file 后面缺少文件路径");
             file = args[++i];
         } else {
             words.push_back(args[i]);
@@ -26,18 +27,19 @@ int config(const std::vector<std::string>& args) {
     bool get = words.size() == 2 && words[0] == "get";
     bool set = words.size() == 3 && words[0] == "set";
     if (!get && !set) {
-        std::cerr << "usage: customs-assistant-cli config get KEY [--file PATH]\n"
-                     "       customs-assistant-cli config set KEY VALUE [--file PATH]\n";
+        std::cerr << "用法：customs-assistant-cli config get 键名 [--file 路径]\n"
+                     "      customs-assistant-cli config set 键名 值 [--file 路径]\n";
         return 1;
     }
     const std::string& key = words[1];
     const auto& keys = st::allKeys();
     if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-        std::cerr << "error: unknown settings key '" << key << "'; the keys are:\n";
+        std::cerr << "错误：未知的设置项“" << key << "”；设置项有：\n";
         for (const auto& k : keys)
             std::cerr << "  " << k << "\n";
         return 1;
     }
+    if (!file.empty()) ca::cli::refuseFolder(file, "设置文件");
     ca::IniFile ini(file.empty() ? st::configPathFor(ca::pathFromUtf8(ca::cli::executableDir()))
                                  : ca::pathFromUtf8(file));
     if (get) {
@@ -50,9 +52,9 @@ int config(const std::vector<std::string>& args) {
 
 ca::cli::Registrar reg{
     {"config",
-     "config get KEY [--file PATH]         print a setting of config.ini (default: next to "
-     "this program)\n"
-     "  config set KEY VALUE [--file PATH]   store a setting",
+     "config get 键名 [--file 路径]         显示 config.ini 中的一项设置（默认为本程序旁边的 "
+     "config.ini）\n"
+     "  config set 键名 值 [--file 路径]     保存一项设置",
      config}};
 
 }  // namespace

@@ -18,12 +18,12 @@ int runSql(const std::vector<std::string>& args) {
             statement = args[i];
             haveStatement = true;
         } else {
-            std::cerr << "error: more than one statement given (quote the statement as one argument)\n";
+            std::cerr << "错误：给出了不止一条语句（请用引号把语句括成一个参数）\n";
             return 1;
         }
     }
     if (!haveStatement) {
-        std::cerr << "usage: sql [--db FILE] \"STATEMENT\"\n";
+        std::cerr << "用法：sql [--db 文件] \"语句\"\n";
         return 1;
     }
     ca::db::TDM dm(file);
@@ -45,10 +45,9 @@ int runSql(const std::vector<std::string>& args) {
     return 0;
 }
 
-ca::cli::Registrar reg{
-    {"sql",
-     "sql [--db FILE] \"STATEMENT\"   run one Jet-dialect statement (creates the database when "
-     "missing); prints a header and tab-separated rows, or the number of changed rows",
-     runSql}};
+ca::cli::Registrar reg{{"sql",
+                        "sql [--db 文件] \"语句\"   执行一条 Jet 语法的语句（数据库不存在时新建）；"
+                        "输出表头和以制表符分隔的记录，或改动的记录数",
+                        runSql}};
 
 }  // namespace

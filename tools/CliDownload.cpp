@@ -8,6 +8,7 @@
 #include "CliRegistry.h"
 #include "CliWindowSettings.h"
 #include "ConsolePrompts.h"
+#include "InputFiles.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/automation/sim/StandInClient.h"
@@ -33,18 +34,18 @@ int exitStatus(DownloadDriver::Outcome outcome) {
         case DownloadDriver::Outcome::Completed:
         case DownloadDriver::Outcome::EmptyList:
         case DownloadDriver::Outcome::Stopped:
-            return std::cout.good() ? 0 : 1;
+            return 0;
         case DownloadDriver::Outcome::NotStarted:
-            std::cerr << "错误：下载没有开始（原因见上面几行）\n";
+            std::cerr << "错误：下载没有开始（见上面的记录）\n";
             return 1;
         case DownloadDriver::Outcome::ClientLost:
-            std::cerr << "错误：下载途中海关录入程序已关闭，此前存入的报关单保留在数据库中\n";
+            std::cerr << "错误：下载过程中海关录入程序已关闭，此前存入的报关单保留在数据库中\n";
             return 1;
     }
     return 1;
 }
 
-constexpr const char* kUsage = "download-sim --fixture FILE.json [--db DB.sqlite] [--config config.ini]";
+constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db DB.sqlite] [--config config.ini]";
 
 int runDownloadSim(const std::vector<std::string>& args) {
     std::string fixtureFile, dbFile = "DB.sqlite", configFile;
@@ -57,14 +58,16 @@ int runDownloadSim(const std::vector<std::string>& args) {
         else if (args[i] == "--config" && hasValue)
             configFile = args[++i];
         else {
-            std::cerr << "error: unexpected argument '" << args[i] << "'\nusage: " << kUsage << "\n";
+            std::cerr << "错误：多余的参数“" << args[i] << "”\n用法：" << kUsage << "\n";
             return 1;
         }
     }
     if (fixtureFile.empty()) {
-        std::cerr << "usage: " << kUsage << "\n";
+        std::cerr << "用法：" << kUsage << "\n";
         return 1;
     }
+    ca::cli::requireInputFile(fixtureFile, "模拟数据文件");
+    if (!configFile.empty()) ca::cli::requireInputFile(configFile, "设置文件");
     sim::ClientFixture fixture = sim::loadFixture(fixtureFile);
     sim::StandInConfig config;
     fixture.applyTo(config);
@@ -73,10 +76,6 @@ int runDownloadSim(const std::vector<std::string>& args) {
     ca::download::DownloadSettings settings{config.classes.container, config.classes.edit,
                                             config.classes.list, config.classes.button, config.classes.combo};
     if (!configFile.empty()) {
-        if (!std::filesystem::is_regular_file(configFile)) {
-            std::cerr << "error: settings file '" << configFile << "' does not exist\n";
-            return 1;
-        }
         ca::settings::LoadedSettings loaded;
         ca::settings::loadCreateGroup(ca::IniFile(configFile), loaded);
         settings = ca::download::DownloadSettings::from(loaded);
@@ -94,13 +93,13 @@ int runDownloadSim(const std::vector<std::string>& args) {
     return exitStatus(driver.outcome());
 }
 
-constexpr const char* kDesktopUsage = "download [--db DB.sqlite] [--config config.ini]   (Windows)";
+constexpr const char* kDesktopUsage = "download [--db DB.sqlite] [--config config.ini]";
 
 int runDownload(const std::vector<std::string>& args) {
     std::shared_ptr<ca::automation::Desktop> desktop = ca::cli::openClientDesktop();
     if (!desktop) {
         std::cerr << "错误：download 从正在运行的海关录入程序下载报关单，只能在 Windows 桌面上使用。\n"
-                     "在 Linux 上请用 download-sim 从模拟的录入程序（JSON 夹具）下载。\n";
+                     "在 Linux 上请用 download-sim 从模拟的海关录入程序（模拟数据文件）下载。\n";
         return 1;
     }
     std::string dbFile = "DB.sqlite", configFile;
@@ -111,13 +110,13 @@ int runDownload(const std::vector<std::string>& args) {
         else if (args[i] == "--config" && hasValue)
             configFile = args[++i];
         else {
-            std::cerr << "error: unexpected argument '" << args[i] << "'\nusage: " << kDesktopUsage << "\n";
+            std::cerr << "错误：多余的参数“" << args[i] << "”\n用法：" << kDesktopUsage << "\n";
             return 1;
         }
     }
+    ca::cli::refuseFolder(dbFile, "数据库文件");
     ca::cli::ConsolePrompts prompts;
-    const auto settings = ca::cli::loadWindowSettings(configFile, prompts);
-    if (!settings) return 1;
+    const ca::cli::WindowSettings settings = ca::cli::loadWindowSettings(configFile, prompts);
 
     ca::SteadyClock clock;
     ca::StreamLog log(std::cout);
@@ -130,20 +129,23 @@ int runDownload(const std::vector<std::string>& args) {
         ca::db::TDM dm(dbFile);
         ca::download::DatabaseCapture capture(dm, log);
         DownloadDriver driver(*desktop, clock, log, prompts, capture,
-                              ca::download::DownloadSettings::from(settings->values));
+                              ca::download::DownloadSettings::from(settings.values));
         driver.setStopFlag(&stop);
         driver.MainLoadData();
         outcome = driver.outcome();
     });
-    if (!ended) {
-        std::cout.flush();
-        return 1;
-    }
+    if (!ended) return 1;
     if (outcome == DownloadDriver::Outcome::Stopped) std::cout << "已按 Ctrl+C 停止下载\n";
     return exitStatus(outcome);
 }
 
-const ca::cli::Registrar simReg{{"download-sim", kUsage, runDownloadSim}};
-const ca::cli::Registrar desktopReg{{"download", kDesktopUsage, runDownload}};
+const ca::cli::Registrar reg{
+    {"download-sim", std::string(kUsage) + "\n      在模拟海关录入程序上完整下载一次，存入数据库文件",
+     runDownloadSim}};
+const ca::cli::Registrar desktopReg{
+    {"download",
+     std::string(kDesktopUsage) +
+         "\n      （Windows）下载详细数据：从正在运行的海关录入程序的查询列表下载到数据库文件，Ctrl+C 停止",
+     runDownload}};
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "CliWindowSettings.h"
 #include "ConsoleEntryHost.h"
 #include "ConsolePrompts.h"
+#include "InputFiles.h"
 #include "ca/entry/AutomationEntryClient.h"
 #include "ca/entry/DeclarationEntry.h"
 #include "ca/entry/EntryPreview.h"
@@ -20,8 +21,8 @@
 
 namespace {
 
-constexpr const char* kPreviewUsage = "entry-preview --kind import|export [--config config.ini] FILE";
-constexpr const char* kEntryUsage = "entry --kind import|export [--config config.ini] FILE.xls   (Windows)";
+constexpr const char* kPreviewUsage = "entry-preview --kind import|export [--config config.ini] 文件";
+constexpr const char* kEntryUsage = "entry --kind import|export [--config config.ini] 表格.xls";
 
 struct EntryArguments {
     ca::entry::DeclarationKind kind = ca::entry::DeclarationKind::Import;
@@ -30,7 +31,7 @@ struct EntryArguments {
 };
 
 int usageError(const std::string& what, const char* usage) {
-    std::cerr << "error: " << what << "\nusage: customs-assistant-cli " << usage << "\n";
+    std::cerr << "错误：" << what << "\n用法：customs-assistant-cli " << usage << "\n";
     return 1;
 }
 
@@ -43,15 +44,15 @@ std::optional<int> parseEntryArguments(const std::vector<std::string>& args, con
         if ((a == "--kind" || a == "--config") && i + 1 < args.size()) {
             (a == "--kind" ? kind : out.config) = args[++i];
         } else if (!a.empty() && a[0] == '-') {
-            return usageError("unknown or incomplete option '" + a + "'", usage);
+            return usageError("未知或不完整的选项“" + a + "”", usage);
         } else if (out.file.empty()) {
             out.file = a;
         } else {
-            return usageError("more than one FILE", usage);
+            return usageError("给出了不止一个文件", usage);
         }
     }
-    if (kind != "import" && kind != "export") return usageError("--kind must be import or export", usage);
-    if (out.file.empty()) return usageError("no FILE given", usage);
+    if (kind != "import" && kind != "export") return usageError("--kind 必须是 import 或 export", usage);
+    if (out.file.empty()) return usageError("没有给出文件", usage);
     out.kind = kind == "import" ? ca::entry::DeclarationKind::Import : ca::entry::DeclarationKind::Export;
     return std::nullopt;
 }
@@ -59,16 +60,19 @@ std::optional<int> parseEntryArguments(const std::vector<std::string>& args, con
 int entryPreview(const std::vector<std::string>& args) {
     EntryArguments a;
     if (auto refused = parseEntryArguments(args, kPreviewUsage, a)) return *refused;
+    const std::string& config = a.config;
+    const std::string& file = a.file;
 
+    if (!config.empty()) ca::cli::requireInputFile(config, "设置文件");
     const std::filesystem::path configPath =
-        a.config.empty() ? ca::settings::configPathFor(ca::cli::executableDir()) : ca::pathFromUtf8(a.config);
+        config.empty() ? ca::settings::configPathFor(ca::cli::executableDir()) : ca::pathFromUtf8(config);
     const ca::IniFile ini(configPath);
     const ca::entry::SettingReader readSetting = [&ini](const std::string& key) {
         return ini.ReadString(ca::settings::kSection, key, "");
     };
 
     ca::entry::WorkbookServer server;
-    server.open(a.file);
+    server.open(file);
     for (const std::string& line : ca::entry::previewLines(a.kind, server, readSetting))
         std::cout << line << '\n';
     return std::cout.good() ? 0 : 1;
@@ -86,10 +90,9 @@ int entry(const std::vector<std::string>& args) {
     EntryArguments a;
     if (auto refused = parseEntryArguments(args, kEntryUsage, a)) return *refused;
     ca::cli::ConsolePrompts prompts;
-    const auto settings = ca::cli::loadWindowSettings(a.config, prompts);
-    if (!settings) return 1;
+    const ca::cli::WindowSettings settings = ca::cli::loadWindowSettings(a.config, prompts);
 
-    ca::cli::ConsoleEntryHost host(*settings, prompts);
+    ca::cli::ConsoleEntryHost host(settings, prompts);
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(ca::pathFromUtf8(a.file), ec);
     const std::string path = ec ? a.file : ca::pathToUtf8(full);
@@ -104,11 +107,17 @@ int entry(const std::vector<std::string>& args) {
     ca::entry::AutomationEntryClient client(*desktop, clock);
     ca::entry::EntryRun run{client, host, clock, ca::entry::WorkbookServer::factory()};
     const bool ended = ca::CommandGuard::run(prompts, [&] { ca::entry::EnterDeclaration(a.kind, run); });
-    std::cout.flush();
-    return ended && host.succeeded() && std::cout.good() ? 0 : 1;
+    return ended && host.succeeded() ? 0 : 1;
 }
 
-const ca::cli::Registrar previewReg{{"entry-preview", kPreviewUsage, entryPreview}};
-const ca::cli::Registrar entryReg{{"entry", kEntryUsage, entry}};
+const ca::cli::Registrar previewReg{
+    {"entry-preview",
+     std::string(kPreviewUsage) + "\n      列出录入这份电子表格时要写入的每一项，不需要海关录入程序",
+     entryPreview}};
+const ca::cli::Registrar entryReg{
+    {"entry",
+     std::string(kEntryUsage) +
+         "\n      （Windows）进口导入/出口导入：把表格录入正在运行的海关录入程序，成功后移到已导入文件目录",
+     entry}};
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 
 int xlsDump(const std::vector<std::string>& args) {
     if (args.size() != 1) {
-        std::cerr << "usage: xls-dump FILE\n";
+        std::cerr << "用法：xls-dump 文件\n";
         return 1;
     }
     const auto book = ca::spreadsheet::Workbook::open(args[0]);
@@ -46,7 +46,7 @@ int xlsWrite(const std::vector<std::string>& args) {
         }
     }
     if (path.empty()) {
-        std::cerr << "usage: xls-write OUT.xls [--sheet NAME] [--append] < rows.tsv\n";
+        std::cerr << "用法：xls-write 输出.xls [--sheet 工作表名] [--append] < rows.tsv\n";
         return 1;
     }
     ca::spreadsheet::TextRows rows;
@@ -72,11 +72,10 @@ int xlsWrite(const std::vector<std::string>& args) {
 }
 
 ca::cli::Registrar dumpCommand{
-    {"xls-dump",
-     "xls-dump FILE    print row<TAB>column<TAB>text for every non-empty cell of the active sheet", xlsDump}};
+    {"xls-dump", "xls-dump 文件    输出当前工作表每个非空单元格的 行<TAB>列<TAB>文本", xlsDump}};
 ca::cli::Registrar writeCommand{
     {"xls-write",
-     "xls-write OUT.xls [--sheet NAME] [--append] < rows.tsv    write tab-separated rows as text cells",
+     "xls-write 输出.xls [--sheet 工作表名] [--append] < rows.tsv    把以制表符分隔的行写成文本单元格",
      xlsWrite}};
 
 }  // namespace

@@ -22,6 +22,7 @@ int printVersion(const std::vector<std::string>& args) {
     return std::cout.good() ? 0 : 1;
 }
 
-const ca::cli::Registrar reg{{"--version", "--version", printVersion}};
+const ca::cli::Registrar reg{
+    {"--version", "--version\n      显示版本、平台和程序内置（或所用）的 SQLite 版本", printVersion}};
 
 }  // namespace

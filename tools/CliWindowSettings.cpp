@@ -1,25 +1,20 @@
 #include "CliWindowSettings.h"
 
-#include <iostream>
-
 #include "CliRegistry.h"
+#include "InputFiles.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::cli {
 
-std::optional<WindowSettings> loadWindowSettings(const std::string& configOption, Prompts& prompts) {
+WindowSettings loadWindowSettings(const std::string& configOption, Prompts& prompts) {
     WindowSettings s;
     if (configOption.empty()) {
         s.file = settings::configPathFor(pathFromUtf8(executableDir()));
     } else {
+        requireInputFile(configOption, "设置文件");
         s.file = pathFromUtf8(configOption);
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(s.file, ec)) {
-            std::cerr << "错误：设置文件“" << configOption << "”不存在\n";
-            return std::nullopt;
-        }
     }
     const IniFile ini(s.file);
     settings::loadCreateGroup(ini, s.values);

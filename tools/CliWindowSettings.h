@@ -2,7 +2,6 @@
 // The settings the main window holds after start-up, for the commands that do the window's jobs:
 // read from the file given with --config, or from config.ini next to the executable.
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "ca/util/Prompts.h"
@@ -17,8 +16,7 @@ struct WindowSettings {
 
 // Loads both groups as the window does at start and shows its two messages about empty class
 // names. A missing config.ini next to the executable gives the defaults, as for the window; a file
-// named with --config that does not exist is refused: the reason goes to standard error and the
-// result is empty.
-std::optional<WindowSettings> loadWindowSettings(const std::string& configOption, Prompts& prompts);
+// named with --config that does not exist is refused (std::runtime_error naming it).
+WindowSettings loadWindowSettings(const std::string& configOption, Prompts& prompts);
 
 }  // namespace ca::cli

@@ -17,7 +17,7 @@ public:
         return Button::No;
     }
     void plainMessage(const std::string& text) override { std::cout << text << "\n"; }
-    void errorBox(const std::string& text) override { std::cerr << "error: " << text << "\n"; }
+    void errorBox(const std::string& text) override { std::cerr << "错误：" << text << "\n"; }
     std::string openFile(const std::string&, const std::string&) override { return {}; }
     std::string saveFile(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {

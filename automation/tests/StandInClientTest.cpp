@@ -204,11 +204,11 @@ TEST(ClientFixture, MalformedInputIsRefusedWithItsReason) {
         const char* reason;
     };
     const Case cases[] = {
-        {"{", "not valid JSON"},
-        {"[]", "must be a JSON object"},
+        {"{", "不是有效的 JSON"},
+        {"[]", "必须是一个 JSON 对象"},
         {R"({"rows": {}})", "rows"},
         {R"({"rows": [["a", 1.5]]})", "rows[0][1]"},
-        {R"({"rows": [{"x": "a"}]})", "'x' is not a position"},
+        {R"({"rows": [{"x": "a"}]})", "“x”不是位置序号"},
         {R"({"declarations": {"T": {"goods": [{"texts": {"-1": "a"}}]}}})", "declarations.T.goods[0].texts"},
         {R"({"client": {"screen": "form"}})", "client.screen"},
         {R"({"client": {"formKind": "both"}})", "client.formKind"},

@@ -19,8 +19,8 @@ bool isDigit(char c) {
 }
 
 [[noreturn]] void unterminated(std::string_view what, std::string_view sql, size_t at) {
-    throw DbError("Syntax error: unterminated " + std::string(what) + " in statement at position " +
-                  std::to_string(at + 1) + ": " + std::string(sql));
+    throw DbError("语法错误：语句第 " + std::to_string(at + 1) + " 个字符处的" + std::string(what) +
+                  "没有结束：" + std::string(sql));
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ std::vector<Token> tokenizeJet(std::string_view sql) {
             std::string value;
             size_t start = i++;
             for (;;) {
-                if (i >= n) unterminated("text literal", sql, start);
+                if (i >= n) unterminated("文本", sql, start);
                 if (sql[i] == c) {
                     if (i + 1 < n && sql[i + 1] == c) {
                         value += c;
@@ -80,12 +80,12 @@ std::vector<Token> tokenizeJet(std::string_view sql) {
         } else if (c == '[' || c == '`') {
             const char close = c == '[' ? ']' : '`';
             size_t end = sql.find(close, i + 1);
-            if (end == std::string_view::npos) unterminated("name", sql, i);
+            if (end == std::string_view::npos) unterminated("名称", sql, i);
             push(TokenKind::QuotedName, std::string(sql.substr(i + 1, end - i - 1)));
             i = end + 1;
         } else if (c == '#') {
             size_t end = sql.find('#', i + 1);
-            if (end == std::string_view::npos) unterminated("date literal", sql, i);
+            if (end == std::string_view::npos) unterminated("日期", sql, i);
             push(TokenKind::Date, std::string(sql.substr(i + 1, end - i - 1)));
             i = end + 1;
         } else if (c == ':' && i + 1 < n && isWordStart(static_cast<unsigned char>(sql[i + 1]))) {

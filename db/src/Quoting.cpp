@@ -48,9 +48,9 @@ bool IsValidIdentifier(std::string_view name) {
 
 void CheckIdentifier(std::string_view name) {
     if (!IsValidIdentifier(name))
-        throw DbError("'" + std::string(name) +
-                      "' cannot be used as a name: it must start with a letter, hold only letters, digits "
-                      "and underscores (at most 64), and not be an SQL keyword");
+        throw DbError("“" + std::string(name) +
+                      "”不能用作名称：必须以英文字母开头，只能包含英文字母、数字和下划线（最多 64 个），"
+                      "并且不能是 SQL 关键字");
 }
 
 }  // namespace ca::db

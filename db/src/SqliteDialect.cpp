@@ -79,9 +79,7 @@ bool isDigitText(std::string_view s) {
 // #2011-01-05#, #2011/1/5#, #1/5/2011# (month first, as Jet reads slashes with the year last),
 // each with an optional time hh:mm[:ss]. Gives "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS".
 std::string dateLiteral(std::string_view text) {
-    auto fail = [&]() -> std::string {
-        throw DbError("Syntax error in date literal #" + std::string(text) + "#");
-    };
+    auto fail = [&]() -> std::string { throw DbError("语法错误：日期 #" + std::string(text) + "# 无效"); };
     std::string s(text);
     while (!s.empty() && s.front() == ' ')
         s.erase(s.begin());
@@ -258,15 +256,14 @@ private:
         col.name = toks_[i].text;
         ++i;
         auto kind = toks_[i].kind == TokenKind::Word ? jetTypeKind(toks_[i].text) : std::nullopt;
-        if (!kind)
-            throw DbError("Syntax error in field definition: unknown column type '" + toks_[i].text + "'");
+        if (!kind) throw DbError("字段定义的语法错误：未知的字段类型“" + toks_[i].text + "”");
         col.kind = *kind;
         ++i;
         if (i < toks_.size() && toks_[i].is("(")) {
             size_t close = i;
             while (close < toks_.size() && !toks_[close].is(")"))
                 ++close;
-            if (close == toks_.size()) throw DbError("Syntax error in field definition: missing )");
+            if (close == toks_.size()) throw DbError("字段定义的语法错误：缺少 )");
             if (col.kind == ColumnKind::Text && toks_[i + 1].kind == TokenKind::Number)
                 col.width = std::stoi(toks_[i + 1].text);
             i = close + 1;

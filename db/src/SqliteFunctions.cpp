@@ -43,8 +43,7 @@ void midFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const long long start = sqlite3_value_int64(argv[1]);
     const long long length = argc > 2 ? sqlite3_value_int64(argv[2]) : -1;
     if (start < 1 || (argc > 2 && length < 0))
-        return sqlite3_result_error(ctx, "Invalid procedure call: mid with start below 1 or negative length",
-                                    -1);
+        return sqlite3_result_error(ctx, "无效的过程调用：mid 的起始位置小于 1，或长度为负数", -1);
     std::string_view s = textOf(argv[0]);
     size_t b = utf8Advance(s, 0, start - 1);
     size_t e = argc > 2 ? utf8Advance(s, b, length) : s.size();
@@ -194,21 +193,21 @@ void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 std::string describe(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
         case SQLITE_TEXT: {
-            std::string r = "'";  // built step by step: GCC 12 misreports "x" + std::string at -O3
+            std::string r = "“";  // built step by step: GCC 12 misreports "x" + std::string at -O3
             r += textOf(v);
-            r += '\'';
+            r += "”";
             return r;
         }
         case SQLITE_BLOB:
-            return "a binary value";
+            return "二进制数据";
         default:
             return std::string(textOf(v));
     }
 }
 
 void mismatch(sqlite3_context* ctx, sqlite3_value* v, std::string_view column, std::string_view kind) {
-    std::string msg = "Data type mismatch: column " + std::string(column) + " (" + std::string(kind) +
-                      ") cannot take " + describe(v);
+    std::string msg = "数据类型不匹配：字段“" + std::string(column) + "”（" + std::string(kind) +
+                      "）不能接受 " + describe(v);
     sqlite3_result_error(ctx, msg.c_str(), static_cast<int>(msg.size()));
 }
 
@@ -239,19 +238,19 @@ void convertFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (kind == "i") {
         if (type == SQLITE_INTEGER) return sqlite3_result_value(ctx, v);
         auto d = numberOf(v);
-        if (!d || !integral(*d)) return mismatch(ctx, v, column, "integer");
+        if (!d || !integral(*d)) return mismatch(ctx, v, column, "整数");
         return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(*d));
     }
     if (kind == "d") {
         if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) return sqlite3_result_value(ctx, v);
         auto d = numberOf(v);
-        if (!d) return mismatch(ctx, v, column, "decimal");
+        if (!d) return mismatch(ctx, v, column, "小数");
         if (integral(*d)) return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(*d));
         return sqlite3_result_double(ctx, *d);
     }
-    if (type != SQLITE_TEXT) return mismatch(ctx, v, column, "date");
+    if (type != SQLITE_TEXT) return mismatch(ctx, v, column, "日期");
     auto t = parseDateTime(textOf(v));
-    if (!t) return mismatch(ctx, v, column, "date");
+    if (!t) return mismatch(ctx, v, column, "日期");
     resultText(ctx, canonical(*t));
 }
 

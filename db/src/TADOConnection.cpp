@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "EngineMessage.h"
 #include "JetLexer.h"
 #include "SqliteFunctions.h"
 #include "StatementCache.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Schema.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace ca::db {
 
@@ -86,33 +88,31 @@ void TADOConnection::Open() {
     if (fileName_ != ":memory:") {
         std::error_code ec;
         fs::path p = fs::absolute(pathFromUtf8(fileName_), ec);
-        if (ec) throw DbError("Cannot open database " + fileName_ + ": " + ec.message());
+        if (ec) throw DbError("无法打开数据库“" + fileName_ + "”：" + systemErrorText(ec));
         path = utf8FromPath(p);
-        if (fs::is_directory(p, ec)) throw DbError("Cannot open database " + path + ": it is a folder");
+        if (fs::is_directory(p, ec)) throw DbError("无法打开数据库“" + path + "”：这是一个文件夹，不是文件");
         if (!fs::exists(p.parent_path(), ec))
-            throw DbError("Cannot open database " + path + ": the folder " + utf8FromPath(p.parent_path()) +
-                          " does not exist");
+            throw DbError("无法打开数据库“" + path + "”：文件夹“" + utf8FromPath(p.parent_path()) +
+                          "”不存在");
         if (fs::exists(p, ec)) {
             if (isAccessFile(p))
-                throw DbError("Cannot open database " + path +
-                              ": it is an Access (Jet) database, which this program no longer reads; "
-                              "it must be migrated to the new database format first");
+                throw DbError("无法打开数据库“" + path +
+                              "”：这是 Access 数据库，本程序不再读取，必须先转换为新的数据库格式");
             fresh = fs::file_size(p, ec) == 0;
         } else if (fs::path mdb = fs::path(p).replace_extension(".mdb");
                    fs::exists(mdb, ec) && isAccessFile(mdb)) {
             // A new, empty database beside the office's Access file would hide its declarations
             // and split the data in two.
-            throw DbError("Cannot open database " + path +
-                          ": the declarations are still in the Access database " + utf8FromPath(mdb) +
-                          ", which must be migrated to the new database format first");
+            throw DbError("无法打开数据库“" + path + "”：报关单还在 Access 数据库“" + utf8FromPath(mdb) +
+                          "”中，必须先转换为新的数据库格式");
         }
     }
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
-        std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        std::string why = chineseEngineMessage(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         sqlite3_close_v2(db);
-        throw DbError("Cannot open database " + path + ": " + why);
+        throw DbError("无法打开数据库“" + path + "”：" + why);
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 5000);
@@ -142,7 +142,7 @@ void TADOConnection::Open() {
         sqlite3_close_v2(db_);
         db_ = nullptr;
         openedPath_.clear();
-        throw DbError("Cannot open database " + path + ": " + e.what());
+        throw DbError("无法打开数据库“" + path + "”：" + e.what());
     }
 }
 
@@ -155,7 +155,7 @@ void TADOConnection::execRaw(const std::string& sql) {
     char* err = nullptr;
     int rc = sqlite3_exec(handle(), sql.c_str(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
-        std::string msg = err ? err : sqlite3_errstr(rc);
+        std::string msg = chineseEngineMessage(err ? err : sqlite3_errstr(rc));
         sqlite3_free(err);
         throw DbError(msg);
     }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "EngineMessage.h"
 #include "JetLexer.h"
 #include "StatementCache.h"
 #include "ca/db/DbError.h"
@@ -14,14 +15,8 @@ namespace ca::db {
 
 namespace {
 
-// A refusal by a column check names the column; say what it means.
 std::string engineMessage(sqlite3* db) {
-    std::string msg = sqlite3_errmsg(db);
-    const std::string check = "CHECK constraint failed: ";
-    if (msg.rfind(check, 0) == 0)
-        return "Data type mismatch: column " + msg.substr(check.size()) + " cannot take the value given (" +
-               msg + ")";
-    return msg;
+    return chineseEngineMessage(sqlite3_errmsg(db));
 }
 
 }  // namespace
@@ -60,7 +55,7 @@ TParameter& TADOQuery::ParamByName(std::string_view name) {
             return params_[at];
         }
     }
-    throw DbError("Parameter " + std::string(name) + " not found in the statement");
+    throw DbError("语句中没有参数 :" + std::string(name) + "：" + sql_);
 }
 
 void TADOQuery::Open() {
@@ -111,13 +106,13 @@ PreparedStatement TADOQuery::prepare(bool& changesSchema) {
     if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, &tail) != SQLITE_OK) {
         std::string msg = engineMessage(db);
         sqlite3_finalize(st);
-        throw DbError(msg + " in statement: " + sql_);
+        throw DbError(msg + "。语句：" + sql_);
     }
     PreparedStatement statement(st);
-    if (!st) throw DbError("Invalid SQL statement: " + sql_);
+    if (!st) throw DbError("无效的 SQL 语句：" + sql_);
     for (const char* p = tail; p && *p; ++p)
         if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';')
-            throw DbError("Characters found after end of SQL statement: " + sql_);
+            throw DbError("SQL 语句结束后还有多余的字符：" + sql_);
     const int count = sqlite3_bind_parameter_count(st);
     statement.parameterNames.reserve(static_cast<size_t>(count));
     for (int i = 1; i <= count; ++i) {
@@ -128,8 +123,7 @@ PreparedStatement TADOQuery::prepare(bool& changesSchema) {
 }
 
 int TADOQuery::run(Mode mode, bool& opened) {
-    if (sql_.find_first_not_of(" \t\r\n") == std::string::npos)
-        throw DbError("Invalid SQL statement: empty text");
+    if (sql_.find_first_not_of(" \t\r\n") == std::string::npos) throw DbError("无效的 SQL 语句：语句是空的");
     const std::uint64_t generation = conn_.statements().generation();
     bool changesSchema = false;
     PreparedStatement statement = prepare(changesSchema);
@@ -153,14 +147,14 @@ int TADOQuery::run(Mode mode, bool& opened) {
     int columns = changesSchema ? 0 : sqlite3_column_count(st);
     const bool keepRows = mode == Mode::Open || (mode == Mode::Either && columns > 0);
     opened = keepRows;
-    if (keepRows && columns == 0) throw DbError("The statement returns no rows to open: " + sql_);
+    if (keepRows && columns == 0) throw DbError("语句不返回记录，无法打开：" + sql_);
 
     const int count = static_cast<int>(statement.parameterNames.size());
     for (int i = 1; i <= count; ++i) {
         const std::string& name = statement.parameterNames[static_cast<size_t>(i - 1)];
-        if (name.empty()) throw DbError("Unnamed parameter ? in statement: " + sql_);
+        if (name.empty()) throw DbError("语句中有未命名的参数 ?：" + sql_);
         TParameter& p = ParamByName(std::string_view(name).substr(1));
-        if (!p.isSet()) throw DbError("Parameter " + name + " has no value");
+        if (!p.isSet()) throw DbError("参数 " + name + " 没有值");
         const Value& v = p.value();
         if (auto* t = std::get_if<std::string>(&v))
             sqlite3_bind_text(st, i, t->data(), static_cast<int>(t->size()), SQLITE_STATIC);
@@ -218,7 +212,7 @@ int TADOQuery::findField(std::string_view name) const {
 
 TField TADOQuery::FieldByName(std::string_view name) const {
     int i = findField(name);
-    if (i < 0) throw DbError("Field '" + std::string(name) + "' not found");
+    if (i < 0) throw DbError("找不到字段“" + std::string(name) + "”");
     return TField(*this, i);
 }
 
@@ -228,7 +222,8 @@ bool TADOQuery::HasField(std::string_view name) const {
 
 TField TADOQuery::Fields(int index) const {
     if (index < 0 || index >= FieldCount())
-        throw DbError("Field index " + std::to_string(index) + " out of range");
+        throw DbError("字段序号 " + std::to_string(index) + " 超出范围（共 " + std::to_string(FieldCount()) +
+                      " 个字段）");
     return TField(*this, index);
 }
 

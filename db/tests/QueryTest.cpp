@@ -109,6 +109,33 @@ TEST_F(Query, ColumnKindsConvertOrRefuseLikeJet) {
     }
 }
 
+// The engine's refusals reach the clerk in Chinese and name the table, column or place.
+TEST_F(Query, EngineErrorsAreChineseAndNameWhatIsWrong) {
+    exec("insert into DEP (id,DEP_name)values(1,'a')");
+    const struct {
+        const char* sql;
+        const char* message;
+    } cases[] = {
+        {"select * from NoSuchTable", "数据表“NoSuchTable”不存在。语句：select * from NoSuchTable"},
+        {"select nosuchcolumn from DEP", "字段“nosuchcolumn”不存在。语句：select nosuchcolumn from DEP"},
+        {"insert into DEP (id,nosuch)values(2,'b')",
+         "数据表“DEP”中没有字段“nosuch”。语句：insert into DEP (id,nosuch)values(2,'b')"},
+        {"selec * from DEP", "语法错误：在 \"selec\" 附近。语句：selec * from DEP"},
+        {"insert into LoadData (TY_No,SPXS)values('T1','abc')",
+         "数据类型不匹配：字段“LoadData.SPXS”（整数）不能接受 “abc”"},
+        {"select * from DEP where DEP_name='a",
+         "语法错误：语句第 34 个字符处的文本没有结束：select * from DEP where DEP_name='a"},
+    };
+    for (const auto& c : cases) {
+        try {
+            exec(c.sql);
+            ADD_FAILURE() << c.sql << ": accepted";
+        } catch (const DbError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
 TEST_F(Query, JoinedValuesInUpdatesAndInsertsAreCheckedToo) {
     exec("insert into DEP (id,DEP_name)values(1,'a')");
     exec("insert into employee (e_id,E_name,E_dep,E_isSup)values(1,'u',1,0)");

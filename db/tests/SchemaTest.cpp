@@ -99,8 +99,8 @@ TEST_F(InTempDir, FilesThatAreNoDatabaseAreRefusedClearlyAndKept) {
     for (auto& c : random)
         c = static_cast<char>(gen());
     const Case cases[] = {
-        {"Access database", access, "must be migrated"},
-        {"random bytes", random, "not a database"},
+        {"Access database", access, "必须先转换为新的数据库格式"},
+        {"random bytes", random, "文件不是数据库"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -130,7 +130,7 @@ TEST_F(InTempDir, AccessFileBesideAMissingDatabaseIsNotHiddenByANewOne) {
         ADD_FAILURE() << "opened";
     } catch (const DbError& e) {
         EXPECT_NE(std::string(e.what()).find("DB.mdb"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("migrated"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("必须先转换"), std::string::npos) << e.what();
     }
     EXPECT_FALSE(fs::exists(dir_ / "DB.sqlite"));
 }
@@ -141,7 +141,8 @@ TEST_F(InTempDir, MissingFolderFailsAndTheNextStatementTriesAgain) {
         scalar(dm, "select count(*) from DEP");
         ADD_FAILURE() << "opened";
     } catch (const DbError& e) {
-        EXPECT_NE(std::string(e.what()).find("does not exist"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("“" + (dir_ / "later").string() + "”不存在"), std::string::npos)
+            << e.what();
     }
     fs::create_directories(dir_ / "later");
     EXPECT_EQ(scalar(dm, "select count(*) from DEP"), "0");
@@ -160,7 +161,7 @@ TEST_F(InTempDir, LockedDatabaseGivesAnErrorAndKeepsWhatIsStored) {
         w.ExecSQL();
         ADD_FAILURE() << "written";
     } catch (const DbError& e) {
-        EXPECT_NE(std::string(e.what()).find("locked"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("已锁定"), std::string::npos) << e.what();
     }
     writer.ADOConnection1.execRaw("COMMIT");
     EXPECT_EQ(scalar(other, "select count(*) from DEP"), "1");

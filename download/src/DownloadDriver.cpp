@@ -166,9 +166,10 @@ void DownloadDriver::walkQueryList(const QueryScreen& s) {
             captureListOnly(s, r, goodsCount);
             clock_.sleepMs(kListOnlyPauseMs);
         } else {
+            const ListRow row{r, cell(s.list, r, 1)};  // what the opened form must show
             automation::SendClick(desktop_, At(s.buttons, 2));
             clock_.sleepMs(settings_.mainDelayMs);
-            if (kindIndex) FindAndGetData_Inport(*kindIndex, s.queryDate, goodsCount);
+            if (kindIndex) FindAndGetData_Inport(*kindIndex, s.queryDate, goodsCount, row);
             clock_.sleepMs(settings_.mainDelayMs);
         }
     }
@@ -192,10 +193,43 @@ void DownloadDriver::captureListOnly(const QueryScreen& s, int row, std::int32_t
     report();
 }
 
+// The unified number shown by the declaration form the client has open; the empty text when no
+// form shows (the query screen's first panel holds no edits).
+std::string DownloadDriver::shownKey(HWnd client, int kindIndex) {
+    HWnd outer = FirstChild(desktop_, client, settings_.containerClass);
+    if (outer == 0) return {};
+    HWnd headerPanel = FirstChild(desktop_, outer, settings_.containerClass);
+    if (headerPanel == 0) return {};
+    const Chain header = BuildChain(desktop_, headerPanel, settings_.editClass, 82);
+    return ControlText(desktop_, At(header, kindIndex == 0 ? 79 : 78));
+}
+
+// Whether the open form shows the row's declaration. The client acts on the open button and the
+// closing command in its own time, and a form read before it has caught up belongs to another row
+// (or to none). A right form costs no wait; otherwise the form is looked at again for a bounded
+// time, and if it never shows the row's declaration the row is logged and passed over.
+bool DownloadDriver::formShows(HWnd client, int kindIndex, const ListRow& row, bool beforeGoods) {
+    std::string shown = shownKey(client, kindIndex);
+    if (shown == row.key) return true;
+    const std::int64_t until = clock_.nowMs() + kFormWaitMs;
+    while (clock_.nowMs() < until) {
+        clock_.sleepMs(kFormPollMs);
+        shown = shownKey(client, kindIndex);
+        if (shown == row.key) return true;
+    }
+    const std::string showing = shown.empty() ? "没有显示报关单" : "显示的是报关单“" + shown + "”";
+    log_.append("第" + std::to_string(row.index + 1) + "行（统一编号“" + row.key + "”）" +
+                (beforeGoods ? "读商品前" : "：") + "录入程序" + showing + "，等待" +
+                std::to_string(kFormWaitMs / 1000) + "秒后仍不是该行的报关单，" +
+                (beforeGoods ? "此单商品未保存" : "此单未保存"));
+    return false;
+}
+
 void DownloadDriver::FindAndGetData_Inport(int kindIndex, const std::string& queryDate,
-                                           std::int32_t goodsCount) {
+                                           std::int32_t goodsCount, const ListRow& row) {
     HWnd client = automation::FindClient(desktop_, log_, kDownloadProcessName);
     if (client == 0) return;
+    if (!formShows(client, kindIndex, row, false)) return;
     HWnd outer = FirstChild(desktop_, client, settings_.containerClass);
     if (outer == 0) {
         log_.append(kNoMainScreen);
@@ -231,6 +265,7 @@ void DownloadDriver::FindAndGetData_Inport(int kindIndex, const std::string& que
     ++progress_.declarations;
     report();
 
+    if (!formShows(client, kindIndex, row, true)) return;
     walkGoods(goodsList, goodsChain, firstMark, header, kindIndex);
     automation::MenuCommand(desktop_, client, 7, 2);
 }

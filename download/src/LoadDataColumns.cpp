@@ -40,7 +40,7 @@ int position(const TextColumn& c, HeaderLayout layout) {
 const std::string& textAt(const HeaderTexts& header, HeaderLayout layout, const char* name) {
     for (const auto& c : kColumns)
         if (std::string_view(c.name) == name) return header[static_cast<size_t>(position(c, layout))];
-    throw std::logic_error("unknown LoadData column");
+    throw std::logic_error("未知的 LoadData 字段");
 }
 
 // A date the database is sure to read the same way: yyyy-mm-dd with leading zeros.

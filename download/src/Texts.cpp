@@ -20,7 +20,7 @@ std::string_view kindTextOf(int kindIndex) {
         case 2:
             return kTransitKind;
         default:
-            throw std::invalid_argument("kind index must be 0, 1 or 2");
+            throw std::invalid_argument("报关单类型序号必须是 0、1 或 2");
     }
 }
 

@@ -17,10 +17,16 @@ namespace {
 const std::string kDone = "恭喜，导入完成！";
 const std::string kNotFound = "无法找到海关录入程序，请确认程序是否已经启动";
 
+DownloadSettings withMainDelay(DownloadSettings s, std::int64_t mainDelayMs) {
+    s.mainDelayMs = mainDelayMs;
+    return s;
+}
+
 struct Download {
-    explicit Download(sim::ClientFixture f, sim::StandInConfig cfg = {})
+    explicit Download(sim::ClientFixture f, sim::StandInConfig cfg = {}, std::int64_t mainDelayMs = 300)
         : rig(std::move(f), std::move(cfg)),
-          driver(rig.desktop, rig.clock, rig.log, rig.prompts, capture, rig.settings()) {}
+          driver(rig.desktop, rig.clock, rig.log, rig.prompts, capture,
+                 withMainDelay(rig.settings(), mainDelayMs)) {}
     Rig rig;
     RecordingCapture capture{&rig.log};
     DownloadDriver driver;
@@ -172,18 +178,86 @@ TEST(DownloadDriver, AnUnknownKindOpensGeneralTradeButReadsNothing) {
 }
 
 TEST(DownloadDriver, AFormThatHasNotOpenedIsNotReadNorClosedAndTheWalkGoesOn) {
-    // The form shows long after the main delay: the reading finds the query screen, where form
-    // panel 5 holds no list, logs that line and stores nothing; no menu command is sent.
+    // The form shows long after the main delay: the reading finds the query screen, looks again for
+    // a bounded time, then logs the row and stores nothing; no menu command is sent.
     sim::StandInConfig cfg;
     cfg.timings.openForm = 60'000;
     auto f = fixture("进口报关单", {listRow("I1", kGeneral, "1"), listRow("I2", kProcessing, "1")});
     f.declarations["I1"] = declaration(0, "I1", 1);
     Download run(f, cfg);
     run.driver.MainLoadData();
-    EXPECT_EQ(run.rig.log.lines, (std::vector<std::string>{"找不到ListView", "进口报关单:I2（录入）"}));
+    EXPECT_EQ(run.rig.log.lines,
+              (std::vector<std::string>{
+                  "第1行（统一编号“I1”）：录入程序没有显示报关单，等待10秒后仍不是该行的报关单，此单未保存",
+                  "进口报关单:I2（录入）"}));
     EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I2"});
     EXPECT_TRUE(run.capture.goods().empty());
     EXPECT_TRUE(run.rig.client.menuCommands().empty());
+    EXPECT_EQ(run.rig.clock.totalSleptMs(), 300 + (3 * 300 + kFormWaitMs) + (300 + 100));  // a bounded wait
+}
+
+TEST(DownloadDriver, AClientSlowerThanTheWaitsStoresEveryRowUnderItsOwnKey) {
+    // The client takes longer to open and close a form than the configured main delay (also 0 or
+    // less): every declaration is still read from its own form, with its own goods count and lines.
+    struct Case {
+        std::int64_t mainDelay, openForm, closeForm;
+    };
+    for (const Case c : {Case{300, 700, 900}, Case{0, 100, 100}, Case{-5, 100, 100}, Case{0, 2500, 40}}) {
+        SCOPED_TRACE(::testing::Message() << "main " << c.mainDelay << ", open " << c.openForm);
+        sim::StandInConfig cfg;
+        cfg.timings.openForm = c.openForm;
+        cfg.timings.closeForm = c.closeForm;
+        auto f = fixture("进口报关单", {listRow("I1", kGeneral, "2"), listRow("I2", kGeneral, "1"),
+                                        listRow("I3", kProcessing, "5"), listRow("I4", kGeneral, "0"),
+                                        listRow("I5", kGeneral, "3")});
+        f.declarations["I1"] = declaration(0, "I1", 2);
+        f.declarations["I2"] = declaration(0, "I2", 1);
+        f.declarations["I4"] = declaration(0, "I4", 0);
+        f.declarations["I5"] = declaration(0, "I5", 3);
+        Download run(f, cfg, c.mainDelay);
+        run.driver.MainLoadData();
+        EXPECT_EQ(run.driver.outcome(), Outcome::Completed);
+        EXPECT_EQ(keysOf(run.capture), (std::vector<std::string>{"I1", "I2", "I3", "I4", "I5"}));
+        for (const auto& h : run.capture.headers()) {
+            const std::string& key = h.header[79];
+            EXPECT_EQ(std::to_string(h.goodsCount), key == "I1"   ? "2"
+                                                    : key == "I2" ? "1"
+                                                    : key == "I3" ? "5"
+                                                    : key == "I4" ? "0"
+                                                                  : "3")
+                << key;
+            EXPECT_EQ(h.header[0], key == "I3" ? "" : "H0") << key;  // a form was read, except for I3
+        }
+        std::vector<std::string> lines;
+        for (const auto& g : run.capture.goods())
+            lines.push_back(g.header[79] + "/" + g.goods[40] + "/" + g.goods[1]);
+        EXPECT_EQ(lines, (std::vector<std::string>{"I1/1/商品0", "I1/2/商品1", "I2/1/商品0", "I5/1/商品0",
+                                                   "I5/2/商品1", "I5/3/商品2"}));
+        for (const auto& line : run.rig.log.lines)
+            EXPECT_EQ(line.find("此单"), std::string::npos) << line;
+    }
+}
+
+TEST(DownloadDriver, AFormThatChangesBeforeTheGoodsWalkKeepsItsGoodsOut) {
+    // After the header of I1 is stored the client shows I2's form: I1's goods are not read from it.
+    auto f = fixture("进口报关单", {listRow("I1", kGeneral, "1"), listRow("I2", kGeneral, "2")});
+    f.declarations["I1"] = declaration(0, "I1", 1);
+    f.declarations["I2"] = declaration(0, "I2", 2);
+    Download run(f);
+    run.driver.setProgressHandler([&](const DownloadProgress& p) {
+        if (p.declarations == 1 && p.goodsLines == 0) run.rig.client.openDeclaration(1);
+    });
+    run.driver.MainLoadData();
+    EXPECT_EQ(keysOf(run.capture), (std::vector<std::string>{"I1", "I2"}));
+    std::vector<std::string> pids;
+    for (const auto& g : run.capture.goods())
+        pids.push_back(g.header[79] + "/" + g.goods[1]);
+    EXPECT_EQ(pids, (std::vector<std::string>{"I2/商品0", "I2/商品1"}));
+    EXPECT_EQ(
+        std::count(run.rig.log.lines.begin(), run.rig.log.lines.end(),
+                   "第1行（统一编号“I1”）读商品前录入程序显示的是报关单“I2”，等待10秒后仍不是该行的报关单，"
+                   "此单商品未保存"),
+        1);
 }
 
 TEST(DownloadDriver, ListOnlyCaptureTakesTheNineCells) {
@@ -372,7 +446,7 @@ TEST(DownloadDriver, AGoodsCountThatIsNoIntegerEndsTheDownloadInTheErrorBox) {
     Download run(fixture("进口报关单", {listRow("I1", kProcessing, "1"), listRow("I2", kProcessing, "abc"),
                                         listRow("I3", kProcessing, "1")}));
     EXPECT_FALSE(ca::CommandGuard::run(run.rig.prompts, [&] { run.driver.MainLoadData(); }));
-    EXPECT_EQ(run.rig.prompts.texts("error"), std::vector<std::string>{"'abc' is not a valid integer value"});
+    EXPECT_EQ(run.rig.prompts.texts("error"), std::vector<std::string>{"“abc”不是有效的整数值"});
     EXPECT_EQ(keysOf(run.capture), std::vector<std::string>{"I1"});
     EXPECT_TRUE(run.rig.prompts.texts("plain").empty());
 }

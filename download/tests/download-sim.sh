@@ -21,6 +21,28 @@ for kind in import export transit; do
   [ "$("$CLI" sql --db "$DB" "select count(*) as n from subData" | tail -n 1)" = "$lines" ]
 done
 
+# A client slower than the configured main delay (0, or less): every declaration is still stored from
+# its own form, with its own goods count and all its goods lines, as with the default delay.
+"$CLI" download-sim --fixture "$DEMO/download-import.json" --db "$DIR/paced.sqlite" >/dev/null
+for delay in 0 -20; do
+  INI="$DIR/fast$delay.ini"
+  "$CLI" config set 主单延迟 "$delay" --file "$INI"
+  "$CLI" config set 容器类名 WindowsForms10.Window.8.app.0.sim --file "$INI"
+  "$CLI" config set 编辑框类名 WindowsForms10.EDIT.app.0.sim --file "$INI"
+  "$CLI" config set 表格类名 WindowsForms10.SysListView32.app.0.sim --file "$INI"
+  "$CLI" config set 按钮类名 WindowsForms10.BUTTON.app.0.sim --file "$INI"
+  "$CLI" config set 下拉框类名 WindowsForms10.COMBOBOX.app.0.sim --file "$INI"
+  DB="$DIR/fast$delay.sqlite"
+  out="$("$CLI" download-sim --fixture "$DEMO/download-import.json" --db "$DB" --config "$INI")"
+  [ "$(printf '%s\n' "$out" | tail -n 1)" = "恭喜，导入完成！" ]
+  ! printf '%s\n' "$out" | grep -q '此单'
+  for table in "LoadData order by TY_No" "subData order by Pid, SP_No"; do
+    cols="$([ "${table%% *}" = LoadData ] && echo "TY_No, SPXS, HG_No, opertor" || echo "Pid, SP_No, SPMC_Name")"
+    [ "$("$CLI" sql --db "$DB" "select $cols from $table")" = "$("$CLI" sql --db "$DIR/paced.sqlite" "select $cols from $table")" ]
+  done
+  [ "$("$CLI" sql --db "$DB" "select count(*) as n from subData" | tail -n 1)" = "19" ]
+done
+
 printf '{"queryDate": "20240230", "kind": "进口报关单", "rows": []}' > "$DIR/bad-date.json"
 out="$("$CLI" download-sim --fixture "$DIR/bad-date.json" --db "$DIR/x.sqlite" 2>"$DIR/err" || true)"
 [ "$out" = "2024-02-30不是一个有效的 日期 ，清输入正确查询日期" ]
@@ -33,4 +55,14 @@ for bad in "download-sim" "download-sim --fixture $DIR/broken.json --db $DIR/y.s
   if "$CLI" $bad >/dev/null 2>"$DIR/err"; then echo "accepted: $bad" >&2; exit 1; fi
   [ -s "$DIR/err" ] || { echo "no reason given: $bad" >&2; exit 1; }
 done
+# Each refusal names the real problem and the path.
+expect_error() {  # expected text, then the arguments
+  local want="$1"; shift
+  if "$CLI" "$@" >/dev/null 2>"$DIR/err"; then echo "accepted: $*" >&2; exit 1; fi
+  grep -qF "$want" "$DIR/err" || { echo "wrong message for $*: $(cat "$DIR/err")" >&2; exit 1; }
+}
+expect_error "模拟数据文件“$DIR”是一个文件夹，不是文件" download-sim --fixture "$DIR"
+expect_error "模拟数据文件“$DIR/missing.json”不存在" download-sim --fixture "$DIR/missing.json"
+expect_error "设置文件“$DIR”是一个文件夹，不是文件" download-sim --fixture "$DEMO/download-import.json" --config "$DIR"
+expect_error "设置文件“$DIR/none.ini”不存在" download-sim --fixture "$DEMO/download-import.json" --config "$DIR/none.ini"
 echo ok

@@ -9,7 +9,7 @@ void WorkbookServer::open(const std::string& path) {
 }
 
 std::string WorkbookServer::cell(int row, int col) {
-    if (!workbook_) throw SpreadsheetError("no workbook is open");
+    if (!workbook_) throw SpreadsheetError("没有打开的工作簿");
     return workbook_->cellText(row, col);
 }
 

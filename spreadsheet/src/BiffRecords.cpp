@@ -9,12 +9,12 @@
 namespace ca::spreadsheet::biff {
 
 Record RecordCursor::next() {
-    if (atEnd()) throw FormatError("record stream ends without an EOF record");
+    if (atEnd()) throw FormatError(".xls 文件已损坏：记录没有正常结束");
     Record r;
     r.offset = pos_;
     r.type = le::u16(stream_, pos_);
     const std::uint16_t len = le::u16(stream_, pos_ + 2);
-    if (pos_ + 4 + len > stream_.size()) throw FormatError("record cut off by the end of the stream");
+    if (pos_ + 4 + len > stream_.size()) throw FormatError(".xls 文件已损坏：记录被截断");
     r.data = stream_.substr(pos_ + 4, len);
     pos_ += 4 + static_cast<size_t>(len);
     return r;
@@ -37,7 +37,7 @@ bool ContinuedReader::atEnd() {
 }
 
 std::uint8_t ContinuedReader::byte() {
-    if (!nextSegment()) throw FormatError("string data cut off");
+    if (!nextSegment()) throw FormatError(".xls 文件已损坏：文本被截断");
     return static_cast<std::uint8_t>(segs_[seg_][pos_++]);
 }
 
@@ -53,7 +53,7 @@ std::uint32_t ContinuedReader::u32() {
 
 void ContinuedReader::skip(std::uint64_t n) {
     while (n > 0) {
-        if (!nextSegment()) throw FormatError("string data cut off");
+        if (!nextSegment()) throw FormatError(".xls 文件已损坏：文本被截断");
         const size_t take = static_cast<size_t>(std::min<std::uint64_t>(n, segs_[seg_].size() - pos_));
         pos_ += take;
         n -= take;
@@ -69,12 +69,12 @@ std::string ContinuedReader::unicodeString(bool shortLength) {
     std::u16string units;
     units.reserve(cch);
     while (cch > 0) {
-        if (seg_ >= segs_.size()) throw FormatError("string data cut off");
+        if (seg_ >= segs_.size()) throw FormatError(".xls 文件已损坏：文本被截断");
         if (pos_ >= segs_[seg_].size()) {
             // At a record boundary the characters go on after a fresh option byte.
             ++seg_;
             pos_ = 0;
-            if (seg_ >= segs_.size() || segs_[seg_].empty()) throw FormatError("string data cut off");
+            if (seg_ >= segs_.size() || segs_[seg_].empty()) throw FormatError(".xls 文件已损坏：文本被截断");
             wide = static_cast<std::uint8_t>(segs_[seg_][pos_++]) & 0x01;
         }
         const std::string_view s = segs_[seg_];

@@ -47,17 +47,17 @@ bool CompoundFile::hasSignature(std::string_view bytes) {
 }
 
 CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
-    if (!hasSignature(bytes_)) fail("not a Compound File (no .xls signature)");
-    if (bytes_.size() < 512) fail("truncated Compound File header");
+    if (!hasSignature(bytes_)) fail("不是 .xls 文件（没有 .xls 文件标志）");
+    if (bytes_.size() < 512) fail(".xls 文件不完整：文件头被截断");
     const std::string h = bytes_.substr(0, 512);  // a copy: bytes_ is padded below
     const std::uint16_t shift = le::u16(h, 0x1E);
-    if (shift != 9 && shift != 12) fail("unsupported sector size");
-    if (le::u16(h, 0x20) != 6) fail("unsupported mini sector size");
+    if (shift != 9 && shift != 12) fail("不支持的 .xls 文件格式：扇区大小");
+    if (le::u16(h, 0x20) != 6) fail("不支持的 .xls 文件格式：小扇区大小");
     sectorSize_ = 1u << shift;
     miniCutoff_ = le::u32(h, 0x38);
-    if (miniCutoff_ != 4096) fail("unsupported mini stream cutoff");
+    if (miniCutoff_ != 4096) fail("不支持的 .xls 文件格式：小数据流界限");
     // A last sector cut short by the writer is padded with zeros rather than refused.
-    if (bytes_.size() <= sectorSize_) fail("truncated Compound File: no sectors");
+    if (bytes_.size() <= sectorSize_) fail(".xls 文件不完整：没有数据扇区");
     const size_t body = bytes_.size() - sectorSize_;
     sectorCount_ =
         static_cast<std::uint32_t>(std::min<size_t>((body + sectorSize_ - 1) / sectorSize_, 0x7FFFFFF0));
@@ -65,7 +65,7 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
 
     // DIFAT: 109 entries in the header, then a chain of DIFAT sectors.
     const std::uint32_t fatSectors = le::u32(h, 0x2C);
-    if (fatSectors > sectorCount_) fail("damaged Compound File: more FAT sectors than the file holds");
+    if (fatSectors > sectorCount_) fail(".xls 文件已损坏：分配表扇区比文件中的扇区还多");
     std::vector<std::uint32_t> difat;
     for (size_t i = 0; i < kHeaderDifatEntries && difat.size() < fatSectors; ++i)
         difat.push_back(le::u32(bytes_, 0x4C + 4 * i));
@@ -73,8 +73,8 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
     const std::uint32_t perDifat = sectorSize_ / 4 - 1;
     std::uint32_t steps = 0;
     while (difat.size() < fatSectors) {
-        if (next >= sectorCount_) fail("damaged Compound File: DIFAT chain points outside the file");
-        if (++steps > sectorCount_) fail("damaged Compound File: DIFAT chain loops");
+        if (next >= sectorCount_) fail(".xls 文件已损坏：分配表索引链指向文件之外");
+        if (++steps > sectorCount_) fail(".xls 文件已损坏：分配表索引链成环");
         std::string_view s = sector(next);
         for (std::uint32_t i = 0; i < perDifat && difat.size() < fatSectors; ++i)
             difat.push_back(le::u32(s, 4 * i));
@@ -84,7 +84,7 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
     // FAT: only the entries for sectors that exist matter.
     fat_.reserve(std::min<size_t>(static_cast<size_t>(fatSectors) * (sectorSize_ / 4), sectorCount_));
     for (std::uint32_t fs : difat) {
-        if (fs >= sectorCount_) fail("damaged Compound File: FAT sector outside the file");
+        if (fs >= sectorCount_) fail(".xls 文件已损坏：分配表扇区在文件之外");
         std::string_view s = sector(fs);
         for (std::uint32_t i = 0; i < sectorSize_ / 4 && fat_.size() < sectorCount_; ++i)
             fat_.push_back(le::u32(s, 4 * i));
@@ -109,7 +109,7 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
         if (sectorSize_ == 512) e.size &= 0xFFFFFFFFu;  // version 3 files may leave junk in the high half
         entries_.push_back(std::move(e));
     }
-    if (entries_.empty() || entries_[0].type != 5) fail("damaged Compound File: no root entry");
+    if (entries_.empty() || entries_[0].type != 5) fail(".xls 文件已损坏：没有根目录项");
 
     // Mini FAT and the mini stream (held by the root entry).
     const std::uint32_t miniFatStart = le::u32(h, 0x3C);
@@ -128,37 +128,34 @@ std::string_view CompoundFile::sector(std::uint32_t index) const {
 
 // Follows a FAT chain. size UINT64_MAX means "to the end of the chain".
 std::string CompoundFile::sectorChain(std::uint32_t start, std::uint64_t size) const {
-    if (size != UINT64_MAX && size > bytes_.size())
-        fail("damaged Compound File: stream larger than the file");
+    if (size != UINT64_MAX && size > bytes_.size()) fail(".xls 文件已损坏：数据流比文件还大");
     std::string out;
     if (size != UINT64_MAX) out.reserve(static_cast<size_t>(size));
     std::uint32_t s = start;
     std::uint32_t steps = 0;
     while (s != kEndOfChain && (size == UINT64_MAX || out.size() < size)) {
-        if (s >= sectorCount_ || s >= fat_.size())
-            fail("damaged Compound File: sector chain points outside the file");
-        if (++steps > sectorCount_) fail("damaged Compound File: sector chain loops");
+        if (s >= sectorCount_ || s >= fat_.size()) fail(".xls 文件已损坏：扇区链指向文件之外");
+        if (++steps > sectorCount_) fail(".xls 文件已损坏：扇区链成环");
         out.append(sector(s));
         s = fat_[s];
     }
     if (size != UINT64_MAX) {
-        if (out.size() < size) fail("damaged Compound File: stream shorter than its declared size");
+        if (out.size() < size) fail(".xls 文件已损坏：数据流比声明的长度短");
         out.resize(static_cast<size_t>(size));
     }
     return out;
 }
 
 std::string CompoundFile::miniChain(std::uint32_t start, std::uint64_t size) const {
-    if (size > miniStream_.size()) fail("damaged Compound File: small stream larger than the mini stream");
+    if (size > miniStream_.size()) fail(".xls 文件已损坏：小数据流超出了小数据区");
     const std::uint32_t miniCount = static_cast<std::uint32_t>(miniStream_.size() / kMiniSectorSize);
     std::string out;
     out.reserve(static_cast<size_t>(size));
     std::uint32_t s = start;
     std::uint32_t steps = 0;
     while (out.size() < size) {
-        if (s >= miniCount || s >= miniFat_.size())
-            fail("damaged Compound File: mini sector chain points outside the file");
-        if (++steps > miniCount) fail("damaged Compound File: mini sector chain loops");
+        if (s >= miniCount || s >= miniFat_.size()) fail(".xls 文件已损坏：小扇区链指向文件之外");
+        if (++steps > miniCount) fail(".xls 文件已损坏：小扇区链成环");
         out.append(miniStream_, static_cast<size_t>(s) * kMiniSectorSize, kMiniSectorSize);
         s = miniFat_[s];
     }

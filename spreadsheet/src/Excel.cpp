@@ -18,7 +18,7 @@ void Range::Value(const std::string& text) {
         }
         sheet_->setText(row_, column_, text);
     } catch (const std::out_of_range& e) {
-        throw SpreadsheetError::about("cannot write to sheet", sheet_->name(), e.what());
+        throw SpreadsheetError::about("无法写入工作表", sheet_->name(), e.what());
     }
 }
 
@@ -27,9 +27,8 @@ void Range::NumberFormatLocal(const std::string& format) {
     if (format == "@") {
         text = true;
     } else if (format != "General" && format != "G/通用格式") {
-        throw SpreadsheetError::about(
-            "cannot format a cell of sheet", sheet_->name(),
-            "only the text format \"@\" and General are supported, not \"" + format + "\"");
+        throw SpreadsheetError::about("无法设置工作表", sheet_->name(),
+                                      "的单元格格式：只支持文本格式“@”和常规格式，不支持“" + format + "”");
     }
     try {
         Cell cell = sheet_->cell(row_, column_);
@@ -37,7 +36,7 @@ void Range::NumberFormatLocal(const std::string& format) {
         cell.textFormat = text;
         sheet_->set(row_, column_, std::move(cell));
     } catch (const std::out_of_range& e) {
-        throw SpreadsheetError::about("cannot format a cell of sheet", sheet_->name(), e.what());
+        throw SpreadsheetError::about("无法设置单元格格式，工作表", sheet_->name(), e.what());
     }
 }
 
@@ -72,8 +71,8 @@ Workbook& Workbooks::Add() {
 Workbook& Workbooks::operator()(int index) {
     app_->checkRunning();
     if (index < 1 || index > Count())
-        throw SpreadsheetError("no workbook " + std::to_string(index) + ": " + std::to_string(Count()) +
-                               " open");
+        throw SpreadsheetError("没有第 " + std::to_string(index) + " 个工作簿：只打开了 " +
+                               std::to_string(Count()) + " 个");
     return *books_[static_cast<size_t>(index - 1)];
 }
 
@@ -84,7 +83,7 @@ Workbooks& Application::WorkBooks() {
 
 Workbook& Application::ActiveWorkBook() {
     checkRunning();
-    if (!workbooks_.active_) throw SpreadsheetError("no workbook is open");
+    if (!workbooks_.active_) throw SpreadsheetError("没有打开的工作簿");
     return *workbooks_.active_;
 }
 
@@ -95,7 +94,7 @@ void Application::Quit() {
 }
 
 void Application::checkRunning() const {
-    if (quit_) throw SpreadsheetError("the spreadsheet application has quit");
+    if (quit_) throw SpreadsheetError("电子表格程序已经退出");
 }
 
 }  // namespace ca::spreadsheet::excel

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace ca::spreadsheet {
 
@@ -21,52 +22,100 @@ std::string readWholeFile(const std::string& path) {
     const auto p = pathFromUtf8(path);
     std::error_code ec;
     if (std::filesystem::is_directory(p, ec))
-        throw SpreadsheetError::about("cannot open", path, "it is a folder");
+        throw SpreadsheetError::about("无法打开", path, "这是一个文件夹，不是文件");
     const auto size = std::filesystem::file_size(p, ec);
-    if (ec) throw SpreadsheetError::about("cannot open", path, ec.message());
-    if (size > kMaxFileBytes)
-        throw SpreadsheetError::about("cannot open", path, "file too large for a workbook");
+    if (ec) throw SpreadsheetError::about("无法打开", path, systemErrorText(ec));
+    if (size > kMaxFileBytes) throw SpreadsheetError::about("无法打开", path, "文件太大，不是报关单电子表格");
     std::ifstream in(p, std::ios::binary);
-    if (!in) throw SpreadsheetError::about("cannot open", path, "the file cannot be read");
+    if (!in) throw SpreadsheetError::about("无法打开", path, "文件无法读取（没有权限，或正被其他程序使用）");
     std::string bytes(static_cast<size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (static_cast<std::uintmax_t>(in.gcount()) != size)
-        throw SpreadsheetError::about("cannot open", path, "the file could not be read completely");
+        throw SpreadsheetError::about("无法打开", path, "文件没有读完整");
     return bytes;
 }
 
 std::string readFileStart(const std::string& path, size_t n) {
     std::ifstream in(pathFromUtf8(path), std::ios::binary);
-    if (!in) throw SpreadsheetError::about("cannot open", path, "the file cannot be read");
+    if (!in) throw SpreadsheetError::about("无法打开", path, "文件无法读取（没有权限，或正被其他程序使用）");
     std::string bytes(n, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(n));
     bytes.resize(static_cast<size_t>(in.gcount()));
     return bytes;
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string shown(const fs::path& p) {
+    const auto u8 = p.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+// A symbolic link is written through: the file it names (following a chain of links) is the one
+// replaced, and the link stays a link.
+fs::path resolveLinks(const std::string& path) {
+    fs::path p = pathFromUtf8(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return p;
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) throw SpreadsheetError::about("无法保存", path, "无法读取符号链接：" + systemErrorText(ec));
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    throw SpreadsheetError::about("无法保存", path, "符号链接层层相指，找不到它指向的文件");
+}
+
+// What must hold before a file is written at target: its folder exists, and an existing file is a
+// plain file that may be written (not read-only, not another user's file we may not change).
+void checkWritable(const std::string& path, const fs::path& target, const fs::file_status& st) {
+    std::error_code ec;
+    if (!fs::exists(st)) {
+        const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+        if (!fs::is_directory(folder, ec))
+            throw SpreadsheetError::about("无法保存", path, "文件夹“" + shown(folder) + "”不存在");
+        return;
+    }
+    if (fs::is_directory(st)) throw SpreadsheetError::about("无法保存", path, "这是一个文件夹，不是文件");
+    if (!fs::is_regular_file(st)) throw SpreadsheetError::about("无法保存", path, "这不是普通文件");
+    if ((st.permissions() & fs::perms::owner_write) == fs::perms::none)
+        throw SpreadsheetError::about("无法保存", path, "文件是只读的，没有改动它");
+    std::ofstream probe(target, std::ios::binary | std::ios::app);  // opens without changing anything
+    if (!probe) throw SpreadsheetError::about("无法保存", path, "没有写入这个文件的权限，没有改动它");
+}
+
+}  // namespace
+
 void replaceFile(const std::string& path, const std::string& bytes) {
     static std::atomic<unsigned> counter{0};
-    const auto target = pathFromUtf8(path);
+    const fs::path target = resolveLinks(path);
+    std::error_code ec;
+    const fs::file_status st = fs::status(target, ec);
+    checkWritable(path, target, st);
     auto tmp = target;
     tmp += ".tmp" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000) +
            "-" + std::to_string(counter++);
-    std::error_code ec;
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw SpreadsheetError::about("cannot save", path, "the folder cannot be written to");
+        if (!out)
+            throw SpreadsheetError::about("无法保存", path,
+                                          "不能在文件夹“" + shown(tmp.parent_path()) + "”中建立临时文件");
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             out.close();
-            std::filesystem::remove(tmp, ec);
-            throw SpreadsheetError::about("cannot save", path, "writing the file failed (disk full?)");
+            fs::remove(tmp, ec);
+            throw SpreadsheetError::about("无法保存", path, "写入文件失败（磁盘已满？），原文件没有改动");
         }
     }
-    std::filesystem::rename(tmp, target, ec);
+    // The new file keeps the permissions of the one it replaces.
+    if (fs::exists(st)) fs::permissions(tmp, st.permissions(), fs::perm_options::replace, ec);
+    fs::rename(tmp, target, ec);
     if (ec) {
         std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw SpreadsheetError::about("cannot save", path, "the file cannot be replaced: " + ec.message());
+        fs::remove(tmp, ignored);
+        throw SpreadsheetError::about("无法保存", path, "不能替换原文件：" + systemErrorText(ec));
     }
 }
 

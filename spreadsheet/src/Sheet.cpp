@@ -11,8 +11,8 @@ const std::vector<Sheet::Entry> kEmptyRow{};
 
 void checkPosition(int row, int column) {
     if (row < 1 || row > Sheet::kMaxRows || column < 1 || column > Sheet::kMaxColumns)
-        throw std::out_of_range("cell (" + std::to_string(row) + ", " + std::to_string(column) +
-                                ") is outside the sheet");
+        throw std::out_of_range("单元格（第 " + std::to_string(row) + " 行，第 " + std::to_string(column) +
+                                " 列）超出了工作表的范围");
 }
 }  // namespace
 

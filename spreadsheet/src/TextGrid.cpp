@@ -12,10 +12,9 @@ namespace {
 
 void checkRowCount(const std::string& path, size_t firstRow, const TextRows& rows) {
     if (firstRow - 1 + rows.size() > static_cast<size_t>(kXlsMaxRows))
-        throw SpreadsheetError::about("cannot save", path,
-                                      "the table would end at row " +
-                                          std::to_string(firstRow - 1 + rows.size()) +
-                                          "; a .xls sheet holds at most 65536 rows");
+        throw SpreadsheetError::about("无法保存", path,
+                                      "表格将写到第 " + std::to_string(firstRow - 1 + rows.size()) +
+                                          " 行，.xls 工作表最多只能有 65536 行");
 }
 
 void putRows(excel::Worksheet sheet, int firstRow, const TextRows& rows) {
@@ -47,7 +46,7 @@ void appendTextRows(const std::string& path, const TextRows& rows) {
     excel::Application app;
     auto& book = app.WorkBooks().Open(path);
     if (!CompoundFile::hasSignature(readFileStart(path, 8)))
-        throw SpreadsheetError::about("cannot append to", path, "only .xls workbooks can be appended to");
+        throw SpreadsheetError::about("无法追加到", path, "只能追加到 .xls 工作簿");
     app.WorkBooks()(1).Activate();
     const int used = book.WorkSheets(1).UsedRangeRowsCount();
     checkRowCount(path, static_cast<size_t>(used) + 2, rows);

@@ -31,24 +31,24 @@ WorkbookData decode(std::string bytes, const std::string& name) {
 #ifdef CA_SPREADSHEET_XLSX
             return readXlsx(std::move(bytes));
 #else
-            throw FormatError(".xlsx workbooks cannot be read by this build (save the file as .xls)");
+            throw FormatError("这个版本的程序不能读取 .xlsx 文件（请另存为 .xls 文件）");
 #endif
         }
-        if (bytes.empty()) throw FormatError("the file is empty");
-        throw FormatError("not a spreadsheet file (neither a .xls Compound File nor a .xlsx zip)");
+        if (bytes.empty()) throw FormatError("文件是空的");
+        throw FormatError("不是电子表格文件（既不是 .xls 文件，也不是 .xlsx 文件）");
     } catch (const FormatError& e) {
-        throw SpreadsheetError::about("cannot read", name, e.what());
+        throw SpreadsheetError::about("无法读取", name, e.what());
     } catch (const std::bad_alloc&) {
-        throw SpreadsheetError::about("cannot read", name, "out of memory");
+        throw SpreadsheetError::about("无法读取", name, "内存不足");
     } catch (const std::out_of_range& e) {
-        throw SpreadsheetError::about("cannot read", name, e.what());
+        throw SpreadsheetError::about("无法读取", name, e.what());
     }
 }
 
 }  // namespace
 
 std::string Workbook::shownName() const {
-    return path_.empty() ? "(new workbook)" : path_;
+    return path_.empty() ? "（新工作簿）" : path_;
 }
 
 Workbook Workbook::open(const std::string& path) {
@@ -73,22 +73,22 @@ Workbook Workbook::add() {
 std::string Workbook::cellText(int row, int column) const {
     const Sheet& sheet = activeSheet();
     if (!sheet.hasCells())
-        throw SpreadsheetError::about("cannot read", shownName(),
-                                      "the active sheet '" + sheet.name() + "' holds no cells");
+        throw SpreadsheetError::about("无法读取", shownName(),
+                                      "当前工作表“" + sheet.name() + "”中没有任何单元格");
     return sheet.text(row, column);
 }
 
 Sheet& Workbook::worksheet(int index) {
     if (index < 1 || index > sheetCount())
-        throw SpreadsheetError::about("no sheet " + std::to_string(index) + " in", shownName(),
-                                      "the workbook has " + std::to_string(sheetCount()) + " sheet(s)");
+        throw SpreadsheetError::about("找不到第 " + std::to_string(index) + " 个工作表：", shownName(),
+                                      "工作簿只有 " + std::to_string(sheetCount()) + " 个工作表");
     return data_.sheets[static_cast<size_t>(index - 1)];
 }
 
 Sheet& Workbook::worksheet(const std::string& name) {
     for (auto& s : data_.sheets)
         if (sameName(s.name(), name)) return s;
-    throw SpreadsheetError::about("no sheet named '" + name + "' in", shownName(), "no such sheet");
+    throw SpreadsheetError::about("找不到工作表“" + name + "”：", shownName(), "没有这个名称的工作表");
 }
 
 void Workbook::activateSheet(int index) {
@@ -97,8 +97,7 @@ void Workbook::activateSheet(int index) {
 }
 
 void Workbook::setSheetCount(int n) {
-    if (n < 1)
-        throw SpreadsheetError::about("cannot change", shownName(), "a workbook needs at least one sheet");
+    if (n < 1) throw SpreadsheetError::about("无法修改", shownName(), "工作簿至少要有一个工作表");
     while (sheetCount() > n)
         data_.sheets.pop_back();
     while (sheetCount() < n)
@@ -113,14 +112,14 @@ int Workbook::usedRows(int sheetIndex) const {
 void Workbook::saveAs(const std::string& path, bool replaceExisting) {
     std::error_code ec;
     if (!replaceExisting && std::filesystem::exists(pathFromUtf8(path), ec))
-        throw SpreadsheetError::about("cannot save", path, "a file of that name exists and was not replaced");
+        throw SpreadsheetError::about("无法保存", path, "已有同名文件，没有替换它");
     std::string bytes;
     try {
         bytes = writeXls(data_);
     } catch (const FormatError& e) {
-        throw SpreadsheetError::about("cannot save", path, e.what());
+        throw SpreadsheetError::about("无法保存", path, e.what());
     } catch (const std::bad_alloc&) {
-        throw SpreadsheetError::about("cannot save", path, "out of memory");
+        throw SpreadsheetError::about("无法保存", path, "内存不足");
     }
     replaceFile(path, bytes);
     path_ = path;

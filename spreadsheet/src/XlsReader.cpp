@@ -6,6 +6,7 @@
 
 #include "BiffRecords.h"
 #include "ByteOrder.h"
+#include "SheetBuilder.h"
 #include "TextCodec.h"
 #include "ca/spreadsheet/CellText.h"
 #include "ca/spreadsheet/CompoundFile.h"
@@ -22,7 +23,7 @@ using namespace biff;
 }
 
 void need(const Record& r, size_t bytes, const char* what) {
-    if (r.data.size() < bytes) fail(std::string(what) + " record too short");
+    if (r.data.size() < bytes) fail(std::string(".xls 文件已损坏：") + what + " 记录太短");
 }
 
 std::string errorText(std::uint8_t code) {
@@ -72,7 +73,7 @@ public:
 
     WorkbookData read() {
         readGlobals();
-        if (sheets_.empty()) fail("the workbook has no sheets");
+        if (sheets_.empty()) fail("工作簿中没有工作表");
         WorkbookData book;
         for (const auto& entry : sheets_) {
             book.sheets.emplace_back(entry.name);
@@ -90,9 +91,9 @@ private:
             return r.unicodeString(shortLength);
         }
         const size_t lenBytes = shortLength ? 1 : 2;
-        if (at + lenBytes > data.size()) fail("string field cut off");
+        if (at + lenBytes > data.size()) fail(".xls 文件已损坏：文本被截断");
         const size_t len = shortLength ? static_cast<unsigned char>(data[at]) : le::u16(data, at);
-        if (at + lenBytes + len > data.size()) fail("string field cut off");
+        if (at + lenBytes + len > data.size()) fail(".xls 文件已损坏：文本被截断");
         return codePageToUtf8(data.substr(at + lenBytes, len), codePage_);
     }
 
@@ -107,14 +108,14 @@ private:
     void readGlobals() {
         RecordCursor cursor(stream_, 0);
         const Record bof = cursor.next();
-        if (bof.type != kBof) fail("the workbook stream does not start with a BOF record");
+        if (bof.type != kBof) fail(".xls 文件已损坏：工作簿数据缺少开始记录");
         while (true) {
             const Record r = cursor.next();
             switch (r.type) {
                 case kEof:
                     return;
                 case kFilePass:
-                    fail("the workbook is encrypted (password-protected)");
+                    fail("工作簿已加密（设有打开密码），请先去掉密码再保存");
                 case kCodePage:
                     need(r, 2, "CODEPAGE");
                     codePage_ = le::u16(r.data, 0);
@@ -178,9 +179,8 @@ private:
         return isBuiltinDateFormat(fmt);
     }
 
-    static void put(Sheet& sheet, unsigned row, unsigned col, Cell cell) {
-        if (col >= static_cast<unsigned>(Sheet::kMaxColumns)) fail("cell column outside the sheet");
-        sheet.set(static_cast<int>(row) + 1, static_cast<int>(col) + 1, std::move(cell));
+    static void put(SheetBuilder& sheet, unsigned row, unsigned col, Cell cell) {
+        sheet.put(static_cast<int>(row) + 1, static_cast<int>(col) + 1, std::move(cell));
     }
 
     // Text format: the built-in "@" (49) or a custom format that is just "@".
@@ -190,17 +190,17 @@ private:
         return custom != formats_.end() ? custom->second == "@" : xfFormats_[xf] == 49;
     }
 
-    void blank(Sheet& sheet, unsigned row, unsigned col, std::uint16_t xf) const {
-        if (col >= static_cast<unsigned>(Sheet::kMaxColumns)) fail("cell column outside the sheet");
-        sheet.setBlank(static_cast<int>(row) + 1, static_cast<int>(col) + 1, isText(xf));
+    void blank(SheetBuilder& sheet, unsigned row, unsigned col, std::uint16_t xf) const {
+        sheet.blank(static_cast<int>(row) + 1, static_cast<int>(col) + 1, isText(xf));
     }
 
-    void readSheet(const SheetEntry& entry, Sheet& sheet) {
+    void readSheet(const SheetEntry& entry, Sheet& target) {
+        SheetBuilder sheet(budget_);
         if (entry.offset >= stream_.size())
-            fail("sheet '" + entry.name + "' lies outside the workbook stream");
+            fail("工作表“" + entry.name + "”不在工作簿数据之内（文件已损坏）");
         RecordCursor cursor(stream_, entry.offset);
         const Record bof = cursor.next();
-        if (bof.type != kBof) fail("sheet '" + entry.name + "' does not start with a BOF record");
+        if (bof.type != kBof) fail("工作表“" + entry.name + "”已损坏：缺少开始记录");
         int depth = 0;
         bool pendingString = false;  // a FORMULA awaiting its STRING record at this position
         unsigned pendingRow = 0, pendingCol = 0;
@@ -211,7 +211,10 @@ private:
                 continue;
             }
             if (r.type == kEof) {
-                if (depth == 0) return;
+                if (depth == 0) {
+                    sheet.buildInto(target);
+                    return;
+                }
                 --depth;
                 continue;
             }
@@ -221,7 +224,7 @@ private:
                 case kLabelSst: {
                     need(r, 10, "LABELSST");
                     const std::uint32_t i = le::u32(d, 6);
-                    if (i >= sst_.size()) fail("a cell refers to a shared string that does not exist");
+                    if (i >= sst_.size()) fail(".xls 文件已损坏：单元格引用了不存在的共享文本");
                     put(sheet, le::u16(d, 0), le::u16(d, 2), Cell{Cell::Kind::Text, sst_[i], 0.0});
                     break;
                 }
@@ -320,6 +323,7 @@ private:
     std::vector<std::uint16_t> xfFormats_;
     std::vector<SheetEntry> sheets_;
     std::vector<std::string> sst_;
+    CellBudget budget_;
 };
 
 }  // namespace
@@ -328,13 +332,13 @@ WorkbookData readXls(std::string bytes) {
     CompoundFile cf(std::move(bytes));
     std::optional<std::string> stream = cf.stream("Workbook");
     if (!stream) stream = cf.stream("Book");
-    if (!stream) fail("the Compound File holds no workbook stream");
-    if (stream->size() < 8) fail("the workbook stream is empty");
+    if (!stream) fail(".xls 文件中没有工作簿数据");
+    if (stream->size() < 8) fail(".xls 文件中的工作簿数据是空的");
     const std::string_view s = *stream;
-    if (le::u16(s, 0) != kBof) fail("the workbook stream does not start with a BOF record");
+    if (le::u16(s, 0) != kBof) fail(".xls 文件已损坏：工作簿数据缺少开始记录");
     const std::uint16_t version = le::u16(s, 4);
     if (version != 0x0600 && version != 0x0500)
-        fail("unsupported workbook version (only BIFF5 and BIFF8 are read)");
+        fail("不支持的工作簿版本（只能读取 Excel 95 到 2003 的 .xls 文件）");
     return Reader(s, version == 0x0600).read();
 }
 

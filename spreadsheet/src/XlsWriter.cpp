@@ -135,10 +135,9 @@ std::uint8_t errorCode(const std::string& text) {
 }
 
 void checkSheetName(const std::u16string& name, const std::string& utf8) {
-    if (name.empty() || name.size() > 31)
-        throw FormatError("sheet name '" + utf8 + "' must have 1 to 31 characters");
+    if (name.empty() || name.size() > 31) throw FormatError("工作表名称“" + utf8 + "”必须有 1 到 31 个字符");
     if (name.find_first_of(u":\\/?*[]") != std::u16string::npos)
-        throw FormatError("sheet name '" + utf8 + "' holds one of : \\ / ? * [ ]");
+        throw FormatError("工作表名称“" + utf8 + "”不能包含 : \\ / ? * [ ] 这些字符");
 }
 
 std::string lowerAscii(std::string s) {
@@ -197,21 +196,21 @@ private:
     size_t active() const { return book_.activeSheet < book_.sheets.size() ? book_.activeSheet : 0; }
 
     void validate() {
-        if (book_.sheets.empty()) throw FormatError("a workbook needs at least one sheet");
+        if (book_.sheets.empty()) throw FormatError("工作簿至少要有一个工作表");
         std::vector<std::string> seen;
         for (const auto& sheet : book_.sheets) {
             names_.push_back(utf8ToUtf16(sheet.name()));
             checkSheetName(names_.back(), sheet.name());
             const std::string key = lowerAscii(sheet.name());
             if (std::find(seen.begin(), seen.end(), key) != seen.end())
-                throw FormatError("two sheets are named '" + sheet.name() + "'");
+                throw FormatError("有两个工作表都叫“" + sheet.name() + "”");
             seen.push_back(key);
             if (sheet.lastRow() > kXlsMaxRows)
-                throw FormatError("sheet '" + sheet.name() + "' has " + std::to_string(sheet.lastRow()) +
-                                  " rows; a .xls sheet holds at most 65536");
+                throw FormatError("工作表“" + sheet.name() + "”有 " + std::to_string(sheet.lastRow()) +
+                                  " 行，.xls 工作表最多只能有 65536 行");
             if (sheet.lastColumn() > kXlsMaxColumns)
-                throw FormatError("sheet '" + sheet.name() + "' has " + std::to_string(sheet.lastColumn()) +
-                                  " columns; a .xls sheet holds at most 256");
+                throw FormatError("工作表“" + sheet.name() + "”有 " + std::to_string(sheet.lastColumn()) +
+                                  " 列，.xls 工作表最多只能有 256 列");
         }
     }
 
@@ -244,9 +243,9 @@ private:
                         table[slot] = static_cast<std::uint32_t>(unique.size());
                         strings_.push_back(utf8ToUtf16(text));
                         if (strings_.back().size() > 32767)
-                            throw FormatError("cell (" + std::to_string(r) + ", " + std::to_string(column) +
-                                              ") of sheet '" + sheet.name() +
-                                              "' holds more than 32767 characters");
+                            throw FormatError("工作表“" + sheet.name() + "”的单元格（第 " +
+                                              std::to_string(r) + " 行，第 " + std::to_string(column) +
+                                              " 列）超过 32767 个字符");
                     }
                     cellStrings_.push_back(table[slot] - 1);
                 }

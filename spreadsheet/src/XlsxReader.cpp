@@ -5,6 +5,7 @@
 #include <map>
 #include <pugixml.hpp>
 
+#include "SheetBuilder.h"
 #include "TextCodec.h"
 #include "ZipArchive.h"
 #include "ca/spreadsheet/CellText.h"
@@ -49,11 +50,41 @@ pugi::xml_attribute attr(const pugi::xml_node& n, const char* name) {
     return {};
 }
 
+// Elements of one part, and how many of them are cells (<c …> or <x:c …>), counted on the text before
+// it is parsed: a small zip can unpack to millions of tiny elements, and the element tree of each
+// costs far more memory than its text.
+struct ElementCount {
+    std::size_t elements = 0, cells = 0;
+};
+
+ElementCount countElements(const std::string& xml) {
+    ElementCount n;
+    for (std::size_t i = xml.find('<'); i != std::string::npos; i = xml.find('<', i + 1)) {
+        std::size_t end = i + 1;
+        while (end < xml.size() && xml[end] != ' ' && xml[end] != '>' && xml[end] != '/' &&
+               xml[end] != '\t' && xml[end] != '\n' && xml[end] != '\r')
+            ++end;
+        const std::string_view name(xml.data() + i + 1, end - i - 1);
+        if (name.empty() || name[0] == '?' || name[0] == '!') continue;  // an end tag, declaration, comment
+        ++n.elements;
+        const auto colon = name.rfind(':');
+        if ((colon == std::string_view::npos ? name : name.substr(colon + 1)) == "c") ++n.cells;
+    }
+    return n;
+}
+
+// Elements one part may hold: a full sheet of cells with a value element each, and room to spare.
+constexpr std::size_t kMaxPartElements = 4 * kMaxWorkbookCells;
+
 pugi::xml_document parse(const std::string& xml, const std::string& part) {
+    if (countElements(xml).elements > kMaxPartElements)
+        fail(part + " 含有超过 " + std::to_string(kMaxPartElements) + " 个 XML 元素（本程序读取的上限）");
     pugi::xml_document doc;
     const auto result =
         doc.load_buffer(xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
-    if (!result) fail("damaged XML in " + part + ": " + result.description());
+    if (!result)
+        fail(".xlsx 文件已损坏：" + part + " 中的 XML 在第 " + std::to_string(result.offset) +
+             " 字节处有错误");
     return doc;
 }
 
@@ -150,10 +181,10 @@ public:
     WorkbookData read() {
         const std::string workbookPart = officeDocument();
         const auto wbXml = zip_.read(workbookPart);
-        if (!wbXml) fail("the zip holds no workbook part (not a .xlsx workbook)");
+        if (!wbXml) fail("压缩包中没有工作簿（不是 .xlsx 文件）");
         const auto wbDoc = parse(*wbXml, workbookPart);
         const auto workbook = wbDoc.first_child();
-        if (!is(workbook, "workbook")) fail("the zip holds no workbook part (not a .xlsx workbook)");
+        if (!is(workbook, "workbook")) fail("压缩包中没有工作簿（不是 .xlsx 文件）");
 
         const std::string folder = folderOf(workbookPart);
         const auto rels = relationships(workbookPart);
@@ -171,7 +202,7 @@ public:
             if (rel != rels.end() && rel->second.first.ends_with("/worksheet"))
                 readSheet(resolve(folder, rel->second.second), book.sheets.back());
         }
-        if (book.sheets.empty()) fail("the workbook has no sheets");
+        if (book.sheets.empty()) fail("工作簿中没有工作表");
         const unsigned active =
             child(child(workbook, "bookViews"), "workbookView").attribute("activeTab").as_uint(0);
         book.activeSheet = active < book.sheets.size() ? active : 0;
@@ -237,7 +268,7 @@ private:
             unsigned i = 0;
             const char* end = vt + std::strlen(vt);
             if (std::from_chars(vt, end, i).ptr != end || i >= sst_.size())
-                fail("a cell refers to a shared string that does not exist");
+                fail(".xlsx 文件已损坏：单元格引用了不存在的共享文本");
             return Cell{Cell::Kind::Text, sst_[i], 0.0};
         }
         if (type == "inlineStr") return Cell{Cell::Kind::Text, itemText(child(c, "is")), 0.0};
@@ -257,35 +288,42 @@ private:
         if (!v) return Cell{};
         double d = 0;
         if (!parseNumber(vt, d))
-            fail(std::string("a number cell holds '") + std::string(vt).substr(0, 40) + "'");
+            fail(std::string(".xlsx 文件已损坏：数字单元格中是“") + std::string(vt).substr(0, 40) + "”");
         const unsigned xf = c.attribute("s").as_uint(0);
         if (xf < xfIsDate_.size() && xfIsDate_[xf]) return Cell{Cell::Kind::Date, dateText(d, date1904_), d};
         return Cell{Cell::Kind::Number, generalNumberText(d), d};
     }
 
-    void readSheet(const std::string& part, Sheet& sheet) {
-        const auto xml = zip_.read(part);
-        if (!xml) fail("sheet part " + part + " is missing");
+    void readSheet(const std::string& part, Sheet& target) {
+        SheetBuilder sheet(budget_);
+        collectCells(part, sheet);  // the sheet's text and element tree are gone before the cells are stored
+        sheet.buildInto(target);
+    }
+
+    void collectCells(const std::string& part, SheetBuilder& sheet) {
+        auto xml = zip_.read(part);
+        if (!xml) fail(".xlsx 文件已损坏：缺少工作表 " + part);
+        budget_.check(countElements(*xml).cells);
         const auto doc = parse(*xml, part);
+        xml.reset();  // the element tree holds its own copy
         int rowNo = 0;
         for (auto row : child(doc.first_child(), "sheetData").children()) {
             if (!is(row, "row")) continue;
             rowNo = row.attribute("r") ? row.attribute("r").as_int() : rowNo + 1;
-            if (rowNo < 1 || rowNo > Sheet::kMaxRows) fail("row number outside the sheet");
+            if (rowNo < 1 || rowNo > Sheet::kMaxRows) fail(".xlsx 文件已损坏：行号超出了工作表的范围");
             int colNo = 0;
             for (auto c : row.children()) {
                 if (!is(c, "c")) continue;
                 int r = rowNo, col = colNo + 1;
                 if (const auto ref = c.attribute("r"); ref && !cellRef(ref.as_string(), r, col))
-                    fail(std::string("bad cell reference '") + std::string(ref.as_string()).substr(0, 20) +
-                         "'");
-                if (col > Sheet::kMaxColumns) fail("cell column outside the sheet");
+                    fail(std::string(".xlsx 文件已损坏：单元格地址“") +
+                         std::string(ref.as_string()).substr(0, 20) + "”无效");
                 colNo = col;
                 Cell cell = valueOf(c);
                 if (cell.empty())
-                    sheet.setBlank(r, col);
+                    sheet.blank(r, col, false);
                 else
-                    sheet.set(r, col, std::move(cell));
+                    sheet.put(r, col, std::move(cell));
             }
         }
     }
@@ -294,6 +332,7 @@ private:
     ZipArchive zip_;
     std::vector<std::string> sst_;
     std::vector<bool> xfIsDate_;
+    CellBudget budget_;
     bool date1904_ = false;
 };
 

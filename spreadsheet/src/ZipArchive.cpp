@@ -58,7 +58,7 @@ ZipArchive::ZipArchive(std::string_view bytes, size_t totalBytes) : memory_{byte
     funcs.zerror_file = memError;
     funcs.opaque = &memory_;
     zip_ = unzOpen2_64("memory", &funcs);
-    if (!zip_) throw FormatError("damaged zip archive");
+    if (!zip_) throw FormatError(".xlsx 文件已损坏：压缩包无法打开");
 }
 
 ZipArchive::~ZipArchive() {
@@ -70,10 +70,11 @@ std::optional<std::string> ZipArchive::read(const std::string& name) {
     if (unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK) return std::nullopt;
     unz_file_info64 info{};
     if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-        throw FormatError("damaged zip member " + name);
+        throw FormatError(".xlsx 文件已损坏：压缩包中的 " + name + " 无法解压");
     if (info.uncompressed_size > maxBytes)
-        throw FormatError("the workbook unpacks to more than the program reads");
-    if (unzOpenCurrentFile(zip_) != UNZ_OK) throw FormatError("cannot unpack zip member " + name);
+        throw FormatError(".xlsx 文件解压后太大，程序不读取这么大的工作簿");
+    if (unzOpenCurrentFile(zip_) != UNZ_OK)
+        throw FormatError(".xlsx 文件已损坏：压缩包中的 " + name + " 无法解压");
     std::string out;
     out.reserve(static_cast<size_t>(info.uncompressed_size));
     char buf[65536];
@@ -81,16 +82,17 @@ std::optional<std::string> ZipArchive::read(const std::string& name) {
     while ((n = unzReadCurrentFile(zip_, buf, sizeof buf)) > 0) {
         if (out.size() + static_cast<size_t>(n) > maxBytes) {
             unzCloseCurrentFile(zip_);
-            throw FormatError("the workbook unpacks to more than the program reads");
+            throw FormatError(".xlsx 文件解压后太大，程序不读取这么大的工作簿");
         }
         out.append(buf, static_cast<size_t>(n));
     }
     const int closed = unzCloseCurrentFile(zip_);
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
     (void)closed;  // let the fuzzer change stored members without fixing their checksums
-    if (n < 0) throw FormatError("damaged zip member " + name);
+    if (n < 0) throw FormatError(".xlsx 文件已损坏：压缩包中的 " + name + " 无法解压");
 #else
-    if (n < 0 || closed == UNZ_CRCERROR) throw FormatError("damaged zip member " + name);
+    if (n < 0 || closed == UNZ_CRCERROR)
+        throw FormatError(".xlsx 文件已损坏：压缩包中的 " + name + " 无法解压");
 #endif
     budget_ -= out.size();
     return out;

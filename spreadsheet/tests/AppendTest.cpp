@@ -74,9 +74,9 @@ TEST(Append, FailureLeavesTheFileAsItWas) {
         const char* reason;
     } cases[] = {
         {full, "65536"},
-        {damaged, "damaged"},
-        {xlsx, "only .xls"},
-        {(dir / "missing.xls").string(), "cannot open"},
+        {damaged, "已损坏"},
+        {xlsx, "只能追加到 .xls"},
+        {(dir / "missing.xls").string(), "无法打开"},
     };
     for (const auto& c : cases) {
         const std::string before = readFile(c.path);

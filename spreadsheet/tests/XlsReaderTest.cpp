@@ -128,17 +128,17 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
         std::function<std::string()> bytes;
         const char* reason;
     } cases[] = {
-        {"empty", [] { return std::string(); }, "empty"},
-        {"text", [] { return std::string("row1\tcol2\n"); }, "not a spreadsheet file"},
-        {"header only", [&] { return good.substr(0, 300); }, "truncated"},
-        {"truncated", [&] { return good.substr(0, 2048); }, "outside the file"},
+        {"empty", [] { return std::string(); }, "文件是空的"},
+        {"text", [] { return std::string("row1\tcol2\n"); }, "不是电子表格文件"},
+        {"header only", [&] { return good.substr(0, 300); }, "文件头被截断"},
+        {"truncated", [&] { return good.substr(0, 2048); }, "文件之外"},
         {"sector size",
          [&] {
              auto b = good;
              put16(b, 0x1E, 10);
              return b;
          },
-         "sector size"},
+         "扇区大小"},
         {"directory chain loops",
          [&] {
              auto b = good;
@@ -146,35 +146,35 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
              put32(b, fatEntry(b, d), d);
              return b;
          },
-         "loops"},
+         "成环"},
         {"chain points outside",
          [&] {
              auto b = good;
              put32(b, fatEntry(b, get32(b, 0x30)), 0x00FFFFFF);
              return b;
          },
-         "outside the file"},
+         "文件之外"},
         {"huge stream size",
          [&] {
              auto b = good;
              put32(b, dirEntry(b, 1) + 0x78, 0x7FFFFFF0);
              return b;
          },
-         "larger than the file"},
+         "比文件还大"},
         {"many FAT sectors",
          [&] {
              auto b = good;
              put32(b, 0x2C, 0x10000000);
              return b;
          },
-         "FAT sectors"},
+         "分配表扇区"},
         {"no workbook stream",
          [&] {
              auto b = good;
              put16(b, dirEntry(b, 1), 'X');
              return b;
          },
-         "no workbook stream"},
+         "没有工作簿数据"},
         {"encrypted",
          [&] {
              auto b = good;
@@ -184,7 +184,7 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
              });
              return b;
          },
-         "encrypted"},
+         "已加密"},
         {"no sheets",
          [&] {
              auto b = good;
@@ -193,7 +193,7 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
              });
              return b;
          },
-         "no sheets"},
+         "没有工作表"},
         {"sheet offset outside",
          [&] {
              auto b = good;
@@ -202,14 +202,14 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
              });
              return b;
          },
-         "outside the workbook stream"},
+         "不在工作簿数据之内"},
         {"old BIFF version",
          [&] {
              auto b = good;
              put16(b, 512 + 4, 0x0400);
              return b;
          },
-         "unsupported workbook version"},
+         "不支持的工作簿版本"},
     };
     for (const auto& c : cases) {
         try {
@@ -217,7 +217,7 @@ TEST(XlsReader, DamagedOrUnsuitableFilesRaiseAClearError) {
             ADD_FAILURE() << c.name << ": no error";
         } catch (const SpreadsheetError& e) {
             const std::string msg = e.what();
-            EXPECT_NE(msg.find("'bad.xls'"), std::string::npos) << c.name << ": " << msg;
+            EXPECT_NE(msg.find("“bad.xls”"), std::string::npos) << c.name << ": " << msg;
             EXPECT_NE(msg.find(c.reason), std::string::npos) << c.name << ": " << msg;
         }
     }
@@ -243,7 +243,7 @@ TEST(XlsReader, MissingFileAndEmptySheetNameTheFile) {
         Workbook::open(missing);
         ADD_FAILURE() << "no error";
     } catch (const SpreadsheetError& e) {
-        EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()), "无法打开“" + missing + "”：文件或文件夹不存在");
     }
     // A sheet without cells opens, but reading a declaration from it fails.
     Workbook blank = Workbook::add();

@@ -26,7 +26,7 @@ printf 'new\n' | "$cli" xls-write "$work/out.xls" --append
 
 # Errors: one line on standard error, exit status 1, the file left alone.
 if "$cli" xls-dump "$fixtures/make_fixtures.py" 2> "$work/err"; then fail "dump of a non-workbook succeeded"; fi
-grep -q "make_fixtures.py" "$work/err" || fail "error does not name the file"
+grep -q "^错误：无法读取“.*make_fixtures.py”：不是电子表格文件" "$work/err" || fail "error does not name the file and the cause: $(cat "$work/err")"
 cp "$work/out.xls" "$work/before.xls"
 if printf 'x\n' | "$cli" xls-write "$work/out.xls" --sheet 'a/b' 2> "$work/err"; then fail "bad sheet name accepted"; fi
 cmp "$work/out.xls" "$work/before.xls" || fail "failed write changed the file"

@@ -26,4 +26,7 @@ for bad in "entry-preview --kind import" "entry-preview --kind both $DIR/bad.xls
   if "$CLI" $bad 2>"$DIR/err"; then echo "accepted: $bad" >&2; exit 1; fi
   [ -s "$DIR/err" ] || { echo "no message: $bad" >&2; exit 1; }
 done
+# The message names the file and the cause, in Chinese.
+"$CLI" entry-preview --kind import "$DIR/missing.xls" 2>"$DIR/err" || true
+grep -qx "错误：无法打开“$DIR/missing.xls”：文件或文件夹不存在" "$DIR/err" || { cat "$DIR/err" >&2; exit 1; }
 echo ok

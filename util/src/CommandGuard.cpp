@@ -2,6 +2,9 @@
 
 #include <exception>
 
+#include "ca/util/Excerpt.h"
+#include "ca/util/SystemErrorText.h"
+
 namespace ca {
 
 bool CommandGuard::run(Prompts& prompts, const std::function<void()>& command) {
@@ -9,7 +12,7 @@ bool CommandGuard::run(Prompts& prompts, const std::function<void()>& command) {
         command();
         return true;
     } catch (const std::exception& e) {
-        prompts.errorBox(e.what());
+        prompts.errorBox(excerpt(errorText(e)));
     } catch (...) {
         prompts.errorBox("发生未知错误");
     }

@@ -131,12 +131,12 @@ std::optional<Date> parseDate(std::string_view s) {
 
 std::int32_t toInt(std::string_view text) {
     if (auto v = parseInt(text)) return *v;
-    throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+    throw ConversionError("“" + std::string(text) + "”不是有效的整数值");
 }
 
 double toFloat(std::string_view text) {
     if (auto v = parseFloat(text)) return *v;
-    throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+    throw ConversionError("“" + std::string(text) + "”不是有效的浮点数值");
 }
 
 }  // namespace ca

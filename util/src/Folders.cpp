@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "ca/util/SystemErrorText.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -60,9 +62,9 @@ std::vector<std::string> listFolderFiles(const std::filesystem::path& folder) {
 void enterFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(folder, ec))
-        throw std::runtime_error("文件夹不存在：" + pathToUtf8(folder));
+        throw std::runtime_error("文件夹“" + pathToUtf8(folder) + "”不存在");
     std::filesystem::current_path(folder, ec);
-    if (ec) throw std::runtime_error("无法进入文件夹 " + pathToUtf8(folder) + "：" + ec.message());
+    if (ec) throw std::runtime_error("无法进入文件夹“" + pathToUtf8(folder) + "”：" + systemErrorText(ec));
 }
 
 }  // namespace ca

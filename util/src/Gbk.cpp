@@ -1,5 +1,9 @@
 #include "ca/util/Gbk.h"
 
+#include <cstdio>
+
+#include "ca/util/Utf8.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -118,5 +122,25 @@ std::string gbkToUtf8(std::string_view gbk) {
 }
 
 #endif
+
+std::optional<char32_t> firstCharacterGbkCannotHold(std::string_view utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        const char32_t cp = nextCodePoint(utf8, pos);
+        if (cp < 0x80) continue;
+        if (cp == 0xFFFD && utf8.substr(start, 3) != "\xEF\xBF\xBD") return cp;  // an invalid byte
+        if (utf8ToGbk(utf8.substr(start, pos - start)) == "?") return cp;
+    }
+    return std::nullopt;
+}
+
+std::string describeCharacter(char32_t cp) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == 0xFFFD) return code;
+    std::string out = "“";
+    appendUtf8(out, cp);
+    return out + "”（" + code + "）";
+}
 
 }  // namespace ca

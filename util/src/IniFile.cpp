@@ -10,6 +10,7 @@
 
 #include "ca/util/Convert.h"
 #include "ca/util/Gbk.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace ca {
 
@@ -150,6 +151,25 @@ std::string describe(const std::filesystem::path& file) {
     return std::string(u8.begin(), u8.end());
 }
 
+// The file is GBK: a character it cannot hold would be stored as "?" and the value lost.
+void refuseNonGbk(const std::string& key, const std::string& value) {
+    if (const auto cp = firstCharacterGbkCannotHold(value))
+        throw std::runtime_error("设置“" + key + "”的值含有 GBK 编码无法保存的字符" + describeCharacter(*cp) +
+                                 "，设置文件未改动");
+}
+
+// A settings file that names a folder, or lies in a folder that does not exist, cannot be written;
+// say so about the right path before anything is tried.
+void refuseUnwritablePlace(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw std::runtime_error("无法写入设置文件“" + describe(file) + "”：这是一个文件夹，不是文件");
+    const auto folder = file.parent_path();
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+        throw std::runtime_error("无法写入设置文件“" + describe(file) + "”：文件夹“" + describe(folder) +
+                                 (std::filesystem::exists(folder, ec) ? "”不是文件夹" : "”不存在"));
+}
+
 }  // namespace
 
 IniFile::IniFile(std::filesystem::path file) : file_(std::move(file)) {}
@@ -175,11 +195,13 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     refuseLineBreak("键名", key);
     refuseLineBreak("值", value);
     if (key.find('=') != std::string::npos) throw std::runtime_error("设置键名不能包含等号：" + key);
+    refuseNonGbk(key, value);
+    refuseUnwritablePlace(file_);
 
     std::error_code ec;
     bool exists = std::filesystem::exists(file_, ec);
     auto old = readFile(file_);
-    if (exists && !old) throw std::runtime_error("无法读取设置文件 " + describe(file_));
+    if (exists && !old) throw std::runtime_error("无法读取设置文件“" + describe(file_) + "”");
     std::string content = old.value_or("");
 
     const std::string gbkSection = utf8ToGbk(section), gbkKey = utf8ToGbk(key);
@@ -206,19 +228,25 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     tmp += ".tmp";
     {
         std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) throw std::runtime_error("无法写入设置文件 " + describe(file_) + "：无法创建临时文件");
+        if (!f) {
+            const auto folder = file_.has_parent_path() ? file_.parent_path() : std::filesystem::path(".");
+            throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：" +
+                                     (std::filesystem::is_directory(folder, ec)
+                                          ? "文件夹不能写入（没有权限？）"
+                                          : "文件夹不存在"));
+        }
         f.write(out.data(), static_cast<std::streamsize>(out.size()));
         f.close();
         if (!f) {
             std::filesystem::remove(tmp, ec);
-            throw std::runtime_error("无法写入设置文件 " + describe(file_) + "：写入失败");
+            throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：写入失败（磁盘已满？）");
         }
     }
     std::filesystem::rename(tmp, file_, ec);
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(tmp, ignored);
-        throw std::runtime_error("无法写入设置文件 " + describe(file_) + "：" + ec.message());
+        throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：" + systemErrorText(ec));
     }
 }
 

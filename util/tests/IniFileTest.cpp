@@ -220,7 +220,9 @@ TEST_F(IniFileTest, FailedWritesThrowAndLeaveTheFileAlone) {
         nowhere.WriteString("s", "k", "v");
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()), "无法写入设置文件“" +
+                                             (dir / "no such folder" / "config.ini").string() + "”：文件夹“" +
+                                             (dir / "no such folder").string() + "”不存在");
     }
     EXPECT_FALSE(fs::exists(dir / "no such folder"));
 }
@@ -233,4 +235,50 @@ TEST(Settings, ConfigPathAndKeys) {
     EXPECT_EQ(st::defaultText(st::kMainDelay), "300");
     EXPECT_EQ(st::defaultText(st::kPostEntryDelay), "400");
     EXPECT_EQ(st::defaultText(st::kDeclaringUnit), "");
+}
+
+TEST_F(IniFileTest, AValueGbkCannotHoldIsRefusedNamingTheCharacter) {
+    IniFile ini(file);
+    ini.WriteString(st::kSection, "申报单位", "旧值");
+    const std::string before = readBytes();
+    struct Case {
+        std::string value, named;
+    };
+    const Case cases[] = {{"某某报关行😀", "“😀”（U+1F600）"},
+                          {"ąb", "“ą”（U+0105）"},
+                          {"ok\xff", "U+FFFD"}};  // a byte that is not UTF-8
+    for (const auto& c : cases) {
+        try {
+            ini.WriteString(st::kSection, "申报单位", c.value);
+            ADD_FAILURE() << "accepted " << c.value;
+        } catch (const std::runtime_error& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("申报单位"), std::string::npos) << message;
+            EXPECT_NE(message.find(c.named), std::string::npos) << message;
+            EXPECT_NE(message.find("GBK"), std::string::npos) << message;
+        }
+        EXPECT_EQ(readBytes(), before);
+    }
+    ini.WriteString(st::kSection, "申报单位", "上海·报关 ＃1");  // GBK holds these
+    EXPECT_EQ(ini.ReadString(st::kSection, "申报单位", ""), "上海·报关 ＃1");
+}
+
+TEST_F(IniFileTest, AFolderOrAMissingFolderIsNamedWhenWriting) {
+    struct Case {
+        fs::path file;
+        std::string said;
+    };
+    std::ofstream(dir / "plain") << "x";
+    const Case cases[] = {{dir / "", "这是一个文件夹"},
+                          {dir / "missing" / "config.ini", "missing”不存在"},
+                          {dir / "plain" / "config.ini", "plain”不是文件夹"}};
+    for (const auto& c : cases) {
+        try {
+            IniFile(c.file).WriteString(st::kSection, "申报单位", "x");
+            ADD_FAILURE() << c.file;
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.said), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_FALSE(fs::exists(dir / ".tmp"));
 }

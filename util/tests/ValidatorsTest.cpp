@@ -48,7 +48,7 @@ TEST(Convert, ThrowingFormsNameTheText) {
         toInt("abc");
         FAIL();
     } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
+        EXPECT_STREQ(e.what(), "“abc”不是有效的整数值");
     }
     EXPECT_THROW(toFloat("1,5"), ConversionError);
 }

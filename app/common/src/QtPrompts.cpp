@@ -1,10 +1,14 @@
 #include "ca/app/common/QtPrompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTranslator>
 
 #include "ca/app/common/QtText.h"
 #include "ca/util/MessageBoxes.h"
@@ -47,7 +51,8 @@ void QtPrompts::errorBox(const std::string& text) {
 std::string QtPrompts::openFile(const std::string& title, const std::string& filter) {
     // The path as the platform writes it (backslashes on Windows), as a dropped file's path is: it
     // goes into the log and becomes the pending file.
-    const QString chosen = QFileDialog::getOpenFileName(parent_, qs(title), QString(), dialogFilter(filter));
+    const QString folder = openFolder_ ? qs(openFolder_()) : QString();
+    const QString chosen = QFileDialog::getOpenFileName(parent_, qs(title), folder, dialogFilter(filter));
     return QDir::toNativeSeparators(chosen).toStdString();
 }
 
@@ -62,6 +67,20 @@ std::optional<std::string> QtPrompts::input(const std::string& caption, const st
                                          qs(initial), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
+}
+
+bool installQtChineseTranslation() {
+    auto* app = QCoreApplication::instance();
+    if (!app) return false;
+    auto* translator = new QTranslator(app);
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  QCoreApplication::applicationDirPath() + "/translations"}) {
+        if (translator->load(chinese, "qtbase", "_", folder))
+            return QCoreApplication::installTranslator(translator);
+    }
+    delete translator;
+    return false;
 }
 
 QString QtPrompts::dialogFilter(const std::string& filter) {

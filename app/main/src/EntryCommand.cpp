@@ -3,6 +3,7 @@
 #include "ca/entry/AutomationEntryClient.h"
 #include "ca/entry/DeclarationEntry.h"
 #include "ca/entry/WorkbookServer.h"
+#include "ca/spreadsheet/SpreadsheetError.h"
 #include "ca/util/Settings.h"
 
 namespace ca::app {
@@ -28,7 +29,17 @@ void runEntry(TfrmMain& window, automation::Desktop& desktop, entry::Declaration
     MainWindowEntryHost host(window);
     entry::AutomationEntryClient client(desktop, window.clock());
     entry::EntryRun run{client, host, window.clock(), entry::WorkbookServer::factory()};
-    entry::EnterDeclaration(kind, run);
+    try {
+        entry::EnterDeclaration(kind, run);
+    } catch (const SpreadsheetError& e) {
+        // The file itself cannot be read: kept pending, every later entry would fail on it again
+        // without offering the open dialog. Failures that are not the file's fault keep it.
+        if (!window.pendingFile().empty()) {
+            window.setPendingFile("");
+            window.appendLog(std::string("待导入文件已清除，下次导入时请重新选择文件。原因：") + e.what());
+        }
+        throw;
+    }
 }
 
 void installEntryCommands(TfrmMain& window, automation::Desktop& desktop) {

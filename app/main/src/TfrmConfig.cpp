@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
 #include <QTextBlock>
@@ -170,6 +171,21 @@ void TfrmConfig::FormShow() {
         f.edit->setText(qs(ini_->ReadString(st::kSection, f.key, "")));
         f.edit->setCursorPosition(0);  // long folder paths show from their start
     }
+    fitFieldsToContent();
+}
+
+void TfrmConfig::fitFieldsToContent() {
+    constexpr int kNarrowest = 180;
+    constexpr int kPadding = 16;  // frame, text margins and the cursor
+    int widest = kNarrowest;
+    for (const auto& f : fields_)
+        widest = std::max(widest, f.edit->fontMetrics().horizontalAdvance(f.edit->text()) + kPadding);
+    // The labels, the buttons and the help text take the rest; a path longer than the screen allows
+    // scrolls inside its field.
+    if (QScreen* s = screen()) widest = std::min(widest, s->availableGeometry().width() * 3 / 5);
+    for (const auto& f : fields_)
+        f.edit->setMinimumWidth(widest);
+    adjustSize();
 }
 
 void TfrmConfig::Button2Click() {

@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
@@ -43,8 +45,13 @@ TfrmMain::TfrmMain(Prompts& prompts, Clock& clock, std::filesystem::path configF
     buildMenus();
     buildToolbar();
     buildClientArea();
-    // Tool window of a fixed client size: the menu bar comes on top of the client area.
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The status line says why the window stays when it is closed during an entry or download.
+    statusBar()->setObjectName("StatusBar1");
+    statusBar()->setSizeGripEnabled(false);
+    // Tool window of a fixed client size: the menu bar comes on top of the client area, the status
+    // line below it.
+    setFixedSize(kClientWidth,
+                 kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     setCommand(MainCommand::Settings, [this] { openSettings(); });
     CommandGuard::run(prompts_, [this] { FormCreate(); });
 }
@@ -149,11 +156,16 @@ void TfrmMain::buildToolbar() {
     StopButton = new QToolButton(ToolBar1);
     StopButton->setObjectName("StopButton");
     StopButton->setText("停止");
+    StopButton->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+    StopButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     StopButton->setToolTip("处理完当前一行后停止");
     connect(StopButton, &QToolButton::clicked, this, [this] {
         if (onStop_) CommandGuard::run(prompts_, onStop_);
     });
     stopAction_ = ToolBar1->addWidget(StopButton);
+    // Framed, so it reads as a button among the toolbar's icons (the toolbar makes its buttons flat
+    // as they are added).
+    StopButton->setAutoRaise(false);
     stopAction_->setVisible(false);
 }
 
@@ -172,6 +184,15 @@ void TfrmMain::buildClientArea() {
     FileListBox1->setObjectName("FileListBox1");
     FileListBox2 = new QListWidget(central);
     FileListBox2->setObjectName("FileListBox2");
+    for (QListWidget* list : {FileListBox1, FileListBox2}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QListWidget::customContextMenuRequested, this, [this] {
+            if (!busy_) CommandGuard::run(prompts_, [this] { FileListBoxContextPopup(); });
+        });
+    }
+    connect(FileListBox1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (!busy_ && item) CommandGuard::run(prompts_, [this, item] { FileListBox1DblClick(item->text()); });
+    });
     Memo1 = new QPlainTextEdit(central);
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);  // the log only grows; nobody edits or removes its lines
@@ -247,6 +268,7 @@ void TfrmMain::setBusy(bool busy, std::function<void()> onStop) {
     stopAction_->setVisible(busy && onStop_);
     setAcceptDrops(!busy);
     if (!busy) setProgress(QString());
+    if (!busy) statusBar()->clearMessage();  // the reason the window stayed open no longer holds
 }
 
 void TfrmMain::setProgress(const QString& text) {
@@ -296,6 +318,12 @@ void TfrmMain::WMDropFiles(const std::vector<std::string>& paths) {
     if (out.pendingFile) pendingFile_ = *out.pendingFile;
 }
 
+void TfrmMain::FileListBox1DblClick(const QString& name) {
+    if (directory1_.empty()) return;
+    const std::filesystem::path file = pathFromUtf8(directory1_) / pathFromUtf8(str(name));
+    WMDropFiles({str(QDir::toNativeSeparators(qs(pathToUtf8(file))))});
+}
+
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
@@ -307,6 +335,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // While an entry or download runs inside a handler the window stays: closing it then would end
     // the program in the middle of typing into the client.
     if (busy_) {
+        statusBar()->showMessage(onStop_ ? "正在下载，不能关闭窗口：请先按“停止”，等下载停下后再关闭。"
+                                         : "正在录入，不能关闭窗口：请等录入完成后再关闭。");
         event->ignore();
         return;
     }

@@ -57,6 +57,19 @@ TEST_F(ConfigDialogTest, WithoutConfigEveryFieldIsEmpty) {
     EXPECT_EQ(d->memoLines().back(), "按修改既可");
 }
 
+// Long class names and folder paths show whole: the fields take the width of their longest text.
+TEST_F(ConfigDialogTest, FieldsAreAsWideAsTheirLongestText) {
+    const std::string folder = "/home/报关员/单证/2024年/未导入的报关单/宁波分公司/进口";
+    IniFile(file).WriteString(st::kSection, st::kUnimportedDir, folder);
+    IniFile(file).WriteString(st::kSection, st::kContainerClass, "WindowsForms10.Window.8.app.0.33c0d9d");
+    auto d = open();
+    for (const auto& key : {st::kUnimportedDir, st::kContainerClass, st::kMainDelay}) {
+        const QLineEdit* edit = d->fieldFor(key);
+        EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(edit->text()) + 8) << key;
+    }
+    EXPECT_EQ(d->fieldFor(st::kMainDelay)->width(), d->fieldFor(st::kUnimportedDir)->width());
+}
+
 TEST_F(ConfigDialogTest, FieldsShowTheirKeysAndSaveWritesThemUnchanged) {
     // Field names to keys, as the clerk finds them top to bottom.
     const std::pair<const char*, const char*> fields[] = {

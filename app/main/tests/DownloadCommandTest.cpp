@@ -152,7 +152,7 @@ TEST_F(DownloadCommandTest, StopEndsTheDownloadBetweenTwoRows) {
 TEST_F(DownloadCommandTest, AnErrorEndsTheDownloadInTheErrorBoxAndKeepsWhatWasStored) {
     start(threeRows("abc"));
     window->findChild<QAction*>("N8")->trigger();
-    EXPECT_EQ(rig->prompts.texts("error"), std::vector<std::string>{"'abc' is not a valid integer value"});
+    EXPECT_EQ(rig->prompts.texts("error"), std::vector<std::string>{"“abc”不是有效的整数值"});
     EXPECT_EQ(stored("LoadData"), 2);
     EXPECT_FALSE(window->isBusy());
     EXPECT_TRUE(window->menuBar()->isEnabled());

@@ -145,18 +145,36 @@ TEST_F(EntryCommandTest, ExportFromTheToolbarAfterTheClerkOpensAnExportForm) {
     EXPECT_EQ(files("FileListBox2"), std::vector<std::string>{"出口报关单样例.xls"});
 }
 
-TEST_F(EntryCommandTest, UnreadableSheetShowsTheErrorAndTheWindowComesBack) {
+TEST_F(EntryCommandTest, UnreadableSheetShowsTheErrorAndIsNoLongerPending) {
     const std::string bad = pathToUtf8(unimported / "坏文件.xls");
     std::ofstream(pathFromUtf8(bad)) << "not a workbook";
     window->WMDropFiles({bad});
     window->findChild<QAction*>("mnu_import_input")->trigger();
-    ASSERT_EQ(prompts.texts("error").size(), 1u);
-    EXPECT_NE(prompts.texts("error")[0].find("坏文件.xls"), std::string::npos);
+    const std::string error =
+        "无法读取“" + bad + "”：不是电子表格文件（既不是 .xls 文件，也不是 .xlsx 文件）";
+    EXPECT_EQ(prompts.texts("error"), std::vector<std::string>{error});
+    EXPECT_EQ(window->logLines().back(), "待导入文件已清除，下次导入时请重新选择文件。原因：" + error);
     EXPECT_FALSE(window->isBusy());
     EXPECT_TRUE(window->menuBar()->isEnabled());
     EXPECT_FALSE(window->findChild<QLabel*>("ProgressLabel")->isVisible());
-    EXPECT_EQ(window->pendingFile(), bad);
+    EXPECT_EQ(window->pendingFile(), "");
     EXPECT_TRUE(fs::exists(pathFromUtf8(bad)));
+
+    // The next entry offers the open dialog again.
+    prompts.answerOpen("");
+    window->findChild<QAction*>("mnu_import_input")->trigger();
+    EXPECT_EQ(prompts.texts("open").size(), 1u);
+    EXPECT_EQ(window->logLines().back(), "文件表格被用户取消打开，录入终止。");
+}
+
+// Without the client the file is not to blame: it stays pending for the next try.
+TEST_F(EntryCommandTest, ClientNotRunningKeepsTheFilePending) {
+    client->exit();
+    window->WMDropFiles({path("进口报关单样例.xls")});
+    window->findChild<QAction*>("mnu_import_input")->trigger();
+    EXPECT_EQ(window->logLines().back(), "无法找到海关录入程序，请确认程序是否已经启动");
+    EXPECT_EQ(window->pendingFile(), path("进口报关单样例.xls"));
+    EXPECT_TRUE(prompts.shown().empty());
 }
 
 TEST(DemoClientTest, FixtureNextToTheExecutableStartsTheStandIn) {

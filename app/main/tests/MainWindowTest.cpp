@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -244,6 +245,68 @@ TEST_F(MainWindowTest, DroppedFilesAreLoggedAndTheLastAcceptedIsPending) {
     drop({upper});
     EXPECT_EQ(w->logLines().back(), pathToUtf8(upper) + " 不是一个有效的EXCEL文件，无法导入！");
     EXPECT_EQ(w->pendingFile(), pathToUtf8(c));
+}
+
+// The label promises "双击可执行右键可刷新": a right click on either list reads both folders again, a
+// double click on an unimported file chooses it as dropping it does.
+TEST_F(MainWindowTest, RightClickRefreshesBothListsAndDoubleClickChoosesTheFile) {
+    touch(unimported / "1.xls");
+    auto w = open();
+    touch(unimported / pathFromUtf8("二.xls"));
+    touch(unimported / "notes.txt");
+    touch(imported / "old.xls");
+    EXPECT_EQ(items(*w, "FileListBox1"), std::vector<std::string>{"1.xls"});
+    for (const char* list : {"FileListBox2", "FileListBox1"}) {
+        auto* l = w->findChild<QListWidget*>(list);
+        emit l->customContextMenuRequested(QPoint(5, 5));
+        EXPECT_EQ(items(*w, "FileListBox1"), (std::vector<std::string>{"1.xls", "notes.txt", "二.xls"}))
+            << list;
+        EXPECT_EQ(items(*w, "FileListBox2"), std::vector<std::string>{"old.xls"}) << list;
+    }
+
+    auto doubleClick = [&](const char* list, int row) {
+        auto* l = w->findChild<QListWidget*>(list);
+        emit l->itemDoubleClicked(l->item(row));
+    };
+    doubleClick("FileListBox1", 2);
+    const std::string second = pathToUtf8(unimported / pathFromUtf8("二.xls"));
+    EXPECT_EQ(w->logLines(), std::vector<std::string>{second});
+    EXPECT_EQ(w->pendingFile(), second);
+    doubleClick("FileListBox1", 1);
+    EXPECT_EQ(w->logLines().back(),
+              pathToUtf8(unimported / "notes.txt") + " 不是一个有效的EXCEL文件，无法导入！");
+    EXPECT_EQ(w->pendingFile(), second);
+    doubleClick("FileListBox2", 0);  // files already entered are not chosen again
+    EXPECT_EQ(w->logLines().size(), 2u);
+
+    w->setBusy(true);  // nor while an entry runs
+    doubleClick("FileListBox1", 0);
+    EXPECT_EQ(w->pendingFile(), second);
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(MainWindowTest, ClosingDuringARunSaysWhyTheWindowStays) {
+    auto w = open();
+    auto* status = w->findChild<QStatusBar*>("StatusBar1");
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->currentMessage(), "");
+    w->setBusy(true);
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(status->currentMessage().toStdString(), "正在录入，不能关闭窗口：请等录入完成后再关闭。");
+    w->setBusy(true, [] {});
+    w->close();
+    EXPECT_EQ(status->currentMessage().toStdString(),
+              "正在下载，不能关闭窗口：请先按“停止”，等下载停下后再关闭。");
+    w->setBusy(false);
+    EXPECT_EQ(status->currentMessage(), "");
+
+    // The Stop control is a framed button with an icon and its caption.
+    auto* stop = w->findChild<QToolButton*>("StopButton");
+    EXPECT_EQ(stop->text().toStdString(), "停止");
+    EXPECT_FALSE(stop->icon().isNull());
+    EXPECT_EQ(stop->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    EXPECT_FALSE(stop->autoRaise());
 }
 
 TEST_F(MainWindowTest, ExitAsksAndNoKeepsTheProgramRunning) {

@@ -2,6 +2,7 @@
 
 #include "ca/app/standin/StandInQueryView.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,10 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace ca::app {
 
@@ -22,6 +25,11 @@ namespace {
 
 // The goods fields an entry reaches (the chain the entry builds is 42 long).
 constexpr int kGoodsFieldsShown = 42;
+// The window's size where the screen has room for it; the form scrolls in a smaller one.
+constexpr int kPreferredWidth = 1240;
+constexpr int kPreferredHeight = 860;
+constexpr int kSmallestWidth = 720;
+constexpr int kGap = 12;
 
 const char* screenText(sim::Screen screen, sim::FormKind kind) {
     switch (screen) {
@@ -80,6 +88,12 @@ TfrmStandIn::TfrmStandIn(sim::StandInClient& client, QWidget* parent)
     bar->addSpacing(12);
     bar->addWidget(ScreenLabel, 1);
     top->addLayout(bar);
+    // The download walks the query screen only; from the entry form it finds nothing to walk.
+    DownloadHint = new QLabel(
+        "下载详细数据要在查询界面上进行：请先按“查询界面”，再在报关助手中选“下载详细数据”。", this);
+    DownloadHint->setObjectName("DownloadHint");
+    DownloadHint->setStyleSheet("color: #8a4b00;");
+    top->addWidget(DownloadHint);
     connect(importForm, &QPushButton::clicked, this, [this] { newForm(sim::FormKind::Import); });
     connect(exportForm, &QPushButton::clicked, this, [this] { newForm(sim::FormKind::Export); });
     connect(query, &QPushButton::clicked, this, [this] {
@@ -124,7 +138,7 @@ TfrmStandIn::TfrmStandIn(sim::StandInClient& client, QWidget* parent)
     LastLabel->setObjectName("LastLabel");
     top->addWidget(LastLabel);
 
-    resize(1240, 860);
+    resize(kPreferredWidth, kPreferredHeight);
     client_.setChangeCallback([this] { dirty_ = true; });
     // The entry runs on this thread and lets events through while it pauses; the timer then shows
     // what the client holds, a few dozen times a second at most.
@@ -161,6 +175,34 @@ QWidget* TfrmStandIn::fieldGroup(const QString& title, const char* chain, sim::A
     return box;
 }
 
+void TfrmStandIn::placeBeside(const QRect& frame) {
+    QScreen* s = screen();
+    if (!s) return;
+    const QRect avail = s->availableGeometry();
+    // Window decorations around the client area, as far as the platform reports them.
+    const QSize decor = frameGeometry().size() - geometry().size();
+    const int maxWidth = std::min(kPreferredWidth, avail.width() - decor.width());
+    const int height = std::min(kPreferredHeight, avail.height() - decor.height());
+    int x = frame.right() + 1 + kGap;
+    int width = std::min(maxWidth, avail.right() + 1 - x - decor.width());
+    if (width < std::min(kSmallestWidth, maxWidth)) {
+        // No room to the right of the frame: as far right as the screen allows, over the frame.
+        width = maxWidth;
+        x = avail.right() + 1 - width - decor.width();
+    }
+    const int y = std::clamp(frame.top(), avail.top(), avail.bottom() + 1 - height - decor.height());
+    resize(width, height);
+    move(x, y);
+}
+
+void TfrmStandIn::closeEvent(QCloseEvent* event) {
+    // The clerk closed the client: its process ends, and the next entry or download finds no
+    // client, as with the real one.
+    client_.exit();
+    refresh();
+    event->accept();
+}
+
 void TfrmStandIn::newForm(sim::FormKind kind) {
     client_.showEntryForm(kind);
     formKind_ = kind;
@@ -172,6 +214,7 @@ void TfrmStandIn::refresh() {
     dirty_ = false;
     QueryView->refresh();
     ScreenLabel->setText(QString("当前界面：") + screenText(client_.screen(), formKind_));
+    DownloadHint->setVisible(client_.screen() == sim::Screen::Entry);
     for (auto& [key, edit] : fields_) {
         const QString text = QString::fromStdString(client_.fieldText({key.first, key.second}));
         if (text == edit->text()) continue;

@@ -14,7 +14,7 @@ std::string textOf(const json& value, const std::string& where) {
     if (value.is_string()) return value.get<std::string>();
     if (value.is_number_integer()) return std::to_string(value.get<long long>());
     if (value.is_null()) return {};
-    throw FixtureError(where + ": a text is expected");
+    throw FixtureError(where + "：应为文本");
 }
 
 int positionOf(const std::string& key, const std::string& where) {
@@ -26,7 +26,7 @@ int positionOf(const std::string& key, const std::string& where) {
         used = 0;
     }
     if (used != key.size() || position < 0 || position > 1000) {
-        throw FixtureError(where + ": '" + key + "' is not a position");
+        throw FixtureError(where + "：“" + key + "”不是位置序号");
     }
     return position;
 }
@@ -42,7 +42,7 @@ std::map<int, std::string> positioned(const json& value, const std::string& wher
         for (const auto& [key, text] : value.items())
             out[positionOf(key, where)] = textOf(text, where + "." + key);
     } else if (!value.is_null()) {
-        throw FixtureError(where + ": an object or an array is expected");
+        throw FixtureError(where + "：应为对象或数组");
     }
     return out;
 }
@@ -75,10 +75,10 @@ ClientFixture parseFixture(std::string_view text) {
     json root;
     try {
         root = json::parse(text.begin(), text.end());
-    } catch (const json::exception& e) {
-        throw FixtureError(std::string("not valid JSON: ") + e.what());
+    } catch (const json::parse_error& e) {
+        throw FixtureError("不是有效的 JSON：第 " + std::to_string(e.byte) + " 个字节处有错误");
     }
-    if (!root.is_object()) throw FixtureError("the fixture must be a JSON object");
+    if (!root.is_object()) throw FixtureError("数据文件必须是一个 JSON 对象");
 
     ClientFixture f;
     f.queryDate = textOf(member(root, "queryDate"), "queryDate");
@@ -95,7 +95,7 @@ ClientFixture parseFixture(std::string_view text) {
             } else if (s == "entry") {
                 f.screen = Screen::Entry;
             } else {
-                throw FixtureError("client.screen: '" + s + "' is neither \"query\" nor \"entry\"");
+                throw FixtureError("client.screen：“" + s + "”既不是 \"query\" 也不是 \"entry\"");
             }
         }
         if (client.contains("formKind")) {
@@ -105,33 +105,33 @@ ClientFixture parseFixture(std::string_view text) {
             } else if (k == "export") {
                 f.formKind = FormKind::Export;
             } else {
-                throw FixtureError("client.formKind: '" + k + "' is neither \"import\" nor \"export\"");
+                throw FixtureError("client.formKind：“" + k + "”既不是 \"import\" 也不是 \"export\"");
             }
         }
     } else if (!client.is_null()) {
-        throw FixtureError("client: an object is expected");
+        throw FixtureError("client：应为对象");
     }
 
     const json& rows = member(root, "rows");
-    if (!rows.is_null() && !rows.is_array()) throw FixtureError("rows: an array is expected");
+    if (!rows.is_null() && !rows.is_array()) throw FixtureError("rows：应为数组");
     for (std::size_t i = 0; i < rows.size(); ++i)
         f.rows.push_back(cells(rows[i], "rows[" + std::to_string(i) + "]"));
 
     const json& declarations = member(root, "declarations");
     if (!declarations.is_null() && !declarations.is_object()) {
-        throw FixtureError("declarations: an object keyed by unified number is expected");
+        throw FixtureError("declarations：应为以统一编号为键的对象");
     }
     for (const auto& [key, d] : declarations.items()) {
         const std::string where = "declarations." + key;
-        if (!d.is_object()) throw FixtureError(where + ": an object is expected");
+        if (!d.is_object()) throw FixtureError(where + "：应为对象");
         DeclarationFixture decl;
         decl.header = positioned(member(d, "header"), where + ".header");
         decl.operatorTexts = positioned(member(d, "operator"), where + ".operator");
         const json& goods = member(d, "goods");
-        if (!goods.is_null() && !goods.is_array()) throw FixtureError(where + ".goods: an array is expected");
+        if (!goods.is_null() && !goods.is_array()) throw FixtureError(where + ".goods：应为数组");
         for (std::size_t i = 0; i < goods.size(); ++i) {
             const std::string gw = where + ".goods[" + std::to_string(i) + "]";
-            if (!goods[i].is_object()) throw FixtureError(gw + ": an object is expected");
+            if (!goods[i].is_object()) throw FixtureError(gw + "：应为对象");
             GoodsLineFixture line;
             line.texts = positioned(member(goods[i], "texts"), gw + ".texts");
             line.listCells = cells(member(goods[i], "list"), gw + ".list");
@@ -144,13 +144,13 @@ ClientFixture parseFixture(std::string_view text) {
 
 ClientFixture loadFixture(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw FixtureError(file.string() + ": cannot be read");
+    if (!in) throw FixtureError("无法读取模拟客户端数据文件“" + file.string() + "”");
     std::ostringstream content;
     content << in.rdbuf();
     try {
         return parseFixture(content.str());
     } catch (const FixtureError& e) {
-        throw FixtureError(file.string() + ": " + e.what());
+        throw FixtureError("模拟客户端数据文件“" + file.string() + "”有错误：" + e.what());
     }
 }
 

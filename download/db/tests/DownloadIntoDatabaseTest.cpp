@@ -78,8 +78,8 @@ TEST_F(DownloadIntoDatabase, AFailureMidDownloadKeepsWhatWasStored) {
         bool lockAfterFirst;
         const char* errorStart;
     };
-    for (const Case& c : {Case{"column 6 not an integer", "abc", false, "'abc' is not a valid integer value"},
-                          Case{"database locked", "1", true, "database is locked"}}) {
+    for (const Case& c : {Case{"column 6 not an integer", "abc", false, "“abc”不是有效的整数值"},
+                          Case{"database locked", "1", true, "数据库正被其他程序使用（已锁定）"}}) {
         SCOPED_TRACE(c.name);
         dm = std::make_unique<ca::db::TDM>((dir / (std::string(c.count2) + ".sqlite")).string());
         auto f = fixture("出口报关单", {listRow("E1", kGeneral, "2"), listRow("E2", kGeneral, c.count2),

@@ -24,6 +24,16 @@ inline constexpr const char* kDownloadProcessName = "Eport.exe";
 inline constexpr const char* kDownloadDone = "恭喜，导入完成！";
 // Attempts beyond the first at reading the expected sequence number of one goods row.
 inline constexpr int kGoodsRowRetries = 20;
+// A declaration form that does not show the selected row's declaration after the open button's
+// wait is looked at again every kFormPollMs, for at most kFormWaitMs, before the row is passed over.
+inline constexpr std::int64_t kFormPollMs = 100;
+inline constexpr std::int64_t kFormWaitMs = 10'000;
+
+// The query-list row whose declaration is being read: its index (from 0) and unified number.
+struct ListRow {
+    int index = 0;
+    std::string key;
+};
 
 class DownloadDriver {
 public:
@@ -50,8 +60,12 @@ public:
     // propagate and end it; what was stored before stays stored.
     void MainLoadData();
     // Reads the declaration the client has open, has it stored and closes the form again.
-    // kindIndex 0, 1 or 2; queryDate yyyy-mm-dd; goodsCount the integer of list column 6.
-    void FindAndGetData_Inport(int kindIndex, const std::string& queryDate, std::int32_t goodsCount);
+    // kindIndex 0, 1 or 2; queryDate yyyy-mm-dd; goodsCount the integer of list column 6; row the
+    // selected query row. Nothing is read while the form shows another declaration than the row's
+    // (a client slower than the configured waits): the form is looked at again for a bounded time,
+    // then the row is logged and passed over. The goods walk is guarded the same way.
+    void FindAndGetData_Inport(int kindIndex, const std::string& queryDate, std::int32_t goodsCount,
+                               const ListRow& row);
 
     Outcome outcome() const { return outcome_; }
     const DownloadProgress& progress() const { return progress_; }
@@ -70,6 +84,8 @@ private:
     void captureListOnly(const QueryScreen& screen, int row, std::int32_t goodsCount);
     void walkGoods(automation::HWnd goodsList, const automation::Chain& goodsChain,
                    const std::string& firstMark, const HeaderTexts& header, int kindIndex);
+    std::string shownKey(automation::HWnd client, int kindIndex);
+    bool formShows(automation::HWnd client, int kindIndex, const ListRow& row, bool beforeGoods);
     std::string cell(automation::HWnd list, int row, int column);
     std::string selectRow(automation::HWnd list, int row, int column);
     bool clientGone(automation::HWnd list);

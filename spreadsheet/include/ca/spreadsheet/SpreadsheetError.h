@@ -1,6 +1,6 @@
 #pragma once
 // The one error type of the spreadsheet layer. Its message is one line naming the file and the reason,
-// for example "cannot read 'c:\in\a.xls': not a spreadsheet file".
+// for example "无法读取“c:\in\a.xls”：不是电子表格文件".
 #include <stdexcept>
 #include <string>
 
@@ -10,10 +10,10 @@ class SpreadsheetError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 
-    // "<action> '<file>': <reason>"
+    // "<action>“<file>”：<reason>"
     static SpreadsheetError about(const std::string& action, const std::string& file,
                                   const std::string& reason) {
-        return SpreadsheetError(action + " '" + file + "': " + reason);
+        return SpreadsheetError(action + "“" + file + "”：" + reason);
     }
 };
 

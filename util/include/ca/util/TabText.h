@@ -1,7 +1,9 @@
 #pragma once
-// Texts in tab-separated lines (the command-line tool's rows and previews): a tab, line break,
+// Texts in tab-separated lines (the command-line tool's rows and previews). A tab, line break,
 // carriage return or backslash inside a text is written as \t, \n, \r or \\ so every row stays one
-// line with its columns intact.
+// line with its columns intact; every other control character (C0 controls, DEL and the C1 controls
+// U+0080 to U+009F) is written as \xHH or \uHHHH, so that no text from a cell or the database can
+// move the cursor, change colours or clear a terminal.
 #include <string>
 #include <string_view>
 
@@ -9,7 +11,8 @@ namespace ca {
 
 std::string escapeTabText(std::string_view text);
 
-// The reverse; a backslash before any other character stays as it is.
+// The reverse: \t, \n, \r, \\, \xHH and \uHHHH (hexadecimal digits) are read back; a backslash
+// before anything else stays as it is.
 std::string unescapeTabText(std::string_view text);
 
 }  // namespace ca

@@ -2,6 +2,8 @@
 // Message boxes, file dialogs and the input box on Qt widgets.
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "ca/util/Prompts.h"
 
@@ -11,6 +13,9 @@ class QtPrompts : public Prompts {
 public:
     // The window the boxes are shown over (the main window once it exists).
     void setParent(QWidget* parent) { parent_ = parent; }
+    // The folder the open dialog starts in, asked each time it opens (the main window's unimported
+    // folder); without it, or when it gives empty text, the dialog starts in the current directory.
+    void setOpenFolder(std::function<std::string()> folder) { openFolder_ = std::move(folder); }
 
     void info(const std::string& text, const std::string& caption) override;
     void warning(const std::string& text, const std::string& caption) override;
@@ -28,6 +33,12 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    std::function<std::string()> openFolder_;
 };
+
+// Loads Qt's own Chinese texts (qtbase_zh_CN from Qt's translations folder, or from "translations"
+// beside the executable), so the standard buttons and dialogs read 是, 否, 确定, 打开. Returns false
+// when the translation is not found; the program then runs on with Qt's English texts.
+bool installQtChineseTranslation();
 
 }  // namespace ca::app

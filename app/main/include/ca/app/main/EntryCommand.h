@@ -32,7 +32,8 @@ private:
 
 // Runs one entry. The window runs it as a command: busy meanwhile (other commands, drops and the
 // close box disabled), the log and the progress figure updating as the entry pauses, and errors
-// shown by its command guard.
+// shown by its command guard. A spreadsheet that cannot be read stops being the pending file, with
+// the reason in the log; after any other failure it stays pending.
 void runEntry(TfrmMain& window, automation::Desktop& desktop, entry::DeclarationKind kind);
 
 // Connects "进口导入" and "出口导入" to the entries on the desktop.

@@ -43,6 +43,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Widens the fields so that the longest text (a class name, a folder path) shows whole, within
+    // the screen, and fits the window around them.
+    void fitFieldsToContent();
     struct Field {
         std::string key;
         QLineEdit* edit;

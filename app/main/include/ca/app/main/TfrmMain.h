@@ -103,6 +103,10 @@ public:
     void NexitClick();
     // Files dropped on the window, full paths in the drop's order.
     void WMDropFiles(const std::vector<std::string>& paths);
+    // A double click on a file of the unimported list chooses it as a drop of that file does.
+    void FileListBox1DblClick(const QString& name);
+    // A right click on either file list reads both folders again.
+    void FileListBoxContextPopup() { refreshFileLists(); }
 
 protected:
     void showEvent(QShowEvent* event) override;

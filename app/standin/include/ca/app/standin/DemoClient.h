@@ -2,7 +2,8 @@
 // The customs client of the Linux build: a simulated desktop on the program's clock, with the
 // stand-in client started from the demo fixture next to the executable (standin.json) and shown in
 // its own window. Without the fixture the desktop stays empty, and entry and download report that
-// the client is not running, as they would on an office machine without it.
+// the client is not running, as they would on an office machine without it. Closing the client's
+// window ends the client, as a real client's exit does; showWindow starts it again.
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,6 +12,8 @@
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/automation/sim/StandInClient.h"
 #include "ca/util/Clock.h"
+
+class QRect;
 
 namespace ca::app {
 
@@ -31,6 +34,13 @@ public:
     automation::sim::StandInClient* client() { return client_ ? &*client_ : nullptr; }
     // The client's window, created on first use (nullptr without a client).
     TfrmStandIn* window();
+    // Shows the client's window and brings it to the front; a new window opens beside the given
+    // frame (the main window's), fitted to the screen. A client that has ended is started again first, on its
+    // start screen with nothing recorded. nullptr without a client.
+    TfrmStandIn* showWindow(const QRect& beside);
+    // The line the demo logs at start when its unimported folder is empty (the samples were
+    // entered by an earlier run); empty text when the folder holds files or does not exist.
+    static std::string emptyFolderHint(const std::filesystem::path& unimportedFolder);
     // Lets the client act on posted messages; the clock's idle hook calls it.
     void pump() { desktop_.pump(); }
     const std::string& loadError() const { return loadError_; }

@@ -2,7 +2,7 @@
 // The stand-in customs client's own window in the Linux build ("海关录入程序（模拟）"): the entry
 // form's fields by chain and position, filling as an entry types them, the goods lines the client
 // has finished, and buttons for what the client's own clerk would do (open a new import or export
-// form, go to the query screen).
+// form, go to the query screen). Closing the window ends the client, as closing the real one does.
 #include <QWidget>
 #include <map>
 #include <utility>
@@ -28,6 +28,12 @@ public:
 
     // Shows the client's current state now (otherwise it follows within a few milliseconds).
     void refresh();
+    // Sizes the window to fit the screen it is on and puts it to the right of the given frame (the
+    // main window's), or as far right as the screen allows.
+    void placeBeside(const QRect& frame);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     using Key = std::pair<automation::sim::Area, int>;
@@ -43,6 +49,7 @@ private:
     QScrollArea* FormArea = nullptr;
     StandInQueryView* QueryView = nullptr;
     QLabel* ScreenLabel = nullptr;
+    QLabel* DownloadHint = nullptr;
     QLabel* LastLabel = nullptr;
     QTableWidget* GoodsGrid = nullptr;
     QTimer* timer_ = nullptr;

@@ -1,0 +1,41 @@
+#include "ca/users/PasswordChange.h"
+
+#include "ca/db/Quoting.h"
+#include "ca/db/TADOQuery.h"
+#include "ca/users/Cipher.h"
+#include "ca/util/MessageBoxes.h"
+
+namespace ca::users {
+
+bool changePassword(db::TDM& dm, Prompts& prompts, const std::string& userName,
+                    const PasswordChangeForm& form) {
+    if (questionBox(prompts, "您确定要修改密码吗？") != Button::Yes) return false;
+    auto refuse = [&prompts](const char* text) {
+        warningBox(prompts, text);
+        return false;
+    };
+    if (form.oldPassword.empty()) return refuse("请输入原密码！");
+    db::TADOQuery q(dm);
+    q.SetSQL("select * from employee where e_name='" + db::EscapeQuotes(userName) + "'");
+    q.Open();
+    if (q.IsEmpty()) return refuse("用户已经被删除！");
+    q.First();
+    const db::TField stored = q.FieldByName("E_pwd");
+    if (stored.IsNull() || EncryptToHex(form.oldPassword, PasswordKey) != stored.AsString())
+        return refuse("原密码错误！");
+    if (form.newPassword.empty()) return refuse("请输入新密码！");
+    if (form.confirmation.empty()) return refuse("请输入密码确认！");
+    if (form.newPassword != form.confirmation) return refuse("您两次输入的密码不一致！");
+    storePassword(dm, userName, form.newPassword);
+    infoBox(prompts, "恭喜，密码修改成功！");
+    return true;
+}
+
+int storePassword(db::TDM& dm, const std::string& userName, const std::string& password) {
+    db::TADOQuery q(dm);
+    q.SetSQL("update employee set E_pwd='" + EncryptToHex(password, PasswordKey) + "' where e_name='" +
+             db::EscapeQuotes(userName) + "'");
+    return q.ExecSQL();
+}
+
+}  // namespace ca::users
