@@ -3,12 +3,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QTimer>
 
+#include "ca/app/common/AppContext.h"
+#include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
 #include "ca/app/main/EntryCommand.h"
 #include "ca/app/main/TfrmMain.h"
+#include "ca/app/users/UserCommands.h"
 #include "ca/automation/Lookup.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Folders.h"
@@ -37,12 +41,18 @@ int main(int argc, char** argv) {
     ca::SteadyClock clock;
     clock.setIdleHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); });
 
+    ca::app::QtPrinter printer;
+
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
-    ca::app::TfrmMain frmMain(prompts, clock, ca::settings::configPathFor(exeDir));
+    // Nobody is logged in unless the optional log-in at start says otherwise.
+    ca::users::CurrentUser currentUser;
+    ca::app::AppContext ctx(prompts, dm, clock, printer, currentUser, ca::settings::configPathFor(exeDir));
+    ca::app::TfrmMain frmMain(ctx);
     prompts.setParent(&frmMain);
     // The entries' open dialog starts among the files still to be entered.
     prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
+    ca::app::installUserCommands(frmMain, prompts, dm, currentUser);
 
 #ifdef _WIN32
     // The desktop the customs client runs on.
@@ -79,5 +89,7 @@ int main(int argc, char** argv) {
         if (!hint.empty()) frmMain.appendLog(hint);
     }
 #endif
+    // After the first showing, so that the database opens in the imported folder as always.
+    QTimer::singleShot(0, &frmMain, [&] { ca::app::offerLogIn(frmMain, prompts, dm, currentUser); });
     return QApplication::exec();
 }

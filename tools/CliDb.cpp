@@ -2,46 +2,41 @@
 #include <iostream>
 
 #include "CliRegistry.h"
+#include "CliSupport.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
-#include "ca/util/TabText.h"
 
 namespace {
 
+constexpr const char* kUsage = "sql [--db 文件] \"语句\"";
+
 int runSql(const std::vector<std::string>& args) {
-    std::string file = "DB.sqlite", statement;
-    bool haveStatement = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--db" && i + 1 < args.size()) {
-            file = args[++i];
-        } else if (!haveStatement) {
-            statement = args[i];
-            haveStatement = true;
-        } else {
-            std::cerr << "错误：给出了不止一条语句（请用引号把语句括成一个参数）\n";
-            return 1;
-        }
-    }
-    if (!haveStatement) {
-        std::cerr << "用法：sql [--db 文件] \"语句\"\n";
+    const ca::cli::Arguments a = ca::cli::parseArguments(args, kUsage);
+    if (a.positional.size() > 1) {
+        std::cerr << "错误：给出了不止一条语句（请用引号把语句括成一个参数）\n";
         return 1;
     }
-    ca::db::TDM dm(file);
+    if (a.positional.empty()) {
+        std::cerr << "用法：" << kUsage << "\n";
+        return 1;
+    }
+    ca::db::TDM dm(a.db);
     ca::db::TADOQuery q(dm);
-    q.SetSQL(statement);
+    q.SetSQL(a.positional[0]);
     int changed = 0;
     if (!q.OpenOrExec(changed)) {
         std::cout << changed << "\n";
         return 0;
     }
+    std::vector<std::vector<std::string>> rows(1);
     for (int i = 0; i < q.FieldCount(); ++i)
-        std::cout << (i ? "\t" : "") << ca::escapeTabText(q.Fields(i).FieldName());
-    std::cout << "\n";
+        rows[0].push_back(q.Fields(i).FieldName());
     for (q.First(); !q.Eof(); q.Next()) {
+        auto& row = rows.emplace_back();
         for (int i = 0; i < q.FieldCount(); ++i)
-            std::cout << (i ? "\t" : "") << ca::escapeTabText(q.Fields(i).AsString());
-        std::cout << "\n";
+            row.push_back(q.Fields(i).AsString());
     }
+    ca::cli::printRows(std::cout, rows);
     return 0;
 }
 

@@ -6,8 +6,8 @@
 
 #include "CliPlatform.h"
 #include "CliRegistry.h"
+#include "CliSupport.h"
 #include "CliWindowSettings.h"
-#include "ConsolePrompts.h"
 #include "InputFiles.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"

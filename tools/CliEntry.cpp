@@ -5,9 +5,9 @@
 
 #include "CliPlatform.h"
 #include "CliRegistry.h"
+#include "CliSupport.h"
 #include "CliWindowSettings.h"
 #include "ConsoleEntryHost.h"
-#include "ConsolePrompts.h"
 #include "InputFiles.h"
 #include "ca/entry/AutomationEntryClient.h"
 #include "ca/entry/DeclarationEntry.h"

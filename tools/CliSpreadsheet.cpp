@@ -1,6 +1,13 @@
 // Spreadsheet subcommands: xls-dump prints the cells of a workbook's active sheet, xls-write writes
 // tab-separated rows as text cells the way the exports do.
+#include <cstdio>
 #include <iostream>
+#include <stdexcept>
+#include <string_view>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -30,6 +37,43 @@ int xlsDump(const std::vector<std::string>& args) {
     return 0;
 }
 
+// All of standard input, read in large blocks: a table of many thousand rows arrives in a few reads
+// instead of one stream call per character.
+std::string readStandardInput() {
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    std::string data;
+    std::vector<char> block(1 << 20);
+    size_t n;
+    while ((n = std::fread(block.data(), 1, block.size(), stdin)) > 0)
+        data.append(block.data(), n);
+    if (std::ferror(stdin)) throw std::runtime_error("无法读取标准输入");
+    return data;
+}
+
+// Tab-separated lines (a carriage return before the line break is dropped) into rows of cells.
+ca::spreadsheet::TextRows parseRows(std::string_view text) {
+    ca::spreadsheet::TextRows rows;
+    while (!text.empty()) {
+        const size_t eol = text.find('\n');
+        std::string_view line = text.substr(0, eol);
+        text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        std::vector<std::string> cells;
+        while (true) {
+            const size_t tab = line.find('\t');
+            const std::string_view cell = line.substr(0, tab);
+            cells.push_back(cell.find('\\') == std::string_view::npos ? std::string(cell)
+                                                                      : ca::unescapeTabText(cell));
+            if (tab == std::string_view::npos) break;
+            line.remove_prefix(tab + 1);
+        }
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
 int xlsWrite(const std::vector<std::string>& args) {
     std::string path, sheet = "StringGrid1";
     bool append = false;
@@ -49,21 +93,7 @@ int xlsWrite(const std::vector<std::string>& args) {
         std::cerr << "用法：xls-write 输出.xls [--sheet 工作表名] [--append] < rows.tsv\n";
         return 1;
     }
-    ca::spreadsheet::TextRows rows;
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> cells;
-        size_t start = 0;
-        while (true) {
-            const size_t tab = line.find('\t', start);
-            cells.push_back(ca::unescapeTabText(
-                line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
-            if (tab == std::string::npos) break;
-            start = tab + 1;
-        }
-        rows.push_back(std::move(cells));
-    }
+    const ca::spreadsheet::TextRows rows = parseRows(readStandardInput());
     if (append)
         ca::spreadsheet::appendTextRows(path, rows);
     else

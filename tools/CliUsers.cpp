@@ -52,7 +52,7 @@ public:
     void plainMessage(const std::string& text) override { std::cerr << text << "\n"; }
     void errorBox(const std::string& text) override { std::cerr << "错误：" << text << "\n"; }
     std::string openFile(const std::string&, const std::string&) override { return {}; }
-    std::string saveFile(const std::string&, const std::string&) override { return {}; }
+    std::string saveFile(const std::string&, const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
     }

@@ -233,9 +233,11 @@ void TADOQuery::appendRaw(T v) {
     data_.insert(data_.end(), p, p + sizeof v);
 }
 
-Value TADOQuery::valueAt(int column) const {
-    if (row_ >= rowCount_ || column < 0 || static_cast<size_t>(column) >= names_.size()) return {};
-    const Cell& cell = cells_[row_ * names_.size() + static_cast<size_t>(column)];
+Value TADOQuery::valueAt(int row, int column) const {
+    if (row < 0 || static_cast<size_t>(row) >= rowCount_ || column < 0 ||
+        static_cast<size_t>(column) >= names_.size())
+        return {};
+    const Cell& cell = cells_[static_cast<size_t>(row) * names_.size() + static_cast<size_t>(column)];
     const char* p = data_.data() + cell.offset;
     switch (cell.type) {
         case SQLITE_INTEGER: {

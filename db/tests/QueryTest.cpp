@@ -46,6 +46,14 @@ TEST_F(Query, ParametersCursorAndFields) {
     EXPECT_TRUE(name.IsNull());  // no current row
     q.First();
     EXPECT_EQ(q.FieldByName("Pid").AsString(), "A1");
+    // Any row can be read without moving the cursor; outside the result is Null.
+    const int pid = q.FieldIndex("PID"), cjzj = q.FieldIndex("cjzj");
+    EXPECT_EQ(q.FieldIndex("nosuch"), -1);
+    EXPECT_EQ(q.valueAt(1, pid), ca::db::Value(std::string("A2")));
+    EXPECT_EQ(ca::db::valueToString(q.valueAt(0, cjzj)), "2.5");
+    for (auto [row, column] : {std::pair{2, pid}, {-1, pid}, {0, -1}, {0, q.FieldCount()}})
+        EXPECT_EQ(q.valueAt(row, column), ca::db::Value()) << row << "," << column;
+    EXPECT_EQ(q.FieldByName("Pid").AsString(), "A1");
     EXPECT_THROW(q.FieldByName("nosuch"), DbError);
     EXPECT_EQ(q.FieldByName("SPMC_Name").AsInteger(), 0);  // Null
     EXPECT_THROW(q.FieldByName("Pid").AsInteger(), ca::ConversionError);

@@ -5,6 +5,7 @@ set -euo pipefail
 CLI="$1"
 DIR="$(mktemp -d)"
 trap 'rm -rf "$DIR"' EXIT
+trap 'echo "failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 DB="$DIR/DB.sqlite"
 refused() { if "$@" >/dev/null 2>"$DIR/err"; then echo "accepted: $*" >&2; exit 1; fi; }
 

@@ -22,19 +22,25 @@ void ScriptedPrompts::errorBox(const std::string& text) {
     shown_.push_back({"error", text, {}});
 }
 
-std::string ScriptedPrompts::openFile(const std::string& title, const std::string&) {
-    shown_.push_back({"open", title, {}});
-    if (files_.empty()) return {};
-    std::string f = files_.front();
-    files_.pop_front();
+namespace {
+
+std::string takeFirst(std::deque<std::string>& answers) {
+    if (answers.empty()) return {};
+    std::string f = std::move(answers.front());
+    answers.pop_front();
     return f;
 }
-std::string ScriptedPrompts::saveFile(const std::string& title, const std::string&) {
-    shown_.push_back({"save", title, {}});
-    if (files_.empty()) return {};
-    std::string f = files_.front();
-    files_.pop_front();
-    return f;
+
+}  // namespace
+
+std::string ScriptedPrompts::openFile(const std::string& title, const std::string&) {
+    shown_.push_back({"open", title, {}});
+    return takeFirst(openFiles_);
+}
+std::string ScriptedPrompts::saveFile(const std::string& title, const std::string&,
+                                      const std::string& defaultSuffix) {
+    shown_.push_back({"save", title, defaultSuffix});
+    return takeFirst(saveFiles_);
 }
 std::optional<std::string> ScriptedPrompts::input(const std::string& caption, const std::string& prompt,
                                                   const std::string&) {

@@ -56,4 +56,8 @@ void loadShowGroup(const IniFile& ini, LoadedSettings& s) {
     s.postEntryDelay = ini.ReadString(kSection, kPostEntryDelay, kDefaultPostEntryDelay);
 }
 
+bool logInAtStart(const IniFile& ini) {
+    return ini.ReadString(kSection, kLogInAtStart, "") == "1";
+}
+
 }  // namespace ca::settings

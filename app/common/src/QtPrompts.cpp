@@ -11,6 +11,7 @@
 #include <QTranslator>
 
 #include "ca/app/common/QtText.h"
+#include "ca/app/common/WaitCursor.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::app {
@@ -19,6 +20,7 @@ namespace {
 
 int showBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, const std::string& caption,
             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+    CursorLift lift;
     QMessageBox box(icon, qs(captionOrTitle(caption)), qs(text), buttons, parent);
     box.setDefaultButton(defaultButton);
     return box.exec();
@@ -51,17 +53,28 @@ void QtPrompts::errorBox(const std::string& text) {
 std::string QtPrompts::openFile(const std::string& title, const std::string& filter) {
     // The path as the platform writes it (backslashes on Windows), as a dropped file's path is: it
     // goes into the log and becomes the pending file.
+    CursorLift lift;
     const QString folder = openFolder_ ? qs(openFolder_()) : QString();
     const QString chosen = QFileDialog::getOpenFileName(parent_, qs(title), folder, dialogFilter(filter));
     return QDir::toNativeSeparators(chosen).toStdString();
 }
 
-std::string QtPrompts::saveFile(const std::string& title, const std::string& filter) {
-    return QFileDialog::getSaveFileName(parent_, qs(title), QString(), dialogFilter(filter)).toStdString();
+std::string QtPrompts::saveFile(const std::string& title, const std::string& filter,
+                                const std::string& defaultSuffix) {
+    CursorLift lift;
+    QFileDialog dialog(parent_, qs(title), QString(), dialogFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Whether an existing file is appended to or replaced is decided by the step that writes it.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!defaultSuffix.empty()) dialog.setDefaultSuffix(qs(defaultSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
 }
 
 std::optional<std::string> QtPrompts::input(const std::string& caption, const std::string& prompt,
                                             const std::string& initial) {
+    CursorLift lift;
     bool ok = false;
     QString text = QInputDialog::getText(parent_, qs(captionOrTitle(caption)), qs(prompt), QLineEdit::Normal,
                                          qs(initial), &ok);

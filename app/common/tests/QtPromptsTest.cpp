@@ -7,8 +7,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "ca/app/common/QtPrompts.h"
+#include "ca/app/common/WaitCursor.h"
+
+namespace fs = std::filesystem;
 
 TEST(QtPrompts, DialogFilterInQtForm) {
     struct Case {
@@ -24,13 +29,60 @@ TEST(QtPrompts, DialogFilterInQtForm) {
         EXPECT_EQ(ca::app::QtPrompts::dialogFilter(c.given).toStdString(), c.expected) << c.given;
 }
 
+// The save dialog adds the default suffix to a bare name and takes an existing file without asking
+// about replacing it; while it is up the wait cursor is lifted, and it comes back afterwards.
+TEST(QtPrompts, SaveDialogAddsTheSuffixNeverAsksAboutAnExistingFileAndLiftsTheWaitCursor) {
+    const fs::path dir = fs::temp_directory_path() / "ca_qtprompts_save";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "old.xls") << "x";
+
+    bool cursorLifted = false, dialogSeen = false, askedAgain = false;
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        cursorLifted = QApplication::overrideCursor() == nullptr;
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        dialogSeen = true;
+        d->setDirectory(QString::fromStdString(dir.string()));
+        d->selectFile("old");
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    // A question box about the existing file would block accept(): close it and note it.
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        if (auto* w = QApplication::activeModalWidget(); w && !qobject_cast<QFileDialog*>(w)) {
+            askedAgain = true;
+            w->close();
+        }
+    });
+    watchdog.start(50);
+    answer.start(0);
+
+    ca::app::QtPrompts prompts;
+    std::string chosen;
+    {
+        ca::app::WaitCursor busy;
+        chosen = prompts.saveFile("保存", "Excel文件|*.xls", "xls");
+        EXPECT_NE(QApplication::overrideCursor(), nullptr) << "the wait cursor is back after the dialog";
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_TRUE(cursorLifted);
+    EXPECT_FALSE(askedAgain);
+    EXPECT_EQ(fs::path(chosen), dir / "old.xls");
+    fs::remove_all(dir);
+}
+
 // Qt's own dialogs in Chinese, and the open dialog in the folder it is given.
 TEST(QtPrompts, StandardDialogsSpeakChineseAndTheOpenDialogStartsInItsFolder) {
     ASSERT_TRUE(ca::app::installQtChineseTranslation()) << "qt6-translations-l10n (scripts/common.sh)";
     QMessageBox box(QMessageBox::Question, "t", "x", QMessageBox::Yes | QMessageBox::No);
     EXPECT_TRUE(box.button(QMessageBox::Yes)->text().startsWith("是"))
         << box.button(QMessageBox::Yes)->text().toStdString();
-    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith("否")) << box.button(QMessageBox::No)->text().toStdString();
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith("否"))
+        << box.button(QMessageBox::No)->text().toStdString();
 
     const QString folder = QDir::temp().filePath("ca_qtprompts_open");
     QDir().mkpath(folder);

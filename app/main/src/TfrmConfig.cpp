@@ -1,5 +1,6 @@
 #include "ca/app/main/TfrmConfig.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,8 +13,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
-#include "ca/util/CommandGuard.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
 
@@ -93,8 +94,7 @@ const char* const kHelpLines[] = {
 
 }  // namespace
 
-TfrmConfig::TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidget* owner)
-    : QWidget(owner, Qt::Window), prompts_(prompts), configFile_(std::move(configFile)) {
+TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Window), ctx_(ctx) {
     setObjectName("frmConfig");
     setWindowTitle("类名设置");
 
@@ -116,6 +116,10 @@ TfrmConfig::TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidg
     }
     fieldFor(st::kMainDelay)->setText("300");
     fieldFor(st::kGoodsDelay)->setText("160");
+    // The optional log-in, below the fields; it takes effect at the next start.
+    CheckLogIn = new QCheckBox("启动时要求用户登录（下次启动生效）", this);
+    CheckLogIn->setObjectName("CheckLogIn");
+    grid->addWidget(CheckLogIn, row, 0, 1, 3);
     outer->addLayout(grid);
 
     auto* side = new QVBoxLayout;
@@ -139,11 +143,9 @@ TfrmConfig::TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidg
     side->addWidget(Memo1, 1);
     outer->addLayout(side);
 
-    connect(Button2, &QPushButton::clicked, this,
-            [this] { CommandGuard::run(prompts_, [this] { Button2Click(); }); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button3, &QPushButton::clicked, this,
-            [this] { CommandGuard::run(prompts_, [this] { Button3Click(); }); });
+    onClick(Button2, this, &TfrmConfig::Button2Click, ctx_);
+    onReadClick(Button1, this, &TfrmConfig::Button1Click, ctx_);
+    onReadClick(Button3, this, &TfrmConfig::Button3Click, ctx_);
     FormCreate();
 }
 
@@ -162,7 +164,7 @@ std::vector<std::string> TfrmConfig::memoLines() const {
 }
 
 void TfrmConfig::FormCreate() {
-    ini_.emplace(configFile_);
+    ini_.emplace(ctx_.configFile());
 }
 
 void TfrmConfig::FormShow() {
@@ -171,6 +173,7 @@ void TfrmConfig::FormShow() {
         f.edit->setText(qs(ini_->ReadString(st::kSection, f.key, "")));
         f.edit->setCursorPosition(0);  // long folder paths show from their start
     }
+    CheckLogIn->setChecked(st::logInAtStart(*ini_));
     fitFieldsToContent();
 }
 
@@ -189,10 +192,14 @@ void TfrmConfig::fitFieldsToContent() {
 }
 
 void TfrmConfig::Button2Click() {
-    if (questionBox(prompts_, "您确定要修改吗？") == Button::No) return;
+    if (questionBox(ctx_.prompts(), "您确定要修改吗？") == Button::No) return;
     for (const auto& f : fields_)
         ini_->WriteString(st::kSection, f.key, f.edit->text().toStdString());
-    plainMessage(prompts_, "修改成功！");
+    // Written only when switched on or already present, so the file holds just the fields' keys
+    // while the log-in is not used.
+    if (CheckLogIn->isChecked() || !ini_->ReadString(st::kSection, st::kLogInAtStart, "").empty())
+        ini_->WriteString(st::kSection, st::kLogInAtStart, CheckLogIn->isChecked() ? "1" : "0");
+    plainMessage(ctx_.prompts(), "修改成功！");
 }
 
 void TfrmConfig::Button1Click() {
@@ -205,7 +212,7 @@ void TfrmConfig::Button3Click() {
     if (!lister_) return;
     auto classes = lister_();
     if (!classes) {
-        plainMessage(prompts_, "未找到海关录入软件");
+        plainMessage(ctx_.prompts(), "未找到海关录入软件");
         return;
     }
     Memo1->clear();
@@ -220,7 +227,7 @@ void TfrmConfig::Button3Click() {
 void TfrmConfig::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;  // shown again by the window system, not opened
-    CommandGuard::run(prompts_, [this] { FormShow(); });
+    guarded(ctx_, [this] { FormShow(); });
 }
 
 }  // namespace ca::app

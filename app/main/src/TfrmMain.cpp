@@ -37,8 +37,8 @@ constexpr int kClientHeight = 307;
 
 }  // namespace
 
-TfrmMain::TfrmMain(Prompts& prompts, Clock& clock, std::filesystem::path configFile, QWidget* parent)
-    : QMainWindow(parent, Qt::Tool), prompts_(prompts), clock_(clock), ini_(std::move(configFile)) {
+TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
+    : QMainWindow(parent, Qt::Tool), ctx_(ctx), ini_(ctx.configFile()) {
     setObjectName("frmMain");
     setWindowTitle(kAppTitle);
     setAcceptDrops(true);
@@ -53,16 +53,16 @@ TfrmMain::TfrmMain(Prompts& prompts, Clock& clock, std::filesystem::path configF
     setFixedSize(kClientWidth,
                  kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     setCommand(MainCommand::Settings, [this] { openSettings(); });
-    CommandGuard::run(prompts_, [this] { FormCreate(); });
+    // Whoever sets the program busy, this window follows.
+    connect(&ctx_.busy(), &BusyState::busyChanged, this, [this](bool busy) { showBusy(busy); });
+    CommandGuard::run(ctx_.prompts(), [this] { FormCreate(); });
 }
 
 void TfrmMain::openSettings() {
-    openSecondary("frmConfig", [this](QWidget* owner) {
-        auto* dialog = new TfrmConfig(prompts_, ini_.path(), owner);
-        // The class listing looks for the client under the process name loaded at start.
-        if (classLister_) dialog->setClassLister([this] { return classLister_(settings_.processName); });
-        return dialog;
-    });
+    auto& dialog = windows_.get<TfrmConfig>();
+    // The class listing looks for the client under the process name loaded at start.
+    if (classLister_) dialog.setClassLister([this] { return classLister_(settings_.processName); });
+    windows_.open<TfrmConfig>();
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -160,7 +160,7 @@ void TfrmMain::buildToolbar() {
     StopButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     StopButton->setToolTip("处理完当前一行后停止");
     connect(StopButton, &QToolButton::clicked, this, [this] {
-        if (onStop_) CommandGuard::run(prompts_, onStop_);
+        if (onStop_) CommandGuard::run(ctx_.prompts(), onStop_);
     });
     stopAction_ = ToolBar1->addWidget(StopButton);
     // Framed, so it reads as a button among the toolbar's icons (the toolbar makes its buttons flat
@@ -187,11 +187,12 @@ void TfrmMain::buildClientArea() {
     for (QListWidget* list : {FileListBox1, FileListBox2}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QListWidget::customContextMenuRequested, this, [this] {
-            if (!busy_) CommandGuard::run(prompts_, [this] { FileListBoxContextPopup(); });
+            if (!isBusy()) CommandGuard::run(ctx_.prompts(), [this] { FileListBoxContextPopup(); });
         });
     }
     connect(FileListBox1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        if (!busy_ && item) CommandGuard::run(prompts_, [this, item] { FileListBox1DblClick(item->text()); });
+        if (!isBusy() && item)
+            CommandGuard::run(ctx_.prompts(), [this, item] { FileListBox1DblClick(item->text()); });
     });
     Memo1 = new QPlainTextEdit(central);
     Memo1->setObjectName("Memo1");
@@ -217,8 +218,8 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormShow() {
     settings::loadShowGroup(ini_, settings_);
-    if (settings_.containerClass.empty()) plainMessage(prompts_, "容器类名未设置，请先设置再导入");
-    if (settings_.editClass.empty()) plainMessage(prompts_, "文本框类名，请先设置再导入");
+    if (settings_.containerClass.empty()) plainMessage(ctx_.prompts(), "容器类名未设置，请先设置再导入");
+    if (settings_.editClass.empty()) plainMessage(ctx_.prompts(), "文本框类名，请先设置再导入");
     // Entering each folder makes it the current directory: afterwards that is the imported folder,
     // against which the database file name is resolved. A missing folder ends the start-up steps.
     setFolder(FileListBox1, directory1_, settings_.unimportedDir);
@@ -260,8 +261,13 @@ std::vector<std::string> TfrmMain::logLines() const {
 }
 
 void TfrmMain::setBusy(bool busy, std::function<void()> onStop) {
-    busy_ = busy;
     onStop_ = busy ? std::move(onStop) : std::function<void()>{};
+    ctx_.busy().setBusy(busy);
+    showBusy(busy);
+}
+
+void TfrmMain::showBusy(bool busy) {
+    if (!busy) onStop_ = {};
     menuBar()->setEnabled(!busy);
     for (auto* tb : ToolBar1->findChildren<QToolButton*>())
         if (tb != StopButton) tb->setEnabled(!busy);
@@ -281,33 +287,19 @@ void TfrmMain::setCommand(MainCommand command, std::function<void()> run) {
 }
 
 void TfrmMain::run(MainCommand command) {
-    if (busy_) return;
+    if (isBusy()) return;
     auto it = commands_.find(command);
     if (it == commands_.end() || !it->second) return;
     // Entry and download run to their end inside this call; the window stays busy meanwhile.
     bool longRunning = command == MainCommand::ImportEntry || command == MainCommand::ExportEntry ||
                        command == MainCommand::Download;
     if (longRunning) setBusy(true);
-    CommandGuard::run(prompts_, it->second);
+    CommandGuard::run(ctx_.prompts(), it->second);
     if (longRunning) setBusy(false);
 }
 
-QWidget* TfrmMain::openSecondary(const QString& name, const std::function<QWidget*(QWidget* owner)>& create) {
-    QPointer<QWidget>& w = secondary_[name];
-    if (!w) {
-        w = create(this);
-        if (!w) return nullptr;
-        if (w->parentWidget() != this) w->setParent(this);
-        w->setWindowFlag(Qt::Window, true);
-    }
-    w->show();
-    w->raise();
-    w->activateWindow();
-    return w;
-}
-
 void TfrmMain::NexitClick() {
-    if (questionBox(prompts_, "您确定要退出吗？") == Button::No) return;
+    if (questionBox(ctx_.prompts(), "您确定要退出吗？") == Button::No) return;
     close();
 }
 
@@ -328,13 +320,13 @@ void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    CommandGuard::run(prompts_, [this] { FormShow(); });
+    CommandGuard::run(ctx_.prompts(), [this] { FormShow(); });
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     // While an entry or download runs inside a handler the window stays: closing it then would end
     // the program in the middle of typing into the client.
-    if (busy_) {
+    if (isBusy()) {
         statusBar()->showMessage(onStop_ ? "正在下载，不能关闭窗口：请先按“停止”，等下载停下后再关闭。"
                                          : "正在录入，不能关闭窗口：请等录入完成后再关闭。");
         event->ignore();
@@ -346,14 +338,14 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!busy_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (!isBusy() && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void TfrmMain::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile()) paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
-    CommandGuard::run(prompts_, [&] { WMDropFiles(paths); });
+    CommandGuard::run(ctx_.prompts(), [&] { WMDropFiles(paths); });
     event->acceptProposedAction();
 }
 

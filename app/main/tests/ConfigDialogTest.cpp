@@ -11,6 +11,7 @@
 
 #include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/TfrmMain.h"
+#include "ca/db/TDM.h"
 #include "ca/util/Folders.h"
 #include "ca/util/Gbk.h"
 #include "ca/util/Settings.h"
@@ -34,7 +35,8 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     std::unique_ptr<TfrmConfig> open() {
-        auto d = std::make_unique<TfrmConfig>(prompts, file);
+        ctx.emplace(prompts, dm, clock, printer, user, file);
+        auto d = std::make_unique<TfrmConfig>(*ctx);
         d->show();
         return d;
     }
@@ -42,6 +44,11 @@ protected:
 
     fs::path dir, file;
     ScriptedPrompts prompts;
+    VirtualClock clock;
+    db::TDM dm{":memory:"};
+    RecordingPrinter printer;
+    users::CurrentUser user;
+    std::optional<AppContext> ctx;
 };
 
 }  // namespace
@@ -106,7 +113,8 @@ TEST_F(ConfigDialogTest, FieldsShowTheirKeysAndSaveWritesThemUnchanged) {
 }
 
 TEST_F(ConfigDialogTest, UnwritableFileShowsTheErrorBox) {
-    auto d = std::make_unique<TfrmConfig>(prompts, dir / "missing" / "config.ini");
+    ctx.emplace(prompts, dm, clock, printer, user, dir / "missing" / "config.ini");
+    auto d = std::make_unique<TfrmConfig>(*ctx);
     d->show();
     prompts.answerQuestion(Button::Yes);
     click(*d, "Button2");
@@ -138,8 +146,8 @@ TEST_F(ConfigDialogTest, ClassListingShowsDistinctNamesInOrder) {
 
 TEST_F(ConfigDialogTest, BothMenuItemsOpenTheSameDialogWithTheProcessNameLoadedAtStart) {
     IniFile(file).WriteString(st::kSection, st::kProcessName, "Client.exe");
-    VirtualClock clock;
-    TfrmMain w(prompts, clock, file);
+    ctx.emplace(prompts, dm, clock, printer, user, file);
+    TfrmMain w(*ctx);
     w.show();
     std::vector<std::string> asked;
     w.setClassLister([&](const std::string& process) {

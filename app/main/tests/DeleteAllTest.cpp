@@ -5,6 +5,7 @@
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/util/Folders.h"
+#include "ca/util/Printer.h"
 #include "ca/util/Prompts.h"
 
 using namespace ca;
@@ -15,7 +16,6 @@ namespace {
 class DeleteAllTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / "ca_delete_all";
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -33,10 +33,13 @@ protected:
         q.ExecSQL();
     }
 
-    fs::path dir;
+    fs::path dir = fs::temp_directory_path() / "ca_delete_all";
     db::TDM dm{":memory:"};
     ScriptedPrompts prompts;
     VirtualClock clock;
+    RecordingPrinter printer;
+    users::CurrentUser user;
+    app::AppContext ctx{prompts, dm, clock, printer, user, dir / "config.ini"};
 };
 
 TEST_F(DeleteAllTest, EmptiesTheFourDeclarationTablesAndKeepsTheRest) {
@@ -45,7 +48,7 @@ TEST_F(DeleteAllTest, EmptiesTheFourDeclarationTablesAndKeepsTheRest) {
     exec("insert into T_fee(ty_no,bgf) values ('A1',0)");
     exec("insert into T_fee1(ty_no) values ('A1')");
     exec("insert into DEP(ID,DEP_Name) values (1,'报关部')");
-    app::TfrmMain w(prompts, clock, dir / "config.ini");
+    app::TfrmMain w(ctx);
     app::connectDatabaseCommands(w, dm);
     w.shanchu1Click();
     for (const char* t : {"T_fee", "T_fee1", "LoadData", "subData"})
@@ -58,7 +61,7 @@ TEST_F(DeleteAllTest, DatabaseErrorIsShownAndEarlierStatementsStayDone) {
     exec("insert into T_fee(ty_no,bgf) values ('A1',0)");
     exec("insert into LoadData(TY_No) values ('A1')");
     exec("drop table T_fee1");
-    app::TfrmMain w(prompts, clock, dir / "config.ini");
+    app::TfrmMain w(ctx);
     app::connectDatabaseCommands(w, dm);
     w.shanchu1Click();
     ASSERT_EQ(prompts.texts("error").size(), 1u);

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "../../../download/tests/DownloadRig.h"
+#include "SettingsDuringRun.h"
 #include "ca/app/main/DownloadCommand.h"
 #include "ca/app/main/TfrmMain.h"
 #include "ca/app/standin/TfrmStandIn.h"
@@ -53,8 +54,10 @@ protected:
         fs::remove_all(dir);
     }
     void start(sim::ClientFixture f) {
+        window.reset();
         rig.emplace(std::move(f));
-        window = std::make_unique<TfrmMain>(rig->prompts, rig->clock, dir / "config.ini");
+        ctx.emplace(rig->prompts, dm, rig->clock, printer, user, dir / "config.ini");
+        window = std::make_unique<TfrmMain>(*ctx);
         window->show();
         installDownloadCommand(*window, rig->desktop, dm);
     }
@@ -68,6 +71,9 @@ protected:
     fs::path savedCwd, dir;
     db::TDM dm{":memory:"};
     std::optional<Rig> rig;
+    RecordingPrinter printer;
+    users::CurrentUser user;
+    std::optional<AppContext> ctx;
     std::unique_ptr<TfrmMain> window;
 };
 
@@ -156,6 +162,25 @@ TEST_F(DownloadCommandTest, AnErrorEndsTheDownloadInTheErrorBoxAndKeepsWhatWasSt
     EXPECT_EQ(stored("LoadData"), 2);
     EXPECT_FALSE(window->isBusy());
     EXPECT_TRUE(window->menuBar()->isEnabled());
+}
+
+// While the download runs, the settings window cannot rewrite config.ini and says why; afterwards it
+// can again, whether the download completed or ended in an error.
+TEST_F(DownloadCommandTest, SettingsStayUnchangedWhileTheDownloadRunsWhicheverWayItEnds) {
+    IniFile ini(dir / "config.ini");
+    for (const char* thirdCount : {"1", "abc"}) {
+        SCOPED_TRACE(thirdCount);
+        start(threeRows(thirdCount));
+        auto& settings = window->windows().open<TfrmConfig>();
+        const std::string before = ini.ReadString(st::kSection, st::kDeclaringUnit, "");
+        settings.fieldFor(st::kDeclaringUnit)->setText(QString("单位") + thirdCount);
+        ca::app::test::SettingsDuringRun seen;
+        rig->clock.callAt(1500, [&] { seen = ca::app::test::probeSettings(settings, rig->prompts, ini); });
+        window->findChild<QAction*>("N8")->trigger();
+        ca::app::test::expectRefused(seen, before);
+        EXPECT_EQ(rig->prompts.texts("error").size(), thirdCount == std::string("abc") ? 1u : 0u);
+        ca::app::test::expectSaveWorks(settings, rig->prompts, ini);
+    }
 }
 
 }  // namespace

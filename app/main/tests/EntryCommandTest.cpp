@@ -14,12 +14,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "SettingsDuringRun.h"
 #include "ca/app/main/EntryCommand.h"
 #include "ca/app/main/TfrmMain.h"
 #include "ca/app/standin/DemoClient.h"
 #include "ca/app/standin/TfrmStandIn.h"
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/automation/sim/StandInClient.h"
+#include "ca/db/TDM.h"
 #include "ca/util/Folders.h"
 #include "ca/util/Settings.h"
 
@@ -55,7 +57,8 @@ protected:
 
         config.startScreen = sim::Screen::Entry;
         client.emplace(desktop, config);
-        window = std::make_unique<TfrmMain>(prompts, clock, dir / "config.ini");
+        ctx.emplace(prompts, dm, clock, printer, user, dir / "config.ini");
+        window = std::make_unique<TfrmMain>(*ctx);
         window->show();
         installEntryCommands(*window, desktop);
     }
@@ -82,6 +85,10 @@ protected:
     VirtualClock clock;
     sim::SimDesktop desktop{clock};
     std::optional<sim::StandInClient> client;
+    db::TDM dm{":memory:"};
+    RecordingPrinter printer;
+    users::CurrentUser user;
+    std::optional<AppContext> ctx;
     std::unique_ptr<TfrmMain> window;
 };
 
@@ -131,6 +138,22 @@ TEST_F(EntryCommandTest, ImportFromTheMenuTypesTheDroppedSheetWhileTheWindowIsBu
     EXPECT_EQ(standIn.findChild<QLineEdit*>("SidePanelEdits3")->text().toStdString(), "3104");
     EXPECT_EQ(standIn.findChild<QTableWidget*>("GoodsGrid")->rowCount(), 3);
     EXPECT_EQ(standIn.findChild<QTableWidget*>("GoodsGrid")->item(2, 38)->text().toStdString(), "12");
+}
+
+// During an entry the settings window cannot rewrite config.ini (the entry reads it again for each
+// goods line) and says why; after the entry it can again.
+TEST_F(EntryCommandTest, SettingsStayUnchangedWhileAnEntryRuns) {
+    IniFile ini(dir / "config.ini");
+    auto& settings = window->windows().open<TfrmConfig>();
+    settings.fieldFor(st::kDeclaringUnit)->setText("新的申报单位");
+    window->WMDropFiles({path("进口报关单样例.xls")});
+    ca::app::test::SettingsDuringRun seen;
+    clock.callAt(clock.nowMs() + 600, [&] { seen = ca::app::test::probeSettings(settings, prompts, ini); });
+    window->findChild<QAction*>("mnu_import_input")->trigger();
+    ca::app::test::expectRefused(seen, "3302980001");
+    EXPECT_EQ(client->fieldText({sim::Area::Header, 52}), "3302980001");
+    EXPECT_EQ(window->logLines().back(), "恭喜，录入成功！");
+    ca::app::test::expectSaveWorks(settings, prompts, ini);
 }
 
 TEST_F(EntryCommandTest, ExportFromTheToolbarAfterTheClerkOpensAnExportForm) {

@@ -18,8 +18,10 @@
 #include <fstream>
 #include <memory>
 
+#include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/TfrmMain.h"
 #include "ca/app/main/ToolbarIcons.h"
+#include "ca/db/TDM.h"
 #include "ca/util/Folders.h"
 #include "ca/util/Settings.h"
 
@@ -57,7 +59,8 @@ protected:
     static void touch(const fs::path& p) { std::ofstream(p) << "x"; }
 
     std::unique_ptr<TfrmMain> open() {
-        auto w = std::make_unique<TfrmMain>(prompts, clock, dir / "config.ini");
+        ctx.emplace(prompts, dm, clock, printer, user, dir / "config.ini");
+        auto w = std::make_unique<TfrmMain>(*ctx);
         w->show();
         return w;
     }
@@ -73,6 +76,10 @@ protected:
     fs::path savedCwd, dir, unimported, imported;
     ScriptedPrompts prompts;
     VirtualClock clock;
+    db::TDM dm{":memory:"};
+    RecordingPrinter printer;
+    users::CurrentUser user;
+    std::optional<AppContext> ctx;
 };
 
 }  // namespace
@@ -369,23 +376,35 @@ TEST_F(MainWindowTest, CommandsRunInsideTheGuardAndBusyBlocksThem) {
     EXPECT_EQ(settingsOpened, 3);
 }
 
-TEST_F(MainWindowTest, SecondaryWindowIsCreatedOnceWithTheMainWindowAsOwner) {
+namespace {
+
+// A window that reaches the others: made with the registry it belongs to.
+struct ReachingWindow : QWidget {
+    ReachingWindow(AppContext&, Windows& w) : windows(&w) {}
+    Windows* windows;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, SecondaryWindowsAreCreatedOnceOwnedByTheMainWindowAndOnlyHiddenByClosing) {
     auto w = open();
-    int created = 0;
-    auto create = [&](QWidget* owner) {
-        ++created;
-        return new QWidget(owner);
-    };
-    QWidget* first = w->openSecondary("frmConfig", create);
-    ASSERT_TRUE(first);
-    EXPECT_TRUE(first->isWindow());
-    EXPECT_EQ(first->parentWidget(), w.get());
-    EXPECT_TRUE(first->isVisible());
-    first->close();
-    EXPECT_FALSE(first->isVisible());
-    EXPECT_EQ(w->openSecondary("frmConfig", create), first);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(created, 1);
+    Windows& windows = w->windows();
+    EXPECT_EQ(windows.find<TfrmConfig>(), nullptr);
+    TfrmConfig& settings = windows.get<TfrmConfig>();
+    EXPECT_FALSE(settings.isVisible()) << "get creates without showing";
+    EXPECT_TRUE(settings.isWindow());
+    EXPECT_EQ(settings.parentWidget(), w.get());
+    EXPECT_EQ(&windows.open<TfrmConfig>(), &settings);
+    EXPECT_TRUE(settings.isVisible());
+    settings.close();
+    EXPECT_FALSE(settings.isVisible());
+    EXPECT_EQ(windows.find<TfrmConfig>(), &settings) << "closing only hides";
+    action(*w, "N1")->trigger();  // the menu shows the same window again
+    EXPECT_TRUE(settings.isVisible());
+    EXPECT_EQ(w->findChildren<TfrmConfig*>().size(), 1u);
+
+    EXPECT_EQ(windows.get<ReachingWindow>().windows, &windows);
+    EXPECT_EQ(&windows.get<ReachingWindow>(), windows.find<ReachingWindow>());
 }
 
 TEST_F(MainWindowTest, LogAdapterAppendsWholeLines) {

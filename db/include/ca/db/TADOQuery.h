@@ -78,7 +78,12 @@ public:
 
     // For TField.
     const std::string& fieldName(int column) const { return names_[static_cast<size_t>(column)]; }
-    Value valueAt(int column) const;
+    Value valueAt(int column) const { return valueAt(static_cast<int>(row_), column); }
+    // The value of any row of the open result without moving the cursor (grids read rows this way);
+    // Null outside the result.
+    Value valueAt(int row, int column) const;
+    // The index of the first field of that name (compared without regard to case), -1 when none.
+    int FieldIndex(std::string_view name) const { return findField(name); }
 
 private:
     int findField(std::string_view name) const;

@@ -26,8 +26,11 @@ public:
     virtual void errorBox(const std::string& text) = 0;
     // Open-file dialog; an empty result means cancelled.
     virtual std::string openFile(const std::string& title, const std::string& filter) = 0;
-    // Save-file dialog; an empty result means cancelled.
-    virtual std::string saveFile(const std::string& title, const std::string& filter) = 0;
+    // Save-file dialog; an empty result means cancelled. A name typed without a suffix gets
+    // defaultSuffix (without the dot; empty adds none). The dialog never asks about replacing an
+    // existing file: what happens to it is the business of the step that writes.
+    virtual std::string saveFile(const std::string& title, const std::string& filter,
+                                 const std::string& defaultSuffix) = 0;
     // Text input box; nullopt means cancelled.
     virtual std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                              const std::string& initial) = 0;
@@ -40,7 +43,7 @@ public:
     struct Shown {
         std::string kind;  // "info", "warning", "question", "plain", "error", "open", "save", "input"
         std::string text;
-        std::string caption;
+        std::string caption;  // for "save": the default suffix
     };
 
     void info(const std::string& text, const std::string& caption) override;
@@ -49,13 +52,16 @@ public:
     void plainMessage(const std::string& text) override;
     void errorBox(const std::string& text) override;
     std::string openFile(const std::string& title, const std::string& filter) override;
-    std::string saveFile(const std::string& title, const std::string& filter) override;
+    std::string saveFile(const std::string& title, const std::string& filter,
+                         const std::string& defaultSuffix) override;
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                      const std::string& initial) override;
 
+    // Open and save dialogs answer from separate queues: a stray open dialog never takes the
+    // answer meant for a save dialog.
     void answerQuestion(Button b) { questions_.push_back(b); }
-    void answerOpen(std::string path) { files_.push_back(std::move(path)); }
-    void answerSave(std::string path) { files_.push_back(std::move(path)); }
+    void answerOpen(std::string path) { openFiles_.push_back(std::move(path)); }
+    void answerSave(std::string path) { saveFiles_.push_back(std::move(path)); }
     void answerInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
 
     const std::vector<Shown>& shown() const { return shown_; }
@@ -66,7 +72,8 @@ public:
 private:
     std::vector<Shown> shown_;
     std::deque<Button> questions_;
-    std::deque<std::string> files_;
+    std::deque<std::string> openFiles_;
+    std::deque<std::string> saveFiles_;
     std::deque<std::optional<std::string>> inputs_;
 };
 

@@ -35,6 +35,9 @@ inline constexpr const char* kProcessName = "QP进程名";
 inline constexpr const char* kUnimportedDir = "未导入文件目录";
 inline constexpr const char* kImportedDir = "已导入文件目录";
 inline constexpr const char* kPostEntryDelay = "导入后延时";
+// Not one of the fields of the settings dialog's list: "1" asks for a user name and password at
+// start (the optional log-in); a missing key or any other value starts without one.
+inline constexpr const char* kLogInAtStart = "启动时登录";
 
 inline constexpr int kDefaultMainDelay = 300;
 inline constexpr int kDefaultGoodsDelay = 160;
@@ -52,6 +55,9 @@ std::string defaultText(const std::string& key);
 // Default of the two folder keys: "c:\" on Windows; elsewhere the user's home directory, because a
 // drive path does not exist there and would fail every first start.
 std::string defaultFolder();
+
+// True when the settings ask for the log-in at start.
+bool logInAtStart(const IniFile& ini);
 
 // config.ini in the given folder (the folder of the running executable).
 std::filesystem::path configPathFor(const std::filesystem::path& executableDir);

@@ -1,5 +1,6 @@
 #pragma once
-// Message boxes, file dialogs and the input box on Qt widgets.
+// Message boxes, file dialogs and the input box on Qt widgets. While one is up the wait cursor is
+// lifted, so the clerk sees the normal arrow over it.
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -23,7 +24,8 @@ public:
     void plainMessage(const std::string& text) override;
     void errorBox(const std::string& text) override;
     std::string openFile(const std::string& title, const std::string& filter) override;
-    std::string saveFile(const std::string& title, const std::string& filter) override;
+    std::string saveFile(const std::string& title, const std::string& filter,
+                         const std::string& defaultSuffix) override;
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                      const std::string& initial) override;
 

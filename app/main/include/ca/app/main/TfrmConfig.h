@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "ca/app/common/AppContext.h"
 #include "ca/util/IniFile.h"
-#include "ca/util/Prompts.h"
 
+class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,7 +26,8 @@ public:
     // (duplicates included); nullopt when the client is not running.
     using ClassLister = std::function<std::optional<std::vector<std::string>>()>;
 
-    TfrmConfig(Prompts& prompts, std::filesystem::path configFile, QWidget* owner = nullptr);
+    // Edits ctx.configFile(). "修改" writes it, so it is refused while an entry or download runs.
+    explicit TfrmConfig(AppContext& ctx, QWidget* owner = nullptr);
 
     void setClassLister(ClassLister lister) { lister_ = std::move(lister); }
     // The field that shows the key (nullptr for an unknown key).
@@ -51,8 +53,7 @@ private:
         QLineEdit* edit;
     };
 
-    Prompts& prompts_;
-    std::filesystem::path configFile_;
+    AppContext& ctx_;
     std::optional<IniFile> ini_;
     ClassLister lister_;
     std::vector<Field> fields_;
@@ -60,6 +61,7 @@ private:
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    QCheckBox* CheckLogIn = nullptr;  // the optional log-in at start
 };
 
 }  // namespace ca::app

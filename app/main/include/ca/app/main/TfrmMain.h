@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "ca/app/common/AppContext.h"
+#include "ca/app/main/Windows.h"
 #include "ca/util/Clock.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Log.h"
@@ -48,9 +50,8 @@ class TfrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // configFile: the settings file (config.ini next to the executable). prompts and clock must live
-    // as long as the window.
-    TfrmMain(Prompts& prompts, Clock& clock, std::filesystem::path configFile, QWidget* parent = nullptr);
+    // Reads its settings from ctx.configFile(); the context must live as long as the window.
+    explicit TfrmMain(AppContext& ctx, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // --- Operations for entry, download and the other windows ---
@@ -61,14 +62,18 @@ public:
     void setPendingFile(std::string path) { pendingFile_ = std::move(path); }
     // Re-reads both folders and shows their files.
     void refreshFileLists();
-    // While busy every command, the drop target and the close box are disabled. With onStop, a Stop
-    // button appears on the toolbar until the window is no longer busy.
+    // Sets the program's busy state (AppContext::busy). While busy every command of this window, the
+    // drop target and the close box are disabled, and so are the write commands of every other
+    // window. With onStop, a Stop button appears on the toolbar until the window is no longer busy.
     void setBusy(bool busy, std::function<void()> onStop = {});
-    bool isBusy() const { return busy_; }
+    bool isBusy() const { return ctx_.busy().busy(); }
     // A short progress figure ("12 / 40") beside the toolbar; empty hides it.
     void setProgress(const QString& text);
-    Prompts& prompts() { return prompts_; }
-    Clock& clock() { return clock_; }
+    AppContext& context() { return ctx_; }
+    Prompts& prompts() { return ctx_.prompts(); }
+    Clock& clock() { return ctx_.clock(); }
+    // The secondary windows, each created once and owned by this window.
+    Windows& windows() { return windows_; }
     IniFile& iniFile() { return ini_; }
     const settings::LoadedSettings& loadedSettings() const { return settings_; }
     const std::string& unimportedFolder() const { return directory1_; }
@@ -80,9 +85,6 @@ public:
     using ClassLister =
         std::function<std::optional<std::vector<std::string>>(const std::string& processName)>;
     void setClassLister(ClassLister lister) { classLister_ = std::move(lister); }
-    // Shows the secondary window registered under name, creating it with this window as owner on the
-    // first call; later calls show and raise the same instance. Closing it only hides it.
-    QWidget* openSecondary(const QString& name, const std::function<QWidget*(QWidget* owner)>& create);
 
     // --- Handlers ---
     void FormCreate();
@@ -130,22 +132,21 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const char* caption, bool shown,
                      void (TfrmMain::*handler)());
     void run(MainCommand command);
+    void showBusy(bool busy);
     void setFolder(QListWidget* list, std::string& directory, const std::string& folder);
     void fillList(QListWidget* list, const std::string& directory);
 
-    Prompts& prompts_;
-    Clock& clock_;
+    AppContext& ctx_;
     IniFile ini_;
     settings::LoadedSettings settings_;
     MemoLog log_{*this};
     std::string pendingFile_;
     std::string directory1_, directory2_;  // the folders the two file lists show
     bool shown_ = false;
-    bool busy_ = false;
     std::function<void()> onStop_;
     std::map<MainCommand, std::function<void()>> commands_;
     ClassLister classLister_;
-    std::map<QString, QPointer<QWidget>> secondary_;
+    Windows windows_{ctx_, this};
 
     QToolBar* ToolBar1 = nullptr;
     QToolButton* StopButton = nullptr;

@@ -1,0 +1,87 @@
+#pragma once
+// "用户管理": the department and user tree, the fields of the user last clicked with his fee
+// permissions, and the pop-up menus that add, rename and delete departments and users. The work and
+// every check and message are in users::UserAdministration; the handlers read and fill the controls.
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "ca/db/TDM.h"
+#include "ca/users/UserAdministration.h"
+#include "ca/util/Prompts.h"
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace ca::app {
+
+class TfrmUserMag : public QWidget {
+    Q_OBJECT
+
+public:
+    TfrmUserMag(Prompts& prompts, db::TDM& dm, QWidget* owner = nullptr);
+
+    // The node selected in the tree, or nullptr.
+    QTreeWidgetItem* selectedNode() const;
+    // The id a node carries.
+    static int nodeId(const QTreeWidgetItem* node);
+    // The pop-up menu last shown by a right click, or nullptr.
+    QMenu* lastPopup() const { return lastPopup_; }
+
+    // Handlers.
+    void FormShow();
+    void OpenTree();
+    void InitCombox();
+    void TreeView1MouseDown(Qt::MouseButton button, const QPoint& pos);
+    void TreeView1Click();
+    void N4Click();  // 新增部门
+    void N6Click();  // 刷新
+    void N5Click();  // 新增用户
+    void N3Click();  // 修改部门名称
+    void N1Click();  // 删除部门
+    void N2Click();  // 删除用户
+    void ComboBox2Enter();
+    void BitBtn1Click();  // 保存用户信息
+    void BitBtn2Click();  // 保存用户权限
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* addMenuItem(QMenu* menu, const char* name, const char* caption, void (TfrmUserMag::*handler)());
+    void guarded(void (TfrmUserMag::*handler)());
+    void addDepartmentItem(const users::Department& d);
+    void clearGrid();
+
+    Prompts& prompts_;
+    users::UserAdministration admin_;
+    QMenu* lastPopup_ = nullptr;
+
+    QTreeWidget* TreeView1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    QComboBox* ComboBox3 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QMenu* PopupMenu3 = nullptr;
+};
+
+}  // namespace ca::app

@@ -1,0 +1,365 @@
+#include "ca/app/users/TfrmUserMag.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "ca/app/common/QtText.h"
+#include "ca/users/UserCategory.h"
+#include "ca/util/CommandGuard.h"
+
+namespace ca::app {
+
+namespace {
+
+constexpr int kIdRole = Qt::UserRole;
+
+QString cellText(const QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// The choice of a pick-only box: its text, or nullopt when nothing is chosen.
+std::optional<std::string> chosenText(const QComboBox* box) {
+    if (box->currentIndex() < 0) return std::nullopt;
+    return box->currentText().toStdString();
+}
+
+std::optional<std::string> chosenValue(const QComboBox* box) {
+    if (box->currentIndex() < 0) return std::nullopt;
+    return box->currentData().toString().toStdString();
+}
+
+}  // namespace
+
+TfrmUserMag::TfrmUserMag(Prompts& prompts, db::TDM& dm, QWidget* owner)
+    : QWidget(owner, Qt::Window), prompts_(prompts), admin_(dm, prompts) {
+    setObjectName("frmUserMag");
+    setWindowTitle("用户管理");
+
+    TreeView1 = new QTreeWidget(this);
+    TreeView1->setObjectName("TreeView1");
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView1->setMinimumWidth(190);
+    TreeView1->setMaximumWidth(240);
+    TreeView1->viewport()->installEventFilter(this);
+
+    auto lineEdit = [this](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(name);
+        return e;
+    };
+    auto comboBox = [this](const char* name) {
+        auto* c = new QComboBox(this);  // pick-only: not editable
+        c->setObjectName(name);
+        return c;
+    };
+    Edit1 = lineEdit("Edit1");
+    Edit1->setReadOnly(true);
+    QPalette grey = Edit1->palette();
+    grey.setColor(QPalette::Base, grey.color(QPalette::Window));
+    Edit1->setPalette(grey);
+    ComboBox1 = comboBox("ComboBox1");
+    ComboBox1->addItems({"男", "女"});
+    ComboBox1->setCurrentIndex(-1);
+    Edit2 = lineEdit("Edit2");
+    ComboBox2 = comboBox("ComboBox2");
+    ComboBox2->installEventFilter(this);
+    Edit4 = lineEdit("Edit4");
+    Edit5 = lineEdit("Edit5");
+    Edit6 = lineEdit("Edit6");
+    Edit6->setEchoMode(QLineEdit::Password);
+    Edit7 = lineEdit("Edit7");
+    Edit7->setEchoMode(QLineEdit::Password);
+    Edit8 = lineEdit("Edit8");
+    Edit9 = lineEdit("Edit9");
+    ComboBox3 = comboBox("ComboBox3");
+    BitBtn1 = new QPushButton("保存用户信息", this);
+    BitBtn1->setObjectName("BitBtn1");
+
+    // Label and field, left and right column; the address lines span both.
+    struct Place {
+        const char* label;
+        QWidget* field;
+        int row, column, span;
+    };
+    const Place places[] = {
+        {"编码：", Edit1, 0, 0, 1},      {"性别：", ComboBox1, 0, 1, 1},      {"*姓名：", Edit2, 1, 0, 1},
+        {"*部门：", ComboBox2, 1, 1, 1}, {"手机：", Edit4, 2, 0, 1},          {"职务：", Edit5, 2, 1, 1},
+        {"*密码：", Edit6, 3, 0, 1},     {"*密码确认：", Edit7, 3, 1, 1},     {"地址1：", Edit8, 4, 0, 2},
+        {"地址2：", Edit9, 5, 0, 2},     {"*用户类别：", ComboBox3, 6, 0, 1},
+    };
+    auto* fields = new QGridLayout;
+    for (const Place& p : places) {
+        auto* label = new QLabel(p.label, this);
+        label->setBuddy(p.field);
+        fields->addWidget(label, p.row, 2 * p.column, Qt::AlignRight);
+        fields->addWidget(p.field, p.row, 2 * p.column + 1, 1, p.span == 2 ? 3 : 1);
+    }
+    fields->addWidget(BitBtn1, 6, 3);
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+
+    StringGrid1 = new QTableWidget(1, 3, this);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setHorizontalHeaderLabels({"费用名称", "允许操作", ""});
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setMinimumSectionSize(0);  // the code column is 2 pixels wide
+    StringGrid1->setColumnWidth(0, 200);
+    StringGrid1->setColumnWidth(1, 104);
+    StringGrid1->setColumnWidth(2, 2);
+    StringGrid1->setMinimumHeight(180);
+    BitBtn2 = new QPushButton("保存用户权限", this);
+    BitBtn2->setObjectName("BitBtn2");
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(fields);
+    right->addWidget(StringGrid1, 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(BitBtn2);
+    right->addLayout(buttonRow);
+    auto* outer = new QHBoxLayout(this);
+    outer->addWidget(TreeView1);
+    outer->addLayout(right, 1);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    addMenuItem(PopupMenu1, "N2", "删除用户", &TfrmUserMag::N2Click);
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName("PopupMenu2");
+    addMenuItem(PopupMenu2, "N5", "新增用户", &TfrmUserMag::N5Click);
+    addMenuItem(PopupMenu2, "N3", "修改部门名称", &TfrmUserMag::N3Click);
+    addMenuItem(PopupMenu2, "N1", "删除部门", &TfrmUserMag::N1Click);
+    PopupMenu3 = new QMenu(this);
+    PopupMenu3->setObjectName("PopupMenu3");
+    addMenuItem(PopupMenu3, "N4", "新增部门", &TfrmUserMag::N4Click);
+    addMenuItem(PopupMenu3, "N6", "刷新", &TfrmUserMag::N6Click);
+
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded(&TfrmUserMag::BitBtn1Click); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { guarded(&TfrmUserMag::BitBtn2Click); });
+    clearGrid();
+    resize(760, 520);
+}
+
+QAction* TfrmUserMag::addMenuItem(QMenu* menu, const char* name, const char* caption,
+                                  void (TfrmUserMag::*handler)()) {
+    QAction* a = menu->addAction(qs(caption));
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, [this, handler] { guarded(handler); });
+    return a;
+}
+
+void TfrmUserMag::guarded(void (TfrmUserMag::*handler)()) {
+    CommandGuard::run(prompts_, [this, handler] { (this->*handler)(); });
+}
+
+void TfrmUserMag::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;  // shown again by the window system, not opened
+    guarded(&TfrmUserMag::FormShow);
+}
+
+bool TfrmUserMag::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TreeView1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const Qt::MouseButton button = mouse->button();
+            const QPoint pos = mouse->position().toPoint();
+            CommandGuard::run(prompts_, [&] { TreeView1MouseDown(button, pos); });
+            return button == Qt::RightButton;  // the tree itself would move the selection again
+        }
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            guarded(&TfrmUserMag::TreeView1Click);
+    } else if (watched == ComboBox2 && event->type() == QEvent::FocusIn) {
+        // Entering the box from another control; not the focus coming back from its own list or
+        // from a message box over the window.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            guarded(&TfrmUserMag::ComboBox2Enter);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QTreeWidgetItem* TfrmUserMag::selectedNode() const {
+    const QList<QTreeWidgetItem*> selected = TreeView1->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+int TfrmUserMag::nodeId(const QTreeWidgetItem* node) {
+    return node->data(0, kIdRole).toInt();
+}
+
+void TfrmUserMag::FormShow() {
+    ComboBox3->clear();
+    for (const users::UserCategoryItem& c : users::kUserCategories)
+        ComboBox3->addItem(qs(std::string(c.shown)), qs(std::string(c.value)));
+    ComboBox3->setCurrentIndex(-1);
+    OpenTree();
+}
+
+void TfrmUserMag::OpenTree() {
+    const auto tree = admin_.store().departmentTree();
+    if (!tree) return;  // no department: the tree and the list keep what they showed
+    TreeView1->clear();
+    ComboBox2->clear();
+    for (const users::DepartmentBranch& branch : *tree) {
+        ComboBox2->addItem(qs(branch.department.name), branch.department.id);
+        // Each department goes first, so the tree lists them in the reverse of the returned order.
+        auto* node = new QTreeWidgetItem({qs(branch.department.name)});
+        node->setData(0, kIdRole, branch.department.id);
+        TreeView1->insertTopLevelItem(0, node);
+        for (const users::UserNode& u : branch.users) {
+            auto* child = new QTreeWidgetItem(node, {qs(u.name)});
+            child->setData(0, kIdRole, u.id);
+        }
+    }
+    ComboBox2->setCurrentIndex(-1);
+    TreeView1->expandAll();  // every user in view at once
+}
+
+void TfrmUserMag::InitCombox() {
+    ComboBox2->clear();
+    for (const users::Department& d : admin_.store().departments())
+        ComboBox2->addItem(qs(d.name), d.id);
+    ComboBox2->setCurrentIndex(-1);
+}
+
+void TfrmUserMag::TreeView1MouseDown(Qt::MouseButton button, const QPoint& pos) {
+    QTreeWidgetItem* node = TreeView1->itemAt(pos);
+    if (node) {
+        TreeView1->setCurrentItem(node);
+    } else {
+        TreeView1->clearSelection();
+        TreeView1->setCurrentItem(nullptr);
+    }
+    if (button != Qt::RightButton) return;
+    QMenu* menu = !node ? PopupMenu3 : node->parent() ? PopupMenu1 : PopupMenu2;
+    lastPopup_ = menu;
+    menu->popup(TreeView1->viewport()->mapToGlobal(pos));
+}
+
+void TfrmUserMag::clearGrid() {
+    StringGrid1->clearContents();
+    StringGrid1->setRowCount(1);
+}
+
+void TfrmUserMag::TreeView1Click() {
+    clearGrid();
+    QTreeWidgetItem* node = selectedNode();
+    if (!node || !node->parent()) return;  // a department: the fields keep what they show
+    const std::optional<users::ShownUser> shown = admin_.showUser(nodeId(node));
+    if (!shown) return;
+    const users::UserRecord& r = shown->record;
+    Edit1->setText(qs(r.id));
+    Edit2->setText(qs(r.name));
+    ComboBox1->setCurrentIndex(ComboBox1->findText(qs(r.sex), Qt::MatchExactly));
+    ComboBox2->setCurrentIndex(ComboBox2->findText(qs(r.departmentName), Qt::MatchExactly));
+    ComboBox3->setCurrentIndex(ComboBox3->findData(qs(r.category)));
+    Edit4->setText(qs(r.mobile));
+    Edit5->setText(qs(r.position));
+    Edit6->setText(qs(shown->password));
+    Edit7->setText(qs(shown->password));
+    Edit8->setText(qs(r.address1));
+    Edit9->setText(qs(r.address2));
+    if (shown->permissions.empty()) return;  // the grid keeps one empty row
+    StringGrid1->setRowCount(static_cast<int>(shown->permissions.size()));
+    int row = 0;
+    for (const users::PermissionRow& p : shown->permissions) {
+        int column = 0;
+        for (const std::string* value : {&p.name, &p.flag, &p.code}) {
+            auto* item = new QTableWidgetItem(qs(value->empty() ? " " : *value));
+            if (column == 0) item->setFlags(item->flags() & ~Qt::ItemIsEditable);  // the fixed column
+            StringGrid1->setItem(row, column++, item);
+        }
+        ++row;
+    }
+}
+
+void TfrmUserMag::addDepartmentItem(const users::Department& d) {
+    auto* node = new QTreeWidgetItem({qs(d.name)});
+    node->setData(0, kIdRole, d.id);
+    TreeView1->addTopLevelItem(node);
+}
+
+void TfrmUserMag::N4Click() {
+    if (const std::optional<users::Department> added = admin_.addDepartment()) addDepartmentItem(*added);
+}
+
+void TfrmUserMag::N6Click() {
+    OpenTree();
+}
+
+void TfrmUserMag::N5Click() {
+    QTreeWidgetItem* department = selectedNode();
+    if (!department) return;
+    if (const std::optional<users::UserNode> added = admin_.addUser(nodeId(department))) {
+        auto* child = new QTreeWidgetItem(department, {qs(added->name)});
+        child->setData(0, kIdRole, added->id);
+    }
+}
+
+void TfrmUserMag::N3Click() {
+    QTreeWidgetItem* department = selectedNode();
+    if (!department) return;
+    if (const std::optional<std::string> name = admin_.renameDepartment(nodeId(department)))
+        department->setText(0, qs(*name));
+}
+
+void TfrmUserMag::N1Click() {
+    QTreeWidgetItem* department = selectedNode();
+    if (!department) return;
+    if (admin_.deleteDepartment(nodeId(department))) delete department;
+}
+
+void TfrmUserMag::N2Click() {
+    QTreeWidgetItem* user = selectedNode();
+    if (!user) return;
+    if (admin_.deleteUser(nodeId(user), user->text(0).toStdString())) delete user;
+}
+
+void TfrmUserMag::ComboBox2Enter() {
+    InitCombox();
+}
+
+void TfrmUserMag::BitBtn1Click() {
+    users::UserForm f;
+    f.id = Edit1->text().toStdString();
+    f.name = Edit2->text().toStdString();
+    f.departmentId = chosenValue(ComboBox2);
+    f.sex = chosenText(ComboBox1);
+    f.mobile = Edit4->text().toStdString();
+    f.position = Edit5->text().toStdString();
+    f.password = Edit6->text().toStdString();
+    f.confirmation = Edit7->text().toStdString();
+    f.address1 = Edit8->text().toStdString();
+    f.address2 = Edit9->text().toStdString();
+    f.category = chosenValue(ComboBox3);
+    admin_.saveUser(f);
+}
+
+void TfrmUserMag::BitBtn2Click() {
+    std::vector<users::PermissionRow> rows;
+    for (int row = 0; row < StringGrid1->rowCount(); ++row)
+        rows.push_back({cellText(StringGrid1, row, 0).toStdString(),
+                        cellText(StringGrid1, row, 1).toStdString(),
+                        cellText(StringGrid1, row, 2).toStdString()});
+    admin_.savePermissions(Edit1->text().toStdString(), rows);
+}
+
+}  // namespace ca::app

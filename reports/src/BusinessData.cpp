@@ -1,0 +1,101 @@
+#include "ca/reports/BusinessData.h"
+
+#include "Condition.h"
+#include "ca/db/Quoting.h"
+#include "ca/reports/CommaText.h"
+#include "ca/reports/DateText.h"
+
+namespace ca::reports {
+
+namespace {
+
+constexpr std::string_view kPattern = "'yyyy-mm-dd hh:mm:ss'";
+
+// A bound: prefix + the date pattern + comparison + the date text in quotes.
+void appendBound(std::string& sql, std::string_view prefix, std::string_view comparison,
+                 std::string_view date) {
+    sql += prefix;
+    sql += kPattern;
+    sql += comparison;
+    sql += db::EscapeQuotes(date);
+    sql += '\'';
+}
+
+std::string twoDigits(int v) {
+    std::string s = std::to_string(v);
+    return s.size() < 2 ? "0" + s : s;
+}
+
+// The first day of the month after the chosen one, from the texts of the two lists.
+std::string nextMonthStart(const std::string& year, const std::string& month) {
+    const int y = toInt(year), m = toInt(month);
+    if (m == 12) return std::to_string(y + 1) + "-01-01";
+    return year + "-" + twoDigits(m + 1) + "-01";
+}
+
+void appendCommonConditions(std::string& sql, const BusinessFilter& f, std::string_view firstPrefix,
+                            std::string_view column) {
+    const std::string nextPrefix = std::string(column) + ",";
+    if (f.useRange) {
+        appendBound(sql, firstPrefix, ")>='", dateText(f.from));
+        appendBound(sql, " AND format(" + nextPrefix, ")<'", dateText(nextDay(f.to)));
+    } else {
+        appendBound(sql, firstPrefix, ")>='", f.year + "-" + f.month + "-01");
+        appendBound(sql, " and format(" + nextPrefix, ")<'", nextMonthStart(f.year, f.month));
+    }
+    appendCondition(sql, " and mid(HG_No,1,4)='", f.customsCode, "'");
+    appendCondition(sql, " and sbdw_no='", f.unitCode, "'");
+    if (f.kind == kBothExportKinds) {
+        sql += "and (inouttype='出口报关单' or inouttype='出口转关运输提前报关单')";
+    } else if (f.kind != kNoKind) {
+        appendCondition(sql, "and inouttype='", f.kind, "'");
+    }
+    appendCondition(sql, " and opertor = '", f.clerk, "'");
+    if (!f.phones.empty()) {
+        const auto numbers = splitCommaText(f.phones);
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            sql += i == 0 ? " and(phone = '" : " OR phone = '";
+            sql += db::EscapeQuotes(numbers[i]);
+            sql += '\'';
+        }
+        if (!numbers.empty()) sql += " )";
+    }
+    appendCondition(sql, " and YSGJ LIKE '%", f.vehicle, "%'");
+}
+
+}  // namespace
+
+std::string businessStatement(const BusinessFilter& f, BusinessList list) {
+    std::string sql;
+    if (list == BusinessList::WithGoods) {
+        sql =
+            "select loaddata.phone,loaddata.ty_no, loaddata.ty_no, loaddata.jydw_name , loaddata.tiyun_no, "
+            "loaddata.HG_no, loaddata.JIANSHU, loaddata.jingzhong ,loaddata.SB_DATE ,loaddata.remark,  "
+            "loaddata.HT_NO,loaddata.PZ_No, loaddata.YSGJ,SubData.ZJ,loaddata.inouttype from loaddata "
+            "loaddata,(SELECT Pid, SUM(CJZJ) AS ZJ FROM SubData ";
+        appendCondition(sql, " where sccj='", f.maker, "'");
+        sql += " GROUP BY Pid) SubData ";
+        sql += " where LoadData.ty_no=SubData.pid ";
+        appendCommonConditions(sql, f, " AND format(sb_date,", "sb_date");
+        sql += " order by loaddata.phone";
+    } else {
+        sql =
+            "select  loaddata.ty_no, loaddata.jydw_name , loaddata.tiyun_no, loaddata.HG_no, "
+            "loaddata.JIANSHU, loaddata.jingzhong ,loaddata.indate ,loaddata.remark,  loaddata.HT_NO,"
+            "loaddata.PZ_No, loaddata.YSGJ, loaddata.spxs,loaddata.inouttype from loaddata ";
+        appendCommonConditions(sql, f, " where format(indate,", "indate");
+        sql += " and HG_No<>''";
+        sql += " and jgfs<>'一般贸易'";
+    }
+    return sql;
+}
+
+std::string businessGoodsStatement(std::string_view tyNo, BusinessList list) {
+    std::string sql = list == BusinessList::WithGoods ? "select spmc_name,SCCJ from subdata where pid='"
+                                                      : "select spmc_name from subdata where pid='";
+    sql += db::EscapeQuotes(tyNo);
+    sql += '\'';
+    return sql;
+}
+
+}  // namespace ca::reports
