@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     // The entries' open dialog starts among the files still to be entered.
     prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
-    ca::app::installUserCommands(frmMain, prompts, dm, currentUser);
+    ca::app::installUserCommands(frmMain);
 
 #ifdef _WIN32
     // The desktop the customs client runs on.
@@ -90,6 +90,6 @@ int main(int argc, char** argv) {
     }
 #endif
     // After the first showing, so that the database opens in the imported folder as always.
-    QTimer::singleShot(0, &frmMain, [&] { ca::app::offerLogIn(frmMain, prompts, dm, currentUser); });
+    QTimer::singleShot(0, &frmMain, [&frmMain] { ca::app::offerLogIn(frmMain); });
     return QApplication::exec();
 }

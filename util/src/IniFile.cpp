@@ -190,12 +190,16 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key, int
     return def;
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    refuseLineBreak("节名", section);
+void IniFile::CheckEntry(const std::string& key, const std::string& value) {
     refuseLineBreak("键名", key);
     refuseLineBreak("值", value);
     if (key.find('=') != std::string::npos) throw std::runtime_error("设置键名不能包含等号：" + key);
     refuseNonGbk(key, value);
+}
+
+void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    refuseLineBreak("节名", section);
+    CheckEntry(key, value);
     refuseUnwritablePlace(file_);
 
     std::error_code ec;

@@ -193,6 +193,9 @@ void TfrmConfig::fitFieldsToContent() {
 
 void TfrmConfig::Button2Click() {
     if (questionBox(ctx_.prompts(), "您确定要修改吗？") == Button::No) return;
+    // Every value is checked before the first is written: a refused one leaves the file as it was.
+    for (const auto& f : fields_)
+        IniFile::CheckEntry(f.key, f.edit->text().toStdString());
     for (const auto& f : fields_)
         ini_->WriteString(st::kSection, f.key, f.edit->text().toStdString());
     // Written only when switched on or already present, so the file holds just the fields' keys

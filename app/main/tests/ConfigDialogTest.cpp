@@ -122,6 +122,23 @@ TEST_F(ConfigDialogTest, UnwritableFileShowsTheErrorBox) {
     EXPECT_TRUE(prompts.texts("plain").empty());
 }
 
+TEST_F(ConfigDialogTest, AValueTheFileCannotHoldLeavesEveryKeyUnwritten) {
+    IniFile ini(file);
+    ini.WriteString(st::kSection, st::kContainerClass, "旧容器");
+    ini.WriteString(st::kSection, st::kImportedDir, "旧目录");
+    auto d = open();
+    // The first field changes to a valid value, a later one to a character GBK cannot hold.
+    d->findChild<QLineEdit*>("Edit12")->setText("新容器");
+    d->findChild<QLineEdit*>("Edit22")->setText("目录😀");
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    ASSERT_EQ(prompts.texts("error").size(), 1u);
+    EXPECT_NE(prompts.texts("error")[0].find("U+1F600"), std::string::npos) << prompts.texts("error")[0];
+    EXPECT_TRUE(prompts.texts("plain").empty());
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kContainerClass, ""), "旧容器");
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kImportedDir, ""), "旧目录");
+}
+
 TEST_F(ConfigDialogTest, ClassListingShowsDistinctNamesInOrder) {
     auto d = open();
     click(*d, "Button3");  // no lister connected: nothing happens

@@ -15,9 +15,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
 #include "ca/users/UserCategory.h"
-#include "ca/util/CommandGuard.h"
 
 namespace ca::app {
 
@@ -43,8 +43,8 @@ std::optional<std::string> chosenValue(const QComboBox* box) {
 
 }  // namespace
 
-TfrmUserMag::TfrmUserMag(Prompts& prompts, db::TDM& dm, QWidget* owner)
-    : QWidget(owner, Qt::Window), prompts_(prompts), admin_(dm, prompts) {
+TfrmUserMag::TfrmUserMag(AppContext& ctx, QWidget* owner)
+    : QWidget(owner, Qt::Window), ctx_(ctx), admin_(ctx.dm(), ctx.prompts()) {
     setObjectName("frmUserMag");
     setWindowTitle("用户管理");
 
@@ -148,30 +148,33 @@ TfrmUserMag::TfrmUserMag(Prompts& prompts, db::TDM& dm, QWidget* owner)
     PopupMenu3 = new QMenu(this);
     PopupMenu3->setObjectName("PopupMenu3");
     addMenuItem(PopupMenu3, "N4", "新增部门", &TfrmUserMag::N4Click);
-    addMenuItem(PopupMenu3, "N6", "刷新", &TfrmUserMag::N6Click);
+    addMenuItem(PopupMenu3, "N6", "刷新", &TfrmUserMag::N6Click, false);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded(&TfrmUserMag::BitBtn1Click); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { guarded(&TfrmUserMag::BitBtn2Click); });
+    onClick(BitBtn1, this, &TfrmUserMag::BitBtn1Click, ctx_);
+    onClick(BitBtn2, this, &TfrmUserMag::BitBtn2Click, ctx_);
     clearGrid();
     resize(760, 520);
 }
 
 QAction* TfrmUserMag::addMenuItem(QMenu* menu, const char* name, const char* caption,
-                                  void (TfrmUserMag::*handler)()) {
+                                  void (TfrmUserMag::*handler)(), bool writes) {
     QAction* a = menu->addAction(qs(caption));
     a->setObjectName(name);
-    connect(a, &QAction::triggered, this, [this, handler] { guarded(handler); });
+    if (writes)
+        onTriggered(a, this, handler, ctx_);
+    else
+        onReadTriggered(a, this, handler, ctx_);
     return a;
 }
 
-void TfrmUserMag::guarded(void (TfrmUserMag::*handler)()) {
-    CommandGuard::run(prompts_, [this, handler] { (this->*handler)(); });
+void TfrmUserMag::run(void (TfrmUserMag::*handler)()) {
+    guarded(ctx_, [this, handler] { (this->*handler)(); });
 }
 
 void TfrmUserMag::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;  // shown again by the window system, not opened
-    guarded(&TfrmUserMag::FormShow);
+    run(&TfrmUserMag::FormShow);
 }
 
 bool TfrmUserMag::eventFilter(QObject* watched, QEvent* event) {
@@ -180,18 +183,18 @@ bool TfrmUserMag::eventFilter(QObject* watched, QEvent* event) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             const Qt::MouseButton button = mouse->button();
             const QPoint pos = mouse->position().toPoint();
-            CommandGuard::run(prompts_, [&] { TreeView1MouseDown(button, pos); });
+            guarded(ctx_, [&] { TreeView1MouseDown(button, pos); });
             return button == Qt::RightButton;  // the tree itself would move the selection again
         }
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            guarded(&TfrmUserMag::TreeView1Click);
+            run(&TfrmUserMag::TreeView1Click);
     } else if (watched == ComboBox2 && event->type() == QEvent::FocusIn) {
         // Entering the box from another control; not the focus coming back from its own list or
         // from a message box over the window.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            guarded(&TfrmUserMag::ComboBox2Enter);
+            run(&TfrmUserMag::ComboBox2Enter);
     }
     return QWidget::eventFilter(watched, event);
 }

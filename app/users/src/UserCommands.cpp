@@ -9,20 +9,16 @@
 
 namespace ca::app {
 
-void installUserCommands(TfrmMain& frmMain, Prompts& prompts, db::TDM& dm, const users::CurrentUser& user) {
-    frmMain.setCommand(MainCommand::UserManagement, [&frmMain, &prompts, &dm] {
-        frmMain.windows().open<TfrmUserMag>([&prompts, &dm] { return new TfrmUserMag(prompts, dm); });
-    });
-    frmMain.setCommand(MainCommand::ChangePassword, [&frmMain, &prompts, &dm, &user] {
-        frmMain.windows().open<TfrmChangPW>(
-            [&prompts, &dm, &user] { return new TfrmChangPW(prompts, dm, user); });
-    });
+void installUserCommands(TfrmMain& frmMain) {
+    frmMain.setCommand(MainCommand::UserManagement, [&frmMain] { frmMain.windows().open<TfrmUserMag>(); });
+    frmMain.setCommand(MainCommand::ChangePassword, [&frmMain] { frmMain.windows().open<TfrmChangPW>(); });
 }
 
-void offerLogIn(TfrmMain& frmMain, Prompts& prompts, db::TDM& dm, users::CurrentUser& user) {
+void offerLogIn(TfrmMain& frmMain) {
+    AppContext& ctx = frmMain.context();
     if (!settings::logInAtStart(frmMain.iniFile())) return;
-    TfrmLogin dialog(prompts, dm, user, &frmMain);
-    if (dialog.exec() == QDialog::Accepted) revealMenus(frmMain, users::menuAccessFor(user));
+    TfrmLogin dialog(ctx, &frmMain);
+    if (dialog.exec() == QDialog::Accepted) revealMenus(frmMain, users::menuAccessFor(ctx.currentUser()));
 }
 
 }  // namespace ca::app

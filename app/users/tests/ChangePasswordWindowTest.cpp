@@ -8,6 +8,8 @@
 #include "DbFixture.h"
 #include "ca/app/users/TfrmChangPW.h"
 #include "ca/users/Cipher.h"
+#include "ca/util/Clock.h"
+#include "ca/util/Printer.h"
 
 using namespace ca;
 using namespace ca::app;
@@ -30,11 +32,14 @@ protected:
     }
 
     ScriptedPrompts prompts;
+    VirtualClock clock;
+    RecordingPrinter printer;
     users::CurrentUser user;
+    AppContext ctx{prompts, dm, clock, printer, user, {}};
 };
 
 TEST_F(ChangePasswordWindowTest, StepsTheirMessagesAndTheStoredPassword) {
-    TfrmChangPW d(prompts, dm, user);
+    TfrmChangPW d(ctx);
     d.show();
     EXPECT_EQ(d.windowTitle().toStdString(), "密码修改");
     for (const char* edit : {"Edit1", "Edit2", "Edit3"})

@@ -102,7 +102,7 @@ TEST_F(LogInTest, OffByDefaultNothingIsAskedOrShown) {
     TfrmMain w(context());
     w.show();
     const auto before = shown(w);
-    offerLogIn(w, prompts, dm, user);  // returns at once: no dialog
+    offerLogIn(w);  // returns at once: no dialog
     EXPECT_EQ(shown(w), before);
     for (const auto& [item, visible] : before)
         EXPECT_FALSE(visible) << item;
@@ -144,10 +144,11 @@ TEST_F(LogInTest, RevealsExactlyTheItemsOfTheCategory) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         users::CurrentUser current;
-        TfrmMain w(context());
+        AppContext fresh(prompts, dm, clock, printer, current, config);
+        TfrmMain w(fresh);
         w.show();
         answerLogIn(w, {{c.name, "pw"}});
-        offerLogIn(w, prompts, dm, current);
+        offerLogIn(w);
         EXPECT_EQ(current.CurrentUserName(), c.name);
         EXPECT_EQ(shown(w), c.expected);
     }
@@ -159,17 +160,18 @@ TEST_F(LogInTest, AWrongTryIsSaidAndCancelStartsWithoutAUser) {
     TfrmMain w(context());
     w.show();
     answerLogIn(w, {{"超级", "PW"}, {"没有", "pw"}, {"超级", "pw"}});
-    offerLogIn(w, prompts, dm, user);
+    offerLogIn(w);
     EXPECT_EQ(prompts.texts("warning"),
               (std::vector<std::string>{"用户名或密码错误，请重新输入！", "用户名或密码错误，请重新输入！"}));
     EXPECT_EQ(user.CurrentUserCategory(), 1);
     EXPECT_TRUE(shown(w)["Nlimit"]);
 
     users::CurrentUser nobody;
-    TfrmMain w2(context());
+    AppContext fresh(prompts, dm, clock, printer, nobody, config);
+    TfrmMain w2(fresh);
     w2.show();
     answerLogIn(w2, {{"超级", "wrong"}});
-    offerLogIn(w2, prompts, dm, nobody);
+    offerLogIn(w2);
     EXPECT_FALSE(nobody.loggedIn());
     for (const auto& [item, visible] : shown(w2))
         EXPECT_FALSE(visible) << item;

@@ -16,6 +16,8 @@
 #include "DbFixture.h"
 #include "ca/app/users/TfrmUserMag.h"
 #include "ca/users/Cipher.h"
+#include "ca/util/Clock.h"
+#include "ca/util/Printer.h"
 #include "ca/util/Prompts.h"
 
 using namespace ca;
@@ -34,7 +36,7 @@ protected:
         addUser(4, "管理员", 2, "男", users::EncryptToHex("admin", users::PasswordKey), 1);
         exec("insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit) values(7,'bgf','报关费',1)");
         exec("insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit) values(7,'sjf','',0)");
-        w = std::make_unique<TfrmUserMag>(prompts, dm);
+        w = std::make_unique<TfrmUserMag>(ctx);
         w->show();
     }
     void addUser(int id, const char* name, int dep, const char* sex, const std::string& pwd, int category) {
@@ -100,6 +102,10 @@ protected:
     }
 
     ScriptedPrompts prompts;
+    VirtualClock clock;
+    RecordingPrinter printer;
+    users::CurrentUser user;
+    AppContext ctx{prompts, dm, clock, printer, user, {}};
     std::unique_ptr<TfrmUserMag> w;
 };
 
@@ -288,6 +294,21 @@ TEST_F(UserMagWindowTest, ADatabaseErrorDuringASaveIsShownAndTheWindowStaysUsabl
     prompts.answerQuestion(Button::Yes);
     click("BitBtn1");
     EXPECT_EQ(rows("select E_pos from employee where E_ID=7"), std::vector<std::string>{"主管"});
+}
+
+TEST_F(UserMagWindowTest, WhileAnEntryOrDownloadRunsNothingIsWritten) {
+    clickNode(node("张三"));
+    ctx.busy().setBusy(true);
+    for (const char* button : {"BitBtn1", "BitBtn2"})
+        EXPECT_FALSE(get<QPushButton>(button)->isEnabled()) << button;
+    for (const char* item : {"N1", "N2", "N3", "N4", "N5"})
+        EXPECT_FALSE(get<QAction>(item)->isEnabled()) << item;
+    EXPECT_TRUE(get<QAction>("N6")->isEnabled());  // a refresh only reads
+    clickNode(node("李四"));                       // and so does showing a user
+    EXPECT_EQ(text("Edit2").toStdString(), "李四");
+    ctx.busy().setBusy(false);
+    EXPECT_TRUE(get<QPushButton>("BitBtn1")->isEnabled());
+    EXPECT_TRUE(get<QAction>("N4")->isEnabled());
 }
 
 TEST_F(UserMagWindowTest, LooksRight) {

@@ -2,6 +2,9 @@
 // each action writes or removes, and actions of several statements that fail in the middle.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
+
 #include "UsersFixture.h"
 #include "ca/db/DbError.h"
 #include "ca/util/Convert.h"
@@ -163,6 +166,32 @@ TEST_F(UserStoreTest, NumbersJoinedBareMustBeDigits) {
     EXPECT_THROW(store.updatePermissions("1", {{"报关费", "1;", ""}}), ConversionError);
     store.updateUser(u);
     EXPECT_EQ(rows("select E_name from employee"), std::vector<std::string>{"张三"});
+}
+
+TEST(UserStoreOnAFile, ALockedDatabaseRefusesTheWholeActionWithAClearMessage) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("ca_users_locked_" + std::to_string(std::random_device{}()) + ".sqlite");
+    std::filesystem::remove(file);
+    {
+        db::TDM dm(file.string());
+        UserStore store(dm);
+        store.addDepartment("一部");
+        dm.ADOConnection1.execRaw("PRAGMA busy_timeout=50");
+        db::TDM otherDesk(file.string());
+        otherDesk.ADOConnection1.execRaw("BEGIN EXCLUSIVE");  // another desk in the middle of a write
+        try {
+            store.addUser(1);
+            ADD_FAILURE() << "the action ran on a locked database";
+        } catch (const db::DbError& e) {
+            EXPECT_NE(std::string(e.what()).find("已锁定"), std::string::npos) << e.what();
+        }
+        otherDesk.ADOConnection1.execRaw("ROLLBACK");
+        EXPECT_EQ(store.addUser(1), (UserNode{1, "新增用户1"}));  // nothing was left behind
+    }
+    std::filesystem::remove(file);
+    std::filesystem::remove(file.string() + "-wal");
+    std::filesystem::remove(file.string() + "-shm");
 }
 
 }  // namespace

@@ -24,6 +24,10 @@ public:
     // through a temporary file, so a failure never leaves it half-written. Throws std::runtime_error
     // when the file cannot be written or the value holds a line break.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // Throws the error WriteString would throw for this key and value before touching the file (a
+    // line break, an equals sign in the key, a character GBK cannot hold). A caller that writes
+    // several keys checks them all first, so a refused value leaves none of them written.
+    static void CheckEntry(const std::string& key, const std::string& value);
 
     const std::filesystem::path& path() const { return file_; }
 

@@ -3,9 +3,7 @@
 // the dialog; its fields keep their texts for the next opening.
 #include <QWidget>
 
-#include "ca/db/TDM.h"
-#include "ca/users/CurrentUser.h"
-#include "ca/util/Prompts.h"
+#include "ca/app/common/AppContext.h"
 
 class QLineEdit;
 class QPushButton;
@@ -16,16 +14,14 @@ class TfrmChangPW : public QWidget {
     Q_OBJECT
 
 public:
-    TfrmChangPW(Prompts& prompts, db::TDM& dm, const users::CurrentUser& user, QWidget* owner = nullptr);
+    explicit TfrmChangPW(AppContext& ctx, QWidget* owner = nullptr);
 
     // Handlers.
     void BitBtn1Click();  // 确定
     void BitBtn2Click();  // 关闭
 
 private:
-    Prompts& prompts_;
-    db::TDM& dm_;
-    const users::CurrentUser& user_;
+    AppContext& ctx_;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QLineEdit* Edit3 = nullptr;

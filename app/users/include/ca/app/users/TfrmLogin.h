@@ -4,9 +4,7 @@
 // program without a user. A convenience over a local database file, not a security boundary.
 #include <QDialog>
 
-#include "ca/db/TDM.h"
-#include "ca/users/CurrentUser.h"
-#include "ca/util/Prompts.h"
+#include "ca/app/common/AppContext.h"
 
 class QLineEdit;
 class QPushButton;
@@ -17,16 +15,14 @@ class TfrmLogin : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmLogin(Prompts& prompts, db::TDM& dm, users::CurrentUser& user, QWidget* owner = nullptr);
+    explicit TfrmLogin(AppContext& ctx, QWidget* owner = nullptr);
 
     // Handlers.
     void BitBtn1Click();  // 登录
     void BitBtn2Click();  // 取消
 
 private:
-    Prompts& prompts_;
-    db::TDM& dm_;
-    users::CurrentUser& user_;
+    AppContext& ctx_;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QPushButton* BitBtn1 = nullptr;

@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ca/db/TDM.h"
+#include "ca/app/common/AppContext.h"
 #include "ca/users/UserAdministration.h"
-#include "ca/util/Prompts.h"
 
 class QAction;
 class QComboBox;
@@ -25,7 +24,7 @@ class TfrmUserMag : public QWidget {
     Q_OBJECT
 
 public:
-    TfrmUserMag(Prompts& prompts, db::TDM& dm, QWidget* owner = nullptr);
+    explicit TfrmUserMag(AppContext& ctx, QWidget* owner = nullptr);
 
     // The node selected in the tree, or nullptr.
     QTreeWidgetItem* selectedNode() const;
@@ -55,12 +54,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QAction* addMenuItem(QMenu* menu, const char* name, const char* caption, void (TfrmUserMag::*handler)());
-    void guarded(void (TfrmUserMag::*handler)());
+    // An item that changes the database (refused while an entry or download runs), or one that only reads.
+    QAction* addMenuItem(QMenu* menu, const char* name, const char* caption, void (TfrmUserMag::*handler)(),
+                         bool writes = true);
+    void run(void (TfrmUserMag::*handler)());
     void addDepartmentItem(const users::Department& d);
     void clearGrid();
 
-    Prompts& prompts_;
+    AppContext& ctx_;
     users::UserAdministration admin_;
     QMenu* lastPopup_ = nullptr;
 
