@@ -1,10 +1,13 @@
 // customs-assistant-cli download-sim: the whole download against the stand-in customs client loaded
 // from a fixture, on virtual time, into a database file.
+// download (Windows): the window's "下载详细数据" from the running customs client into a database file.
 #include <filesystem>
 #include <iostream>
 
+#include "CliPlatform.h"
 #include "CliRegistry.h"
 #include "CliSupport.h"
+#include "CliWindowSettings.h"
 #include "InputFiles.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"
@@ -13,6 +16,7 @@
 #include "ca/download/DatabaseCapture.h"
 #include "ca/download/DownloadDriver.h"
 #include "ca/util/Clock.h"
+#include "ca/util/CommandGuard.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Log.h"
 #include "ca/util/Prompts.h"
@@ -22,6 +26,24 @@ namespace {
 
 namespace sim = ca::automation::sim;
 using ca::download::DownloadDriver;
+
+// The exit status of a download: 0 when it went through (or found nothing to do, or was stopped).
+int exitStatus(DownloadDriver::Outcome outcome) {
+    std::cout.flush();
+    switch (outcome) {
+        case DownloadDriver::Outcome::Completed:
+        case DownloadDriver::Outcome::EmptyList:
+        case DownloadDriver::Outcome::Stopped:
+            return 0;
+        case DownloadDriver::Outcome::NotStarted:
+            std::cerr << "错误：下载没有开始（见上面的记录）\n";
+            return 1;
+        case DownloadDriver::Outcome::ClientLost:
+            std::cerr << "错误：下载过程中海关录入程序已关闭，此前存入的报关单保留在数据库中\n";
+            return 1;
+    }
+    return 1;
+}
 
 constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db DB.sqlite] [--config config.ini]";
 
@@ -68,24 +90,62 @@ int runDownloadSim(const std::vector<std::string>& args) {
     ca::download::DatabaseCapture capture(dm, log);
     DownloadDriver driver(desktop, clock, log, prompts, capture, settings);
     driver.MainLoadData();
-    std::cout.flush();
-    switch (driver.outcome()) {
-        case DownloadDriver::Outcome::Completed:
-        case DownloadDriver::Outcome::EmptyList:
-        case DownloadDriver::Outcome::Stopped:
-            return 0;
-        case DownloadDriver::Outcome::NotStarted:
-            std::cerr << "错误：下载没有开始（见上面的记录）\n";
-            return 1;
-        case DownloadDriver::Outcome::ClientLost:
-            std::cerr << "错误：下载过程中海关录入程序已关闭\n";
-            return 1;
+    return exitStatus(driver.outcome());
+}
+
+constexpr const char* kDesktopUsage = "download [--db DB.sqlite] [--config config.ini]";
+
+int runDownload(const std::vector<std::string>& args) {
+    std::shared_ptr<ca::automation::Desktop> desktop = ca::cli::openClientDesktop();
+    if (!desktop) {
+        std::cerr << "错误：download 从正在运行的海关录入程序下载报关单，只能在 Windows 桌面上使用。\n"
+                     "在 Linux 上请用 download-sim 从模拟的海关录入程序（模拟数据文件）下载。\n";
+        return 1;
     }
-    return 1;
+    std::string dbFile = "DB.sqlite", configFile;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--db" && hasValue)
+            dbFile = args[++i];
+        else if (args[i] == "--config" && hasValue)
+            configFile = args[++i];
+        else {
+            std::cerr << "错误：多余的参数“" << args[i] << "”\n用法：" << kDesktopUsage << "\n";
+            return 1;
+        }
+    }
+    ca::cli::refuseFolder(dbFile, "数据库文件");
+    ca::cli::ConsolePrompts prompts;
+    const ca::cli::WindowSettings settings = ca::cli::loadWindowSettings(configFile, prompts);
+
+    ca::SteadyClock clock;
+    ca::StreamLog log(std::cout);
+    ca::download::StopFlag stop;
+    const ca::cli::InterruptStops interrupts(stop);
+    DownloadDriver::Outcome outcome = DownloadDriver::Outcome::NotStarted;
+    // A database that cannot be opened or written ends the download like any error of the window's
+    // command: the error box (standard error), and what was stored before stays stored.
+    const bool ended = ca::CommandGuard::run(prompts, [&] {
+        ca::db::TDM dm(dbFile);
+        ca::download::DatabaseCapture capture(dm, log);
+        DownloadDriver driver(*desktop, clock, log, prompts, capture,
+                              ca::download::DownloadSettings::from(settings.values));
+        driver.setStopFlag(&stop);
+        driver.MainLoadData();
+        outcome = driver.outcome();
+    });
+    if (!ended) return 1;
+    if (outcome == DownloadDriver::Outcome::Stopped) std::cout << "已按 Ctrl+C 停止下载\n";
+    return exitStatus(outcome);
 }
 
 const ca::cli::Registrar reg{
     {"download-sim", std::string(kUsage) + "\n      在模拟海关录入程序上完整下载一次，存入数据库文件",
      runDownloadSim}};
+const ca::cli::Registrar desktopReg{
+    {"download",
+     std::string(kDesktopUsage) +
+         "\n      （Windows）下载详细数据：从正在运行的海关录入程序的查询列表下载到数据库文件，Ctrl+C 停止",
+     runDownload}};
 
 }  // namespace

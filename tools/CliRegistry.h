@@ -19,7 +19,7 @@ struct Registrar {
     explicit Registrar(Command c) { registry().push_back(std::move(c)); }
 };
 
-// The directory of the running executable (config.ini lives there).
+// The directory of the running executable (config.ini lives there), UTF-8; CliPlatform*.cpp.
 std::string executableDir();
 
 }  // namespace ca::cli

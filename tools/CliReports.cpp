@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "CliRegistry.h"
+#include "CliSupport.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
 #include "ca/reports/BusinessExport.h"
@@ -135,24 +136,14 @@ constexpr const char* kBusinessUsage =
     "      与“生成业务数据”窗口相同地写出业务数据：默认“生成EXCEL”（文件已存在时追加在后面），"
     "加 --non-general-trade 为“生成非一般贸易数据”（替换已有文件）；输出写入的报关单条数";
 
-// The window's boxes become lines on standard error; the save dialog answers with --out, and the
-// question before a file is replaced answers yes, since --out names the file to write.
-class ExportPrompts : public ca::Prompts {
+// The console prompts with the window's warnings on standard error (a scheduled task logs them as
+// failures), and the question before a file is replaced answered yes, since --out names the file
+// to write.
+class ExportPrompts : public ca::cli::ConsolePrompts {
 public:
-    explicit ExportPrompts(std::string out) : out_(std::move(out)) {}
-    void info(const std::string& text, const std::string&) override { std::cerr << text << "\n"; }
+    using ConsolePrompts::ConsolePrompts;
     void warning(const std::string& text, const std::string&) override { std::cerr << text << "\n"; }
     ca::Button question(const std::string&, const std::string&) override { return ca::Button::Yes; }
-    void plainMessage(const std::string& text) override { std::cerr << text << "\n"; }
-    void errorBox(const std::string& text) override { std::cerr << "错误：" << text << "\n"; }
-    std::string openFile(const std::string&, const std::string&) override { return {}; }
-    std::string saveFile(const std::string&, const std::string&, const std::string&) override { return out_; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-
-private:
-    std::string out_;
 };
 
 // The declaring unit code the window starts with: the office's own, from config.ini next to the

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "CheckedOutput.h"
+#include "CliPlatform.h"
 #include "CliRegistry.h"
 #include "ca/util/Excerpt.h"
 #include "ca/util/SystemErrorText.h"
@@ -40,8 +41,9 @@ int checkOutput(ca::cli::CheckedOutput& out, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    ca::cli::prepareConsole();
     ca::cli::CheckedOutput out;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = ca::cli::commandLineArguments(argc, argv);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(args.empty() ? std::cerr : std::cout);
         return checkOutput(out, args.empty() ? 1 : 0);

@@ -13,6 +13,8 @@ struct TestPaths {
     std::filesystem::path standin32;  // Eport.exe, 32-bit
     std::filesystem::path work;       // fixtures, logs, copies of the sample sheets
     std::filesystem::path samples;    // the sample declaration sheets
+    std::filesystem::path cli;        // customs-assistant-cli.exe; its tests are skipped without it
+    std::filesystem::path downloads;  // the download demo fixtures (download-import.json ...)
 };
 
 TestPaths& testPaths();

@@ -1,6 +1,6 @@
 // The Win32 test driver: ca_win32_tests --standin64=EXE --standin32=EXE --work=DIR --samples=DIR
-// [GoogleTest options]. Runs the Win32 backend, entry and download against the Win32 stand-in
-// client on a real desktop (Windows, or Wine).
+// [--cli=EXE --downloads=DIR] [GoogleTest options]. Runs the Win32 backend, entry and download against the
+// Win32 stand-in client on a real desktop (Windows, or Wine).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -32,13 +32,18 @@ int main() {
             paths.work = v;
         else if (const wchar_t* v = value(L"--samples="))
             paths.samples = v;
+        else if (const wchar_t* v = value(L"--cli="))
+            paths.cli = v;
+        else if (const wchar_t* v = value(L"--downloads="))
+            paths.downloads = v;
         else
             kept.push_back(std::filesystem::path(arg).string());
     }
     LocalFree(wargv);
     if (paths.standin64.empty() || paths.standin32.empty() || paths.work.empty() || paths.samples.empty()) {
         std::fprintf(stderr,
-                     "usage: ca_win32_tests --standin64=EXE --standin32=EXE --work=DIR --samples=DIR\n");
+                     "usage: ca_win32_tests --standin64=EXE --standin32=EXE --work=DIR --samples=DIR"
+                     " [--cli=EXE --downloads=DIR]\n");
         return 2;
     }
     std::vector<char*> args;

@@ -116,7 +116,7 @@ ExportResult runBusinessExport(db::TDM& dm, Prompts& prompts, const BusinessFilt
     }
     table = businessTable(dm, ADOQuery1, list);
     cursor.lift();
-    result.path = prompts.saveFile("", kSaveFilter, "xls");
+    result.path = prompts.saveFile("", kSaveFilter, kSaveSuffix);
     if (result.path.empty()) {
         result.outcome = ExportOutcome::Cancelled;
         return result;

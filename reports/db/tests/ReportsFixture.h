@@ -3,6 +3,8 @@
 // goods lines with manufacturers and totals, stored through parameters as the download stores them.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,99 +33,102 @@ struct GoodsLine {
     std::string total;
 };
 
+// Stores a declaration header and its goods lines.
+inline void addDeclaration(db::TDM& dm, const Declaration& d, const std::vector<GoodsLine>& lines = {}) {
+    db::TADOQuery q(dm);
+    q.SetSQL(
+        "insert into "
+        "LoadData(TY_No,HG_No,SB_Date,indate,inouttype,JYDW_Name,phone,YSGJ,SBDW_No,JGFS,SPXS,"
+        "TiYun_No,JianShu,jingZhong,HT_No,Remark,PZ_No,opertor) select :TY_No,:HG_No,:SB_Date,:indate,"
+        ":inouttype,:JYDW_Name,:phone,:YSGJ,:SBDW_No,:JGFS,:SPXS,:TiYun_No,:JianShu,:jingZhong,:HT_No,"
+        ":Remark,:PZ_No,:opertor");
+    q.ParamByName("TY_No").SetText(d.tyNo);
+    q.ParamByName("HG_No").SetText(d.hgNo.empty() ? "" : d.hgNo + d.tyNo.substr(9));
+    q.ParamByName("SB_Date").SetText(d.sbDate);
+    q.ParamByName("indate").SetText(d.indate);
+    q.ParamByName("inouttype").SetText(d.kind);
+    q.ParamByName("JYDW_Name").SetText(d.company);
+    q.ParamByName("phone").SetText(d.phone);
+    q.ParamByName("YSGJ").SetText(d.vehicle);
+    q.ParamByName("SBDW_No").SetText("5201980001");
+    q.ParamByName("JGFS").SetText(d.jgfs);
+    if (d.spxs.empty())
+        q.ParamByName("SPXS").SetNull();
+    else
+        q.ParamByName("SPXS").SetInteger(std::stoi(d.spxs));
+    q.ParamByName("TiYun_No").SetText("TD-" + d.tyNo.substr(9));
+    q.ParamByName("JianShu").SetText("3");
+    q.ParamByName("jingZhong").SetText("12.5");
+    q.ParamByName("HT_No").SetText("HT");
+    q.ParamByName("Remark").SetText("");
+    q.ParamByName("PZ_No").SetNull();
+    q.ParamByName("opertor").SetText("张三");
+    q.ExecSQL();
+    int n = 0;
+    for (const auto& line : lines) {
+        db::TADOQuery g(dm);
+        g.SetSQL(
+            "insert into subData(Pid,SP_No,SPMC_Name,SCCJ,CJZJ) select "
+            ":Pid,:SP_No,:SPMC_Name,:SCCJ,:CJZJ");
+        g.ParamByName("Pid").SetText(d.tyNo);
+        g.ParamByName("SP_No").SetText(std::to_string(++n));
+        g.ParamByName("SPMC_Name").SetText(line.name);
+        g.ParamByName("SCCJ").SetText(line.maker);
+        g.ParamByName("CJZJ").SetText(line.total);
+        g.ExecSQL();
+    }
+}
+
+inline std::vector<GoodsLine> goodsLines(int n, const std::string& maker, const std::string& total) {
+    std::vector<GoodsLine> r;
+    for (int i = 1; i <= n; ++i)
+        r.push_back({"货" + std::to_string(i), maker, total});
+    return r;
+}
+
+// A: import, declared 5 January, 5 lines (makers 厂B, 厂B, 厂A, 厂A, 厂A), general trade, "@".
+// B: export, declared 31 January, 6 lines of 厂B, not general trade.
+// C: transit, declared 1 February, 1 line.
+// D: export in January without goods lines, 7 lines listed by the client.
+// E: export in January that customs has not numbered yet.
+// F: import in January at another customs office.
+inline void addSample(db::TDM& dm) {
+    const auto decl = [](const char* serial, const char* kind, const char* date, const char* phone,
+                         const char* company) {
+        Declaration d;
+        d.tyNo = std::string("520120111") + serial;
+        d.kind = kind;
+        d.sbDate = d.indate = date;
+        d.phone = phone;
+        d.company = company;
+        return d;
+    };
+    auto a = decl("000000001", "进口报关单", "2011-01-05", "111", "公司A");
+    a.indate = "2011-01-06";
+    a.vehicle = "船@1";
+    a.jgfs = "一般贸易";
+    auto aLines = goodsLines(5, "厂A", "10");
+    aLines[0].maker = aLines[1].maker = "厂B";
+    addDeclaration(dm, a, aLines);
+    addDeclaration(dm, decl("000000002", "出口报关单", "2011-01-31", "222", "O'Neil公司"),
+                   goodsLines(6, "厂B", "1.5"));
+    addDeclaration(dm, decl("000000003", "出口转关运输提前报关单", "2011-02-01", "111", "公司C"),
+                   goodsLines(1, "厂C", "7"));
+    auto d = decl("000000004", "出口报关单", "2011-01-10", "333", "公司D");
+    d.jgfs = "来料加工";
+    d.spxs = "7";
+    addDeclaration(dm, d);
+    auto e = decl("000000005", "出口报关单", "2011-01-11", "444", "公司E");
+    e.hgNo.clear();
+    addDeclaration(dm, e, goodsLines(1, "厂E", "1"));
+    auto f = decl("000000006", "进口报关单", "2011-01-12", "555", "公司F");
+    f.hgNo = "530000000";
+    addDeclaration(dm, f, goodsLines(1, "厂F", "1"));
+}
 class ReportsFixture : public ::testing::Test {
 protected:
     db::TDM dm{":memory:"};
-
-    void add(const Declaration& d, const std::vector<GoodsLine>& lines = {}) {
-        db::TADOQuery q(dm);
-        q.SetSQL(
-            "insert into "
-            "LoadData(TY_No,HG_No,SB_Date,indate,inouttype,JYDW_Name,phone,YSGJ,SBDW_No,JGFS,SPXS,"
-            "TiYun_No,JianShu,jingZhong,HT_No,Remark,PZ_No,opertor) select :TY_No,:HG_No,:SB_Date,:indate,"
-            ":inouttype,:JYDW_Name,:phone,:YSGJ,:SBDW_No,:JGFS,:SPXS,:TiYun_No,:JianShu,:jingZhong,:HT_No,"
-            ":Remark,:PZ_No,:opertor");
-        q.ParamByName("TY_No").SetText(d.tyNo);
-        q.ParamByName("HG_No").SetText(d.hgNo.empty() ? "" : d.hgNo + d.tyNo.substr(9));
-        q.ParamByName("SB_Date").SetText(d.sbDate);
-        q.ParamByName("indate").SetText(d.indate);
-        q.ParamByName("inouttype").SetText(d.kind);
-        q.ParamByName("JYDW_Name").SetText(d.company);
-        q.ParamByName("phone").SetText(d.phone);
-        q.ParamByName("YSGJ").SetText(d.vehicle);
-        q.ParamByName("SBDW_No").SetText("5201980001");
-        q.ParamByName("JGFS").SetText(d.jgfs);
-        if (d.spxs.empty())
-            q.ParamByName("SPXS").SetNull();
-        else
-            q.ParamByName("SPXS").SetInteger(std::stoi(d.spxs));
-        q.ParamByName("TiYun_No").SetText("TD-" + d.tyNo.substr(9));
-        q.ParamByName("JianShu").SetText("3");
-        q.ParamByName("jingZhong").SetText("12.5");
-        q.ParamByName("HT_No").SetText("HT");
-        q.ParamByName("Remark").SetText("");
-        q.ParamByName("PZ_No").SetNull();
-        q.ParamByName("opertor").SetText("张三");
-        q.ExecSQL();
-        int n = 0;
-        for (const auto& line : lines) {
-            db::TADOQuery g(dm);
-            g.SetSQL(
-                "insert into subData(Pid,SP_No,SPMC_Name,SCCJ,CJZJ) select "
-                ":Pid,:SP_No,:SPMC_Name,:SCCJ,:CJZJ");
-            g.ParamByName("Pid").SetText(d.tyNo);
-            g.ParamByName("SP_No").SetText(std::to_string(++n));
-            g.ParamByName("SPMC_Name").SetText(line.name);
-            g.ParamByName("SCCJ").SetText(line.maker);
-            g.ParamByName("CJZJ").SetText(line.total);
-            g.ExecSQL();
-        }
-    }
-
-    static std::vector<GoodsLine> lines(int n, const std::string& maker, const std::string& total) {
-        std::vector<GoodsLine> r;
-        for (int i = 1; i <= n; ++i)
-            r.push_back({"货" + std::to_string(i), maker, total});
-        return r;
-    }
-
-    // A: import, declared 5 January, 5 lines (makers 厂B, 厂B, 厂A, 厂A, 厂A), general trade, "@".
-    // B: export, declared 31 January, 6 lines of 厂B, not general trade.
-    // C: transit, declared 1 February, 1 line.
-    // D: export in January without goods lines, 7 lines listed by the client.
-    // E: export in January that customs has not numbered yet.
-    // F: import in January at another customs office.
-    void addSample() {
-        const auto decl = [](const char* serial, const char* kind, const char* date, const char* phone,
-                             const char* company) {
-            Declaration d;
-            d.tyNo = std::string("520120111") + serial;
-            d.kind = kind;
-            d.sbDate = d.indate = date;
-            d.phone = phone;
-            d.company = company;
-            return d;
-        };
-        auto a = decl("000000001", "进口报关单", "2011-01-05", "111", "公司A");
-        a.indate = "2011-01-06";
-        a.vehicle = "船@1";
-        a.jgfs = "一般贸易";
-        auto aLines = lines(5, "厂A", "10");
-        aLines[0].maker = aLines[1].maker = "厂B";
-        add(a, aLines);
-        add(decl("000000002", "出口报关单", "2011-01-31", "222", "O'Neil公司"), lines(6, "厂B", "1.5"));
-        add(decl("000000003", "出口转关运输提前报关单", "2011-02-01", "111", "公司C"), lines(1, "厂C", "7"));
-        auto d = decl("000000004", "出口报关单", "2011-01-10", "333", "公司D");
-        d.jgfs = "来料加工";
-        d.spxs = "7";
-        add(d);
-        auto e = decl("000000005", "出口报关单", "2011-01-11", "444", "公司E");
-        e.hgNo.clear();
-        add(e, lines(1, "厂E", "1"));
-        auto f = decl("000000006", "进口报关单", "2011-01-12", "555", "公司F");
-        f.hgNo = "530000000";
-        add(f, lines(1, "厂F", "1"));
-    }
+    void addSample() { testing::addSample(dm); }
 };
 
 // A fresh empty folder for written files, removed with the test.
@@ -131,7 +136,7 @@ class TempDir {
 public:
     TempDir() {
         path_ = std::filesystem::temp_directory_path() /
-                ("ca-reports-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ("ca-reports-" + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);

@@ -1,0 +1,33 @@
+#include "ConsoleEntryHost.h"
+
+#include <iostream>
+
+#include "ca/util/Settings.h"
+
+namespace ca::cli {
+
+namespace {
+constexpr const char* kEntrySucceeded = "恭喜，录入成功！";
+}
+
+ConsoleEntryHost::ConsoleEntryHost(const WindowSettings& settings, Prompts& prompts)
+    : prompts_(prompts), ini_(settings.file) {
+    const settings::LoadedSettings& s = settings.values;
+    settings_.processName = s.processName;
+    settings_.containerClass = s.containerClass;
+    settings_.editClass = s.editClass;
+    settings_.importedFolder = s.importedDir;
+    settings_.postEntryDelay = s.postEntryDelay;
+}
+
+std::string ConsoleEntryHost::readSetting(const std::string& key) {
+    return ini_.ReadString(settings::kSection, key, "");
+}
+
+void ConsoleEntryHost::ConsoleLog::append(const std::string& line) {
+    // Flushed at once: the clerk watches the entry advance.
+    std::cout << line << std::endl;
+    if (line == kEntrySucceeded) succeeded = true;
+}
+
+}  // namespace ca::cli
