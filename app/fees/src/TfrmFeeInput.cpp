@@ -14,10 +14,12 @@
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/TextGridModel.h"
 #include "ca/app/main/Windows.h"
+#include "ca/app/reports/TfrmDataDetail.h"
 #include "ca/fees/FeeSave.h"
 #include "ca/fees/FeeStatement.h"
 #include "ca/fees/FeeTexts.h"
 #include "ca/users/CurrentUser.h"
+#include "ca/util/Convert.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
@@ -245,7 +247,13 @@ void TfrmFeeInput::Button4Click() {
 
 void TfrmFeeInput::Button1Click() {
     if (Edit7->text().isEmpty()) return;
-    // Opens the document query with the serial and the date filled and the query run.
+    // The document query matches the serial part of the unified number (characters 10 to 18) on the
+    // declaration's own date.
+    const std::string dateText = str(Edit2->text());
+    std::optional<Date> date = parseDate(dateText);
+    if (!date && dateText.size() > 10) date = parseDate(dateText.substr(0, 10));
+    if (!date) throw std::runtime_error("日期“" + dateText + "”不是有效的日期，无法查看单据明细");
+    windows_.get<TfrmDataDetail>().showDeclaration(str(Edit7->text().mid(9, 9)), *date);
 }
 
 }  // namespace ca::app

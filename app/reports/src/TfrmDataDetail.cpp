@@ -20,12 +20,14 @@
 #include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/QueryTableModel.h"
+#include "ca/app/fees/TfrmFeeInput.h"
 #include "ca/app/main/Windows.h"
 #include "ca/app/reports/DateControls.h"
 #include "ca/app/reports/DetailPanel.h"
 #include "ca/app/reports/ReportGrid.h"
 #include "ca/reports/DocumentColumns.h"
 #include "ca/users/CurrentUser.h"
+#include "ca/users/MenuAccess.h"
 #include "ca/users/UserCategory.h"
 
 namespace ca::app {
@@ -192,7 +194,8 @@ void TfrmDataDetail::buildResultArea() {
 
 void TfrmDataDetail::FormCreate() {
     DateTimePicker2->setDate(QDate::currentDate());
-    if (ctx_.currentUser().CurrentUserCategory() == users::kQpUser) BitBtn1->hide();
+    // Nobody logged in: the button stays hidden. A log-in shows it to every category but "QP用户".
+    BitBtn1->setVisible(users::menuAccessFor(ctx_.currentUser()).documentFeeButton);
 }
 
 reports::DocumentFilter TfrmDataDetail::filter() const {
@@ -257,10 +260,8 @@ void TfrmDataDetail::BitBtn1Click() {
 }
 
 void TfrmDataDetail::openFeeEntry(const std::string& tyNo) {
-    // The fee entry window loads the declaration by its whole unified number:
-    // windows_.get<TfrmFeeInput>().InputData(tyNo, "TY_NO", 0). It comes with the fee windows.
-    (void)tyNo;
-    (void)windows_;
+    // The one fee entry window of the program loads the declaration by its whole unified number.
+    windows_.get<TfrmFeeInput>().InputData(tyNo, "TY_NO", fees::MatchMode::Whole);
 }
 
 void TfrmDataDetail::showDeclaration(const std::string& serial, const Date& entryDate) {
