@@ -23,6 +23,14 @@ std::string QuotedStr(std::string_view value) {
     return r;
 }
 
+void AppendCondition(std::string& sql, std::string_view prefix, std::string_view text,
+                     std::string_view suffix) {
+    if (text.empty()) return;
+    sql += prefix;
+    sql += EscapeQuotes(text);
+    sql += suffix;
+}
+
 std::string EscapeLike(std::string_view value) {
     std::string r;
     for (char c : EscapeQuotes(value)) {

@@ -14,29 +14,21 @@ std::string dateText(const Date& d) {
     return buf;
 }
 
-void appendCondition(std::string& sql, std::string_view prefix, std::string_view text,
-                     std::string_view suffix) {
-    if (text.empty()) return;
-    sql += prefix;
-    sql += db::EscapeQuotes(text);
-    sql += suffix;
-}
-
 }  // namespace
 
 std::string feeQueryStatement(const FeeQueryFilter& f, const std::vector<FeeItem>& items) {
     std::string sql = "select * from t_fee,LoadData where LoadData.ty_no=t_fee.ty_no  ";
     sql += " and SDate>=#" + dateText(f.from) + "#";
     sql += " and SDate<=#" + dateText(f.to) + "#";
-    appendCondition(sql, " and mid(bgno,10,9)='", f.serial, "'");
-    appendCondition(sql, " and kh like '%", f.customer, "%'");
+    db::AppendCondition(sql, " and mid(bgno,10,9)='", f.serial, "'");
+    db::AppendCondition(sql, " and kh like '%", f.customer, "%'");
     // Both tables have a goods column; the goods name of the fee row is meant.
-    appendCondition(sql, " and t_fee.goods like '%", f.goods, "%'");
-    appendCondition(sql, " and tdno='", f.bill, "'");
-    appendCondition(sql, " and htno='", f.contract, "'");
-    appendCondition(sql, " and mid(bgno,1,4)='", f.office, "'");
-    appendCondition(sql, " and phone='", f.phone, "'");
-    appendCondition(sql, " and PZ_No='", f.verification, "'");
+    db::AppendCondition(sql, " and t_fee.goods like '%", f.goods, "%'");
+    db::AppendCondition(sql, " and tdno='", f.bill, "'");
+    db::AppendCondition(sql, " and htno='", f.contract, "'");
+    db::AppendCondition(sql, " and mid(bgno,1,4)='", f.office, "'");
+    db::AppendCondition(sql, " and phone='", f.phone, "'");
+    db::AppendCondition(sql, " and PZ_No='", f.verification, "'");
     if (f.zeroOnly && !items.empty()) {
         // A fee item added after a declaration was stored leaves Null in its column; it counts as 0.
         sql += " and ";

@@ -1,6 +1,5 @@
 #include "ca/reports/BusinessData.h"
 
-#include "Condition.h"
 #include "ca/db/Quoting.h"
 #include "ca/reports/CommaText.h"
 #include "ca/reports/DateText.h"
@@ -43,14 +42,14 @@ void appendCommonConditions(std::string& sql, const BusinessFilter& f, std::stri
         appendBound(sql, firstPrefix, ")>='", f.year + "-" + f.month + "-01");
         appendBound(sql, " and format(" + nextPrefix, ")<'", nextMonthStart(f.year, f.month));
     }
-    appendCondition(sql, " and mid(HG_No,1,4)='", f.customsCode, "'");
-    appendCondition(sql, " and sbdw_no='", f.unitCode, "'");
+    db::AppendCondition(sql, " and mid(HG_No,1,4)='", f.customsCode, "'");
+    db::AppendCondition(sql, " and sbdw_no='", f.unitCode, "'");
     if (f.kind == kBothExportKinds) {
         sql += "and (inouttype='出口报关单' or inouttype='出口转关运输提前报关单')";
     } else if (f.kind != kNoKind) {
-        appendCondition(sql, "and inouttype='", f.kind, "'");
+        db::AppendCondition(sql, "and inouttype='", f.kind, "'");
     }
-    appendCondition(sql, " and opertor = '", f.clerk, "'");
+    db::AppendCondition(sql, " and opertor = '", f.clerk, "'");
     if (!f.phones.empty()) {
         const auto numbers = splitCommaText(f.phones);
         for (size_t i = 0; i < numbers.size(); ++i) {
@@ -60,7 +59,7 @@ void appendCommonConditions(std::string& sql, const BusinessFilter& f, std::stri
         }
         if (!numbers.empty()) sql += " )";
     }
-    appendCondition(sql, " and YSGJ LIKE '%", f.vehicle, "%'");
+    db::AppendCondition(sql, " and YSGJ LIKE '%", f.vehicle, "%'");
 }
 
 }  // namespace
@@ -73,7 +72,7 @@ std::string businessStatement(const BusinessFilter& f, BusinessList list) {
             "loaddata.HG_no, loaddata.JIANSHU, loaddata.jingzhong ,loaddata.SB_DATE ,loaddata.remark,  "
             "loaddata.HT_NO,loaddata.PZ_No, loaddata.YSGJ,SubData.ZJ,loaddata.inouttype from loaddata "
             "loaddata,(SELECT Pid, SUM(CJZJ) AS ZJ FROM SubData ";
-        appendCondition(sql, " where sccj='", f.maker, "'");
+        db::AppendCondition(sql, " where sccj='", f.maker, "'");
         sql += " GROUP BY Pid) SubData ";
         sql += " where LoadData.ty_no=SubData.pid ";
         appendCommonConditions(sql, f, " AND format(sb_date,", "sb_date");

@@ -1,6 +1,5 @@
 #include "ca/reports/DocumentQuery.h"
 
-#include "Condition.h"
 #include "ca/db/Quoting.h"
 #include "ca/reports/DateText.h"
 
@@ -24,14 +23,14 @@ std::string documentStatement(const DocumentFilter& f) {
         addDate(sql, " and SB_Date>=#", f.declaredFrom);
         addDate(sql, " and SB_Date<=#", f.declaredTo);
     }
-    appendCondition(sql, " and mid(LoadData.TY_No,10,9)='", f.unified, "'");
-    appendCondition(sql, " and mid(hg_No,10,9)='", f.customsNo, "'");
-    appendCondition(sql, " and ht_no='", f.contract, "'");
-    appendCondition(sql, " and TiYun_No='", f.bill, "'");
-    appendCondition(sql, " and GOODS like '%", f.goods, "%'");
-    appendCondition(sql, " and JYDW_NAME like '%", f.company, "%'");
-    appendCondition(sql, " and inouttype = '", f.kind, "'");
-    appendCondition(sql, " and SBDW_No='", f.unitCode, "'");
+    db::AppendCondition(sql, " and mid(LoadData.TY_No,10,9)='", f.unified, "'");
+    db::AppendCondition(sql, " and mid(hg_No,10,9)='", f.customsNo, "'");
+    db::AppendCondition(sql, " and ht_no='", f.contract, "'");
+    db::AppendCondition(sql, " and TiYun_No='", f.bill, "'");
+    db::AppendCondition(sql, " and GOODS like '%", f.goods, "%'");
+    db::AppendCondition(sql, " and JYDW_NAME like '%", f.company, "%'");
+    db::AppendCondition(sql, " and inouttype = '", f.kind, "'");
+    db::AppendCondition(sql, " and SBDW_No='", f.unitCode, "'");
     return sql;
 }
 

@@ -20,6 +20,11 @@ std::string QuotedStr(std::string_view value);
 // " and GOODS like '%" + EscapeLike(text) + "%'" finds text anywhere, percent signs included.
 std::string EscapeLike(std::string_view value);
 
+// Joins one filter condition into a statement when its typed text is not empty: prefix, the text
+// with its apostrophes doubled (one literal whatever was typed), suffix, nothing between.
+void AppendCondition(std::string& sql, std::string_view prefix, std::string_view text,
+                     std::string_view suffix);
+
 // True for a name that may be used unquoted as a table or column name: an ASCII letter followed
 // by ASCII letters, digits or underscores, at most 64 characters, and not an SQL keyword.
 bool IsValidIdentifier(std::string_view name);
