@@ -32,6 +32,8 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, bool editable) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setReadOnly(!editable);
+    // Wide enough for a whole 18-character unified or customs number.
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("000000000000000000")) + 16);
     return e;
 }
 
