@@ -1,14 +1,17 @@
 // customs-assistant-cli download-sim: the whole download against the stand-in customs client loaded
 // from a fixture, on virtual time, into a database file.
 // download (Windows): the window's "下载详细数据" from the running customs client into a database file.
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "CliPlatform.h"
 #include "CliRegistry.h"
 #include "CliSupport.h"
 #include "CliWindowSettings.h"
 #include "InputFiles.h"
+#include "ca/automation/CountingDesktop.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/automation/sim/StandInClient.h"
@@ -44,6 +47,29 @@ int exitStatus(DownloadDriver::Outcome outcome) {
     }
     return 1;
 }
+
+// With CA_DESKTOP_CALLS=1 in the environment the download runs on a desktop that counts and times
+// every call it makes, and the tally goes to standard error at the end: where a download spends
+// its time besides the waits.
+class CallTally {
+public:
+    explicit CallTally(ca::automation::Desktop& desktop) {
+        const char* wanted = std::getenv("CA_DESKTOP_CALLS");
+        if (wanted && std::string(wanted) == "1") counting_.emplace(desktop);
+        desktop_ = counting_ ? &*counting_ : &desktop;
+    }
+    ~CallTally() {
+        if (counting_)
+            std::cerr << "desktop calls: " << counting_->totalCalls() << "\n" << counting_->report();
+    }
+    CallTally(const CallTally&) = delete;
+    CallTally& operator=(const CallTally&) = delete;
+    ca::automation::Desktop& desktop() { return *desktop_; }
+
+private:
+    std::optional<ca::automation::CountingDesktop> counting_;
+    ca::automation::Desktop* desktop_ = nullptr;
+};
 
 constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db DB.sqlite] [--config config.ini]";
 
@@ -88,7 +114,8 @@ int runDownloadSim(const std::vector<std::string>& args) {
     ca::StreamLog log(std::cout);
     ca::cli::ConsolePrompts prompts;
     ca::download::DatabaseCapture capture(dm, log);
-    DownloadDriver driver(desktop, clock, log, prompts, capture, settings);
+    CallTally tally(desktop);
+    DownloadDriver driver(tally.desktop(), clock, log, prompts, capture, settings);
     driver.MainLoadData();
     return exitStatus(driver.outcome());
 }
@@ -125,10 +152,11 @@ int runDownload(const std::vector<std::string>& args) {
     DownloadDriver::Outcome outcome = DownloadDriver::Outcome::NotStarted;
     // A database that cannot be opened or written ends the download like any error of the window's
     // command: the error box (standard error), and what was stored before stays stored.
+    CallTally tally(*desktop);
     const bool ended = ca::CommandGuard::run(prompts, [&] {
         ca::db::TDM dm(dbFile);
         ca::download::DatabaseCapture capture(dm, log);
-        DownloadDriver driver(*desktop, clock, log, prompts, capture,
+        DownloadDriver driver(tally.desktop(), clock, log, prompts, capture,
                               ca::download::DownloadSettings::from(settings.values));
         driver.setStopFlag(&stop);
         driver.MainLoadData();

@@ -5,6 +5,7 @@
 
 #include "ClientTestSupport.h"
 #include "ca/automation/ListView.h"
+#include "ca/automation/ListViewAccess.h"
 #include "ca/automation/LvItem.h"
 #include "ca/util/Gbk.h"
 
@@ -192,6 +193,55 @@ TEST(ListView, NoBlockMeansNoRequest) {
         EXPECT_EQ(desk.desktop.sentCount(), sent) << c.what;
         EXPECT_TRUE(client->selectedQueryRows().empty()) << c.what;
     }
+}
+
+// A procedure's list access: the client's process is opened once and one block serves every request,
+// and each request still reads what a fresh block would (a row the list does not answer reads empty
+// even after a row that filled the text).
+TEST(ListViewAccess, OneProcessAndOneBlockServeManyRequestsWithFreshAnswers) {
+    VirtualClock clock;
+    RequestRecorder desktop(clock);
+    sim::StandInClient client(desktop, {}, rows({{"a", "b", "c"}, {"d", "e", "f"}}));
+    const HWnd list = client.queryList();
+    {
+        ListViewAccess access(desktop);
+        EXPECT_EQ(access.read(list, 1, 2).text, "f");
+        EXPECT_EQ(access.read(list, 5, 2).text, "");  // beyond the last row: the old text is gone
+        const ListAnswer selected = access.select(list, 1, 1);
+        EXPECT_NE(selected.answer, 0);
+        EXPECT_EQ(selected.text, "e");
+        EXPECT_EQ(client.selectedQueryRows(), std::vector<int>{1});
+        std::vector<std::string> texts;
+        for (const ListAnswer& a : access.readRow(list, 0, {2, 0, 7, 1}))
+            texts.push_back(a.text);
+        EXPECT_EQ(texts, (std::vector<std::string>{"c", "a", "", "b"}));
+        EXPECT_EQ(access.read(list, 1, 0).text, "d");
+        EXPECT_EQ(desktop.access, std::vector<std::uint32_t>{56});
+        // One block of one request, then one of four for the row.
+        EXPECT_EQ(desktop.allocated, (std::vector<std::size_t>{296, 4 * 296}));
+        EXPECT_EQ(desktop.decommitted, std::vector<std::size_t>{296});
+    }
+    EXPECT_EQ(desktop.decommitted, (std::vector<std::size_t>{296, 4 * 296}));
+    EXPECT_EQ(desktop.liveBlocks(client.pid()), 0u);
+}
+
+TEST(ListViewAccess, AClientThatEndedIsSentNothingAndANewOneIsOpenedAfresh) {
+    Desk desk;
+    auto first = desk.client({}, rows({{"a"}}));
+    ListViewAccess access(desk.desktop);
+    EXPECT_EQ(access.read(first->queryList(), 0, 0).text, "a");
+    desk.desktop.exitProcess(first->pid());
+    const auto sent = desk.desktop.sentCount();
+    EXPECT_EQ(access.select(first->queryList(), 0, 0).text, "");
+    EXPECT_EQ(access.read(first->queryList(), 0, 0).text, "");
+    EXPECT_EQ(desk.desktop.sentCount(), sent);
+
+    sim::StandInConfig config;
+    config.bitness = Bitness::Bits64;  // the new client's layout is asked again
+    auto second = desk.client(config, rows({{"x", "y"}}));
+    EXPECT_EQ(access.read(second->queryList(), 0, 1).text, "y");
+    EXPECT_EQ(access.select(second->queryList(), 0, 0).text, "x");
+    EXPECT_EQ(second->selectedQueryRows(), std::vector<int>{0});
 }
 
 TEST(ListView, RecordInTheWrongLayoutReadsNothing) {

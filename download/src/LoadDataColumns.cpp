@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 #include "ca/util/Convert.h"
@@ -76,6 +77,23 @@ std::string rewriteClientDate(std::string_view t) {
 
 const std::string& loadDataKey(HeaderLayout layout, const HeaderTexts& header) {
     return header[layout == HeaderLayout::Import ? 79 : 78];
+}
+
+const std::vector<int>& headerPositionsUsed(HeaderLayout layout) {
+    static const auto collect = [](HeaderLayout l) {
+        std::set<int> positions;
+        for (const auto& c : kColumns)
+            positions.insert(position(c, l));
+        return std::vector<int>(positions.begin(), positions.end());
+    };
+    static const std::vector<int> import = collect(HeaderLayout::Import);
+    static const std::vector<int> exportLayout = collect(HeaderLayout::Export);
+    return layout == HeaderLayout::Import ? import : exportLayout;
+}
+
+const std::vector<int>& operatorPositionsUsed() {
+    static const std::vector<int> positions = {0, 2};
+    return positions;
 }
 
 Fields loadDataFields(HeaderLayout layout, const HeaderTexts& header, const std::string& queryDate,

@@ -1,5 +1,7 @@
 #include "ca/download/SubDataColumns.h"
 
+#include <set>
+
 #include "ca/util/Validators.h"
 
 namespace ca::download {
@@ -29,6 +31,20 @@ const std::string& subDataPid(const HeaderTexts& header, int kindIndex) {
 
 const std::string& subDataSequence(const GoodsTexts& goods, int kindIndex) {
     return goods[kindIndex == 0 ? 40 : 42];
+}
+
+const std::vector<int>& goodsPositionsUsed(int kindIndex) {
+    static const auto collect = [](bool import) {
+        std::set<int> positions;
+        for (const auto& c : kColumns) {
+            const int pos = import ? c.importPos : c.exportPos;
+            if (pos >= 0) positions.insert(pos);
+        }
+        return std::vector<int>(positions.begin(), positions.end());
+    };
+    static const std::vector<int> import = collect(true);
+    static const std::vector<int> exportLayout = collect(false);
+    return kindIndex == 0 ? import : exportLayout;
 }
 
 Fields subDataFields(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) {

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "DownloadRig.h"
+#include "ca/automation/CountingDesktop.h"
+#include "ca/download/LoadDataColumns.h"
 #include "ca/download/RecordingCapture.h"
+#include "ca/download/SubDataColumns.h"
 #include "ca/util/CommandGuard.h"
 #include "ca/util/Convert.h"
 
@@ -226,7 +229,7 @@ TEST(DownloadDriver, AClientSlowerThanTheWaitsStoresEveryRowUnderItsOwnKey) {
                                                     : key == "I4" ? "0"
                                                                   : "3")
                 << key;
-            EXPECT_EQ(h.header[0], key == "I3" ? "" : "H0") << key;  // a form was read, except for I3
+            EXPECT_EQ(h.header[1], key == "I3" ? "" : "H1") << key;  // a form was read, except for I3
         }
         std::vector<std::string> lines;
         for (const auto& g : run.capture.goods())
@@ -363,10 +366,50 @@ TEST(DownloadDriver, GoodsWalkReadsEveryLineAndKeepsTheFirstCode) {
         EXPECT_EQ(g.goods[0], "SP0");  // read once, before the walk
         EXPECT_EQ(g.goods[1], "商品" + std::to_string(i));
         EXPECT_EQ(g.goods[40], std::to_string(i + 1));
-        EXPECT_EQ(g.goods[100], "G" + std::to_string(i) + ".100");
+        EXPECT_EQ(g.goods[38], "G" + std::to_string(i) + ".38");
     }
     EXPECT_EQ(run.rig.client.menuCommands(),
               std::vector<std::uint32_t>{sim::menuItemIdentifier(sim::kCloseMenuTop, sim::kCloseMenuItem)});
+}
+
+// Every call reaches into the client's process (through the window system's server under Wine): the
+// download opens the client's process once and keeps one block there for all list requests, and reads
+// each stored field once per goods line, not every field of the form.
+TEST(DownloadDriver, OpensTheClientOnceAndReadsOnlyTheFieldsItStores) {
+    for (const char* kind : {"进口报关单", "出口报关单"}) {
+        SCOPED_TRACE(kind);
+        const int kindIndex = *kindIndexOf(kind);
+        constexpr int kDeclarations = 3, kLines = 2;
+        std::vector<std::vector<std::string>> rows;
+        for (int d = 0; d < kDeclarations; ++d)
+            rows.push_back(listRow("K" + std::to_string(d), kGeneral, std::to_string(kLines)));
+        rows.push_back(listRow("L", kProcessing, "4"));
+        auto f = fixture(kind, rows);
+        for (int d = 0; d < kDeclarations; ++d)
+            f.declarations["K" + std::to_string(d)] = declaration(kindIndex, "K" + std::to_string(d), kLines);
+        Rig rig(f);
+        RecordingCapture capture;
+        ca::automation::CountingDesktop counting(rig.desktop);
+        DownloadDriver driver(counting, rig.clock, rig.log, rig.prompts, capture, rig.settings());
+        driver.MainLoadData();
+        ASSERT_EQ(driver.outcome(), Outcome::Completed);
+        ASSERT_EQ(capture.goods().size(), static_cast<size_t>(kDeclarations * kLines));
+
+        EXPECT_EQ(counting.calls("openProcess"), 1);
+        EXPECT_EQ(counting.calls("allocateRemote"), 1);
+        EXPECT_EQ(counting.calls("releaseRemote"), 1);
+        EXPECT_EQ(counting.calls("closeProcess"), 1);
+        EXPECT_EQ(rig.desktop.liveBlocks(rig.client.pid()), 0u);
+        // Per declaration: the header's stored fields, phone and operator, the stored goods fields
+        // once before the walk and once per line, and a few key and name checks.
+        const auto header = static_cast<std::int64_t>(
+            headerPositionsUsed(kindIndex == 0 ? HeaderLayout::Import : HeaderLayout::Export).size());
+        const auto goods = static_cast<std::int64_t>(goodsPositionsUsed(kindIndex).size());
+        const std::int64_t perDeclaration = header + 2 + goods * (kLines + 1) + 4;
+        EXPECT_LE(counting.calls("sendMessage WM_GETTEXT"), 2 + kDeclarations * perDeclaration);
+        EXPECT_LT(header, 82);
+        EXPECT_LT(goods, 101);
+    }
 }
 
 TEST(DownloadDriver, AnUnexpectedSequenceCellIsRetriedThenGivenUp) {

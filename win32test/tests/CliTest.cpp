@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -359,12 +360,21 @@ std::string generalTradeFixture(int declarations, int goodsLines) {
            R"(], "declarations": {)" + forms.str() + "}}";
 }
 
+// The number of declarations of the measuring run: CA_WIN32_MEASURE_DECLARATIONS, else 50.
+int measuredDeclarations() {
+    char text[16] = {};
+    const DWORD n = GetEnvironmentVariableA("CA_WIN32_MEASURE_DECLARATIONS", text, sizeof text);
+    const int wanted = n > 0 && n < sizeof text ? std::atoi(text) : 0;
+    return wanted > 0 ? wanted : 50;
+}
+
 // By hand (CA_WIN32_MEASURE=1 scripts/test-win32): the release's download with the default delays
 // over 50 declarations of 5 goods lines. Its own work is the wall time of the whole process beyond
 // the waits the download asks for, which the same download on the simulated client sums on
-// virtual time.
+// virtual time. The download counts and times its calls on the desktop (CA_DESKTOP_CALLS=1) and
+// the tally is printed with the figure.
 TEST_F(Win32Cli, DISABLED_MeasureDownloadOwnWorkOver50Declarations) {
-    constexpr int kDeclarations = 50;
+    const int kDeclarations = measuredDeclarations();
     const std::string fixture = generalTradeFixture(kDeclarations, 5);
     const download::DownloadSettings settings{kClasses.container,
                                               kClasses.edit,
@@ -393,9 +403,11 @@ TEST_F(Win32Cli, DISABLED_MeasureDownloadOwnWorkOver50Declarations) {
     const fs::path folder = freshFolder("cli-measure");
     const fs::path config =
         writeConfig(folder, folder, settings::kDefaultMainDelay, settings::kDefaultGoodsDelay);
+    SetEnvironmentVariableA("CA_DESKTOP_CALLS", "1");
     const auto start = std::chrono::steady_clock::now();
     const CliResult run =
         CliProcess(folder, "download", {"download", "--config", config}).wait(std::chrono::seconds(600));
+    SetEnvironmentVariableA("CA_DESKTOP_CALLS", nullptr);
     const double wallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     ASSERT_FALSE(run.timedOut);
@@ -408,6 +420,7 @@ TEST_F(Win32Cli, DISABLED_MeasureDownloadOwnWorkOver50Declarations) {
         "download under Wine, %d declarations: wall %.0f ms, waits %lld ms, own work %.0f ms = %.2f %% of "
         "the waits\n",
         kDeclarations, wallMs, static_cast<long long>(waits), own, 100.0 * own / static_cast<double>(waits));
+    std::printf("%s", run.err.c_str());
 }
 
 }  // namespace

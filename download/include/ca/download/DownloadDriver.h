@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ca/automation/Controls.h"
 #include "ca/automation/Desktop.h"
+#include "ca/automation/ListViewAccess.h"
 #include "ca/download/DeclarationCapture.h"
 #include "ca/download/DownloadProgress.h"
 #include "ca/download/DownloadSettings.h"
@@ -78,15 +80,25 @@ private:
         std::string kindText;
         std::string queryDate;
     };
+    // Where the open declaration form was found when its unified number was looked at: the outer
+    // panel, the header panel (form-panel position 0) and its edit chain, used again for reading.
+    struct FormSeen {
+        automation::HWnd outer = 0;
+        automation::HWnd headerPanel = 0;
+        automation::Chain header;
+    };
 
     bool locateQueryScreen(QueryScreen& screen);
     void walkQueryList(const QueryScreen& screen);
-    void captureListOnly(const QueryScreen& screen, int row, std::int32_t goodsCount);
+    void captureListOnly(const QueryScreen& screen, const std::vector<std::string>& cells,
+                         std::int32_t goodsCount);
     void walkGoods(automation::HWnd goodsList, const automation::Chain& goodsChain,
                    const std::string& firstMark, const HeaderTexts& header, int kindIndex);
-    std::string shownKey(automation::HWnd client, int kindIndex);
-    bool formShows(automation::HWnd client, int kindIndex, const ListRow& row, bool beforeGoods);
+    std::string shownKey(automation::HWnd client, int kindIndex, FormSeen& form);
+    bool formShows(automation::HWnd client, int kindIndex, const ListRow& row, bool beforeGoods,
+                   FormSeen& form);
     std::string cell(automation::HWnd list, int row, int column);
+    std::vector<std::string> cells(automation::HWnd list, int row, const std::vector<int>& columns);
     std::string selectRow(automation::HWnd list, int row, int column);
     bool clientGone(automation::HWnd list);
     void report();
@@ -101,6 +113,9 @@ private:
     std::function<void(const DownloadProgress&)> onProgress_;
     DownloadProgress progress_;
     Outcome outcome_ = Outcome::NotStarted;
+    // The list-view access of the running MainLoadData (one process handle and one block for the
+    // whole download); without it each list request opens the process and makes a block for itself.
+    automation::ListViewAccess* lists_ = nullptr;
 };
 
 }  // namespace ca::download

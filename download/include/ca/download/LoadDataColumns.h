@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ca/download/FieldValue.h"
 #include "ca/download/Texts.h"
@@ -23,6 +24,12 @@ std::string rewriteClientDate(std::string_view text);
 
 // The declaration key TY_No (import position 79, export position 78).
 const std::string& loadDataKey(HeaderLayout layout, const HeaderTexts& header);
+
+// The header positions that the LoadData row and its fee rows are taken from, ascending: the only
+// header fields a download needs to read.
+const std::vector<int>& headerPositionsUsed(HeaderLayout layout);
+// The operator positions stored: 0 (phone) and 2 (operator).
+const std::vector<int>& operatorPositionsUsed();
 
 // The 48 LoadData values in the column order of the insert statement. `inserting` selects the date
 // rule of an export declaration's JK_Date: checked (placeholder when invalid) on insert only.

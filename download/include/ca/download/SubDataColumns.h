@@ -4,6 +4,7 @@
 // export layout stores two more columns, GJF and SCCJ.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ca/download/FieldValue.h"
 #include "ca/download/Texts.h"
@@ -14,6 +15,10 @@ namespace ca::download {
 const std::string& subDataPid(const HeaderTexts& header, int kindIndex);
 // The goods sequence number: goods position 40 (kind index 0) or 42.
 const std::string& subDataSequence(const GoodsTexts& goods, int kindIndex);
+
+// The goods positions that a subData row and its log line are taken from, ascending (the sequence
+// and the name among them): the only goods fields a download needs to read.
+const std::vector<int>& goodsPositionsUsed(int kindIndex);
 
 // The 21 (import) or 23 (export) subData values in the column order of the insert statement.
 // CJZJ is the text when it reads as a number, otherwise the number 0.
