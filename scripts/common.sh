@@ -16,7 +16,7 @@ CA_PACKAGES=(
 # architecture, and the zh_CN locale so that Wine runs with code page 936; the sqlite3 shell compares
 # the Windows build's databases with the Linux build's (scripts/fetch-sqlite installs npm if needed).
 CA_WIN32_PACKAGES=(
-  cmake ninja-build nlohmann-json3-dev libgtest-dev locales sqlite3 libsqlite3-dev g++
+  cmake ninja-build nlohmann-json3-dev libgtest-dev locales sqlite3 libsqlite3-dev g++ python3
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   wine wine64 wine32:i386
 )
