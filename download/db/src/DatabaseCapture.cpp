@@ -2,6 +2,7 @@
 
 #include "ca/db/DbError.h"
 #include "ca/download/SubDataColumns.h"
+#include "ca/users/Transaction.h"
 
 namespace ca::download {
 
@@ -76,6 +77,8 @@ constexpr const char* kUpdateSubDataExport =
 
 constexpr const char* kHeaderCheck = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1";
 constexpr const char* kGoodsCheck = "SELECT SP_No FROM subData WHERE PID=:k1 AND SP_No=:k2";
+// Changes nothing; it makes the engine hold the declaration's row until the unit ends.
+constexpr const char* kLockDeclaration = "update LoadData set TY_No=TY_No WHERE TY_NO=:k1";
 
 void bindFields(db::TADOQuery& q, const Fields& fields) {
     for (const auto& f : fields) {
@@ -96,7 +99,7 @@ void bindFields(db::TADOQuery& q, const Fields& fields) {
 
 }  // namespace
 
-DatabaseCapture::DatabaseCapture(db::TDM& dm, Log& log) : log_(log), ADOQuery1(dm), ADOQuery2(dm) {}
+DatabaseCapture::DatabaseCapture(db::TDM& dm, Log& log) : dm_(dm), log_(log), ADOQuery1(dm), ADOQuery2(dm) {}
 
 void DatabaseCapture::setBeforeWrite(std::function<void()> hook) {
     beforeWrite_ = std::move(hook);
@@ -124,13 +127,26 @@ bool DatabaseCapture::stored(const char* check, const std::vector<std::string>& 
     return found;
 }
 
-// Another desk may store the same row between the existence check and the insert. The insert adds
-// the row only while it is absent (one statement, so the engine decides it atomically); when it
-// adds nothing, or the engine refuses it because the key is now taken (two inserts at the same
-// moment on a server), the row is there and the caller updates it instead.
-bool DatabaseCapture::insertIfAbsent(const char* check, const std::vector<std::string>& keys) {
+// Writes the new row and what belongs to it (`rest`: the fee rows of a header) as one unit, so a
+// failure in between leaves none of it. Another desk may store the same row between the existence
+// check and the insert: the insert adds the row only while it is absent (one statement, decided by
+// the engine), and `lock` first waits for another desk's unit on the same declaration, so that on
+// a server, where two such inserts at the same moment could both find the row absent, the second
+// one sees the first's row. When the insert adds nothing, or the engine refuses it because the key
+// is now taken, the row is there: false, nothing written, and the caller updates it instead.
+bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::string>& keys,
+                                   const std::string& lockKey, const std::function<void()>& rest) {
     try {
-        return ADOQuery1.ExecSQL() == 1;
+        users::Transaction unit(dm_);
+        if (!lockKey.empty()) {
+            ADOQuery2.SetSQL(kLockDeclaration);
+            ADOQuery2.ParamByName("k1").SetText(lockKey);
+            ADOQuery2.ExecSQL();
+        }
+        if (ADOQuery1.ExecSQL() != 1) return false;
+        if (rest) rest();
+        unit.commit();
+        return true;
     } catch (const db::DbError&) {
         if (stored(check, keys)) return false;
         throw;
@@ -145,7 +161,7 @@ void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header
                                   const std::string& kindText, const OperatorTexts& operatorTexts,
                                   std::int32_t goodsCount) {
     const std::string& key = loadDataKey(layout, header);
-    bool inserting = !stored(kHeaderCheck, {key});
+    const bool inserting = !stored(kHeaderCheck, {key});
     if (beforeWrite_) beforeWrite_();
     if (inserting) {
         ADOQuery1.SetSQL(kInsertLoadData);
@@ -153,13 +169,12 @@ void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header
                    loadDataFields(layout, header, queryDate, kindText, operatorTexts, goodsCount, true));
         ADOQuery1.ParamByName("WhereTY_No").SetText(key);
         log_.append(headerLogLine(kindText, key, true));
-        inserting = insertIfAbsent(kHeaderCheck, {key});
-        if (inserting) {
-            const Fields keys = feeKeyFields(layout, header, queryDate, goodsName);
-            insertFeeRow(kInsertFee, keys, true);
-            insertFeeRow(kInsertFeeRemarks, keys, false);
+        const Fields keys = feeKeyFields(layout, header, queryDate, goodsName);
+        if (insertAsUnit(kHeaderCheck, {key}, {}, [&] {
+                insertFeeRow(kInsertFee, keys, true);
+                insertFeeRow(kInsertFeeRemarks, keys, false);
+            }))
             return;
-        }
     }
     ADOQuery1.SetSQL(kUpdateLoadData);
     bindFields(ADOQuery1,
@@ -186,7 +201,7 @@ void DatabaseCapture::insertFeeRow(const char* statement, const Fields& keys, bo
 void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) {
     const std::string& pid = subDataPid(header, kindIndex);
     const std::string& sequence = subDataSequence(goods, kindIndex);
-    bool inserting = !stored(kGoodsCheck, {pid, sequence});
+    const bool inserting = !stored(kGoodsCheck, {pid, sequence});
     if (beforeWrite_) beforeWrite_();
     const bool importLayout = kindIndex == 0;
     const Fields fields = subDataFields(goods, header, kindIndex);
@@ -196,8 +211,7 @@ void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& 
         ADOQuery1.ParamByName("WherePid").SetText(pid);
         ADOQuery1.ParamByName("WhereSP_No").SetText(sequence);
         log_.append(goodsLogLine(goods, header, kindIndex, true));
-        inserting = insertIfAbsent(kGoodsCheck, {pid, sequence});
-        if (inserting) return;
+        if (insertAsUnit(kGoodsCheck, {pid, sequence}, pid, {})) return;
     }
     ADOQuery1.SetSQL(importLayout ? kUpdateSubDataImport : kUpdateSubDataExport);
     bindFields(ADOQuery1, fields);
