@@ -105,7 +105,9 @@ void CreateDefaultSchema(TADOConnection& connection) {
     // The indexes the statements of the program need: keys looked up by every store, the date
     // ranges of the queries, and the per-declaration and per-user look-ups. The goods-line index
     // also holds CJZJ and SCCJ so that the per-declaration sums of the business data list read
-    // the index alone.
+    // the index alone. Fee entry finds a declaration's fee rows by its customs number, whole or
+    // by the serial in characters 10 to 18. The fee query has no order of its own and shows its rows
+    // in the order they were stored, so its date range deliberately has no index to follow instead.
     sql +=
         "CREATE UNIQUE INDEX LoadData_TY_No ON LoadData(TY_No);\n"
         "CREATE INDEX LoadData_indate ON LoadData(indate);\n"
@@ -113,6 +115,10 @@ void CreateDefaultSchema(TADOConnection& connection) {
         "CREATE INDEX subData_Pid_SP_No ON subData(Pid, SP_No, CJZJ, SCCJ);\n"
         "CREATE INDEX T_fee_ty_no ON T_fee(ty_no);\n"
         "CREATE INDEX T_fee1_ty_no ON T_fee1(ty_no);\n"
+        "CREATE INDEX T_fee_bgno ON T_fee(bgno);\n"
+        "CREATE INDEX T_fee1_bgno ON T_fee1(bgno);\n"
+        "CREATE INDEX T_fee_bgno_serial ON T_fee(mid(bgno, 10, 9) COLLATE NOCASE);\n"
+        "CREATE INDEX T_fee1_bgno_serial ON T_fee1(mid(bgno, 10, 9) COLLATE NOCASE);\n"
         "CREATE UNIQUE INDEX func_desc_code ON func_desc(Fd_func_code);\n"
         "CREATE UNIQUE INDEX func_desc_name ON func_desc(Fd_func_name);\n"
         "CREATE UNIQUE INDEX employee_E_ID ON employee(E_ID);\n"
