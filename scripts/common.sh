@@ -51,3 +51,17 @@ ca_build() {
   fi
   cmake --build "$dir" -j "$(nproc)"
 }
+
+# Stops when a file still holds the markers of an unresolved merge: such a file may build (a README,
+# a script's comment) and yet say two things at once.
+ca_check_merge_markers() {
+    if git -C "$ROOT" rev-parse --git-dir >/dev/null 2>&1; then
+        local hits
+        hits="$(git -C "$ROOT" grep -n -I -E '^(<<<<<<<|>>>>>>>) |^=======$' -- . ':!build' || true)"
+        if [[ -n "$hits" ]]; then
+            echo "unresolved merge markers:" >&2
+            echo "$hits" >&2
+            return 1
+        fi
+    fi
+}

@@ -61,6 +61,7 @@ ca::spreadsheet::TextRows parseRows(std::string_view text) {
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         std::vector<std::string> cells;
+        cells.reserve(rows.empty() ? 0 : rows.back().size());
         while (true) {
             const size_t tab = line.find('\t');
             const std::string_view cell = line.substr(0, tab);
@@ -93,11 +94,11 @@ int xlsWrite(const std::vector<std::string>& args) {
         std::cerr << "用法：xls-write 输出.xls [--sheet 工作表名] [--append] < rows.tsv\n";
         return 1;
     }
-    const ca::spreadsheet::TextRows rows = parseRows(readStandardInput());
+    ca::spreadsheet::TextRows rows = parseRows(readStandardInput());
     if (append)
-        ca::spreadsheet::appendTextRows(path, rows);
+        ca::spreadsheet::appendTextRows(path, std::move(rows));
     else
-        ca::spreadsheet::saveTextRows(path, sheet, rows, true);
+        ca::spreadsheet::saveTextRows(path, sheet, std::move(rows), true);
     return 0;
 }
 

@@ -101,6 +101,11 @@ std::string PostgresDialect::quoteName(std::string_view name) const {
     return quoteIdentifier(toLowerAscii(name));
 }
 
+std::string PostgresDialect::textIndexExpression(std::string_view expression) const {
+    // mid gives citext: the index keeps the order of its comparisons.
+    return "(" + std::string(expression) + ")";
+}
+
 std::string PostgresDialect::columnDefinition(const ColumnInfo& column) const {
     const std::string q = quoteName(column.name);
     switch (column.kind) {

@@ -67,6 +67,10 @@ std::string SqliteDialect::quoteName(std::string_view name) const {
     return quoteIdentifier(name);
 }
 
+std::string SqliteDialect::textIndexExpression(std::string_view expression) const {
+    return std::string(expression) + " COLLATE NOCASE";
+}
+
 std::string SqliteDialect::columnDefinition(const ColumnInfo& column) const {
     const std::string q = quoteIdentifier(column.name);
     // Each check is named after its column, so a refusal names the column.

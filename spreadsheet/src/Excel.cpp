@@ -22,6 +22,16 @@ void Range::Value(const std::string& text) {
     }
 }
 
+void Range::TextValue(std::string text) {
+    try {
+        sheet_->set(row_, column_,
+                    text.empty() ? Cell{Cell::Kind::Blank, "", 0.0, true}
+                                 : Cell{Cell::Kind::Text, std::move(text), 0.0, true});
+    } catch (const std::out_of_range& e) {
+        throw SpreadsheetError::about("无法写入工作表", sheet_->name(), e.what());
+    }
+}
+
 void Range::NumberFormatLocal(const std::string& format) {
     bool text = false;
     if (format == "@") {

@@ -17,19 +17,18 @@ void checkRowCount(const std::string& path, size_t firstRow, const TextRows& row
                                           " 行，.xls 工作表最多只能有 65536 行");
 }
 
-void putRows(excel::Worksheet sheet, int firstRow, const TextRows& rows) {
+void putRows(excel::Worksheet sheet, int firstRow, TextRows& rows) {
     for (size_t r = 0; r < rows.size(); ++r) {
         for (size_t c = 0; c < rows[r].size(); ++c) {
-            auto cell = sheet.Cells(firstRow + static_cast<int>(r), static_cast<int>(c) + 1);
-            cell.NumberFormatLocal("@");
-            cell.Value(rows[r][c]);
+            sheet.Cells(firstRow + static_cast<int>(r), static_cast<int>(c) + 1)
+                .TextValue(std::move(rows[r][c]));
         }
     }
 }
 
 }  // namespace
 
-void saveTextRows(const std::string& path, const std::string& sheetName, const TextRows& rows,
+void saveTextRows(const std::string& path, const std::string& sheetName, TextRows rows,
                   bool replaceExisting) {
     checkRowCount(path, 1, rows);
     excel::Application app;
@@ -42,7 +41,7 @@ void saveTextRows(const std::string& path, const std::string& sheetName, const T
     app.Quit();
 }
 
-void appendTextRows(const std::string& path, const TextRows& rows) {
+void appendTextRows(const std::string& path, TextRows rows) {
     excel::Application app;
     auto& book = app.WorkBooks().Open(path);
     if (!CompoundFile::hasSignature(readFileStart(path, 8)))

@@ -24,6 +24,8 @@ public:
     virtual std::string columnDefinition(const ColumnInfo& column) const = 0;
     // A table or column name as the engine's quoted name.
     virtual std::string quoteName(std::string_view name) const = 0;
+    // An index item for a text expression that statements compare without regard to case.
+    virtual std::string textIndexExpression(std::string_view expression) const = 0;
 };
 
 // Jet to SQLite. Needs the functions of SqliteFunctions registered on the connection.
@@ -32,6 +34,7 @@ public:
     Translation translate(std::string_view jetSql, SchemaLookup& schema) const override;
     std::string columnDefinition(const ColumnInfo& column) const override;
     std::string quoteName(std::string_view name) const override;
+    std::string textIndexExpression(std::string_view expression) const override;
 };
 
 // Jet to PostgreSQL. Names are folded to lower case (the server's unquoted names), text columns
@@ -43,6 +46,7 @@ public:
     Translation translate(std::string_view jetSql, SchemaLookup& schema) const override;
     std::string columnDefinition(const ColumnInfo& column) const override;
     std::string quoteName(std::string_view name) const override;
+    std::string textIndexExpression(std::string_view expression) const override;
 };
 
 // The kind a declared engine type stands for (as the schema reports it back).

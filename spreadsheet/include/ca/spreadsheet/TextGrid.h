@@ -9,15 +9,17 @@ namespace ca::spreadsheet {
 
 using TextRows = std::vector<std::vector<std::string>>;
 
+// The rows are taken by value: a caller that passes them on with std::move saves a copy of every
+// cell's text.
+//
 // A new .xls at path with one sheet named sheetName holding rows from row 1, column 1. An
 // existing file is replaced only when replaceExisting is true.
-void saveTextRows(const std::string& path, const std::string& sheetName, const TextRows& rows,
-                  bool replaceExisting);
+void saveTextRows(const std::string& path, const std::string& sheetName, TextRows rows, bool replaceExisting);
 
 // Appends rows to the first sheet of the workbook at path: with n its used rows, row r (0-based)
 // of the block goes to sheet row n + 2 + r, leaving one empty row. Every other sheet and cell is
 // kept; the file is replaced through a temporary file, so a failure leaves it as it was. Only .xls
 // workbooks are appended to (an .xlsx file is refused, since it would be rewritten as .xls).
-void appendTextRows(const std::string& path, const TextRows& rows);
+void appendTextRows(const std::string& path, TextRows rows);
 
 }  // namespace ca::spreadsheet
