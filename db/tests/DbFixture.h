@@ -1,5 +1,6 @@
 #pragma once
-// A fresh in-memory database with a few declarations, and short ways to run statements.
+// A fresh database of the engine the test runs on (SQLite in memory, or a schema of its own on
+// the PostgreSQL test server), and short ways to run statements and store declarations.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,10 +8,17 @@
 
 #include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
+#include "ca/db/testing/TestDatabase.h"
 
-class DbFixture : public ::testing::Test {
+class DbFixture : public ::testing::TestWithParam<ca::db::testing::EngineKind> {
 protected:
-    ca::db::TDM dm{":memory:"};
+    ca::db::testing::TestDatabase database{GetParam()};
+    ca::db::TDM dm{database.target()};
+
+    void SetUp() override {
+        if (!database.available()) GTEST_SKIP() << database.skipReason();
+    }
+    bool onServer() const { return GetParam() == ca::db::testing::EngineKind::Postgres; }
 
     int exec(const std::string& sql) {
         ca::db::TADOQuery q(dm);
