@@ -8,7 +8,7 @@
 #include "ca/db/Quoting.h"
 #include "ca/db/Schema.h"
 #include "ca/db/TADOQuery.h"
-#include "ca/users/Transaction.h"
+#include "ca/db/Transaction.h"
 
 namespace ca::migrate {
 
@@ -276,7 +276,7 @@ MigrationResult DatabaseMigration::run(bool merge) {
 
     MigrationResult result;
     try {
-        users::Transaction transaction(target_);
+        db::Transaction transaction(target_);
         result.addedColumns = addFeeColumns();
         for (const auto& table : copyOrder())
             result.tables.push_back(copyTable(table.name, table.key));
