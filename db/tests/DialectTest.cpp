@@ -7,10 +7,10 @@
 
 namespace {
 
-class Dialect : public DbFixture {
+class Dialect : public EngineDbFixture {
 protected:
     void SetUp() override {
-        DbFixture::SetUp();
+        EngineDbFixture::SetUp();
         if (IsSkipped()) return;
         // Two import declarations in January 2011, one export declaration in February.
         addDeclaration("000000000111111111", "520120110000000001", "2011-01-05", "2011-01-06", "进口报关单",
@@ -172,7 +172,9 @@ INSTANTIATE_TEST_SUITE_P(Engines, Dialect, ca::db::testing::AllEngines(), ca::db
 
 namespace {
 
-TEST_P(DbFixture, DownloadStoresOnceAndUpdatesInPlace) {
+class Statements : public EngineDbFixture {};
+
+TEST_P(Statements, DownloadStoresOnceAndUpdatesInPlace) {
     ca::db::TADOQuery check(dm), write(dm);
     dbtest::Declaration d{"0000000001234'5678", "520120110000000009", "2011-03-04", "2011-03-05"};
     dbtest::storeDeclaration(check, write, d);
@@ -187,7 +189,7 @@ TEST_P(DbFixture, DownloadStoresOnceAndUpdatesInPlace) {
               Rows{"6|2103"});
 }
 
-TEST_P(DbFixture, AdministrationStatements) {
+TEST_P(Statements, AdministrationStatements) {
     const char* statements[] = {
         "insert into DEP (id,DEP_name)values(1,'报关部')",
         "insert into DEP (id,DEP_name)values(2,'财务部')",
@@ -227,7 +229,7 @@ TEST_P(DbFixture, AdministrationStatements) {
               Rows{});
 }
 
-TEST_P(DbFixture, DeleteAllEmptiesTheFourDeclarationTables) {
+TEST_P(Statements, DeleteAllEmptiesTheFourDeclarationTables) {
     ca::db::TADOQuery check(dm), write(dm);
     dbtest::storeDeclaration(check, write, {"A", "B", "2011-01-01", "2011-01-01"});
     exec("insert into DEP (id,DEP_name)values(1,'报关部')");
@@ -238,6 +240,6 @@ TEST_P(DbFixture, DeleteAllEmptiesTheFourDeclarationTables) {
     EXPECT_EQ(rows("select count(*) from func_desc"), Rows{"24"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, DbFixture, ca::db::testing::AllEngines(), ca::db::testing::EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Statements, ca::db::testing::AllEngines(), ca::db::testing::EngineName);
 
 }  // namespace

@@ -11,7 +11,7 @@ using ca::db::TADOQuery;
 
 namespace {
 
-class Query : public DbFixture {};
+class Query : public EngineDbFixture {};
 INSTANTIATE_TEST_SUITE_P(Engines, Query, ca::db::testing::AllEngines(), ca::db::testing::EngineName);
 
 TEST_P(Query, ParametersCursorAndFields) {
