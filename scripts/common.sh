@@ -10,6 +10,7 @@ CA_PACKAGES=(
   libminizip-dev libpugixml-dev nlohmann-json3-dev
   libfreexl-dev python3-xlrd python3-xlwt python3-pycryptodome clang libclang-rt-14-dev
   xvfb xauth fonts-wqy-zenhei qt6-translations-l10n poppler-utils
+  postgresql postgresql-contrib libpq-dev
 )
 
 # The Win32 side (scripts/test-win32): mingw-w64 cross compilers and Wine, 32-bit Wine from the i386

@@ -1,6 +1,6 @@
 #include "ca/db/Schema.h"
 
-#include "ca/db/TADOConnection.h"
+#include "ca/db/Dialect.h"
 
 namespace ca::db {
 
@@ -70,10 +70,6 @@ std::vector<TableDef> buildTables() {
     return t;
 }
 
-std::string quoted(const std::string& name) {
-    return "\"" + name + "\"";
-}
-
 }  // namespace
 
 const std::vector<TableDef>& DefaultTables() {
@@ -93,14 +89,13 @@ const std::vector<std::pair<std::string, std::string>>& BuiltInFeeItems() {
     return items;
 }
 
-void CreateDefaultSchema(TADOConnection& connection) {
-    const Dialect& dialect = connection.dialect();
-    std::string sql = "BEGIN;\n";
+std::vector<std::string> DefaultSchemaStatements(const Dialect& dialect) {
+    std::vector<std::string> out;
     for (const auto& table : DefaultTables()) {
-        sql += "CREATE TABLE " + quoted(table.name) + " (";
+        std::string sql = "CREATE TABLE " + dialect.quoteName(table.name) + " (";
         for (size_t i = 0; i < table.columns.size(); ++i)
             sql += (i ? ",\n  " : "\n  ") + dialect.columnDefinition(table.columns[i]);
-        sql += ");\n";
+        out.push_back(sql + ")");
     }
     // The indexes the statements of the program need: keys looked up by every store, the date
     // ranges of the queries, and the per-declaration and per-user look-ups. The goods-line index
@@ -108,36 +103,30 @@ void CreateDefaultSchema(TADOConnection& connection) {
     // the index alone. Fee entry finds a declaration's fee rows by its customs number, whole or
     // by the serial in characters 10 to 18. The fee query has no order of its own and shows its rows
     // in the order they were stored, so its date range deliberately has no index to follow instead.
-    sql +=
-        "CREATE UNIQUE INDEX LoadData_TY_No ON LoadData(TY_No);\n"
-        "CREATE INDEX LoadData_indate ON LoadData(indate);\n"
-        "CREATE INDEX LoadData_SB_Date ON LoadData(SB_Date);\n"
-        "CREATE INDEX subData_Pid_SP_No ON subData(Pid, SP_No, CJZJ, SCCJ);\n"
-        "CREATE INDEX T_fee_ty_no ON T_fee(ty_no);\n"
-        "CREATE INDEX T_fee1_ty_no ON T_fee1(ty_no);\n"
-        "CREATE INDEX T_fee_bgno ON T_fee(bgno);\n"
-        "CREATE INDEX T_fee1_bgno ON T_fee1(bgno);\n"
-        "CREATE INDEX T_fee_bgno_serial ON T_fee(mid(bgno, 10, 9) COLLATE NOCASE);\n"
-        "CREATE INDEX T_fee1_bgno_serial ON T_fee1(mid(bgno, 10, 9) COLLATE NOCASE);\n"
-        "CREATE UNIQUE INDEX func_desc_code ON func_desc(Fd_func_code);\n"
-        "CREATE UNIQUE INDEX func_desc_name ON func_desc(Fd_func_name);\n"
-        "CREATE UNIQUE INDEX employee_E_ID ON employee(E_ID);\n"
-        "CREATE INDEX employee_E_name ON employee(E_name);\n"
-        "CREATE UNIQUE INDEX DEP_ID ON DEP(ID);\n"
-        "CREATE INDEX limit_L_pers_id ON \"limit\"(L_pers_id);\n";
+    for (const char* index : {
+             "CREATE UNIQUE INDEX LoadData_TY_No ON LoadData(TY_No)",
+             "CREATE INDEX LoadData_indate ON LoadData(indate)",
+             "CREATE INDEX LoadData_SB_Date ON LoadData(SB_Date)",
+             "CREATE INDEX subData_Pid_SP_No ON subData(Pid, SP_No, CJZJ, SCCJ)",
+             "CREATE INDEX T_fee_ty_no ON T_fee(ty_no)",
+             "CREATE INDEX T_fee1_ty_no ON T_fee1(ty_no)",
+             "CREATE INDEX T_fee_bgno ON T_fee(bgno)",
+             "CREATE INDEX T_fee1_bgno ON T_fee1(bgno)",
+             "CREATE UNIQUE INDEX func_desc_code ON func_desc(Fd_func_code)",
+             "CREATE UNIQUE INDEX func_desc_name ON func_desc(Fd_func_name)",
+             "CREATE UNIQUE INDEX employee_E_ID ON employee(E_ID)",
+             "CREATE INDEX employee_E_name ON employee(E_name)",
+             "CREATE UNIQUE INDEX DEP_ID ON DEP(ID)",
+         })
+        out.emplace_back(index);
+    for (const char* fee : {"T_fee", "T_fee1"})
+        out.push_back(std::string("CREATE INDEX ") + fee + "_bgno_serial ON " + fee + "(" +
+                      dialect.textIndexExpression("mid(bgno, 10, 9)") + ")");
+    out.push_back("CREATE INDEX limit_L_pers_id ON " + dialect.quoteName("limit") + "(L_pers_id)");
     for (const auto& [code, name] : BuiltInFeeItems())
-        sql += "INSERT INTO func_desc(Fd_func_code, Fd_func_name) VALUES('" + code + "', '" + name + "');\n";
-    sql += "COMMIT;";
-    try {
-        connection.execRaw(sql);
-    } catch (...) {
-        try {
-            connection.execRaw("ROLLBACK");
-        } catch (...) {
-        }
-        throw;
-    }
-    connection.schemaChanged();
+        out.push_back("INSERT INTO func_desc(Fd_func_code, Fd_func_name) VALUES('" + code + "', '" + name +
+                      "')");
+    return out;
 }
 
 }  // namespace ca::db

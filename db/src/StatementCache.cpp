@@ -1,33 +1,8 @@
 #include "StatementCache.h"
 
-#include <sqlite3.h>
-
 #include <utility>
 
 namespace ca::db {
-
-PreparedStatement::~PreparedStatement() {
-    sqlite3_finalize(st_);
-}
-
-PreparedStatement::PreparedStatement(PreparedStatement&& other) noexcept
-    : parameterNames(std::move(other.parameterNames)), st_(std::exchange(other.st_, nullptr)) {}
-
-PreparedStatement& PreparedStatement::operator=(PreparedStatement&& other) noexcept {
-    if (this != &other) {
-        sqlite3_finalize(st_);
-        st_ = std::exchange(other.st_, nullptr);
-        parameterNames = std::move(other.parameterNames);
-    }
-    return *this;
-}
-
-void PreparedStatement::rewind() {
-    if (!st_) return;
-    // reset repeats the error of a failed last step; that error was reported when it happened.
-    sqlite3_reset(st_);
-    sqlite3_clear_bindings(st_);
-}
 
 std::optional<PreparedStatement> StatementCache::take(const std::string& jetSql) {
     auto it = index_.find(jetSql);

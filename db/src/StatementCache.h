@@ -5,37 +5,31 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-struct sqlite3_stmt;
+#include "Engine.h"
 
 namespace ca::db {
 
-// A compiled statement with what was learnt while compiling it. Finalizes the statement it owns.
+// A compiled statement of the engine. Owns it.
 class PreparedStatement {
 public:
     PreparedStatement() = default;
-    explicit PreparedStatement(sqlite3_stmt* st) : st_(st) {}
-    ~PreparedStatement();
-    PreparedStatement(PreparedStatement&& other) noexcept;
-    PreparedStatement& operator=(PreparedStatement&& other) noexcept;
-    PreparedStatement(const PreparedStatement&) = delete;
-    PreparedStatement& operator=(const PreparedStatement&) = delete;
+    explicit PreparedStatement(std::unique_ptr<EngineStatement> st) : st_(std::move(st)) {}
 
-    sqlite3_stmt* get() const { return st_; }
+    EngineStatement* get() const { return st_.get(); }
     // Ready for the next run: no pending step, no bound values.
-    void rewind();
-
-    // The parameter names as the engine gives them, by bind index (0 for ?1); empty for an unnamed
-    // parameter.
-    std::vector<std::string> parameterNames;
+    void rewind() {
+        if (st_) st_->rewind();
+    }
 
 private:
-    sqlite3_stmt* st_ = nullptr;
+    std::unique_ptr<EngineStatement> st_;
 };
 
 class StatementCache {

@@ -1,10 +1,8 @@
 #include "ca/db/TADOQuery.h"
 
-#include <sqlite3.h>
-
 #include <cstring>
 
-#include "EngineMessage.h"
+#include "Engine.h"
 #include "JetLexer.h"
 #include "StatementCache.h"
 #include "ca/db/DbError.h"
@@ -12,14 +10,6 @@
 #include "ca/db/TDM.h"
 
 namespace ca::db {
-
-namespace {
-
-std::string engineMessage(sqlite3* db) {
-    return chineseEngineMessage(sqlite3_errmsg(db));
-}
-
-}  // namespace
 
 TADOQuery::TADOQuery(TDM& dm) : conn_(dm.ADOConnection1) {}
 TADOQuery::TADOQuery(TADOConnection& connection) : conn_(connection) {}
@@ -100,26 +90,7 @@ PreparedStatement TADOQuery::prepare(bool& changesSchema) {
     const Translation& translation = conn_.translate(sql_);
     changesSchema = translation.changesSchema;
     const std::string sql = translation.sql;  // the reference ends with the next translation
-    sqlite3* db = conn_.handle();
-    sqlite3_stmt* st = nullptr;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, &tail) != SQLITE_OK) {
-        std::string msg = engineMessage(db);
-        sqlite3_finalize(st);
-        throw DbError(msg + "。语句：" + sql_);
-    }
-    PreparedStatement statement(st);
-    if (!st) throw DbError("无效的 SQL 语句：" + sql_);
-    for (const char* p = tail; p && *p; ++p)
-        if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';')
-            throw DbError("SQL 语句结束后还有多余的字符：" + sql_);
-    const int count = sqlite3_bind_parameter_count(st);
-    statement.parameterNames.reserve(static_cast<size_t>(count));
-    for (int i = 1; i <= count; ++i) {
-        const char* name = sqlite3_bind_parameter_name(st, i);
-        statement.parameterNames.emplace_back(name ? name : "");
-    }
-    return statement;
+    return PreparedStatement(conn_.engine().prepare(sql, sql_));
 }
 
 int TADOQuery::run(Mode mode, bool& opened) {
@@ -127,8 +98,7 @@ int TADOQuery::run(Mode mode, bool& opened) {
     const std::uint64_t generation = conn_.statements().generation();
     bool changesSchema = false;
     PreparedStatement statement = prepare(changesSchema);
-    sqlite3* db = conn_.handle();
-    sqlite3_stmt* st = statement.get();
+    EngineStatement* st = statement.get();
     // Whatever happens below, a statement that leaves the structure as it was goes back to the
     // cache, rewound; one that changes it is finalized (the structure it was compiled for is gone).
     struct ReturnToCache {
@@ -144,62 +114,63 @@ int TADOQuery::run(Mode mode, bool& opened) {
 
     // A change of structure never returns rows: "alter table ... add" of a column with a check
     // is compiled with an inner check of the existing rows, whose result column it reports.
-    int columns = changesSchema ? 0 : sqlite3_column_count(st);
+    int columns = changesSchema ? 0 : st->columnCount();
     const bool keepRows = mode == Mode::Open || (mode == Mode::Either && columns > 0);
     opened = keepRows;
     if (keepRows && columns == 0) throw DbError("语句不返回记录，无法打开：" + sql_);
 
-    const int count = static_cast<int>(statement.parameterNames.size());
+    const auto& names = st->parameterNames();
+    const int count = static_cast<int>(names.size());
     for (int i = 1; i <= count; ++i) {
-        const std::string& name = statement.parameterNames[static_cast<size_t>(i - 1)];
+        const std::string& name = names[static_cast<size_t>(i - 1)];
         if (name.empty()) throw DbError("语句中有未命名的参数 ?：" + sql_);
         TParameter& p = ParamByName(std::string_view(name).substr(1));
         if (!p.isSet()) throw DbError("参数 " + name + " 没有值");
         const Value& v = p.value();
         if (auto* t = std::get_if<std::string>(&v))
-            sqlite3_bind_text(st, i, t->data(), static_cast<int>(t->size()), SQLITE_STATIC);
+            st->bindText(i, *t);
         else if (auto* n = std::get_if<std::int64_t>(&v))
-            sqlite3_bind_int64(st, i, *n);
+            st->bindInteger(i, *n);
         else if (auto* d = std::get_if<double>(&v))
-            sqlite3_bind_double(st, i, *d);
+            st->bindReal(i, *d);
         else
-            sqlite3_bind_null(st, i);
+            st->bindNull(i);
     }
 
-    int rc = sqlite3_step(st);
-    if (keepRows) {
-        // Read after the first step: a statement kept from before a change of the structure by
-        // another connection is compiled again there, and "*" may stand for other columns now.
-        columns = sqlite3_column_count(st);
-        names_.clear();
-        for (int c = 0; c < columns; ++c)
-            names_.emplace_back(sqlite3_column_name(st, c));
-    }
-    for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
-        if (!keepRows) continue;
-        for (int c = 0; c < columns; ++c) {
-            Cell cell{data_.size(), 0, static_cast<unsigned char>(sqlite3_column_type(st, c))};
-            if (cell.type == SQLITE_INTEGER) {
-                appendRaw(static_cast<std::int64_t>(sqlite3_column_int64(st, c)));
-            } else if (cell.type == SQLITE_FLOAT) {
-                appendRaw(sqlite3_column_double(st, c));
-            } else if (cell.type != SQLITE_NULL) {
-                cell.type = SQLITE_TEXT;
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-                cell.size = static_cast<std::uint32_t>(sqlite3_column_bytes(st, c));
-                data_.insert(data_.end(), p, p + cell.size);
-            }
-            cells_.push_back(cell);
+    try {
+        bool row = st->step();
+        if (keepRows) {
+            // Read after the first step: a statement kept from before a change of the structure by
+            // another connection is compiled again there, and "*" may stand for other columns now.
+            columns = st->columnCount();
+            names_.clear();
+            for (int c = 0; c < columns; ++c)
+                names_.push_back(st->columnName(c));
         }
-        ++rowCount_;
-    }
-    if (rc != SQLITE_DONE) {
-        std::string msg = engineMessage(db);
+        for (; row; row = st->step()) {
+            if (!keepRows) continue;
+            for (int c = 0; c < columns; ++c) {
+                const CellType type = st->columnType(c);
+                Cell cell{data_.size(), 0, static_cast<unsigned char>(type)};
+                if (type == CellType::Integer) {
+                    appendRaw(st->columnInteger(c));
+                } else if (type == CellType::Real) {
+                    appendRaw(st->columnReal(c));
+                } else if (type == CellType::Text) {
+                    const std::string_view text = st->columnText(c);
+                    cell.size = static_cast<std::uint32_t>(text.size());
+                    data_.insert(data_.end(), text.begin(), text.end());
+                }
+                cells_.push_back(cell);
+            }
+            ++rowCount_;
+        }
+    } catch (const DbError&) {
         Close();
         if (changesSchema) conn_.schemaChanged();
-        throw DbError(msg);
+        throw;
     }
-    const int changed = sqlite3_stmt_readonly(st) ? 0 : sqlite3_changes(db);
+    const int changed = st->changes();
     if (changesSchema) conn_.schemaChanged();
     return changed;
 }
@@ -239,18 +210,18 @@ Value TADOQuery::valueAt(int row, int column) const {
         return {};
     const Cell& cell = cells_[static_cast<size_t>(row) * names_.size() + static_cast<size_t>(column)];
     const char* p = data_.data() + cell.offset;
-    switch (cell.type) {
-        case SQLITE_INTEGER: {
+    switch (static_cast<CellType>(cell.type)) {
+        case CellType::Integer: {
             std::int64_t v;
             std::memcpy(&v, p, sizeof v);
             return v;
         }
-        case SQLITE_FLOAT: {
+        case CellType::Real: {
             double v;
             std::memcpy(&v, p, sizeof v);
             return v;
         }
-        case SQLITE_TEXT:
+        case CellType::Text:
             return std::string(p, cell.size);
         default:
             return {};

@@ -1,16 +1,34 @@
 #pragma once
-// A fresh in-memory database with a few declarations, and short ways to run statements.
+// A fresh database of the engine the test runs on (SQLite in memory, or a schema of its own on
+// the PostgreSQL test server), and short ways to run statements and store declarations.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
+#include "ca/db/testing/TestDatabase.h"
 
-class DbFixture : public ::testing::Test {
+// Base: ::testing::Test for a SQLite database in memory, or
+// ::testing::TestWithParam<EngineKind> for a suite that runs on both engines.
+template <class Base>
+class BasicDbFixture : public Base {
 protected:
-    ca::db::TDM dm{":memory:"};
+    ca::db::testing::TestDatabase database{engine()};
+    ca::db::TDM dm{database.target()};
+
+    void SetUp() override {
+        if (!database.available()) GTEST_SKIP() << database.skipReason();
+    }
+    ca::db::testing::EngineKind engine() const {
+        if constexpr (std::is_base_of_v<::testing::WithParamInterface<ca::db::testing::EngineKind>, Base>)
+            return this->GetParam();
+        else
+            return ca::db::testing::EngineKind::Sqlite;
+    }
+    bool onServer() const { return engine() == ca::db::testing::EngineKind::Postgres; }
 
     int exec(const std::string& sql) {
         ca::db::TADOQuery q(dm);
@@ -72,3 +90,8 @@ protected:
 
     using Rows = std::vector<std::string>;
 };
+
+using DbFixture = BasicDbFixture<::testing::Test>;
+// Instantiate with INSTANTIATE_TEST_SUITE_P(Engines, Suite, ca::db::testing::AllEngines(),
+// ca::db::testing::EngineName).
+using EngineDbFixture = BasicDbFixture<::testing::TestWithParam<ca::db::testing::EngineKind>>;

@@ -11,9 +11,10 @@ using ca::db::TADOQuery;
 
 namespace {
 
-class Query : public DbFixture {};
+class Query : public EngineDbFixture {};
+INSTANTIATE_TEST_SUITE_P(Engines, Query, ca::db::testing::AllEngines(), ca::db::testing::EngineName);
 
-TEST_F(Query, ParametersCursorAndFields) {
+TEST_P(Query, ParametersCursorAndFields) {
     TADOQuery q(dm);
     q.SetSQL("insert into subData(Pid,SP_No,SPMC_Name,CJZJ,GJF) select :Pid,:SP_No,:SPMC_Name,:CJZJ,:gjf");
     q.ParamByName("PID").SetText("A1");
@@ -69,7 +70,7 @@ TEST_F(Query, ParametersCursorAndFields) {
     EXPECT_EQ(q.FieldByName("Pid").AsString(), "");
 }
 
-TEST_F(Query, ColumnKindsConvertOrRefuseLikeJet) {
+TEST_P(Query, ColumnKindsConvertOrRefuseLikeJet) {
     struct Case {
         const char* column;  // as Table.column
         const char* value;   // a text passed as parameter
@@ -118,7 +119,7 @@ TEST_F(Query, ColumnKindsConvertOrRefuseLikeJet) {
 }
 
 // The engine's refusals reach the clerk in Chinese and name the table, column or place.
-TEST_F(Query, EngineErrorsAreChineseAndNameWhatIsWrong) {
+TEST_P(Query, EngineErrorsAreChineseAndNameWhatIsWrong) {
     exec("insert into DEP (id,DEP_name)values(1,'a')");
     const struct {
         const char* sql;
@@ -144,7 +145,7 @@ TEST_F(Query, EngineErrorsAreChineseAndNameWhatIsWrong) {
     }
 }
 
-TEST_F(Query, JoinedValuesInUpdatesAndInsertsAreCheckedToo) {
+TEST_P(Query, JoinedValuesInUpdatesAndInsertsAreCheckedToo) {
     exec("insert into DEP (id,DEP_name)values(1,'a')");
     exec("insert into employee (e_id,E_name,E_dep,E_isSup)values(1,'u',1,0)");
     exec("update employee set E_name='v',E_dep='1',E_isSup=2 where e_id=1");
@@ -163,7 +164,7 @@ TEST_F(Query, JoinedValuesInUpdatesAndInsertsAreCheckedToo) {
     EXPECT_EQ(rows("select sdate from T_fee1"), Rows{"2011-01-02"});
 }
 
-TEST_F(Query, JoinedValuesAreStoredAndMatchedLiterally) {
+TEST_P(Query, JoinedValuesAreStoredAndMatchedLiterally) {
     const std::string values[] = {
         "O'Neil", "''", "50% off", "a_b", "back\\slash", "乗俓僜刓匼", "x'; delete from LoadData; --", "[x]",
     };
@@ -183,7 +184,7 @@ TEST_F(Query, JoinedValuesAreStoredAndMatchedLiterally) {
     EXPECT_EQ(rows("select count(*) from func_desc"), Rows{"24"});
 }
 
-TEST_F(Query, OneStatementPerText) {
+TEST_P(Query, OneStatementPerText) {
     exec("insert into DEP (id,DEP_name)values(1,'a')");
     EXPECT_THROW(exec("delete from DEP where id=2; delete from DEP"), DbError);
     EXPECT_THROW(exec("   "), DbError);
@@ -198,7 +199,7 @@ TEST_F(Query, OneStatementPerText) {
 
 // Statements run again come from the connection's compiled statements: each run must see its own
 // values, recover from the failure of the run before, and follow changes of the table structure.
-TEST_F(Query, StatementsRunAgainSeeNewValuesAndNewColumns) {
+TEST_P(Query, StatementsRunAgainSeeNewValuesAndNewColumns) {
     const std::string insert = "insert into DEP (id,DEP_name) select :id,:name";
     const std::string byId = "select DEP_name from DEP where id=:id";
     struct Step {

@@ -1,6 +1,8 @@
 #include "ca/download/DatabaseCapture.h"
 
+#include "ca/db/DbError.h"
 #include "ca/download/SubDataColumns.h"
+#include "ca/users/Transaction.h"
 
 namespace ca::download {
 
@@ -16,7 +18,8 @@ constexpr const char* kInsertLoadData =
     ":TY_No,:YLR_No,:HG_No,:JKKA,:BA_No,:HT_No,:JK_Date,:SB_Date,:JYDW_No,:JYDW_Name,:JYDW_XZ,:SHDW_No,:"
     "SHDW_Name,:SBDW_No,:SBDW_Name,:YSFS,:YSGJ,:HC_No,:TiYun_No,:JGFS,:ZMXZ,:ZSBL,:NSDW,:XK_No,:QYG,:ZHG,:"
     "JNMDD,:PZ_No,:CJFS,:YunFee,:yBiZhong,:BaoFee,:bBiZhong,:ZaFee,:zBiZhong,:JianShu,:BZZL,:MaoZhong,:"
-    "jingZhong,:JZX_No,:SFDZ_No,:BGDType,:Remark,:indate,:inouttype,:phone,:opertor,:SPXS";
+    "jingZhong,:JZX_No,:SFDZ_No,:BGDType,:Remark,:indate,:inouttype,:phone,:opertor,:SPXS "
+    "where not exists (select TY_No from LoadData where TY_NO=:WhereTY_No)";
 
 constexpr const char* kUpdateLoadData =
     "Update LoadData set "
@@ -48,7 +51,8 @@ constexpr const char* kInsertSubDataImport =
     "subData(Pid,SP_No,BA_No,SPBH_No,FJBH_No,SPMC_Name,GGXH,CJ_No,CJDW,CJDJ,CJZJ,BiZhong,FD_No,FDDW,BBH_No,"
     "HH_No,YT,DESL,DEDW,YCD,ZM) select "
     ":Pid,:SP_No,:BA_No,:SPBH_No,:FJBH_No,:SPMC_Name,:GGXH,:CJ_No,:CJDW,:CJDJ,:CJZJ,:BiZhong,:FD_No,:FDDW,:"
-    "BBH_No,:HH_No,:YT,:DESL,:DEDW,:YCD,:ZM";
+    "BBH_No,:HH_No,:YT,:DESL,:DEDW,:YCD,:ZM "
+    "where not exists (select SP_No from subData where PID=:WherePid AND SP_No=:WhereSP_No)";
 
 constexpr const char* kUpdateSubDataImport =
     "UPDATE subData SET "
@@ -61,7 +65,8 @@ constexpr const char* kInsertSubDataExport =
     "subData(Pid,SP_No,BA_No,SPBH_No,FJBH_No,SPMC_Name,GGXH,CJ_No,CJDW,CJDJ,CJZJ,BiZhong,FD_No,FDDW,BBH_No,"
     "HH_No,YT,DESL,DEDW,YCD,ZM,GJF,SCCJ) select "
     ":Pid,:SP_No,:BA_No,:SPBH_No,:FJBH_No,:SPMC_Name,:GGXH,:CJ_No,:CJDW,:CJDJ,:CJZJ,:BiZhong,:FD_No,:FDDW,:"
-    "BBH_No,:HH_No,:YT,:DESL,:DEDW,:YCD,:ZM,:GJF,:SCCJ";
+    "BBH_No,:HH_No,:YT,:DESL,:DEDW,:YCD,:ZM,:GJF,:SCCJ "
+    "where not exists (select SP_No from subData where PID=:WherePid AND SP_No=:WhereSP_No)";
 
 constexpr const char* kUpdateSubDataExport =
     "UPDATE subData SET "
@@ -70,7 +75,12 @@ constexpr const char* kUpdateSubDataExport =
     "HH_No=:HH_No,YT=:YT,DESL=:DESL,DEDW=:DEDW,YCD=:YCD,ZM=:ZM,GJF=:GJF,SCCJ=:SCCJ WHERE PID=:WherePid AND "
     "SP_No=:WhereSP_No";
 
-void bind(db::TADOQuery& q, const Fields& fields) {
+constexpr const char* kHeaderCheck = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1";
+constexpr const char* kGoodsCheck = "SELECT SP_No FROM subData WHERE PID=:k1 AND SP_No=:k2";
+// Changes nothing; it makes the engine hold the declaration's row until the unit ends.
+constexpr const char* kLockDeclaration = "update LoadData set TY_No=TY_No WHERE TY_NO=:k1";
+
+void bindFields(db::TADOQuery& q, const Fields& fields) {
     for (const auto& f : fields) {
         db::TParameter& p = q.ParamByName(f.name);
         switch (f.value.kind) {
@@ -89,7 +99,11 @@ void bind(db::TADOQuery& q, const Fields& fields) {
 
 }  // namespace
 
-DatabaseCapture::DatabaseCapture(db::TDM& dm, Log& log) : log_(log), ADOQuery1(dm), ADOQuery2(dm) {}
+DatabaseCapture::DatabaseCapture(db::TDM& dm, Log& log) : dm_(dm), log_(log), ADOQuery1(dm), ADOQuery2(dm) {}
+
+void DatabaseCapture::setBeforeWrite(std::function<void()> hook) {
+    beforeWrite_ = std::move(hook);
+}
 
 void DatabaseCapture::insertDataLoad(const HeaderTexts& header, const std::string& queryDate,
                                      const std::string& goodsName, const std::string& kindText,
@@ -103,6 +117,42 @@ void DatabaseCapture::insertDataLoad_OUT(const HeaderTexts& header, const std::s
     storeHeader(HeaderLayout::Export, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
 }
 
+bool DatabaseCapture::stored(const char* check, const std::vector<std::string>& keys) {
+    ADOQuery2.SetSQL(check);
+    for (size_t i = 0; i < keys.size(); ++i)
+        ADOQuery2.ParamByName(i == 0 ? "k1" : "k2").SetText(keys[i]);
+    ADOQuery2.Open();
+    const bool found = !ADOQuery2.IsEmpty();
+    ADOQuery2.Close();
+    return found;
+}
+
+// Writes the new row and what belongs to it (`rest`: the fee rows of a header) as one unit, so a
+// failure in between leaves none of it. Another desk may store the same row between the existence
+// check and the insert: the insert adds the row only while it is absent (one statement, decided by
+// the engine), and `lock` first waits for another desk's unit on the same declaration, so that on
+// a server, where two such inserts at the same moment could both find the row absent, the second
+// one sees the first's row. When the insert adds nothing, or the engine refuses it because the key
+// is now taken, the row is there: false, nothing written, and the caller updates it instead.
+bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::string>& keys,
+                                   const std::string& lockKey, const std::function<void()>& rest) {
+    try {
+        users::Transaction unit(dm_);
+        if (!lockKey.empty()) {
+            ADOQuery2.SetSQL(kLockDeclaration);
+            ADOQuery2.ParamByName("k1").SetText(lockKey);
+            ADOQuery2.ExecSQL();
+        }
+        if (ADOQuery1.ExecSQL() != 1) return false;
+        if (rest) rest();
+        unit.commit();
+        return true;
+    } catch (const db::DbError&) {
+        if (stored(check, keys)) return false;
+        throw;
+    }
+}
+
 // The key goes into the existence check and the update's condition as a parameter, so a unified
 // number holding an apostrophe is matched and stored instead of breaking the statement, and the
 // statements keep one text (compiled once per connection).
@@ -111,34 +161,33 @@ void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header
                                   const std::string& kindText, const OperatorTexts& operatorTexts,
                                   std::int32_t goodsCount) {
     const std::string& key = loadDataKey(layout, header);
-    ADOQuery2.SetSQL("SELECT TY_No FROM LoadData WHERE TY_NO=:TY_No");
-    ADOQuery2.ParamByName("TY_No").SetText(key);
-    ADOQuery2.Open();
-    const bool inserting = ADOQuery2.IsEmpty();
-    ADOQuery2.Close();
-    const Fields fields =
-        loadDataFields(layout, header, queryDate, kindText, operatorTexts, goodsCount, inserting);
+    const bool inserting = !stored(kHeaderCheck, {key});
+    if (beforeWrite_) beforeWrite_();
     if (inserting) {
         ADOQuery1.SetSQL(kInsertLoadData);
-        bind(ADOQuery1, fields);
-        log_.append(headerLogLine(kindText, key, true));
-        ADOQuery1.ExecSQL();
-        const Fields keys = feeKeyFields(layout, header, queryDate, goodsName);
-        insertFeeRow(kInsertFee, keys, true);
-        insertFeeRow(kInsertFeeRemarks, keys, false);
-    } else {
-        ADOQuery1.SetSQL(kUpdateLoadData);
-        bind(ADOQuery1, fields);
+        bindFields(ADOQuery1,
+                   loadDataFields(layout, header, queryDate, kindText, operatorTexts, goodsCount, true));
         ADOQuery1.ParamByName("WhereTY_No").SetText(key);
-        log_.append(headerLogLine(kindText, key, false));
-        ADOQuery1.ExecSQL();
+        log_.append(headerLogLine(kindText, key, true));
+        const Fields keys = feeKeyFields(layout, header, queryDate, goodsName);
+        if (insertAsUnit(kHeaderCheck, {key}, {}, [&] {
+                insertFeeRow(kInsertFee, keys, true);
+                insertFeeRow(kInsertFeeRemarks, keys, false);
+            }))
+            return;
     }
+    ADOQuery1.SetSQL(kUpdateLoadData);
+    bindFields(ADOQuery1,
+               loadDataFields(layout, header, queryDate, kindText, operatorTexts, goodsCount, false));
+    ADOQuery1.ParamByName("WhereTY_No").SetText(key);
+    log_.append(headerLogLine(kindText, key, false));
+    ADOQuery1.ExecSQL();
 }
 
 // One fee row: the seven key values, then the built-in fee columns as 0 (amounts) or Null (remarks).
 void DatabaseCapture::insertFeeRow(const char* statement, const Fields& keys, bool zeros) {
     ADOQuery1.SetSQL(statement);
-    bind(ADOQuery1, keys);
+    bindFields(ADOQuery1, keys);
     for (std::string_view fee : builtInFeeColumns()) {
         db::TParameter& p = ADOQuery1.ParamByName(fee);
         if (zeros)
@@ -152,23 +201,23 @@ void DatabaseCapture::insertFeeRow(const char* statement, const Fields& keys, bo
 void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) {
     const std::string& pid = subDataPid(header, kindIndex);
     const std::string& sequence = subDataSequence(goods, kindIndex);
-    ADOQuery2.SetSQL("SELECT SP_No FROM subData WHERE PID=:Pid AND SP_No=:SP_No");
-    ADOQuery2.ParamByName("Pid").SetText(pid);
-    ADOQuery2.ParamByName("SP_No").SetText(sequence);
-    ADOQuery2.Open();
-    const bool inserting = ADOQuery2.IsEmpty();
-    ADOQuery2.Close();
+    const bool inserting = !stored(kGoodsCheck, {pid, sequence});
+    if (beforeWrite_) beforeWrite_();
     const bool importLayout = kindIndex == 0;
-    if (inserting)
+    const Fields fields = subDataFields(goods, header, kindIndex);
+    if (inserting) {
         ADOQuery1.SetSQL(importLayout ? kInsertSubDataImport : kInsertSubDataExport);
-    else
-        ADOQuery1.SetSQL(importLayout ? kUpdateSubDataImport : kUpdateSubDataExport);
-    bind(ADOQuery1, subDataFields(goods, header, kindIndex));
-    if (!inserting) {
+        bindFields(ADOQuery1, fields);
         ADOQuery1.ParamByName("WherePid").SetText(pid);
         ADOQuery1.ParamByName("WhereSP_No").SetText(sequence);
+        log_.append(goodsLogLine(goods, header, kindIndex, true));
+        if (insertAsUnit(kGoodsCheck, {pid, sequence}, pid, {})) return;
     }
-    log_.append(goodsLogLine(goods, header, kindIndex, inserting));
+    ADOQuery1.SetSQL(importLayout ? kUpdateSubDataImport : kUpdateSubDataExport);
+    bindFields(ADOQuery1, fields);
+    ADOQuery1.ParamByName("WherePid").SetText(pid);
+    ADOQuery1.ParamByName("WhereSP_No").SetText(sequence);
+    log_.append(goodsLogLine(goods, header, kindIndex, false));
     ADOQuery1.ExecSQL();
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DbRows.h"
+#include "ca/db/DbError.h"
 #include "ca/download/DatabaseCapture.h"
 #include "ca/download/LoadDataColumns.h"
 
@@ -171,6 +172,24 @@ TEST_F(DatabaseCaptureTest, EveryGoodsColumnTakesItsPosition) {
         EXPECT_EQ(rows(dm, "select " + all + " from subData where Pid='" + h[imp ? 79 : 78] + "'"),
                   std::vector<Row>{expected});
     }
+}
+
+// A fee row the database refuses takes the new header with it, so the next download of the
+// declaration inserts it whole instead of updating a header that has no fee rows.
+TEST_F(DatabaseCaptureTest, AHeaderIsStoredWithBothFeeRowsOrNotAtAll) {
+    dm.ADOConnection1.execRaw(
+        "CREATE TRIGGER refuse BEFORE INSERT ON T_fee1 BEGIN SELECT RAISE(ABORT, '磁盘已满'); END");
+    EXPECT_THROW(capture.insertDataLoad(importHeader("I005"), "2024-03-05", "螺丝", "进口报关单",
+                                        operators("", ""), 1),
+                 ca::db::DbError);
+    EXPECT_EQ(count(dm, "LoadData") + count(dm, "T_fee") + count(dm, "T_fee1"), 0);
+
+    dm.ADOConnection1.execRaw("DROP TRIGGER refuse");
+    capture.insertDataLoad(importHeader("I005"), "2024-03-05", "螺丝", "进口报关单", operators("", ""), 1);
+    EXPECT_EQ(rows(dm, "select ty_no,goods from T_fee1"), (std::vector<Row>{{"I005", "螺丝"}}));
+    EXPECT_EQ(count(dm, "LoadData"), 1);
+    EXPECT_EQ(count(dm, "T_fee"), 1);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"进口报关单:I005（录入）", "进口报关单:I005（录入）"}));
 }
 
 TEST_F(DatabaseCaptureTest, ListOnlyAfterFullCaptureEmptiesTheOtherColumns) {

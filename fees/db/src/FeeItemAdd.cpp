@@ -7,7 +7,7 @@
 #include "ca/fees/FeeItemRules.h"
 #include "ca/fees/FeeTexts.h"
 #include "ca/fees/NoCase.h"
-#include "ca/users/Transaction.h"
+#include "ca/db/Transaction.h"
 
 namespace ca::fees {
 
@@ -72,7 +72,7 @@ void addPermissionRows(db::TDM& dm) {
 FeeItemResult addFeeItem(db::TDM& dm, const std::string& code, const std::string& name) {
     if (auto why = refusal(dm, code, name)) return {false, *why};
     try {
-        users::Transaction transaction(dm);
+        db::Transaction transaction(dm);
         exec(dm, "insert into func_desc(Fd_func_code,Fd_func_name)values('" + code + "','" +
                      db::EscapeQuotes(name) + "') ");
         exec(dm, "alter table T_fee add " + code + " numeric (18 ,2)");

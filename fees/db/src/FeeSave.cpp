@@ -4,7 +4,7 @@
 #include "ca/db/TADOQuery.h"
 #include "ca/fees/AmountCheck.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/users/Transaction.h"
+#include "ca/db/Transaction.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::fees {
@@ -28,7 +28,7 @@ void saveFees(db::TDM& dm, const FeeGridRows& rows, const std::string& unifiedNo
         db::CheckIdentifier(row[kCodeColumn]);
         checkedAmount(row[kNameColumn], row[kAmountColumn], kNotSaved);
     }
-    users::Transaction transaction(dm);
+    db::Transaction transaction(dm);
     for (const auto& row : rows) {
         update(dm, "T_fee", row[kCodeColumn], row[kAmountColumn], unifiedNo);
         update(dm, "T_fee1", row[kCodeColumn], row[kRemarkColumn], unifiedNo);

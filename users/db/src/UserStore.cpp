@@ -2,7 +2,7 @@
 
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
-#include "ca/users/Transaction.h"
+#include "ca/db/Transaction.h"
 #include "ca/util/Convert.h"
 
 namespace ca::users {
@@ -110,7 +110,7 @@ std::vector<PermissionRow> UserStore::permissions(int id) {
 }
 
 std::optional<Department> UserStore::addDepartment(const std::string& name) {
-    Transaction t(dm_);
+    db::Transaction t(dm_);
     const NextId next = nextId(dm_, "SELECT COUNT(ID)as COUNTID, MAX(ID) AS MAXID FROM DEP", "COUNTID");
     if (next.count >= kMaxDepartments) return std::nullopt;
     TADOQuery q(dm_);
@@ -129,7 +129,7 @@ void UserStore::renameDepartment(int id, const std::string& name) {
 
 void UserStore::deleteDepartment(int id) {
     const std::string key = std::to_string(id);
-    Transaction t(dm_);
+    db::Transaction t(dm_);
     TADOQuery q(dm_);
     for (const std::string& statement :
          {"delete from limit where L_pers_ID in (select e_id from employee where e_dep =" + key + ")",
@@ -141,7 +141,7 @@ void UserStore::deleteDepartment(int id) {
 }
 
 std::optional<UserNode> UserStore::addUser(int departmentId) {
-    Transaction t(dm_);
+    db::Transaction t(dm_);
     const NextId next =
         nextId(dm_, "SELECT count(e_id)as countID ,MAX(E_ID) AS MAXID FROM employee", "countID");
     if (next.count + 1 > kMaxUsers) return std::nullopt;
@@ -167,7 +167,7 @@ std::optional<UserNode> UserStore::addUser(int departmentId) {
 
 void UserStore::deleteUser(int id) {
     const std::string key = std::to_string(id);
-    Transaction t(dm_);
+    db::Transaction t(dm_);
     TADOQuery q(dm_);
     q.SetSQL("delete from limit where L_pers_ID=" + key);
     q.ExecSQL();
@@ -196,7 +196,7 @@ void UserStore::updateUser(const UserUpdate& u) {
 }
 
 void UserStore::updatePermissions(const std::string& userId, const std::vector<PermissionRow>& rows) {
-    Transaction t(dm_);
+    db::Transaction t(dm_);
     TADOQuery q(dm_);
     for (const PermissionRow& row : rows) {
         q.SetSQL("update limit set L_have_Limit=" + digitsOnly(row.flag) + " where L_func_name='" +

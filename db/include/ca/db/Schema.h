@@ -8,7 +8,7 @@
 
 namespace ca::db {
 
-class TADOConnection;
+class Dialect;
 
 struct TableDef {
     std::string name;
@@ -22,7 +22,8 @@ const std::vector<TableDef>& DefaultTables();
 // display name, in column order.
 const std::vector<std::pair<std::string, std::string>>& BuiltInFeeItems();
 
-// Creates all tables and indexes and seeds func_desc, in one transaction, on an empty database.
-void CreateDefaultSchema(TADOConnection& connection);
+// The statements that create all tables and indexes and seed func_desc on an empty database, in
+// the engine's dialect, one statement each; the engine runs them in one transaction.
+std::vector<std::string> DefaultSchemaStatements(const Dialect& dialect);
 
 }  // namespace ca::db

@@ -1,7 +1,8 @@
 #pragma once
-// The one database connection of the program. It opens with the first statement, resolving its
-// file name against the current directory of that moment, creates the database with the whole
-// schema when the file does not exist, and stays open until it is destroyed.
+// The one database connection of the program: a SQLite file, or a PostgreSQL server shared by
+// several desks. It opens with the first statement (a file name is resolved against the current
+// directory of that moment), creates the whole schema in an empty database, and stays open until
+// it is destroyed. A server connection that breaks is opened again by the next statement.
 #include <map>
 #include <memory>
 #include <string>
@@ -17,29 +18,38 @@ struct sqlite3;
 namespace ca::db {
 
 class StatementCache;
+class Engine;
+
+// True for a target that names a PostgreSQL server rather than a file: a libpq connection string
+// ("host=... dbname=...") or a "postgresql://" / "postgres://" address.
+bool IsServerTarget(std::string_view target);
 
 class TADOConnection : public SchemaLookup {
 public:
-    // fileName: relative (resolved when the connection opens), absolute, or ":memory:".
+    // fileName: a file, relative (resolved when the connection opens), absolute, or ":memory:";
+    // or a server (IsServerTarget).
     explicit TADOConnection(std::string fileName = "DB.sqlite");
     ~TADOConnection() override;
     TADOConnection(const TADOConnection&) = delete;
     TADOConnection& operator=(const TADOConnection&) = delete;
 
     const std::string& FileName() const { return fileName_; }
-    // The file actually opened; empty until then.
+    // The file actually opened (empty until then), or the server's address without its password.
     const std::string& OpenedPath() const { return openedPath_; }
-    bool Connected() const { return db_ != nullptr; }
+    bool Connected() const;
+    bool IsServer() const { return server_; }
 
-    // Opens now (statements do it themselves). Throws DbError with the file name and the reason
-    // when the file cannot be opened; the connection then stays closed and the next statement
-    // tries again.
+    // Opens now (statements do it themselves). Throws DbError with the file name or server and the
+    // reason when the database cannot be opened; the connection then stays closed and the next
+    // statement tries again.
     void Open();
 
-    // The engine handle, opening first when needed.
+    // The SQLite handle, opening first when needed; throws DbError on a server connection.
     sqlite3* handle();
+    // The engine underneath, opened first when needed.
+    Engine& engine();
 
-    const Dialect& dialect() const { return *dialect_; }
+    const Dialect& dialect() const;
     // The statement in the engine's dialect (cached).
     const Translation& translate(const std::string& jetSql);
     // Called after a statement that changed the structure of a table: translations, column kinds
@@ -60,8 +70,8 @@ public:
 private:
     std::string fileName_;
     std::string openedPath_;
-    sqlite3* db_ = nullptr;
-    std::unique_ptr<Dialect> dialect_;
+    bool server_ = false;
+    std::unique_ptr<Engine> engine_;
     std::unordered_map<std::string, Translation> translations_;
     std::unordered_map<std::string, std::vector<std::string>> parameterNames_;
     std::unique_ptr<StatementCache> statements_;

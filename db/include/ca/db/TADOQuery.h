@@ -103,7 +103,7 @@ private:
     struct Cell {
         size_t offset;
         std::uint32_t size;
-        unsigned char type;  // SQLite's type code
+        unsigned char type;  // a CellType
     };
     template <class T>
     void appendRaw(T v);

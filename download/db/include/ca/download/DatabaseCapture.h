@@ -1,10 +1,15 @@
 #pragma once
 // The capture that stores a download in the database: the header of a declaration in LoadData with
 // its two fee rows on first store, and its goods lines in subData. Every store writes its log line
-// before its statement runs. Nothing is caught here: a refused statement ends the download, and
-// what ran before stays stored.
+// before its statement runs. A new header and its fee rows are written as one unit, so a failure in
+// between never leaves a declaration without its fee rows. Two desks storing the same declaration
+// at once never store it twice: an insert that finds the row already there becomes the update (its
+// log line then follows the insert's). Nothing else is caught here: a refused statement ends the
+// download, and what was stored before stays stored.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
@@ -26,15 +31,24 @@ public:
                             const OperatorTexts& operatorTexts, std::int32_t goodsCount) override;
     void insertSubdata(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) override;
 
+    // Test seam: runs after the existence check of every store and before its write, where another
+    // desk's store of the same row may come in between.
+    void setBeforeWrite(std::function<void()> hook);
+
 private:
+    bool stored(const char* check, const std::vector<std::string>& keys);
+    bool insertAsUnit(const char* check, const std::vector<std::string>& keys, const std::string& lockKey,
+                      const std::function<void()>& rest);
     void storeHeader(HeaderLayout layout, const HeaderTexts& header, const std::string& queryDate,
                      const std::string& goodsName, const std::string& kindText,
                      const OperatorTexts& operatorTexts, std::int32_t goodsCount);
     void insertFeeRow(const char* statement, const Fields& keys, bool zeros);
 
+    db::TDM& dm_;
     Log& log_;
     db::TADOQuery ADOQuery1;  // the writes
     db::TADOQuery ADOQuery2;  // the existence checks
+    std::function<void()> beforeWrite_;
 };
 
 }  // namespace ca::download

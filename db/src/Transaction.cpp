@@ -1,16 +1,21 @@
-#include "ca/users/Transaction.h"
+#include "ca/db/Transaction.h"
 
-#include <sqlite3.h>
+#include "Engine.h"
 
-namespace ca::users {
+namespace ca::db {
 
 namespace {
 constexpr const char* kSavepoint = "ca_action";
 }
 
-Transaction::Transaction(db::TDM& dm)
-    : conn_(dm.ADOConnection1), outermost_(sqlite3_get_autocommit(conn_.handle()) != 0) {
-    conn_.execRaw(outermost_ ? std::string("BEGIN IMMEDIATE") : std::string("SAVEPOINT ") + kSavepoint);
+Transaction::Transaction(TDM& dm) : Transaction(dm.ADOConnection1) {}
+
+Transaction::Transaction(TADOConnection& connection)
+    : conn_(connection), outermost_(!connection.engine().inTransaction()) {
+    if (outermost_)
+        conn_.engine().begin();
+    else
+        conn_.execRaw(std::string("SAVEPOINT ") + kSavepoint);
 }
 
 Transaction::~Transaction() {
@@ -31,7 +36,7 @@ void Transaction::rollback() noexcept {
     open_ = false;
     try {
         if (outermost_) {
-            if (sqlite3_get_autocommit(conn_.handle()) == 0) conn_.execRaw("ROLLBACK");
+            if (conn_.Connected() && conn_.engine().inTransaction()) conn_.execRaw("ROLLBACK");
         } else {
             conn_.execRaw(std::string("ROLLBACK TO ") + kSavepoint);
             conn_.execRaw(std::string("RELEASE ") + kSavepoint);
@@ -41,4 +46,4 @@ void Transaction::rollback() noexcept {
     }
 }
 
-}  // namespace ca::users
+}  // namespace ca::db

@@ -1,0 +1,454 @@
+#include "PostgresEngine.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "JetLexer.h"
+#include "PostgresFunctions.h"
+#include "PostgresMessage.h"
+#include "ca/db/DbError.h"
+#include "ca/db/Schema.h"
+
+namespace ca::db {
+
+namespace {
+
+// Type numbers of the server's built-in types.
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+
+struct ResultDeleter {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+std::string diag(const PGresult* r, int field) {
+    const char* v = PQresultErrorField(r, field);
+    return v ? v : "";
+}
+
+// The connection string without its password, as messages show the server.
+std::string describeTarget(const std::string& target) {
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(target.c_str(), &error);
+    if (!options) {
+        PQfreemem(error);
+        return "（无法读取的连接设置）";
+    }
+    std::string out;
+    for (const char* key : {"host", "hostaddr", "port", "dbname", "user", "service"}) {
+        for (PQconninfoOption* o = options; o->keyword; ++o) {
+            if (std::string_view(o->keyword) != key || !o->val || !*o->val) continue;
+            if (!out.empty()) out += ' ';
+            out += std::string(key) + "=" + o->val;
+        }
+    }
+    PQconninfoFree(options);
+    return out.empty() ? std::string("默认服务器") : out;
+}
+
+// A statement that gives rows: the server reports that only once it has run, but a query
+// object must know before, to refuse opening a statement that changes data without running it.
+bool givesRows(const std::string& sql) {
+    size_t i = sql.find_first_not_of(" \t\r\n(");
+    if (i == std::string::npos) return false;
+    size_t e = i;
+    while (e < sql.size() && std::isalpha(static_cast<unsigned char>(sql[e])))
+        ++e;
+    const std::string word = toLowerAscii(sql.substr(i, e - i));
+    return word == "select" || word == "with" || word == "values" || word == "show" || word == "table" ||
+           word == "explain";
+}
+
+class PostgresEngine;
+
+// One statement: its text split at the parameters. A run joins the bound values in as literals
+// of no declared type, which the server types from where they stand, exactly as it types the
+// values the windows join into their statements themselves.
+class PostgresStatement : public EngineStatement {
+public:
+    PostgresStatement(PostgresEngine& engine, const std::string& sql, const std::string& jetSql);
+
+    const std::vector<std::string>& parameterNames() const override { return names_; }
+    void bindText(int i, std::string_view v) override { values_[static_cast<size_t>(i - 1)] = literal(v); }
+    void bindInteger(int i, std::int64_t v) override {
+        values_[static_cast<size_t>(i - 1)] = "'" + std::to_string(v) + "'";
+    }
+    void bindReal(int i, double v) override {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "'%.17g'", v);
+        values_[static_cast<size_t>(i - 1)] = buf;
+    }
+    void bindNull(int i) override { values_[static_cast<size_t>(i - 1)] = "NULL"; }
+
+    bool step() override;
+    int columnCount() const override {
+        if (!result_) return givesRows_ ? 1 : 0;
+        return PQnfields(result_.get());
+    }
+    std::string columnName(int c) const override;
+    CellType columnType(int c) const override {
+        if (PQgetisnull(result_.get(), row_, c)) return CellType::Null;
+        switch (PQftype(result_.get(), c)) {
+            case kInt2:
+            case kInt4:
+            case kInt8:
+            case kBool:
+                return CellType::Integer;
+            case kFloat4:
+            case kFloat8:
+            case kNumeric:
+                return CellType::Real;
+            default:
+                return CellType::Text;
+        }
+    }
+    std::int64_t columnInteger(int c) const override {
+        const char* v = PQgetvalue(result_.get(), row_, c);
+        if (PQftype(result_.get(), c) == kBool) return *v == 't' ? 1 : 0;
+        return std::strtoll(v, nullptr, 10);
+    }
+    double columnReal(int c) const override {
+        return std::strtod(PQgetvalue(result_.get(), row_, c), nullptr);
+    }
+    std::string_view columnText(int c) const override {
+        return {PQgetvalue(result_.get(), row_, c), static_cast<size_t>(PQgetlength(result_.get(), row_, c))};
+    }
+    int changes() const override { return changes_; }
+    void rewind() override {
+        result_.reset();
+        row_ = -1;
+        changes_ = 0;
+        for (auto& v : values_)
+            v.clear();
+    }
+
+private:
+    static std::string literal(std::string_view v) {
+        std::string r = "'";
+        for (char c : v) {
+            if (c == '\'') r += '\'';
+            r += c;
+        }
+        r += '\'';
+        return r;
+    }
+
+    PostgresEngine& engine_;
+    std::string jetSql_;
+    std::vector<std::string> pieces_;       // text before each parameter, and after the last
+    std::vector<std::string> names_;        // ":name" of each parameter
+    std::vector<std::string> values_;       // the bound literal of each parameter
+    std::vector<std::string> selectWords_;  // names of the statement's select list as written
+    bool givesRows_;
+    Result result_;
+    int row_ = -1;
+    int changes_ = 0;
+};
+
+class PostgresEngine : public Engine {
+public:
+    explicit PostgresEngine(std::string target)
+        : target_(std::move(target)), name_(describeTarget(target_)) {}
+    ~PostgresEngine() override { close(); }
+
+    void open() override;
+    bool isOpen() const override { return conn_ != nullptr; }
+    std::string displayName() const override { return name_; }
+    const Dialect& dialect() const override { return dialect_; }
+    std::unique_ptr<EngineStatement> prepare(const std::string& sql, const std::string& jetSql) override {
+        if (sql.find('\0') != std::string::npos) throw DbError("语句中有空字符（\\0），无法执行：" + jetSql);
+        open();
+        return std::make_unique<PostgresStatement>(*this, sql, jetSql);
+    }
+    void exec(const std::string& sql) override { run(sql, sql, false); }
+    std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view table) override;
+    bool inTransaction() override {
+        open();
+        return PQtransactionStatus(conn_) != PQTRANS_IDLE;
+    }
+    void begin() override { exec("BEGIN"); }
+
+    // Runs one statement (oneStatement) or a script. Throws DbError; a connection that broke is
+    // closed, and the next statement connects again.
+    Result run(const std::string& sql, const std::string& jetSql, bool oneStatement = true);
+    // The name of the table a result column comes from, lower case; empty when none.
+    std::string tableOf(Oid table);
+
+private:
+    void close() {
+        if (conn_) PQfinish(conn_);
+        conn_ = nullptr;
+        tableNames_.clear();
+    }
+    Result query(const std::string& sql);
+    void checkOrCreateSchema();
+    [[noreturn]] void refuseSchema(const std::string& why);
+
+    std::string target_;
+    std::string name_;
+    PGconn* conn_ = nullptr;
+    PostgresDialect dialect_;
+    std::map<Oid, std::string> tableNames_;
+};
+
+PostgresStatement::PostgresStatement(PostgresEngine& engine, const std::string& sql,
+                                     const std::string& jetSql)
+    : engine_(engine), jetSql_(jetSql), givesRows_(givesRows(sql)) {
+    // Split at ":name" and "?" outside literals and quoted names; "::" is the server's cast.
+    std::string piece;
+    for (size_t i = 0; i < sql.size();) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"') {
+            size_t end = i + 1;
+            while (end < sql.size() && !(sql[end] == c && (end + 1 >= sql.size() || sql[end + 1] != c)))
+                end += sql[end] == c ? 2 : 1;
+            piece.append(sql, i, end + 1 - i);
+            i = end + 1;
+        } else if (c == ':' && i + 1 < sql.size() && sql[i + 1] == ':') {
+            piece += "::";
+            i += 2;
+        } else if (c == ':' && i + 1 < sql.size() &&
+                   (std::isalpha(static_cast<unsigned char>(sql[i + 1])) || sql[i + 1] == '_' ||
+                    static_cast<unsigned char>(sql[i + 1]) >= 0x80)) {
+            size_t end = i + 1;
+            while (end < sql.size() &&
+                   (std::isalnum(static_cast<unsigned char>(sql[end])) || sql[end] == '_' ||
+                    sql[end] == '$' || static_cast<unsigned char>(sql[end]) >= 0x80))
+                ++end;
+            pieces_.push_back(std::move(piece));
+            piece.clear();
+            names_.push_back(sql.substr(i, end - i));
+            i = end;
+        } else if (c == '?') {
+            pieces_.push_back(std::move(piece));
+            piece.clear();
+            names_.emplace_back();
+            ++i;
+        } else {
+            piece += c;
+            ++i;
+        }
+    }
+    pieces_.push_back(std::move(piece));
+    values_.resize(names_.size());
+
+    // One statement per text, as on a desk's file.
+    const auto tokens = tokenizeJet(jetSql);
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (!tokens[i].is(";")) continue;
+        for (size_t k = i + 1; k < tokens.size(); ++k)
+            if (!tokens[k].is(";")) throw DbError("SQL 语句结束后还有多余的字符：" + jetSql);
+    }
+    // The names written in the select list: the result reports them in lower case, the clerk
+    // sees them as written.
+    int depth = 0;
+    bool inList = false;
+    for (const auto& t : tokens) {
+        if (t.is("(")) ++depth;
+        if (t.is(")")) --depth;
+        if (depth == 0 && t.is("select")) inList = true;
+        if (depth == 0 && t.is("from")) break;
+        if (inList && (t.kind == TokenKind::Word || t.kind == TokenKind::QuotedName))
+            selectWords_.push_back(t.text);
+    }
+}
+
+bool PostgresStatement::step() {
+    if (!result_) {
+        std::string sql = pieces_[0];
+        for (size_t i = 0; i < values_.size(); ++i) {
+            if (values_[i].empty()) throw DbError("参数 " + names_[i] + " 没有值");
+            if (values_[i].find('\0') != std::string::npos)
+                throw DbError("参数 " + names_[i] + " 的值中有空字符（\\0），无法保存");
+            sql += values_[i];
+            sql += pieces_[i + 1];
+        }
+        result_ = engine_.run(sql, jetSql_);
+        row_ = -1;
+        changes_ = 0;
+        if (PQresultStatus(result_.get()) == PGRES_COMMAND_OK) {
+            const char* n = PQcmdTuples(result_.get());
+            changes_ = n && *n ? std::atoi(n) : 0;
+        }
+    }
+    if (PQresultStatus(result_.get()) != PGRES_TUPLES_OK) return false;
+    if (row_ + 1 >= PQntuples(result_.get())) return false;
+    ++row_;
+    return true;
+}
+
+std::string PostgresStatement::columnName(int c) const {
+    const std::string name = PQfname(result_.get(), c);
+    for (const auto& w : selectWords_)
+        if (equalsNoCase(w, name)) return w;
+    const std::string table = engine_.tableOf(PQftable(result_.get(), c));
+    return table.empty() ? name : spelledColumn(table, name);
+}
+
+void PostgresEngine::open() {
+    if (conn_ && PQstatus(conn_) == CONNECTION_OK) return;
+    close();
+    // Settings of the connection string come first and may be overridden by it, except the
+    // encoding: every text the program handles is UTF-8.
+    const char* keys[] = {"connect_timeout", "application_name", "dbname", "client_encoding", nullptr};
+    const char* values[] = {"10", "customs-assistant", target_.c_str(), "UTF8", nullptr};
+    PGconn* conn = PQconnectdbParams(keys, values, 1);
+    if (!conn || PQstatus(conn) != CONNECTION_OK) {
+        std::string why = chineseConnectionMessage(conn ? PQerrorMessage(conn) : "out of memory");
+        PQfinish(conn);
+        throw DbError("无法连接数据库服务器“" + name_ + "”：" + why);
+    }
+    conn_ = conn;
+    try {
+        // Values are joined in as standard literals; a statement waits for another desk's lock at
+        // most as long as a desk's file waits.
+        exec(
+            "SET standard_conforming_strings = on; SET lock_timeout = '5s'; SET client_min_messages = "
+            "warning");
+        checkOrCreateSchema();
+    } catch (const DbError& e) {
+        close();
+        const std::string what = e.what();
+        if (what.find(name_) != std::string::npos) throw;
+        throw DbError("无法打开数据库服务器“" + name_ + "”上的数据库：" + what);
+    }
+}
+
+Result PostgresEngine::run(const std::string& sql, const std::string& jetSql, bool oneStatement) {
+    open();
+    Result r(oneStatement ? PQexecParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)
+                          : PQexec(conn_, sql.c_str()));
+    const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY) return r;
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        const std::string why = chineseConnectionMessage(PQerrorMessage(conn_));
+        close();
+        throw DbError("与数据库服务器“" + name_ + "”的连接中断：" + why + "。下一次操作时程序会重新连接");
+    }
+    ServerError e{diag(r.get(), PG_DIAG_SQLSTATE),       diag(r.get(), PG_DIAG_MESSAGE_PRIMARY),
+                  diag(r.get(), PG_DIAG_MESSAGE_DETAIL), diag(r.get(), PG_DIAG_TABLE_NAME),
+                  diag(r.get(), PG_DIAG_COLUMN_NAME),    diag(r.get(), PG_DIAG_CONSTRAINT_NAME),
+                  diag(r.get(), PG_DIAG_DATATYPE_NAME)};
+    if (e.message.empty()) e.message = PQerrorMessage(conn_);
+    std::string msg = chineseServerMessage(e, jetSql);
+    if (namesTheStatement(e)) msg += "。语句：" + jetSql;
+    throw DbError(msg);
+}
+
+Result PostgresEngine::query(const std::string& sql) {
+    return run(sql, sql);
+}
+
+std::string PostgresEngine::tableOf(Oid table) {
+    if (table == InvalidOid) return {};
+    auto it = tableNames_.find(table);
+    if (it != tableNames_.end()) return it->second;
+    std::string name;
+    try {
+        Result r = query("SELECT relname FROM pg_class WHERE oid = " + std::to_string(table));
+        if (PQntuples(r.get()) == 1) name = PQgetvalue(r.get(), 0, 0);
+    } catch (const DbError&) {
+        // The name is only for the caption; the server's own name stays.
+    }
+    return tableNames_.emplace(table, name).first->second;
+}
+
+std::optional<std::vector<ColumnInfo>> PostgresEngine::tableColumns(std::string_view table) {
+    std::string name;
+    for (char c : table) {
+        if (c == '\'') name += '\'';
+        name += c;
+    }
+    Result r = query(
+        "SELECT a.attname, t.typname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
+        "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_type t ON t.oid = a.atttypid "
+        "WHERE n.nspname = current_schema() AND c.relname = lower('" +
+        name + "') AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum");
+    const int rows = PQntuples(r.get());
+    if (rows == 0) return std::nullopt;
+    std::vector<ColumnInfo> cols;
+    const std::string lowerTable = toLowerAscii(table);
+    for (int i = 0; i < rows; ++i) {
+        ColumnInfo c;
+        c.name = spelledColumn(lowerTable, PQgetvalue(r.get(), i, 0));
+        const std::string_view type = PQgetvalue(r.get(), i, 1);
+        if (type == "int2" || type == "int4" || type == "int8")
+            c.kind = ColumnKind::Integer;
+        else if (type == "float4" || type == "float8" || type == "numeric")
+            c.kind = ColumnKind::Decimal;
+        else if (type == "ca_date")
+            c.kind = ColumnKind::Date;
+        cols.push_back(std::move(c));
+    }
+    return cols;
+}
+
+void PostgresEngine::refuseSchema(const std::string& why) {
+    throw DbError("数据库服务器“" + name_ + "”上的数据库" + why +
+                  "。程序不会改动它；请使用一个空的数据库，或先把它转换为本程序的格式");
+}
+
+void PostgresEngine::checkOrCreateSchema() {
+    std::set<std::string> wanted = {"ca_schema"};
+    for (const auto& t : DefaultTables())
+        wanted.insert(toLowerAscii(t.name));
+    auto tablesPresent = [&] {
+        Result r = query(
+            "SELECT c.relname, a.attname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+            "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped "
+            "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v')");
+        std::map<std::string, std::set<std::string>> tables;
+        for (int i = 0; i < PQntuples(r.get()); ++i)
+            if (wanted.count(PQgetvalue(r.get(), i, 0)))
+                tables[PQgetvalue(r.get(), i, 0)].insert(PQgetvalue(r.get(), i, 1));
+        return tables;
+    };
+    auto tables = tablesPresent();
+    if (tables.empty()) {
+        // Two desks starting on an empty database at once: the second waits for the first and
+        // then finds the tables.
+        exec("BEGIN");
+        try {
+            exec("SELECT pg_advisory_xact_lock(4242001)");
+            if (tablesPresent().empty()) {
+                std::string sql = postgresFunctionsSql();
+                for (const auto& statement : DefaultSchemaStatements(dialect_))
+                    sql += statement + ";\n";
+                sql += "CREATE TABLE ca_schema (version integer NOT NULL);\n";
+                sql += "INSERT INTO ca_schema VALUES (" + std::to_string(kPostgresSchemaVersion) + ");\n";
+                run(sql, "", false);
+            }
+            exec("COMMIT");
+        } catch (...) {
+            if (conn_) PQexec(conn_, "ROLLBACK");
+            throw;
+        }
+        tables = tablesPresent();
+    }
+    if (!tables.count("ca_schema")) refuseSchema("不是本程序建立的（没有数据表 ca_schema）");
+    Result v = query("SELECT max(version) FROM ca_schema");
+    const std::string version = PQntuples(v.get()) ? PQgetvalue(v.get(), 0, 0) : "";
+    if (version != std::to_string(kPostgresSchemaVersion))
+        refuseSchema("的格式版本是 " + (version.empty() ? std::string("（空）") : version) +
+                     "，本程序使用版本 " + std::to_string(kPostgresSchemaVersion));
+    for (const auto& t : DefaultTables()) {
+        auto it = tables.find(toLowerAscii(t.name));
+        if (it == tables.end()) refuseSchema("缺少数据表“" + t.name + "”");
+        for (const auto& c : t.columns)
+            if (!it->second.count(toLowerAscii(c.name)))
+                refuseSchema("的数据表“" + t.name + "”缺少字段“" + c.name + "”");
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Engine> makePostgresEngine(const std::string& target) {
+    return std::make_unique<PostgresEngine>(target);
+}
+
+}  // namespace ca::db

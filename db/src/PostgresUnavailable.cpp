@@ -1,0 +1,36 @@
+// The server engine of a build without libpq: every statement on a server setting is refused with
+// a message, and the program keeps running.
+#include "PostgresEngine.h"
+#include "ca/db/DbError.h"
+#include "ca/db/Dialect.h"
+
+namespace ca::db {
+
+namespace {
+
+class UnavailableEngine : public Engine {
+public:
+    void open() override { refuse(); }
+    bool isOpen() const override { return false; }
+    std::string displayName() const override { return "PostgreSQL"; }
+    const Dialect& dialect() const override { return dialect_; }
+    std::unique_ptr<EngineStatement> prepare(const std::string&, const std::string&) override { refuse(); }
+    void exec(const std::string&) override { refuse(); }
+    std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view) override { refuse(); }
+    bool inTransaction() override { refuse(); }
+    void begin() override { refuse(); }
+
+private:
+    [[noreturn]] static void refuse() {
+        throw DbError("本版本的程序不能连接数据库服务器（PostgreSQL），只能使用本地数据库文件");
+    }
+    PostgresDialect dialect_;
+};
+
+}  // namespace
+
+std::unique_ptr<Engine> makePostgresEngine(const std::string&) {
+    return std::make_unique<UnavailableEngine>();
+}
+
+}  // namespace ca::db

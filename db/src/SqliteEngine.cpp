@@ -1,0 +1,272 @@
+#include "SqliteEngine.h"
+
+#include <sqlite3.h>
+#ifdef _WIN32
+#include <windows.h>
+#elif defined(__linux__)
+#include <sys/vfs.h>
+#endif
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+
+#include "EngineMessage.h"
+#include "JetLexer.h"
+#include "SqliteFunctions.h"
+#include "ca/db/DbError.h"
+#include "ca/db/Schema.h"
+#include "ca/util/SystemErrorText.h"
+
+namespace ca::db {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The first bytes of an Access database name its engine at offset 4.
+bool isAccessFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<char, 32> head{};
+    in.read(head.data(), head.size());
+    std::string_view text(head.data(), static_cast<size_t>(in.gcount()));
+    return text.size() >= 19 &&
+           (text.substr(4, 15) == "Standard Jet DB" || text.substr(4, 15) == "Standard ACE DB");
+}
+
+// Paths travel as UTF-8 text; std::filesystem on Windows would read a narrow string in the ANSI
+// code page, so the conversion goes through char8_t both ways.
+fs::path pathFromUtf8(const std::string& text) {
+    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
+std::string utf8FromPath(const fs::path& path) {
+    std::u8string u = path.u8string();
+    return std::string(reinterpret_cast<const char*>(u.data()), u.size());
+}
+
+// WAL needs memory shared between the processes of one machine, which a network drive does not give.
+bool onNetworkDrive(const fs::path& path) {
+#ifdef _WIN32
+    std::wstring root = path.root_path().wstring();
+    return GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
+#elif defined(__linux__)
+    struct statfs info {};
+    if (statfs(utf8FromPath(path.parent_path()).c_str(), &info) != 0) return false;
+    const auto type = static_cast<unsigned long>(info.f_type);
+    return type == 0x6969 /* NFS */ || type == 0xFF534D42 /* CIFS */ || type == 0xFE534D42 /* SMB2 */ ||
+           type == 0x517B /* SMB */;
+#else
+    (void)path;
+    return false;
+#endif
+}
+
+class SqliteStatement : public EngineStatement {
+public:
+    SqliteStatement(sqlite3* db, sqlite3_stmt* st) : db_(db), st_(st) {
+        const int count = sqlite3_bind_parameter_count(st);
+        names_.reserve(static_cast<size_t>(count));
+        for (int i = 1; i <= count; ++i) {
+            const char* name = sqlite3_bind_parameter_name(st, i);
+            names_.emplace_back(name ? name : "");
+        }
+    }
+    ~SqliteStatement() override { sqlite3_finalize(st_); }
+
+    const std::vector<std::string>& parameterNames() const override { return names_; }
+    void bindText(int i, std::string_view v) override {
+        sqlite3_bind_text(st_, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+    }
+    void bindInteger(int i, std::int64_t v) override { sqlite3_bind_int64(st_, i, v); }
+    void bindReal(int i, double v) override { sqlite3_bind_double(st_, i, v); }
+    void bindNull(int i) override { sqlite3_bind_null(st_, i); }
+
+    bool step() override {
+        const int rc = sqlite3_step(st_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        throw DbError(chineseEngineMessage(sqlite3_errmsg(db_)));
+    }
+    int columnCount() const override { return sqlite3_column_count(st_); }
+    std::string columnName(int c) const override { return sqlite3_column_name(st_, c); }
+    CellType columnType(int c) const override {
+        switch (sqlite3_column_type(st_, c)) {
+            case SQLITE_INTEGER:
+                return CellType::Integer;
+            case SQLITE_FLOAT:
+                return CellType::Real;
+            case SQLITE_NULL:
+                return CellType::Null;
+            default:
+                return CellType::Text;
+        }
+    }
+    std::int64_t columnInteger(int c) const override { return sqlite3_column_int64(st_, c); }
+    double columnReal(int c) const override { return sqlite3_column_double(st_, c); }
+    std::string_view columnText(int c) const override {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
+        return p ? std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(st_, c)))
+                 : std::string_view();
+    }
+    int changes() const override { return sqlite3_stmt_readonly(st_) ? 0 : sqlite3_changes(db_); }
+    void rewind() override {
+        // reset repeats the error of a failed last step; that error was reported when it happened.
+        sqlite3_reset(st_);
+        sqlite3_clear_bindings(st_);
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* st_;
+    std::vector<std::string> names_;
+};
+
+}  // namespace
+
+SqliteEngine::SqliteEngine(std::string fileName) : fileName_(std::move(fileName)) {}
+
+SqliteEngine::~SqliteEngine() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void SqliteEngine::open() {
+    if (db_) return;
+    std::string path = fileName_;
+    bool fresh = true;
+    if (fileName_ != ":memory:") {
+        std::error_code ec;
+        fs::path p = fs::absolute(pathFromUtf8(fileName_), ec);
+        if (ec) throw DbError("无法打开数据库“" + fileName_ + "”：" + systemErrorText(ec));
+        path = utf8FromPath(p);
+        if (fs::is_directory(p, ec)) throw DbError("无法打开数据库“" + path + "”：这是一个文件夹，不是文件");
+        if (!fs::exists(p.parent_path(), ec))
+            throw DbError("无法打开数据库“" + path + "”：文件夹“" + utf8FromPath(p.parent_path()) +
+                          "”不存在");
+        if (fs::exists(p, ec)) {
+            if (isAccessFile(p))
+                throw DbError("无法打开数据库“" + path +
+                              "”：这是 Access 数据库，本程序不再读取，必须先转换为新的数据库格式");
+            fresh = fs::file_size(p, ec) == 0;
+        } else if (fs::path mdb = fs::path(p).replace_extension(".mdb");
+                   fs::exists(mdb, ec) && isAccessFile(mdb)) {
+            // A new, empty database beside the office's Access file would hide its declarations
+            // and split the data in two.
+            throw DbError("无法打开数据库“" + path + "”：报关单还在 Access 数据库“" + utf8FromPath(mdb) +
+                          "”中，必须先转换为新的数据库格式");
+        }
+    }
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string why = chineseEngineMessage(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        throw DbError("无法打开数据库“" + path + "”：" + why);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 5000);
+    registerSqliteFunctions(db);
+    db_ = db;
+    openedPath_ = path;
+    try {
+        // Reading the schema fails here, not at the first statement, for a file that is not a
+        // database.
+        exec("SELECT count(*) FROM sqlite_schema");
+        if (!fresh) {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(db_, "SELECT count(*) FROM sqlite_schema", -1, &st, nullptr);
+            if (st && sqlite3_step(st) == SQLITE_ROW) fresh = sqlite3_column_int(st, 0) == 0;
+            sqlite3_finalize(st);
+        }
+        if (path != ":memory:" && !onNetworkDrive(pathFromUtf8(path))) {
+            // A read-only file keeps its journal mode: the statement fails and is ignored.
+            sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        }
+        // With WAL, NORMAL syncs at checkpoints only: a power cut may lose the last statements but
+        // never damages the file. The larger page cache keeps month-long queries in memory.
+        exec("PRAGMA synchronous=NORMAL");
+        exec("PRAGMA cache_size=-32768");
+        if (fresh) createSchema();
+    } catch (const DbError& e) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        openedPath_.clear();
+        throw DbError("无法打开数据库“" + path + "”：" + e.what());
+    }
+}
+
+void SqliteEngine::createSchema() {
+    std::string sql = "BEGIN;\n";
+    for (const auto& statement : DefaultSchemaStatements(dialect_))
+        sql += statement + ";\n";
+    sql += "COMMIT;";
+    try {
+        exec(sql);
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+sqlite3* SqliteEngine::handle() {
+    if (!db_) open();
+    return db_;
+}
+
+void SqliteEngine::exec(const std::string& sql) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(handle(), sql.c_str(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        std::string msg = chineseEngineMessage(err ? err : sqlite3_errstr(rc));
+        sqlite3_free(err);
+        throw DbError(msg);
+    }
+}
+
+std::unique_ptr<EngineStatement> SqliteEngine::prepare(const std::string& sql, const std::string& jetSql) {
+    sqlite3* db = handle();
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, &tail) != SQLITE_OK) {
+        std::string msg = chineseEngineMessage(sqlite3_errmsg(db));
+        sqlite3_finalize(st);
+        throw DbError(msg + "。语句：" + jetSql);
+    }
+    if (!st) throw DbError("无效的 SQL 语句：" + jetSql);
+    auto statement = std::make_unique<SqliteStatement>(db, st);
+    for (const char* p = tail; p && *p; ++p)
+        if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';')
+            throw DbError("SQL 语句结束后还有多余的字符：" + jetSql);
+    return statement;
+}
+
+std::optional<std::vector<ColumnInfo>> SqliteEngine::tableColumns(std::string_view table) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(handle(), "SELECT name, type FROM pragma_table_info(?1)", -1, &st, nullptr) !=
+        SQLITE_OK)
+        return std::nullopt;
+    sqlite3_bind_text(st, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+    std::vector<ColumnInfo> cols;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        ColumnInfo c;
+        c.name = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        const auto* type = sqlite3_column_text(st, 1);
+        c.kind = kindOfSqliteType(type ? reinterpret_cast<const char*>(type) : "");
+        cols.push_back(std::move(c));
+    }
+    sqlite3_finalize(st);
+    if (cols.empty()) return std::nullopt;
+    return cols;
+}
+
+bool SqliteEngine::inTransaction() {
+    return sqlite3_get_autocommit(handle()) == 0;
+}
+
+void SqliteEngine::begin() {
+    // IMMEDIATE takes the write lock at once, so the action waits for another desk's write (the
+    // busy timeout) instead of failing midway.
+    exec("BEGIN IMMEDIATE");
+}
+
+}  // namespace ca::db

@@ -1,0 +1,69 @@
+#pragma once
+// Moves a desk's database into another one (a database server shared by several desks, or another
+// file): every table of the program, with the fee item columns the desk added, through the query
+// objects of the database layer, so any pair of engines works.
+//
+// Rows are matched by their keys (LoadData.TY_No, subData (Pid, SP_No), the fee tables' ty_no,
+// func_desc.Fd_func_code, employee.E_ID, DEP.ID, limit (L_pers_id, L_func_code)); a row whose key the
+// target already holds is left as the target has it, so a copy never overwrites what other desks
+// entered on the server (fees above all), and running it again changes nothing. Everything is
+// written in one transaction: a copy that fails leaves the target as it was.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ca/db/TDM.h"
+
+namespace ca::migrate {
+
+// A copy refused before anything was written: the source is not a database of this program, the
+// target already holds declarations and merging was not asked for, or the two databases name the
+// same user, department or fee item differently. The text says which and why.
+class MigrationRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The target holds declarations and merging was not asked for.
+class TargetHoldsDeclarations : public MigrationRefused {
+public:
+    explicit TargetHoldsDeclarations(int count);
+    int count() const { return count_; }
+
+private:
+    int count_;
+};
+
+struct TableCount {
+    std::string table;
+    int sourceRows = 0;
+    int added = 0;  // rows written into the target
+    int kept = 0;   // rows whose key the target held already, left as they are
+};
+
+struct MigrationResult {
+    std::vector<TableCount> tables;         // in copying order
+    std::vector<std::string> addedColumns;  // "T_fee.code", "T_fee1.code", in that order per item
+};
+
+class DatabaseMigration {
+public:
+    DatabaseMigration(db::TDM& source, db::TDM& target) : source_(source), target_(target) {}
+
+    // Copies everything. merge: a target that already holds declarations is merged into instead
+    // of refused. Throws MigrationRefused (nothing written) or db::DbError (a statement failed;
+    // the transaction is undone, the text names the table and the row's key).
+    MigrationResult run(bool merge);
+
+private:
+    void checkSource();
+    void checkTargetColumns();
+    void checkIdentities();
+    std::vector<std::string> addFeeColumns();
+    TableCount copyTable(const std::string& table, const std::vector<std::string>& key);
+
+    db::TDM& source_;
+    db::TDM& target_;
+};
+
+}  // namespace ca::migrate

@@ -1,0 +1,290 @@
+#include "ca/migrate/DatabaseMigration.h"
+
+#include <map>
+#include <set>
+#include <string_view>
+
+#include "ca/db/DbError.h"
+#include "ca/db/Quoting.h"
+#include "ca/db/Schema.h"
+#include "ca/db/TADOQuery.h"
+#include "ca/users/Transaction.h"
+
+namespace ca::migrate {
+
+namespace {
+
+struct KeyedTable {
+    const char* name;
+    std::vector<std::string> key;
+};
+
+// Catalogues and people first, then the declarations with their goods lines and fee rows.
+const std::vector<KeyedTable>& copyOrder() {
+    static const std::vector<KeyedTable> tables = {
+        {"func_desc", {"Fd_func_code"}},
+        {"DEP", {"ID"}},
+        {"employee", {"E_ID"}},
+        {"limit", {"L_pers_id", "L_func_code"}},
+        {"LoadData", {"TY_No"}},
+        {"subData", {"Pid", "SP_No"}},
+        {"T_fee", {"ty_no"}},
+        {"T_fee1", {"ty_no"}},
+    };
+    return tables;
+}
+
+// A row that names a thing (user, department, fee item) by number and by name; the two databases
+// must agree on both, or one person's permissions would land on another.
+struct Identity {
+    const char* table;
+    const char* idColumn;
+    const char* nameColumn;
+    const char* what;
+};
+
+constexpr Identity kIdentities[] = {
+    {"employee", "E_ID", "E_name", "用户"},
+    {"DEP", "ID", "DEP_Name", "部门"},
+    {"func_desc", "Fd_func_code", "Fd_func_name", "费用项目"},
+};
+
+// Fee item columns added to the fee tables after the database was created, with the column type
+// the fee item dialog gives them.
+constexpr std::pair<const char*, const char*> kFeeTables[] = {
+    {"T_fee", " numeric (18 ,2)"},
+    {"T_fee1", " char (50)"},
+};
+
+// Keys compare as both engines compare text: ASCII letters without regard to case.
+std::string lowerAscii(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+bool hasColumn(const std::vector<db::ColumnInfo>& columns, std::string_view name) {
+    const std::string wanted = lowerAscii(name);
+    for (const auto& c : columns)
+        if (lowerAscii(c.name) == wanted) return true;
+    return false;
+}
+
+const std::vector<db::ColumnInfo>& columnsOf(db::TDM& dm, const std::string& table, const char* which) {
+    const auto* cols = dm.ADOConnection1.columns(table);
+    if (!cols) throw MigrationRefused(std::string(which) + "不是本程序的数据库：没有数据表 " + table);
+    return *cols;
+}
+
+bool isDefaultColumn(const std::string& table, std::string_view column) {
+    for (const auto& t : db::DefaultTables())
+        if (lowerAscii(t.name) == lowerAscii(table)) return hasColumn(t.columns, column);
+    return false;
+}
+
+void bindValue(db::TParameter& p, const db::Value& v) {
+    if (const auto* i = std::get_if<std::int64_t>(&v))
+        p.SetInteger(*i);
+    else if (const auto* d = std::get_if<double>(&v))
+        p.SetNumber(*d);
+    else if (const auto* s = std::get_if<std::string>(&v))
+        p.SetText(*s);
+    else
+        p.SetNull();
+}
+
+int scalar(db::TDM& dm, const std::string& sql) {
+    db::TADOQuery q(dm);
+    q.SetSQL(sql);
+    q.Open();
+    return static_cast<int>(q.Fields(0).AsInteger());
+}
+
+void exec(db::TDM& dm, const std::string& sql) {
+    db::TADOQuery q(dm);
+    q.SetSQL(sql);
+    q.ExecSQL();
+}
+
+// The key of the current row: its values' texts, lower case, joined by a separator no key holds.
+std::string rowKey(const db::TADOQuery& q, const std::vector<int>& columns) {
+    std::string key;
+    for (int c : columns) {
+        if (!key.empty()) key += '\x1f';
+        key += lowerAscii(q.Fields(c).AsString());
+    }
+    return key;
+}
+
+std::vector<int> keyColumns(const db::TADOQuery& q, const std::vector<std::string>& key) {
+    std::vector<int> columns;
+    for (const auto& k : key)
+        columns.push_back(q.FieldIndex(k));
+    return columns;
+}
+
+std::string keyText(const db::TADOQuery& q, const std::vector<std::string>& key) {
+    std::string text;
+    for (const auto& k : key)
+        text += (text.empty() ? "" : "，") + k + "=“" + q.FieldByName(k).AsString() + "”";
+    return text;
+}
+
+}  // namespace
+
+TargetHoldsDeclarations::TargetHoldsDeclarations(int count)
+    : MigrationRefused("目标数据库中已有 " + std::to_string(count) + " 份报关单，未写入任何内容"),
+      count_(count) {}
+
+// Every table and column of the program must be there, and every further column must be a plain
+// name: column names of the source become part of the statements that write the target.
+void DatabaseMigration::checkSource() {
+    for (const auto& table : db::DefaultTables()) {
+        const auto& cols = columnsOf(source_, table.name, "源数据库");
+        for (const auto& c : table.columns)
+            if (!hasColumn(cols, c.name))
+                throw MigrationRefused("源数据库不是本程序的数据库：数据表 " + table.name + " 中没有字段 " +
+                                       c.name);
+        for (const auto& c : cols)
+            if (!db::IsValidIdentifier(c.name))
+                throw MigrationRefused("源数据库的数据表 " + table.name + " 中的字段名“" + c.name +
+                                       "”不可用");
+    }
+}
+
+// The target must hold every column the source has, but for the fee item columns, which are added.
+void DatabaseMigration::checkTargetColumns() {
+    for (const auto& table : copyOrder()) {
+        const auto& targetCols = columnsOf(target_, table.name, "目标数据库");
+        for (const auto& c : *source_.ADOConnection1.columns(table.name)) {
+            const bool feeTable = lowerAscii(table.name) == "t_fee" || lowerAscii(table.name) == "t_fee1";
+            if (hasColumn(targetCols, c.name) || (feeTable && !isDefaultColumn(table.name, c.name))) continue;
+            throw MigrationRefused("目标数据库的数据表 " + std::string(table.name) + " 中没有字段 " + c.name +
+                                   "（目标数据库的结构与本程序不同），未写入任何内容");
+        }
+    }
+}
+
+void DatabaseMigration::checkIdentities() {
+    std::vector<std::string> conflicts;
+    for (const Identity& id : kIdentities) {
+        std::map<std::string, std::string> nameById, idByName;  // lower-case keys; values as stored
+        db::TADOQuery t(target_);
+        t.SetSQL(std::string("select ") + id.idColumn + "," + id.nameColumn + " from " + id.table);
+        t.Open();
+        for (t.First(); !t.Eof(); t.Next()) {
+            nameById[lowerAscii(t.Fields(0).AsString())] = t.Fields(1).AsString();
+            idByName[lowerAscii(t.Fields(1).AsString())] = t.Fields(0).AsString();
+        }
+        db::TADOQuery s(source_);
+        s.SetSQL(t.SQL());
+        s.Open();
+        for (s.First(); !s.Eof(); s.Next()) {
+            const std::string code = s.Fields(0).AsString(), name = s.Fields(1).AsString();
+            auto byId = nameById.find(lowerAscii(code));
+            auto byName = idByName.find(lowerAscii(name));
+            if (byId != nameById.end() && lowerAscii(byId->second) != lowerAscii(name))
+                conflicts.push_back(std::string(id.what) + "编码 " + code + " 在源数据库中是“" + name +
+                                    "”，在目标数据库中是“" + byId->second + "”");
+            else if (byName != idByName.end() && lowerAscii(byName->second) != lowerAscii(code))
+                conflicts.push_back(std::string(id.what) + "“" + name + "”在源数据库中的编码是 " + code +
+                                    "，在目标数据库中是 " + byName->second);
+        }
+    }
+    if (conflicts.empty()) return;
+    std::string text = "两个数据库中的编码与名称不一致，无法合并，未写入任何内容：";
+    for (size_t i = 0; i < conflicts.size() && i < 5; ++i)
+        text += (i ? "；" : "") + conflicts[i];
+    if (conflicts.size() > 5) text += "；另有 " + std::to_string(conflicts.size() - 5) + " 处";
+    throw MigrationRefused(text);
+}
+
+std::vector<std::string> DatabaseMigration::addFeeColumns() {
+    std::vector<std::string> added;
+    for (const auto& [table, type] : kFeeTables) {
+        std::vector<std::string> missing;
+        const auto& targetCols = *target_.ADOConnection1.columns(table);
+        for (const auto& c : *source_.ADOConnection1.columns(table))
+            if (!hasColumn(targetCols, c.name)) missing.push_back(c.name);
+        for (const auto& name : missing) {
+            exec(target_, std::string("alter table ") + table + " add " + name + type);
+            // As when a fee item is added: the amounts of the rows already there are 0.
+            if (std::string_view(table) == "T_fee") exec(target_, "update T_fee set " + name + "=0");
+            added.push_back(std::string(table) + "." + name);
+        }
+    }
+    return added;
+}
+
+TableCount DatabaseMigration::copyTable(const std::string& table, const std::vector<std::string>& key) {
+    TableCount count{table};
+    std::set<std::string> present;
+    db::TADOQuery existing(target_);
+    std::string keyList;
+    for (const auto& k : key)
+        keyList += (keyList.empty() ? "" : ",") + k;
+    existing.SetSQL("select " + keyList + " from " + table);
+    existing.Open();
+    const std::vector<int> existingKey = keyColumns(existing, key);
+    for (existing.First(); !existing.Eof(); existing.Next())
+        present.insert(rowKey(existing, existingKey));
+    existing.Close();
+
+    db::TADOQuery rows(source_);
+    rows.SetSQL("select * from " + table);
+    rows.Open();
+    const std::vector<int> sourceKey = keyColumns(rows, key);
+    std::string columns, values;
+    for (int i = 0; i < rows.FieldCount(); ++i) {
+        columns += (i ? "," : "") + rows.fieldName(i);
+        values += (i ? ",:p" : ":p") + std::to_string(i);
+    }
+    const std::string insert = "insert into " + table + "(" + columns + ") values (" + values + ")";
+    db::TADOQuery write(target_);
+    for (rows.First(); !rows.Eof(); rows.Next()) {
+        ++count.sourceRows;
+        if (!present.insert(rowKey(rows, sourceKey)).second) {
+            ++count.kept;
+            continue;
+        }
+        try {
+            write.SetSQL(insert);
+            for (int i = 0; i < rows.FieldCount(); ++i)
+                bindValue(write.ParamByName("p" + std::to_string(i)), rows.Fields(i).AsVariant());
+            write.ExecSQL();
+        } catch (const db::DbError& e) {
+            throw db::DbError("复制数据表 " + table + " 的记录（" + keyText(rows, key) + "）时出错：" +
+                              e.what());
+        }
+        ++count.added;
+    }
+    return count;
+}
+
+MigrationResult DatabaseMigration::run(bool merge) {
+    checkSource();
+    target_.ADOConnection1.Open();
+    for (const auto& table : copyOrder())
+        columnsOf(target_, table.name, "目标数据库");
+    if (int declarations = scalar(target_, "select count(*) from LoadData"); declarations > 0 && !merge)
+        throw TargetHoldsDeclarations(declarations);
+    checkTargetColumns();
+    checkIdentities();
+
+    MigrationResult result;
+    try {
+        users::Transaction transaction(target_);
+        result.addedColumns = addFeeColumns();
+        for (const auto& table : copyOrder())
+            result.tables.push_back(copyTable(table.name, table.key));
+        transaction.commit();
+    } catch (...) {
+        // The undone columns may still be in what the connection knows of the tables.
+        target_.ADOConnection1.schemaChanged();
+        throw;
+    }
+    return result;
+}
+
+}  // namespace ca::migrate
