@@ -33,8 +33,10 @@ int main(int argc, char** argv) {
     // Qt's own buttons and dialogs in Chinese (是, 否, 确定, 打开).
     ca::app::installQtChineseTranslation();
 
-    // The data module comes first; its connection opens with the first statement.
-    ca::db::TDM& dm = ca::db::DM();
+    auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
+    // The data module comes first; its connection opens with the first statement, on the database
+    // server of config.ini when one is set.
+    ca::db::TDM& dm = ca::db::DM(ca::db::DatabaseTarget(ca::IniFile(ca::settings::configPathFor(exeDir))));
 
     ca::app::QtPrompts prompts;
     // Entry and download wait on this clock inside their click handler; the window keeps painting
@@ -44,7 +46,6 @@ int main(int argc, char** argv) {
 
     ca::app::QtPrinter printer;
 
-    auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     // Nobody is logged in unless the optional log-in at start says otherwise.
     ca::users::CurrentUser currentUser;
     ca::app::AppContext ctx(prompts, dm, clock, printer, currentUser, ca::settings::configPathFor(exeDir));

@@ -6,8 +6,9 @@ const std::string& postgresFunctionsSql() {
     static const std::string sql = R"SQL(
 CREATE EXTENSION IF NOT EXISTS citext;
 
--- A date as the program stores it: YYYY-MM-DD, with " HH:MM:SS" when a time is present.
-CREATE DOMAIN ca_date AS text
+-- A date as the program stores it: YYYY-MM-DD, with " HH:MM:SS" when a time is present. Compared
+-- character by character, whatever the server's language, so that the text order is the date order.
+CREATE DOMAIN ca_date AS text COLLATE "C"
   CHECK (VALUE ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}( [0-9]{2}:[0-9]{2}:[0-9]{2})?$');
 
 -- {year, month, day, hour, minute, second} of a date text: YYYY-MM-DD or YYYY/M/D, optionally
@@ -76,7 +77,7 @@ BEGIN
   IF v IS NULL THEN RETURN NULL; END IF;
   n := ca_number(v);
   IF n IS NULL THEN PERFORM ca_mismatch(v, col, '小数'); END IF;
-  RETURN n;
+  RETURN n + 0;  -- "-0" is stored as 0
 END $f$;
 
 CREATE FUNCTION ca_cv_t(v text, col text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
@@ -158,10 +159,17 @@ CREATE FUNCTION ca_format(v text, p text) RETURNS text LANGUAGE sql IMMUTABLE AS
   END
 $f$;
 
-CREATE FUNCTION nz(v anyelement) RETURNS anyelement LANGUAGE sql IMMUTABLE AS $f$
-  SELECT v
+-- nz(value[, default]): Null becomes the default, or 0 for a number and the empty text for a text.
+CREATE FUNCTION nz(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $f$
+  SELECT coalesce(v, 0)
 $f$;
-CREATE FUNCTION nz(v anyelement, d anyelement) RETURNS anyelement LANGUAGE sql IMMUTABLE AS $f$
+CREATE FUNCTION nz(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $f$
+  SELECT coalesce(v, 0)
+$f$;
+CREATE FUNCTION nz(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
+  SELECT coalesce(v, '')
+$f$;
+CREATE FUNCTION nz(v anycompatible, d anycompatible) RETURNS anycompatible LANGUAGE sql IMMUTABLE AS $f$
   SELECT coalesce(v, d)
 $f$;
 CREATE FUNCTION len(v text) RETURNS bigint LANGUAGE sql IMMUTABLE AS $f$

@@ -142,9 +142,14 @@ std::string chineseConnectionMessage(std::string_view libpqMessage) {
     if (has("timeout expired")) return "连接超时，服务器没有回应";
     if (has("Connection refused") || has("No such file or directory"))
         return "服务器没有运行，或者地址、端口不对（" + m + "）";
+    // The name after `database "` or `role "`; the message may name the socket first.
+    auto nameAfter = [&](std::string_view word) {
+        const size_t at = libpqMessage.find(word);
+        return quoted(libpqMessage.substr(at + word.size() - 1));
+    };
     if (has("does not exist")) {
-        if (has("database \"")) return "服务器上没有数据库“" + quoted(libpqMessage) + "”";
-        if (has("role \"")) return "服务器上没有用户“" + quoted(libpqMessage) + "”";
+        if (has("database \"")) return "服务器上没有数据库“" + nameAfter("database \"") + "”";
+        if (has("role \"")) return "服务器上没有用户“" + nameAfter("role \"") + "”";
     }
     if (has("terminating connection") || has("server closed the connection") || has("no connection"))
         return "服务器关闭了连接（" + m + "）";

@@ -1,12 +1,24 @@
 #include "ca/db/TDM.h"
 
 #include "ca/db/TADOQuery.h"
+#include "ca/util/IniFile.h"
+#include "ca/util/Settings.h"
 
 namespace ca::db {
 
-TDM& DM() {
-    static TDM instance;
+TDM& DM(const std::string& target) {
+    static TDM instance(target);
     return instance;
+}
+
+std::string DatabaseTarget(const IniFile& settings) {
+    std::string server = settings.ReadString(settings::kSection, settings::kDatabaseServer, "");
+    const size_t b = server.find_first_not_of(" \t"), e = server.find_last_not_of(" \t");
+    server = b == std::string::npos ? std::string() : server.substr(b, e - b + 1);
+    if (server.empty()) return "DB.sqlite";
+    // Any value names a server: a plain host name must not become a file of that name.
+    if (!IsServerTarget(server)) return "host=" + server;
+    return server;
 }
 
 void DeleteAllDeclarations(TDM& dm) {

@@ -115,6 +115,9 @@ TEST_P(Dialect, StatementFormsOfTheWindows) {
          "select bgno from t_fee,LoadData where LoadData.ty_no=t_fee.ty_no   and SDate>=#2010-12-10# and "
          "SDate<=#2011-12-31# and bgf+bjf+0=0",
          {"520220110000000002"}},
+        {"nz counts a missing amount as 0",
+         "select bgno from t_fee where nz(bgf)+nz(t_fee.bjf)+0=0 and nz(bgf, 5)<>5 order by bgno",
+         {"520220110000000002"}},
         {"text compared with an integer column",
          "select E_name from employee where E_dep='1' and e_ID<>2",
          {"张三"}},

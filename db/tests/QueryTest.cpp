@@ -84,6 +84,7 @@ TEST_P(Query, ColumnKindsConvertOrRefuseLikeJet) {
         {"LoadData.SPXS", "1.5", nullptr},
         {"subData.CJZJ", "12.50", "12.5"},
         {"subData.CJZJ", "-3", "-3"},
+        {"subData.CJZJ", "-0", "0"},
         {"subData.CJZJ", "", nullptr},
         {"subData.CJZJ", "12,50", nullptr},
         {"LoadData.SB_Date", "2011-01-05", "2011-01-05"},

@@ -38,6 +38,10 @@ inline constexpr const char* kPostEntryDelay = "导入后延时";
 // Not one of the fields of the settings dialog's list: "1" asks for a user name and password at
 // start (the optional log-in); a missing key or any other value starts without one.
 inline constexpr const char* kLogInAtStart = "启动时登录";
+// Not in the settings dialog either: the database server several desks share, as a PostgreSQL
+// connection text ("host=192.168.1.5 port=5432 dbname=customs user=clerk password=..." or
+// "postgresql://..."). Missing or empty: the desk's own DB.sqlite.
+inline constexpr const char* kDatabaseServer = "数据库服务器";
 
 inline constexpr int kDefaultMainDelay = 300;
 inline constexpr int kDefaultGoodsDelay = 160;
