@@ -8,7 +8,7 @@
 #include "ca/db/Quoting.h"
 #include "ca/db/Schema.h"
 #include "ca/db/TADOQuery.h"
-#include "ca/users/Transaction.h"
+#include "ca/db/Transaction.h"
 
 namespace ca::migrate {
 
@@ -236,9 +236,11 @@ TableCount DatabaseMigration::copyTable(const std::string& table, const std::vec
     rows.Open();
     const std::vector<int> sourceKey = keyColumns(rows, key);
     std::string columns, values;
+    std::vector<std::string> parameters;
     for (int i = 0; i < rows.FieldCount(); ++i) {
+        parameters.push_back(std::string("p").append(std::to_string(i)));
         columns += (i ? "," : "") + rows.fieldName(i);
-        values += (i ? ",:p" : ":p") + std::to_string(i);
+        values += (i ? ",:" : ":") + parameters.back();
     }
     const std::string insert = "insert into " + table + "(" + columns + ") values (" + values + ")";
     db::TADOQuery write(target_);
@@ -251,7 +253,7 @@ TableCount DatabaseMigration::copyTable(const std::string& table, const std::vec
         try {
             write.SetSQL(insert);
             for (int i = 0; i < rows.FieldCount(); ++i)
-                bindValue(write.ParamByName("p" + std::to_string(i)), rows.Fields(i).AsVariant());
+                bindValue(write.ParamByName(parameters[static_cast<size_t>(i)]), rows.Fields(i).AsVariant());
             write.ExecSQL();
         } catch (const db::DbError& e) {
             throw db::DbError("复制数据表 " + table + " 的记录（" + keyText(rows, key) + "）时出错：" +
@@ -274,7 +276,7 @@ MigrationResult DatabaseMigration::run(bool merge) {
 
     MigrationResult result;
     try {
-        users::Transaction transaction(target_);
+        db::Transaction transaction(target_);
         result.addedColumns = addFeeColumns();
         for (const auto& table : copyOrder())
             result.tables.push_back(copyTable(table.name, table.key));

@@ -12,8 +12,11 @@
 #include "ca/db/DbError.h"
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
+#include "ca/db/testing/RefuseWrites.h"
+#include "ca/db/testing/TestDatabase.h"
 #include "ca/migrate/DatabaseMigration.h"
 
+using ca::db::testing::EngineKind;
 using ca::migrate::DatabaseMigration;
 using ca::migrate::MigrationRefused;
 using ca::migrate::TableCount;
@@ -56,21 +59,32 @@ const std::vector<std::pair<std::string, std::string>> kTables = {
     {"T_fee1", "ty_no"},
 };
 
-class Migration : public ::testing::Test {
+// A desk's SQLite file as the source; the target is a fresh database of the test's engine.
+class Migration : public ::testing::TestWithParam<EngineKind> {
 public:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("ca_migrate_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        source = std::make_unique<ca::db::TDM>((dir / "source.sqlite").string());
-        target = std::make_unique<ca::db::TDM>((dir / "target.sqlite").string());
+        fresh();
+        if (!targetDatabase->available()) GTEST_SKIP() << targetDatabase->skipReason();
     }
     void TearDown() override {
         source.reset();
         target.reset();
+        targetDatabase.reset();
         std::filesystem::remove_all(dir);
+    }
+    // Starts again with a new source file and a new, empty target.
+    void fresh() {
+        TearDown();
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char& c : test)
+            if (c == '/') c = '_';
+        dir = std::filesystem::temp_directory_path() /
+              ("ca_migrate_" + std::to_string(::getpid()) + "_" + test);
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        source = std::make_unique<ca::db::TDM>((dir / "source.sqlite").string());
+        targetDatabase = std::make_unique<ca::db::testing::TestDatabase>(GetParam());
+        target = std::make_unique<ca::db::TDM>(targetDatabase->target());
     }
 
     // A declaration as the download stores it: header, its fee rows and `lines` goods lines.
@@ -127,10 +141,11 @@ public:
     }
 
     std::filesystem::path dir;
+    std::unique_ptr<ca::db::testing::TestDatabase> targetDatabase;
     std::unique_ptr<ca::db::TDM> source, target;
 };
 
-TEST_F(Migration, CopiesEveryTableAndASecondMergeChangesNothing) {
+TEST_P(Migration, CopiesEveryTableAndASecondMergeChangesNothing) {
     fillSource();
     auto result = DatabaseMigration(*source, *target).run(false);
 
@@ -160,7 +175,7 @@ TEST_F(Migration, CopiesEveryTableAndASecondMergeChangesNothing) {
 // Merging into a database other desks use: rows it holds stay as they are there (fees entered on
 // the server are not overwritten by a desk's older copy), the rest is added, keys without regard to
 // letter case.
-TEST_F(Migration, MergeKeepsWhatTheTargetHoldsAndAddsTheRest) {
+TEST_P(Migration, MergeKeepsWhatTheTargetHoldsAndAddsTheRest) {
     fillSource();
     declaration(*target, "d1", "服务器上的公司", 1);
     exec(*target, "update T_fee set bgf=99 where ty_no='d1'");
@@ -184,7 +199,7 @@ TEST_F(Migration, MergeKeepsWhatTheTargetHoldsAndAddsTheRest) {
                                                 "LoadData 2 1", "subData 2 1", "T_fee 2 1", "T_fee1 2 1"}));
 }
 
-TEST_F(Migration, RefusalsWriteNothing) {
+TEST_P(Migration, RefusalsWriteNothing) {
     struct Case {
         const char* name;
         std::function<void(Migration&)> prepare;
@@ -219,8 +234,7 @@ TEST_F(Migration, RefusalsWriteNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
+        fresh();
         fillSource();
         c.prepare(*this);
         const auto before = everything(*target);
@@ -236,13 +250,11 @@ TEST_F(Migration, RefusalsWriteNothing) {
 
 // A statement the target refuses in the middle: the error names the table and the row, and
 // nothing of the copy stays, not even the added fee columns.
-TEST_F(Migration, AFailureHalfWayLeavesTheTargetAsItWas) {
+TEST_P(Migration, AFailureHalfWayLeavesTheTargetAsItWas) {
     fillSource();
     target->ADOConnection1.Open();
     const auto before = everything(*target);
-    target->ADOConnection1.execRaw(
-        "CREATE TRIGGER refuse_line BEFORE INSERT ON subData WHEN NEW.SP_No='2' BEGIN SELECT RAISE(ABORT, "
-        "'磁盘已满'); END");
+    ca::db::testing::refuseWrites(*target, "INSERT", "subData", "NEW.SP_No = '2'");
     try {
         DatabaseMigration(*source, *target).run(false);
         ADD_FAILURE() << "no error";
@@ -255,5 +267,7 @@ TEST_F(Migration, AFailureHalfWayLeavesTheTargetAsItWas) {
     EXPECT_EQ(target->ADOConnection1.columns("T_fee")->size(),
               source->ADOConnection1.columns("T_fee")->size() - 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Migration, ca::db::testing::AllEngines(), ca::db::testing::EngineName);
 
 }  // namespace

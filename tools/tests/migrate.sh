@@ -58,4 +58,24 @@ if "$CLI" migrate --from "$SRC" --to "$SRC" > /dev/null 2> "$DIR/err"; then fail
 grep -qF '同一个文件' "$DIR/err" || fail "same file message"
 if "$CLI" migrate --from "$SRC" > /dev/null 2> "$DIR/err"; then fail "no target"; fi
 grep -qF '用法：migrate' "$DIR/err" || fail "usage"
+# A server that cannot be reached: its message, nothing else happens.
+if "$CLI" migrate --from "$SRC" --to "host=$DIR/nosocket port=5 dbname=x user=x" > /dev/null 2> "$DIR/err"; then
+  fail "unreachable server"
+fi
+grep -qF '无法连接数据库服务器' "$DIR/err" || fail "server message: $(cat "$DIR/err")"
+
+# Onto the test server (scripts/test starts one): a schema of its own, dropped at the end.
+if [ -n "${CA_TEST_PG:-}" ]; then
+  SCHEMA="ca_migrate_cli_$$"
+  psql -q "$CA_TEST_PG" -c "CREATE SCHEMA $SCHEMA" >/dev/null
+  trap 'psql -q "$CA_TEST_PG" -c "DROP SCHEMA $SCHEMA CASCADE" >/dev/null 2>&1; rm -rf "$DIR"' EXIT
+  SERVER="$CA_TEST_PG options='-csearch_path=$SCHEMA,public'"
+  "$CLI" migrate --from "$SRC" --to "$SERVER" > "$DIR/out" || fail "server copy"
+  diff "$DIR/expected" "$DIR/out" || fail "server report"
+  [ "$(sql "$SERVER" "select ty_no,zdy01 from T_fee" | tail -1)" = "$(printf 'TY1\t7.5')" ] || fail "server column"
+  if "$CLI" migrate --from "$SRC" --to "$SERVER" > /dev/null 2> "$DIR/err"; then fail "server second copy"; fi
+  "$CLI" migrate --from "$SRC" --to "$SERVER" --merge | grep -qx '迁移完成：共新增 0 行' || fail "server merge"
+else
+  echo "migrate: no test server (CA_TEST_PG), the server part is skipped"
+fi
 echo "migrate: ok"

@@ -1,8 +1,8 @@
 #include "ca/download/DatabaseCapture.h"
 
 #include "ca/db/DbError.h"
+#include "ca/db/Transaction.h"
 #include "ca/download/SubDataColumns.h"
-#include "ca/users/Transaction.h"
 
 namespace ca::download {
 
@@ -137,7 +137,7 @@ bool DatabaseCapture::stored(const char* check, const std::vector<std::string>& 
 bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::string>& keys,
                                    const std::string& lockKey, const std::function<void()>& rest) {
     try {
-        users::Transaction unit(dm_);
+        db::Transaction unit(dm_);
         if (!lockKey.empty()) {
             ADOQuery2.SetSQL(kLockDeclaration);
             ADOQuery2.ParamByName("k1").SetText(lockKey);

@@ -4,21 +4,29 @@
 
 #include "DbRows.h"
 #include "ca/db/DbError.h"
+#include "ca/db/testing/RefuseWrites.h"
+#include "ca/db/testing/TestDatabase.h"
 #include "ca/download/DatabaseCapture.h"
 #include "ca/download/LoadDataColumns.h"
 
 using namespace ca::download;
+using ca::db::testing::EngineKind;
 using ca::download::testing::count;
 using ca::download::testing::Row;
 using ca::download::testing::rows;
 
 namespace {
 
-class DatabaseCaptureTest : public ::testing::Test {
+class DatabaseCaptureTest : public ::testing::TestWithParam<EngineKind> {
 protected:
-    ca::db::TDM dm{":memory:"};
+    ca::db::testing::TestDatabase database{GetParam()};
+    ca::db::TDM dm{database.target()};
     ca::VectorLog log;
     DatabaseCapture capture{dm, log};
+
+    void SetUp() override {
+        if (!database.available()) GTEST_SKIP() << database.skipReason();
+    }
 
     static HeaderTexts importHeader(const std::string& key) {
         HeaderTexts h;
@@ -41,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(DatabaseCaptureTest, HeaderTwiceIsOneRowPerTableAndTheFeeRowsStay) {
+TEST_P(DatabaseCaptureTest, HeaderTwiceIsOneRowPerTableAndTheFeeRowsStay) {
     HeaderTexts h = importHeader("I001");
     capture.insertDataLoad(h, "2024-03-05", "螺丝", "进口报关单", operators("123", "张三"), 3);
     EXPECT_EQ(loadData("I001", "HG_No,JK_Date,SB_Date,indate,phone,opertor,SPXS,ZSBL,XK_No,inouttype"),
@@ -73,7 +81,7 @@ TEST_F(DatabaseCaptureTest, HeaderTwiceIsOneRowPerTableAndTheFeeRowsStay) {
 // Every header text column against the header position it is stored from (import, export), read
 // back from the database after an insert and after an update of the same declaration, so a column
 // and its value that trade places in a statement show up.
-TEST_F(DatabaseCaptureTest, EveryHeaderColumnTakesItsPosition) {
+TEST_P(DatabaseCaptureTest, EveryHeaderColumnTakesItsPosition) {
     struct Column {
         const char* name;
         int importPos;
@@ -130,7 +138,7 @@ TEST_F(DatabaseCaptureTest, EveryHeaderColumnTakesItsPosition) {
 }
 
 // Every goods column against the goods position it is stored from, in both layouts.
-TEST_F(DatabaseCaptureTest, EveryGoodsColumnTakesItsPosition) {
+TEST_P(DatabaseCaptureTest, EveryGoodsColumnTakesItsPosition) {
     struct Column {
         const char* name;
         int importPos;  // -1: not stored by the import layout
@@ -176,15 +184,14 @@ TEST_F(DatabaseCaptureTest, EveryGoodsColumnTakesItsPosition) {
 
 // A fee row the database refuses takes the new header with it, so the next download of the
 // declaration inserts it whole instead of updating a header that has no fee rows.
-TEST_F(DatabaseCaptureTest, AHeaderIsStoredWithBothFeeRowsOrNotAtAll) {
-    dm.ADOConnection1.execRaw(
-        "CREATE TRIGGER refuse BEFORE INSERT ON T_fee1 BEGIN SELECT RAISE(ABORT, '磁盘已满'); END");
+TEST_P(DatabaseCaptureTest, AHeaderIsStoredWithBothFeeRowsOrNotAtAll) {
+    ca::db::testing::refuseWrites(dm, "INSERT", "T_fee1", "NEW.ty_no = 'I005'");
     EXPECT_THROW(capture.insertDataLoad(importHeader("I005"), "2024-03-05", "螺丝", "进口报关单",
                                         operators("", ""), 1),
                  ca::db::DbError);
     EXPECT_EQ(count(dm, "LoadData") + count(dm, "T_fee") + count(dm, "T_fee1"), 0);
 
-    dm.ADOConnection1.execRaw("DROP TRIGGER refuse");
+    ca::db::testing::allowWrites(dm, "INSERT", "T_fee1");
     capture.insertDataLoad(importHeader("I005"), "2024-03-05", "螺丝", "进口报关单", operators("", ""), 1);
     EXPECT_EQ(rows(dm, "select ty_no,goods from T_fee1"), (std::vector<Row>{{"I005", "螺丝"}}));
     EXPECT_EQ(count(dm, "LoadData"), 1);
@@ -192,7 +199,7 @@ TEST_F(DatabaseCaptureTest, AHeaderIsStoredWithBothFeeRowsOrNotAtAll) {
     EXPECT_EQ(log.lines, (std::vector<std::string>{"进口报关单:I005（录入）", "进口报关单:I005（录入）"}));
 }
 
-TEST_F(DatabaseCaptureTest, ListOnlyAfterFullCaptureEmptiesTheOtherColumns) {
+TEST_P(DatabaseCaptureTest, ListOnlyAfterFullCaptureEmptiesTheOtherColumns) {
     capture.insertDataLoad(importHeader("I002"), "2024-03-05", "螺丝", "进口报关单", operators("1", "2"), 2);
     HeaderTexts listOnly;
     listOnly[79] = "I002";
@@ -206,7 +213,7 @@ TEST_F(DatabaseCaptureTest, ListOnlyAfterFullCaptureEmptiesTheOtherColumns) {
               (Row{"HG", "", "", "", "2024-03-10", "1990-09-09", " ", " ", "2024-03-06"}));
 }
 
-TEST_F(DatabaseCaptureTest, DatesTheClientDoesNotShowValidly) {
+TEST_P(DatabaseCaptureTest, DatesTheClientDoesNotShowValidly) {
     // Import: JK_Date unchecked, stored as Null when it is no date; SB_Date always checked.
     HeaderTexts imp = importHeader("I003");
     imp[67] = "";
@@ -223,7 +230,7 @@ TEST_F(DatabaseCaptureTest, DatesTheClientDoesNotShowValidly) {
     EXPECT_EQ(loadData("E001", "JK_Date"), (Row{"<null>"}));
 }
 
-TEST_F(DatabaseCaptureTest, TextsAreStoredAsRead) {
+TEST_P(DatabaseCaptureTest, TextsAreStoredAsRead) {
     const std::string longText(255, 'x');
     const std::string key = "O'Neil's 单";
     HeaderTexts h = importHeader(key);
@@ -245,7 +252,7 @@ TEST_F(DatabaseCaptureTest, TextsAreStoredAsRead) {
     EXPECT_EQ(rows(dm, "select Pid,SP_No,SPMC_Name from subData"), (std::vector<Row>{{key, "1'", "名'称"}}));
 }
 
-TEST_F(DatabaseCaptureTest, GoodsLinesInsertThenUpdateInPlace) {
+TEST_P(DatabaseCaptureTest, GoodsLinesInsertThenUpdateInPlace) {
     HeaderTexts h;
     h[78] = "E002";
     auto line = [](const std::string& seq, const std::string& total, const std::string& use) {
@@ -280,5 +287,8 @@ TEST_F(DatabaseCaptureTest, GoodsLinesInsertThenUpdateInPlace) {
     EXPECT_EQ(log.lines.at(3), "I004 编号:1 名称:茶");
     EXPECT_EQ(log.lines.at(4), "I004 子数据:1 名称:茶");
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, DatabaseCaptureTest, ca::db::testing::AllEngines(),
+                         ca::db::testing::EngineName);
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Whole downloads from the stand-in into a database file: what is stored, a second download
-// updating in place, and failures in the middle leaving everything before them stored.
+// Whole downloads from the stand-in into a database (a file, or a server): what is stored, a second
+// download updating in place, and failures in the middle leaving everything before them stored.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -7,7 +7,9 @@
 
 #include "../../tests/DownloadRig.h"
 #include "DbRows.h"
+#include "DeskDatabase.h"
 #include "ca/db/DbError.h"
+#include "ca/db/testing/TestDatabase.h"
 #include "ca/download/DatabaseCapture.h"
 #include "ca/util/CommandGuard.h"
 
@@ -16,19 +18,18 @@ using namespace ca::download::testing;
 
 namespace {
 
-class DownloadIntoDatabase : public ::testing::Test {
+class DownloadIntoDatabase : public ::testing::TestWithParam<EngineKind> {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("ca_download_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        dm = std::make_unique<ca::db::TDM>((dir / "DB.sqlite").string());
+        if (!database->available()) GTEST_SKIP() << database->skipReason();
+        dm = database->desk();
     }
-    void TearDown() override {
+    // Starts again on a new, empty database.
+    void freshDatabase() {
         dm.reset();
-        std::filesystem::remove_all(dir);
+        database.reset();
+        database = std::make_unique<DeskDatabase>(GetParam());
+        dm = database->desk();
     }
     // Runs one download; the progress handler may act in the middle of it.
     bool download(Rig& rig, std::function<void(const DownloadProgress&)> onProgress = {}) {
@@ -38,11 +39,11 @@ protected:
         return ca::CommandGuard::run(rig.prompts, [&] { driver.MainLoadData(); });
     }
 
-    std::filesystem::path dir;
+    std::unique_ptr<DeskDatabase> database = std::make_unique<DeskDatabase>(GetParam());
     std::unique_ptr<ca::db::TDM> dm;
 };
 
-TEST_F(DownloadIntoDatabase, ADeclarationWithThreeLinesAndADownloadRepeated) {
+TEST_P(DownloadIntoDatabase, ADeclarationWithThreeLinesAndADownloadRepeated) {
     auto f = fixture("进口报关单", {listRow("I1", kGeneral, "3"), listRow("I2", kProcessing, "4")});
     f.declarations["I1"] = declaration(0, "I1", 3);
     Rig first(f);
@@ -71,34 +72,50 @@ TEST_F(DownloadIntoDatabase, ADeclarationWithThreeLinesAndADownloadRepeated) {
                                                           "进口报关单:I2（修改）"}));
 }
 
-TEST_F(DownloadIntoDatabase, AFailureMidDownloadKeepsWhatWasStored) {
+// A failure in the middle ends the download with the error's text and what was stored before it
+// stays. When the database went away (another program locks the file; the server ends the
+// connection), the next download reaches it again and stores the rest, nothing twice.
+TEST_P(DownloadIntoDatabase, AFailureMidDownloadKeepsWhatWasStoredAndTheNextRunContinues) {
+    const bool server = database->onServer();
     struct Case {
         const char* name;
         const char* count2;  // goods count of the second row
-        bool lockAfterFirst;
-        const char* errorStart;
+        bool cutAfterFirst;
+        std::string errorStart;
     };
-    for (const Case& c : {Case{"column 6 not an integer", "abc", false, "“abc”不是有效的整数值"},
-                          Case{"database locked", "1", true, "数据库正被其他程序使用（已锁定）"}}) {
+    const Case cases[] = {
+        {"column 6 not an integer", "abc", false, "“abc”不是有效的整数值"},
+        {"database gone", "1", true, server ? "与数据库服务器“" : "数据库正被其他程序使用（已锁定）"},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        dm = std::make_unique<ca::db::TDM>((dir / (std::string(c.count2) + ".sqlite")).string());
+        freshDatabase();
         auto f = fixture("出口报关单", {listRow("E1", kGeneral, "2"), listRow("E2", kGeneral, c.count2),
                                         listRow("E3", kProcessing, "1")});
         f.declarations["E1"] = declaration(1, "E1", 2);
         f.declarations["E2"] = declaration(1, "E2", 2);
         Rig rig(f);
         sqlite3* locker = nullptr;
-        auto lockNow = [&] {
+        bool cut = false;
+        auto cutNow = [&] {
+            cut = true;
+            if (server) {
+                // The server ends this desk's connection, as when it is stopped.
+                const std::string pid = rows(*dm, "select pg_backend_pid()").at(0).at(0);
+                ca::db::testing::runOnTestServer("select pg_terminate_backend(" + pid + ", 10000)");
+                return;
+            }
             sqlite3_busy_timeout(dm->ADOConnection1.handle(), 0);  // fail at once instead of waiting
             ASSERT_EQ(sqlite3_open(dm->ADOConnection1.OpenedPath().c_str(), &locker), SQLITE_OK);
             ASSERT_EQ(sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
         };
         const bool ok = download(rig, [&](const DownloadProgress& p) {
-            if (c.lockAfterFirst && p.goodsLines == 2 && !locker) lockNow();
+            if (c.cutAfterFirst && p.goodsLines == 2 && !cut) cutNow();
         });
         if (locker) {
             sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
             sqlite3_close(locker);
+            sqlite3_busy_timeout(dm->ADOConnection1.handle(), 5000);
         }
         EXPECT_FALSE(ok);
         ASSERT_EQ(rig.prompts.texts("error").size(), 1u);
@@ -108,10 +125,19 @@ TEST_F(DownloadIntoDatabase, AFailureMidDownloadKeepsWhatWasStored) {
         EXPECT_EQ(count(*dm, "subData"), 2);
         EXPECT_EQ(count(*dm, "T_fee"), 1);
         EXPECT_EQ(count(*dm, "T_fee1"), 1);
+        if (!c.cutAfterFirst) continue;
+
+        Rig again(f);
+        ASSERT_TRUE(download(again)) << again.prompts.texts("error").at(0);
+        EXPECT_EQ(rows(*dm, "select TY_No from LoadData order by TY_No"),
+                  (std::vector<Row>{{"E1"}, {"E2"}, {"E3"}}));
+        EXPECT_EQ(count(*dm, "subData"), 4);
+        EXPECT_EQ(count(*dm, "T_fee"), 3);
+        EXPECT_EQ(count(*dm, "T_fee1"), 3);
     }
 }
 
-TEST_F(DownloadIntoDatabase, BadTextsFromTheClientAreStoredAsRead) {
+TEST_P(DownloadIntoDatabase, BadTextsFromTheClientAreStoredAsRead) {
     const std::string longText(255, 'y');
     auto f = fixture("进口报关单", {listRow("K'1", kGeneral, "1"), listRow("K'2", kProcessing, "1")});
     auto d = declaration(0, "K'1", 1);
@@ -126,5 +152,8 @@ TEST_F(DownloadIntoDatabase, BadTextsFromTheClientAreStoredAsRead) {
               (std::vector<Row>{{"K'1", d.header[63], longText, ""}, {"K'2", "经营K'2", "", ""}}));
     EXPECT_EQ(rows(*dm, "select Pid,YCD from subData"), (std::vector<Row>{{"K'1", "碁（GBK）"}}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, DownloadIntoDatabase, ca::db::testing::AllEngines(),
+                         ca::db::testing::EngineName);
 
 }  // namespace

@@ -2,41 +2,31 @@
 // between the existence check and the insert, and the declaration still ends up stored once, with
 // its fee rows once and its goods lines once, updated by the later store.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "DbRows.h"
+#include "DeskDatabase.h"
 #include "ca/download/DatabaseCapture.h"
 
 using namespace ca::download;
 using ca::download::testing::count;
+using ca::download::testing::DeskDatabase;
+using ca::download::testing::EngineKind;
 using ca::download::testing::Row;
 using ca::download::testing::rows;
 
 namespace {
 
-class TwoDesks : public ::testing::Test {
+class TwoDesks : public ::testing::TestWithParam<EngineKind> {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("ca_two_desks_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        const std::string file = (dir / "DB.sqlite").string();
-        desk1 = std::make_unique<ca::db::TDM>(file);
-        desk2 = std::make_unique<ca::db::TDM>(file);
+        if (!database.available()) GTEST_SKIP() << database.skipReason();
+        desk1 = database.desk();
+        desk1->ADOConnection1.Open();  // the first desk creates the tables
+        desk2 = database.desk();
         capture1 = std::make_unique<DatabaseCapture>(*desk1, log1);
         capture2 = std::make_unique<DatabaseCapture>(*desk2, log2);
-    }
-    void TearDown() override {
-        capture1.reset();
-        capture2.reset();
-        desk1.reset();
-        desk2.reset();
-        std::filesystem::remove_all(dir);
     }
 
     static HeaderTexts header(int kindIndex, const std::string& key, const std::string& prefix) {
@@ -70,13 +60,13 @@ protected:
         });
     }
 
-    std::filesystem::path dir;
+    DeskDatabase database{GetParam()};
     std::unique_ptr<ca::db::TDM> desk1, desk2;
     ca::VectorLog log1, log2;
     std::unique_ptr<DatabaseCapture> capture1, capture2;
 };
 
-TEST_F(TwoDesks, AStoreBetweenTheCheckAndTheInsertIsUpdatedNotDoubled) {
+TEST_P(TwoDesks, AStoreBetweenTheCheckAndTheInsertIsUpdatedNotDoubled) {
     for (int kindIndex : {0, 1}) {
         SCOPED_TRACE(kindIndex);
         const std::string key = kindIndex == 0 ? "I1" : "E1";
@@ -110,5 +100,44 @@ TEST_F(TwoDesks, AStoreBetweenTheCheckAndTheInsertIsUpdatedNotDoubled) {
     EXPECT_EQ(count(*desk2, "T_fee1"), 2);
     EXPECT_EQ(count(*desk2, "subData"), 2);
 }
+
+// Two desks downloading the same 500 declarations at the same moment, each on its own connection:
+// every declaration, fee row and goods line ends up stored once.
+TEST_P(TwoDesks, TwoDownloadsOfTheSameDeclarationsAtOnceStoreEachOnce) {
+    constexpr int kDeclarations = 500;
+    // Each desk's error text, empty when it stored everything.
+    std::string errors[2];
+    auto desk = [&](DatabaseCapture& capture, const std::string& prefix, std::string& error) {
+        try {
+            for (int n = 0; n < kDeclarations; ++n) {
+                const std::string key = "K" + std::to_string(n);
+                const HeaderTexts h = header(0, key, prefix);
+                storeHeader(capture, 0, h, prefix + "货");
+                for (const char* sequence : {"1", "2"})
+                    capture.insertSubdata(line(0, sequence, prefix + sequence), h, 0);
+            }
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    };
+    std::thread first([&] { desk(*capture1, "a", errors[0]); });
+    std::thread second([&] { desk(*capture2, "b", errors[1]); });
+    first.join();
+    second.join();
+    EXPECT_EQ(errors[0], "");
+    EXPECT_EQ(errors[1], "");
+
+    for (const char* table : {"LoadData", "T_fee", "T_fee1"})
+        EXPECT_EQ(count(*desk1, table), kDeclarations) << table;
+    EXPECT_EQ(count(*desk1, "subData"), 2 * kDeclarations);
+    EXPECT_EQ(rows(*desk1, "select count(*) from (select distinct TY_No from LoadData) as keys"),
+              (std::vector<Row>{{std::to_string(kDeclarations)}}));
+    EXPECT_EQ(rows(*desk1, "select count(*) from (select distinct Pid, SP_No from subData) as lines"),
+              (std::vector<Row>{{std::to_string(2 * kDeclarations)}}));
+    EXPECT_EQ(rows(*desk1, "select count(*) from (select distinct ty_no from T_fee) as fees"),
+              (std::vector<Row>{{std::to_string(kDeclarations)}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, TwoDesks, ca::db::testing::AllEngines(), ca::db::testing::EngineName);
 
 }  // namespace

@@ -11,6 +11,8 @@ namespace {
 class FeeSheetTest : public FeesFixture {
 protected:
     void SetUp() override {
+        FeesFixture::SetUp();
+        if (IsSkipped()) return;
         store({"TY0000000123456789", "520120111000000001"});
         store(
             {"TY0000000987654321", "520220111000000002", "2011-01-06", "客户乙", "铜", "HT2", "TD2", "PZ2"});
@@ -24,7 +26,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FeeSheetTest, SerialSearchComparesCharactersTenToEighteenWholeSearchTheWholeValue) {
+TEST_P(FeeSheetTest, SerialSearchComparesCharactersTenToEighteenWholeSearchTheWholeValue) {
     struct Case {
         const char* value;
         const char* field;
@@ -53,7 +55,7 @@ TEST_F(FeeSheetTest, SerialSearchComparesCharactersTenToEighteenWholeSearchTheWh
     }
 }
 
-TEST_F(FeeSheetTest, LoadsFieldsAndTheAllowedItemsInPermissionOrderWithTheirTotal) {
+TEST_P(FeeSheetTest, LoadsFieldsAndTheAllowedItemsInPermissionOrderWithTheirTotal) {
     ASSERT_EQ(sheet.InputData(dm, "张三", "HT1", "htno", MatchMode::Whole), LoadOutcome::Loaded);
     EXPECT_EQ(sheet.fields, (FeeFields{"客户甲", "2011-01-05", "钢材", "HT1", "TD1", "520120111000000001",
                                        "TY0000000123456789", "PZ1"}));
@@ -63,7 +65,7 @@ TEST_F(FeeSheetTest, LoadsFieldsAndTheAllowedItemsInPermissionOrderWithTheirTota
     EXPECT_EQ(sheet.totalText, "42.50");
 }
 
-TEST_F(FeeSheetTest, AMissingAmountShowsEmptyAndCountsAsZero) {
+TEST_P(FeeSheetTest, AMissingAmountShowsEmptyAndCountsAsZero) {
     // A fee item added after the declarations were stored, then a declaration stored afterwards.
     exec("insert into func_desc(Fd_func_code,Fd_func_name) values('zdy01','自定义收费项目01')");
     exec("alter table T_fee add zdy01 numeric (18 ,2)");
@@ -77,7 +79,7 @@ TEST_F(FeeSheetTest, AMissingAmountShowsEmptyAndCountsAsZero) {
     EXPECT_EQ(sheet.totalText, "7.00");
 }
 
-TEST_F(FeeSheetTest, NoPermissionAndNotFoundKeepWhatTheWindowKeeps) {
+TEST_P(FeeSheetTest, NoPermissionAndNotFoundKeepWhatTheWindowKeeps) {
     ASSERT_EQ(sheet.InputData(dm, "张三", "HT1", "htno", MatchMode::Whole), LoadOutcome::Loaded);
     // Nobody has an empty name: found, but no fee may be entered.
     EXPECT_EQ(sheet.InputData(dm, "", "HT2", "htno", MatchMode::Whole), LoadOutcome::NoPermission);
@@ -91,15 +93,17 @@ TEST_F(FeeSheetTest, NoPermissionAndNotFoundKeepWhatTheWindowKeeps) {
     EXPECT_TRUE(sheet.rows.empty());
 }
 
-TEST_F(FeeSheetTest, ADeclarationWithoutRemarkRowLoadsEmptyRemarks) {
+TEST_P(FeeSheetTest, ADeclarationWithoutRemarkRowLoadsEmptyRemarks) {
     exec("delete from T_fee1 where ty_no='TY0000000123456789'");
     ASSERT_EQ(sheet.InputData(dm, "张三", "TY0000000123456789", "TY_NO", MatchMode::Whole),
               LoadOutcome::Loaded);
     EXPECT_EQ(sheet.rows, (FeeGridRows{{"打单费", "30", "", "ddf"}, {"报关费", "12.5", "", "bgf"}}));
 }
 
-TEST_F(FeeSheetTest, APermissionForAnUnknownColumnIsADatabaseErrorAndLeavesNoRows) {
+TEST_P(FeeSheetTest, APermissionForAnUnknownColumnIsADatabaseErrorAndLeavesNoRows) {
     exec("insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit) values(1,'gone','已删除',1)");
     EXPECT_THROW(sheet.InputData(dm, "张三", "HT1", "htno", MatchMode::Whole), ca::db::DbError);
     EXPECT_TRUE(sheet.rows.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, FeeSheetTest, ca::db::testing::AllEngines(), ca::db::testing::EngineName);

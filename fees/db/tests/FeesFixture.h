@@ -1,13 +1,14 @@
 #pragma once
-// A fresh in-memory database with the built-in fee items, declarations stored as the download
+// A fresh database of the test's engine with the built-in fee items, declarations stored as the download
 // stores them (LoadData with a T_fee and a T_fee1 row), users and their fee permissions.
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "DbFixture.h"
+#include "ca/db/testing/RefuseWrites.h"
 
-class FeesFixture : public DbFixture {
+class FeesFixture : public EngineDbFixture {
 protected:
     struct Declaration {
         std::string tyNo, hgNo, indate = "2011-01-05", customer = "客户甲", goods = "钢材", contract = "HT1",
@@ -48,8 +49,6 @@ protected:
     // Makes the insert or update of a table fail when `when` holds, as a full disk would in the
     // middle of an action.
     void failOn(const std::string& event, const std::string& table, const std::string& when) {
-        dm.ADOConnection1.execRaw("CREATE TRIGGER fail_" + event + "_" + table + " BEFORE " + event +
-                                  " ON \"" + table + "\" WHEN " + when +
-                                  " BEGIN SELECT RAISE(ABORT, '磁盘已满'); END");
+        ca::db::testing::refuseWrites(dm, event, table, when);
     }
 };

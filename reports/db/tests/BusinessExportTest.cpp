@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ReportsFixture.h"
+#include "ReportsDbFixture.h"
 #include "ca/db/DbError.h"
 #include "ca/reports/BusinessExport.h"
 #include "ca/spreadsheet/FileIo.h"
@@ -18,8 +18,6 @@ using Row = std::vector<std::string>;
 
 class BusinessExport : public testing::ReportsFixture {
 protected:
-    void SetUp() override { addSample(); }
-
     ExportResult run(BusinessList list, const BusinessFilter& f = {}) {
         return runBusinessExport(dm, prompts, f, list, table, [this](bool on) { cursor.push_back(on); });
     }
@@ -60,7 +58,7 @@ const Row kWithGoodsHeadings = {"序号",       "",         "电话号码", "经
                                 "码头与柜数", "合同号",   "批准文号", "页数",         "方式",
                                 "成交总价",   "统一编号", "生产厂家", "进出口类型"};
 
-TEST_F(BusinessExport, WithGoodsWritesHeadingsAndOneRowPerDeclaration) {
+TEST_P(BusinessExport, WithGoodsWritesHeadingsAndOneRowPerDeclaration) {
     const std::string path = dir.file("一月.xls");
     prompts.answerSave(path);
     const ExportResult r = run(BusinessList::WithGoods);
@@ -81,7 +79,7 @@ TEST_F(BusinessExport, WithGoodsWritesHeadingsAndOneRowPerDeclaration) {
     EXPECT_EQ(sheetRows(path, 31)[1][30], "");  // columns past the list stay empty
 }
 
-TEST_F(BusinessExport, ManufacturerFilterLimitsOnlyTheTotal) {
+TEST_P(BusinessExport, ManufacturerFilterLimitsOnlyTheTotal) {
     BusinessFilter f;
     f.maker = "厂A";
     const ExportTable t = businessRows(dm, f, BusinessList::WithGoods);
@@ -93,7 +91,7 @@ TEST_F(BusinessExport, ManufacturerFilterLimitsOnlyTheTotal) {
     EXPECT_EQ(a[13], "0");
 }
 
-TEST_F(BusinessExport, FilterSelectsTheDeclarations) {
+TEST_P(BusinessExport, FilterSelectsTheDeclarations) {
     struct Case {
         const char* name;
         BusinessList list;
@@ -172,7 +170,7 @@ TEST_F(BusinessExport, FilterSelectsTheDeclarations) {
     }
 }
 
-TEST_F(BusinessExport, NonGeneralTradeRows) {
+TEST_P(BusinessExport, NonGeneralTradeRows) {
     BusinessFilter f;
     f.kind = "出口报关单";
     const ExportTable t = businessRows(dm, f, BusinessList::NonGeneralTrade);
@@ -222,7 +220,7 @@ TEST_F(BusinessExport, NonGeneralTradeRows) {
     }
 }
 
-TEST_F(BusinessExport, SecondCommandReplacesTheTableAndNoMatchKeepsIt) {
+TEST_P(BusinessExport, SecondCommandReplacesTheTableAndNoMatchKeepsIt) {
     prompts.answerSave(dir.file("a.xls"));
     run(BusinessList::WithGoods);
     ASSERT_EQ(table.rows().size(), 3u);
@@ -247,7 +245,7 @@ TEST_F(BusinessExport, SecondCommandReplacesTheTableAndNoMatchKeepsIt) {
     EXPECT_EQ(sheetRows(dir.file("b.xls"))[0][1], "经营单位名称");
 }
 
-TEST_F(BusinessExport, WithGoodsAppendsBelowOneEmptyRow) {
+TEST_P(BusinessExport, WithGoodsAppendsBelowOneEmptyRow) {
     const std::string path = dir.file("累计.xls");
     prompts.answerSave(path);
     run(BusinessList::WithGoods);
@@ -269,7 +267,7 @@ TEST_F(BusinessExport, WithGoodsAppendsBelowOneEmptyRow) {
     EXPECT_EQ(after[5][16], "520120111000000001");
 }
 
-TEST_F(BusinessExport, NothingWrittenWhenCancelledOrRefused) {
+TEST_P(BusinessExport, NothingWrittenWhenCancelledOrRefused) {
     run(BusinessList::WithGoods);  // no answer: the dialog is cancelled
     EXPECT_EQ(prompts.texts("save").size(), 1u);
     EXPECT_TRUE(prompts.texts("warning").empty());
@@ -283,7 +281,7 @@ TEST_F(BusinessExport, NothingWrittenWhenCancelledOrRefused) {
     EXPECT_NE(prompts.texts("warning")[0].find(".xlsx"), std::string::npos);
 }
 
-TEST_F(BusinessExport, FailedWriteLeavesTheFileAsItWas) {
+TEST_P(BusinessExport, FailedWriteLeavesTheFileAsItWas) {
     struct Case {
         const char* name;
         BusinessList list;
@@ -317,7 +315,7 @@ TEST_F(BusinessExport, FailedWriteLeavesTheFileAsItWas) {
     }
 }
 
-TEST_F(BusinessExport, NonGeneralTradeReplacesAnExistingFileWhenAskedYes) {
+TEST_P(BusinessExport, NonGeneralTradeReplacesAnExistingFileWhenAskedYes) {
     const std::string path = dir.file("x.xls");
     std::ofstream(path) << "old";
     prompts.answerSave(path);
@@ -327,7 +325,7 @@ TEST_F(BusinessExport, NonGeneralTradeReplacesAnExistingFileWhenAskedYes) {
     EXPECT_EQ(sheetRows(path).size(), 3u);
 }
 
-TEST_F(BusinessExport, DatabaseErrorEndsTheCommandWithTheCursorLifted) {
+TEST_P(BusinessExport, DatabaseErrorEndsTheCommandWithTheCursorLifted) {
     db::TDM broken(dir.file("missing-folder/DB.sqlite"));
     EXPECT_THROW(runBusinessExport(broken, prompts, {}, BusinessList::WithGoods, table,
                                    [this](bool on) { cursor.push_back(on); }),
@@ -336,7 +334,7 @@ TEST_F(BusinessExport, DatabaseErrorEndsTheCommandWithTheCursorLifted) {
     EXPECT_TRUE(prompts.shown().empty());
 }
 
-TEST_F(BusinessExport, MoreDeclarationsThanASheetHoldsAreRefusedBeforeTheDialog) {
+TEST_P(BusinessExport, MoreDeclarationsThanASheetHoldsAreRefusedBeforeTheDialog) {
     dm.ADOConnection1.execRaw(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65535) "
         "INSERT INTO LoadData(TY_No, HG_No, indate, JGFS) "
@@ -346,6 +344,8 @@ TEST_F(BusinessExport, MoreDeclarationsThanASheetHoldsAreRefusedBeforeTheDialog)
     ASSERT_EQ(prompts.texts("warning").size(), 1u);
     EXPECT_NE(prompts.texts("warning")[0].find("65537"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, BusinessExport, db::testing::AllEngines(), db::testing::EngineName);
 
 }  // namespace
 }  // namespace ca::reports

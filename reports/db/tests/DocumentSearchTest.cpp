@@ -1,7 +1,7 @@
 // The document query's statements against a database: what each filter finds.
 #include <gtest/gtest.h>
 
-#include "ReportsFixture.h"
+#include "ReportsDbFixture.h"
 #include "ca/reports/DocumentQuery.h"
 
 namespace ca::reports {
@@ -9,8 +9,6 @@ namespace {
 
 class DocumentSearch : public testing::ReportsFixture {
 protected:
-    void SetUp() override { addSample(); }
-
     // The serials of the declarations found, in the database's order.
     std::vector<std::string> found(const DocumentFilter& f) {
         db::TADOQuery q(dm);
@@ -24,7 +22,7 @@ protected:
     }
 };
 
-TEST_F(DocumentSearch, EachFilterFinds) {
+TEST_P(DocumentSearch, EachFilterFinds) {
     struct Case {
         const char* name;
         void (*set)(DocumentFilter&);
@@ -68,6 +66,8 @@ TEST_F(DocumentSearch, EachFilterFinds) {
         EXPECT_EQ(found(f), c.serials) << c.name;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, DocumentSearch, db::testing::AllEngines(), db::testing::EngineName);
 
 }  // namespace
 }  // namespace ca::reports

@@ -125,12 +125,6 @@ inline void addSample(db::TDM& dm) {
     f.hgNo = "530000000";
     addDeclaration(dm, f, goodsLines(1, "厂F", "1"));
 }
-class ReportsFixture : public ::testing::Test {
-protected:
-    db::TDM dm{":memory:"};
-    void addSample() { testing::addSample(dm); }
-};
-
 // A fresh empty folder for written files, removed with the test.
 class TempDir {
 public:
