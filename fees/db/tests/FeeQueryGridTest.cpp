@@ -70,9 +70,6 @@ TEST_P(FeeQueryGridTest, MissingAmountsShowBlankAndCountAsZeroAlsoForZeroOnly) {
     EXPECT_EQ(grid.rows.back(), (std::vector<std::string>{" ", " ", " ", " ", " ", "合计：", "0.00"}));
 
     // Declaration 3 has only zeros and a Null: its subtotal is zero and it is listed.
-    if (onServer())
-        GTEST_SKIP() << "known server difference, left to the database layer: nz(Null) gives Null on the "
-                        "server (0 on SQLite), so a declaration with a Null amount is not listed";
     exec("insert into func_desc(Fd_func_code,Fd_func_name) values('zdy01','自定义')");
     exec("insert into func_desc(Fd_func_code,Fd_func_name) values('bgf','报关费')");
     grid = runFeeQuery(dm, filter);
