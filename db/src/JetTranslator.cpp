@@ -6,6 +6,7 @@
 
 #include "JetLexer.h"
 #include "ca/db/DbError.h"
+#include "ca/db/Schema.h"
 #include "ca/util/Convert.h"
 
 namespace ca::db {
@@ -172,6 +173,7 @@ public:
         }
         if (first.is("insert")) wrapInsert();
         if (first.is("update")) wrapUpdate();
+        if (renderer_.comparesStoredDatesDirectly()) unwrapDateBounds();
         t.sql = render(0, toks_.size());
         return t;
     }
@@ -215,6 +217,7 @@ private:
     std::string render(size_t b, size_t e) const {
         std::string out;
         for (size_t i = b; i < e; ++i) {
+            if (skip_[i]) continue;
             const Token& t = toks_[i];
             bool afterLiteral =
                 i > b && (toks_[i - 1].kind == TokenKind::String || toks_[i - 1].kind == TokenKind::Date);
@@ -256,6 +259,45 @@ private:
             "ALTER TABLE " + renderToken(table) + " ADD COLUMN " + renderer_.columnDefinition(col);
         if (i < toks_.size()) sql.append(1, ' ').append(render(i, toks_.size()));
         return sql;
+    }
+
+    // "format(D, 'yyyy-mm-dd hh:mm:ss') >= 'YYYY-MM-DD'" (and "<"), D a date column of the program's
+    // tables, becomes "D >= 'YYYY-MM-DD'": a stored date is canonical text, and for these two
+    // operators against a date without time both compare alike (the formatted text only appends
+    // " 00:00:00" to a date without time). The column's index can then find the range.
+    void unwrapDateBounds() {
+        auto isDateColumn = [](std::string_view name) {
+            bool date = false;
+            for (const auto& table : DefaultTables())
+                for (const auto& c : table.columns)
+                    if (equalsNoCase(c.name, name)) {
+                        if (c.kind != ColumnKind::Date) return false;
+                        date = true;
+                    }
+            return date;
+        };
+        auto isPlainDate = [](const Token& t) {
+            if (t.kind != TokenKind::String || t.text.size() != 10) return false;
+            for (size_t k = 0; k < 10; ++k)
+                if ((k == 4 || k == 7) ? t.text[k] != '-' : !(t.text[k] >= '0' && t.text[k] <= '9'))
+                    return false;
+            return true;
+        };
+        for (size_t i = 0; i + 7 < toks_.size(); ++i) {
+            if (!toks_[i].is("format") || !toks_[i + 1].is("(") || !isName(i + 2)) continue;
+            size_t name = i + 2, after = i + 3;
+            if (toks_[after].is(".") && isName(after + 1)) name = after + 1, after += 2;
+            if (after + 4 >= toks_.size()) continue;
+            const Token& pattern = toks_[after + 1];
+            if (!toks_[after].is(",") || pattern.kind != TokenKind::String ||
+                !equalsNoCase(pattern.text, "yyyy-mm-dd hh:mm:ss") || !toks_[after + 2].is(")") ||
+                !(toks_[after + 3].is(">=") || toks_[after + 3].is("<")) || !isPlainDate(toks_[after + 4]) ||
+                !isDateColumn(toks_[name].text))
+                continue;
+            for (size_t k : {i, i + 1, after, after + 1, after + 2})
+                skip_[k] = true;
+            toks_[i + 2].spaceBefore = toks_[i].spaceBefore;
+        }
     }
 
     size_t skipParens(size_t i) const {  // i at "(": index after the matching ")"
@@ -409,6 +451,7 @@ private:
     SchemaLookup& schema_;
     const JetRenderer& renderer_;
     std::vector<std::string> prefix_, suffix_;
+    std::vector<bool> skip_ = std::vector<bool>(toks_.size(), false);
 };
 
 }  // namespace

@@ -29,6 +29,9 @@ public:
     virtual std::pair<std::string, std::string> conversion(ColumnKind kind,
                                                            const std::string& column) const = 0;
     virtual std::string columnDefinition(const ColumnInfo& column) const = 0;
+    // True when the month bounds "format(date, 'yyyy-mm-dd hh:mm:ss') >= '...'" may compare the
+    // stored date itself (where formatting every row costs more than the engine's index saves).
+    virtual bool comparesStoredDatesDirectly() const { return false; }
 };
 
 // Throws DbError for text that cannot be a statement.

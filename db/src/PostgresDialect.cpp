@@ -86,6 +86,7 @@ public:
     std::string columnDefinition(const ColumnInfo& column) const override {
         return dialect_.columnDefinition(column);
     }
+    bool comparesStoredDatesDirectly() const override { return true; }
 
 private:
     const PostgresDialect& dialect_;

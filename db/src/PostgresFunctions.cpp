@@ -89,23 +89,27 @@ BEGIN
   RETURN r;
 END $f$;
 
--- mid(text, start[, length]): characters from the 1-based position start, as many as length.
-CREATE FUNCTION mid(v text, s bigint, l bigint) RETURNS citext LANGUAGE plpgsql IMMUTABLE AS $f$
+-- mid(text, start[, length]): characters from the 1-based position start, as many as length. A
+-- function of one expression, so the server writes it into the statement instead of calling it
+-- for every row.
+CREATE FUNCTION ca_mid_refused(v text) RETURNS citext LANGUAGE plpgsql IMMUTABLE AS $f$
 BEGIN
-  IF v IS NULL OR s IS NULL OR l IS NULL THEN RETURN NULL; END IF;
-  IF s < 1 OR l < 0 THEN
-    RAISE EXCEPTION USING ERRCODE = '22023', MESSAGE = '无效的过程调用：mid 的起始位置小于 1，或长度为负数';
-  END IF;
-  RETURN substr(v, least(s, 2147483647)::int, least(l, 2147483647)::int);
+  RAISE EXCEPTION USING ERRCODE = '22023', MESSAGE = '无效的过程调用：mid 的起始位置小于 1，或长度为负数';
 END $f$;
 
+CREATE FUNCTION mid(v text, s bigint, l bigint) RETURNS citext LANGUAGE sql IMMUTABLE AS $f$
+  SELECT CASE WHEN s < 1 OR l < 0 THEN ca_mid_refused(v)
+              ELSE substr(v, least(s, 2147483647)::int, least(l, 2147483647)::int)::citext END
+$f$;
+
 CREATE FUNCTION mid(v text, s bigint) RETURNS citext LANGUAGE sql IMMUTABLE AS $f$
-  SELECT mid(v, s, 2147483647)
+  SELECT CASE WHEN s < 1 THEN ca_mid_refused(v) ELSE substr(v, least(s, 2147483647)::int)::citext END
 $f$;
 
 -- format(value, pattern) for the date patterns: yyyy yy m mm d dd h hh n nn s ss, m/mm right
 -- after h/hh meaning minutes; "..." and \x copied literally. A value that is no date comes back
--- as it is. The month bounds of the queries take the short way.
+-- as it is. The month bounds of the queries take the short way for a stored date (digits and
+-- separators where a stored date has them), without a regular expression for every row.
 CREATE FUNCTION ca_format_any(v text, p text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
 DECLARE
   t int[] := ca_dt_parts(v);
@@ -153,8 +157,11 @@ END $f$;
 CREATE FUNCTION ca_format(v text, p text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
   SELECT CASE
     WHEN v IS NULL THEN NULL
-    WHEN lower(p) = 'yyyy-mm-dd hh:mm:ss' AND v ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN v || ' 00:00:00'
-    WHEN lower(p) = 'yyyy-mm-dd hh:mm:ss' AND v ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' THEN v
+    WHEN lower(p) = 'yyyy-mm-dd hh:mm:ss' AND length(v) = 10 AND translate(v, '0123456789', '') = '--'
+         AND substr(v, 5, 1) = '-' AND substr(v, 8, 1) = '-' THEN v || ' 00:00:00'
+    WHEN lower(p) = 'yyyy-mm-dd hh:mm:ss' AND length(v) = 19 AND translate(v, '0123456789', '') = '-- ::'
+         AND substr(v, 5, 1) = '-' AND substr(v, 8, 1) = '-' AND substr(v, 11, 1) = ' '
+         AND substr(v, 14, 1) = ':' THEN v
     ELSE ca_format_any(v, p)
   END
 $f$;

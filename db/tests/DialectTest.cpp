@@ -246,3 +246,37 @@ TEST_P(Statements, DeleteAllEmptiesTheFourDeclarationTables) {
 INSTANTIATE_TEST_SUITE_P(Engines, Statements, ca::db::testing::AllEngines(), ca::db::testing::EngineName);
 
 }  // namespace
+
+namespace {
+
+struct NoTables : ca::db::SchemaLookup {
+    const std::vector<ca::db::ColumnInfo>* columns(std::string_view) override { return nullptr; }
+};
+
+// The month bounds of the queries compare the stored date on the server, so its index finds the
+// month; every other use of format stays a call (the results are the same, the statement table
+// above runs both forms).
+TEST(PostgresDialect, MonthBoundsOfADateColumnCompareTheStoredDate) {
+    NoTables none;
+    const ca::db::PostgresDialect dialect;
+    const struct {
+        const char* jet;
+        const char* server;
+    } cases[] = {
+        {"select ty_no from loaddata where 1=1 AND format(sb_date,'yyyy-mm-dd hh:mm:ss')>='2011-01-01' and "
+         "format(LoadData.SB_Date,'yyyy-mm-dd hh:mm:ss')<'2011-02-01'",
+         "select ty_no from loaddata where 1=1 AND sb_date>='2011-01-01' and LoadData.SB_Date<'2011-02-01'"},
+        {"select 1 from loaddata where format(sb_date,'yyyy-mm-dd hh:mm:ss')>'2011-01-01'",
+         "select 1 from loaddata where ca_format(sb_date,'yyyy-mm-dd hh:mm:ss' )>'2011-01-01'"},
+        {"select 1 from loaddata where format(sb_date,'yyyy-mm-dd')>='2011-01-01'",
+         "select 1 from loaddata where ca_format(sb_date,'yyyy-mm-dd' )>='2011-01-01'"},
+        {"select 1 from loaddata where format(phone,'yyyy-mm-dd hh:mm:ss')>='2011-01-01'",
+         "select 1 from loaddata where ca_format(phone,'yyyy-mm-dd hh:mm:ss' )>='2011-01-01'"},
+        {"select 1 from loaddata where format(sb_date,'yyyy-mm-dd hh:mm:ss')>='2011-01-01 10:00:00'",
+         "select 1 from loaddata where ca_format(sb_date,'yyyy-mm-dd hh:mm:ss' )>='2011-01-01 10:00:00'"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dialect.translate(c.jet, none).sql, c.server) << c.jet;
+}
+
+}  // namespace
