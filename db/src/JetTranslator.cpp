@@ -184,10 +184,27 @@ private:
                (toks_[i].kind == TokenKind::Word || toks_[i].kind == TokenKind::QuotedName);
     }
 
+    bool isWholeNumber(size_t i, bool positive) const {
+        if (i >= toks_.size() || toks_[i].kind != TokenKind::Number) return false;
+        const std::string& n = toks_[i].text;
+        if (n.empty() || n.size() > 9 || n.find_first_not_of("0123456789") != std::string::npos) return false;
+        return !positive || std::stoi(n) >= 1;
+    }
+
+    // "mid ( name [. name] , start , length )" with whole-number literals start >= 1, length >= 0.
+    bool isLiteralMid(size_t i) const {
+        size_t j = i + 1;
+        if (j >= toks_.size() || !toks_[j].is("(") || !isName(++j)) return false;
+        if (j + 2 < toks_.size() && toks_[j + 1].is(".") && isName(j + 2)) j += 2;
+        return j + 5 < toks_.size() && toks_[j + 1].is(",") && isWholeNumber(j + 2, true) &&
+               toks_[j + 3].is(",") && isWholeNumber(j + 4, false) && toks_[j + 5].is(")");
+    }
+
     std::string renderToken(size_t i) const {
         const Token& t = toks_[i];
         switch (t.kind) {
             case TokenKind::Word:
+                if (renderer_.writesLiteralMidAsSubstr() && t.is("mid") && isLiteralMid(i)) return "substr";
                 return renderer_.word(t.text, i + 1 < toks_.size() && toks_[i + 1].is("("));
             case TokenKind::QuotedName:
                 return renderer_.quotedName(t.text);

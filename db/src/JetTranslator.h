@@ -32,6 +32,11 @@ public:
     // True when the month bounds "format(date, 'yyyy-mm-dd hh:mm:ss') >= '...'" may compare the
     // stored date itself (where formatting every row costs more than the engine's index saves).
     virtual bool comparesStoredDatesDirectly() const { return false; }
+    // True when "mid(column, start, length)" with whole-number literals start >= 1 and length
+    // >= 0 may be written as the engine's built-in substr, which gives the same characters: an
+    // index on that expression then serves the comparison and stays usable by any tool of the
+    // engine, which knows nothing of the program's own mid.
+    virtual bool writesLiteralMidAsSubstr() const { return false; }
 };
 
 // Throws DbError for text that cannot be a statement.

@@ -37,6 +37,7 @@ public:
             return quoteIdentifier(text);
         return std::string(text);
     }
+    bool writesLiteralMidAsSubstr() const override { return true; }
     std::string quotedName(std::string_view name) const override { return quoteIdentifier(name); }
     std::string comparedText(std::string_view value) const override {
         return quoteText(value) + " COLLATE NOCASE";
@@ -68,7 +69,11 @@ std::string SqliteDialect::quoteName(std::string_view name) const {
 }
 
 std::string SqliteDialect::textIndexExpression(std::string_view expression) const {
-    return std::string(expression) + " COLLATE NOCASE";
+    // Statements write mid with literal positions as substr, so the index must hold that same
+    // expression for the engine to use it.
+    std::string e(expression);
+    if (e.starts_with("mid(")) e.replace(0, 3, "substr");
+    return e + " COLLATE NOCASE";
 }
 
 std::string SqliteDialect::columnDefinition(const ColumnInfo& column) const {
