@@ -69,11 +69,12 @@ std::string SqliteDialect::quoteName(std::string_view name) const {
 }
 
 std::string SqliteDialect::textIndexExpression(std::string_view expression) const {
-    // Statements write mid with literal positions as substr, so the index must hold that same
-    // expression for the engine to use it.
-    std::string e(expression);
-    if (e.starts_with("mid(")) e.replace(0, 3, "substr");
-    return e + " COLLATE NOCASE";
+    // Translated as the statements that compare with it are, so that the engine finds the index
+    // for them. An expression names no table, so there are no columns to look up.
+    struct NoTables : SchemaLookup {
+        const std::vector<ColumnInfo>* columns(std::string_view) override { return nullptr; }
+    } none;
+    return translate(expression, none).sql + " COLLATE NOCASE";
 }
 
 std::string SqliteDialect::columnDefinition(const ColumnInfo& column) const {
