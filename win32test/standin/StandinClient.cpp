@@ -103,8 +103,10 @@ HWND StandinClient::child(HWND parent, const std::string& cls, const std::string
                            nullptr, instance_, nullptr);
 }
 
-HWND StandinClient::panel(HWND parent, int x, int y, int w, int h) {
-    return child(parent, config_.classes.container, "", WS_CLIPCHILDREN, x, y, w, h);
+HWND StandinClient::panel(HWND parent, int x, int y, int w, int h, bool visible) {
+    return CreateWindowExA(0, config_.classes.container.c_str(), "",
+                           WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), x, y, w, h, parent,
+                           nullptr, instance_, nullptr);
 }
 
 std::vector<HWND> StandinClient::edits(HWND parent, sim::Area area, int count,
@@ -194,7 +196,7 @@ void StandinClient::show() {
 void StandinClient::buildForm(const sim::DeclarationFixture* declaration) {
     declaration_ = declaration;
     const sim::ClientLayout& layout = config_.layout;
-    HWND outer = panel(main_, 0, 0, 980, 560);
+    HWND outer = panel(main_, 0, 0, 980, 560, false);
     formTops_.push_back(outer);
     std::vector<HWND> panels;
     for (int i = 0; i < layout.innerPanels; ++i)
@@ -226,14 +228,14 @@ void StandinClient::buildForm(const sim::DeclarationFixture* declaration) {
     fillList(goodsList_, rows);
     goodsEdits_ = edits(panels[5], sim::Area::Goods, layout.goodsEdits, readOnly);
 
-    HWND side = panel(main_, 0, 560, 980, 120);
+    HWND side = panel(main_, 0, 560, 980, 120, false);
     formTops_.push_back(side);
     edits(side, sim::Area::Side, layout.sidePanelEdits);
     for (int i = 2; i < layout.outerPanels; ++i)
-        formTops_.push_back(panel(main_, 0, 680, 10, 10));
+        formTops_.push_back(panel(main_, 0, 680, 10, 10, false));
 
-    // The form goes in front of the query screen, in its own order.
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    // The form goes in front of the query screen, in its own order, and is shown there.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
     SetWindowPos(formTops_[0], HWND_TOP, 0, 0, 0, 0, flags);
     for (std::size_t i = 1; i < formTops_.size(); ++i)
         SetWindowPos(formTops_[i], formTops_[i - 1], 0, 0, 0, 0, flags);

@@ -65,7 +65,9 @@ private:
     bool superclass(const char* systemClass, const std::string& name);
     HWND child(HWND parent, const std::string& cls, const std::string& utf8Text, DWORD style, int x, int y,
                int w, int h);
-    HWND panel(HWND parent, int x, int y, int w, int h);
+    // A form's top panels are made hidden and shown once their children exist: children of a
+    // hidden panel are created without painting or invalidating anything on screen.
+    HWND panel(HWND parent, int x, int y, int w, int h, bool visible = true);
     std::vector<HWND> edits(HWND parent, sim::Area area, int count, const std::set<int>& readOnly = {});
     HWND list(HWND parent, int columns);
     void fillList(HWND list, const std::vector<std::vector<std::string>>& rows);
