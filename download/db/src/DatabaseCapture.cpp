@@ -77,8 +77,10 @@ constexpr const char* kUpdateSubDataExport =
 
 constexpr const char* kHeaderCheck = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1";
 constexpr const char* kGoodsCheck = "SELECT SP_No FROM subData WHERE PID=:k1 AND SP_No=:k2";
-// Changes nothing; it makes the engine hold the declaration's row until the unit ends.
-constexpr const char* kLockDeclaration = "update LoadData set TY_No=TY_No WHERE TY_NO=:k1";
+// Changes nothing; it makes the engine hold the declaration's row until the unit ends. It writes a
+// column no index covers, so a server keeps the row's new version beside the old one without
+// touching the table's indexes (the key column would add an entry to every index per goods line).
+constexpr const char* kLockDeclaration = "update LoadData set Remark=Remark WHERE TY_NO=:k1";
 
 void bindFields(db::TADOQuery& q, const Fields& fields) {
     for (const auto& f : fields) {
