@@ -169,14 +169,16 @@ public:
     std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view table) override;
     bool inTransaction() override {
         open();
-        return beginPending_ || PQtransactionStatus(conn_) != PQTRANS_IDLE;
+        return beginPending_ != nullptr || PQtransactionStatus(conn_) != PQTRANS_IDLE;
     }
     // The BEGIN travels with the unit's first statement (one round trip less per unit); a unit
     // that ran nothing ends without reaching the server.
-    void begin() override {
+    void begin(Durability durability) override {
         open();
         if (PQtransactionStatus(conn_) != PQTRANS_IDLE) throw DbError("数据库服务器上已经有一个未结束的事务");
-        beginPending_ = true;
+        beginPending_ = durability == Durability::Refetchable
+                            ? "BEGIN; SET LOCAL synchronous_commit TO off;\n"
+                            : "BEGIN;\n";
     }
 
     // Runs one statement (oneStatement) or a script. Throws DbError; a connection that broke is
@@ -189,7 +191,7 @@ private:
     void close() {
         if (conn_) PQfinish(conn_);
         conn_ = nullptr;
-        beginPending_ = false;
+        beginPending_ = nullptr;
         tableNames_.clear();
     }
     Result query(const std::string& sql);
@@ -199,7 +201,8 @@ private:
     std::string target_;
     std::string name_;
     PGconn* conn_ = nullptr;
-    bool beginPending_ = false;  // begin() was called; the server has not seen the BEGIN yet
+    // The start of the unit that begin() asked for and the server has not seen yet, or null.
+    const char* beginPending_ = nullptr;
     PostgresDialect dialect_;
     std::map<Oid, std::string> tableNames_;
 };
@@ -329,7 +332,7 @@ void PostgresEngine::open() {
 
 void PostgresEngine::exec(const std::string& sql) {
     if (beginPending_ && (sql == "COMMIT" || sql == "ROLLBACK")) {
-        beginPending_ = false;
+        beginPending_ = nullptr;
         return;
     }
     run(sql, sql, false);
@@ -339,10 +342,11 @@ Result PostgresEngine::run(const std::string& sql, const std::string& jetSql, bo
     open();
     Result r;
     if (beginPending_) {
-        // Both in one message: the simple protocol runs them in order and answers with the
-        // statement's own result (or its error, which leaves the unit to be rolled back).
-        beginPending_ = false;
-        r.reset(PQexec(conn_, ("BEGIN;\n" + sql).c_str()));
+        // In one message: the simple protocol runs them in order and answers with the statement's
+        // own result (or its error, which leaves the unit to be rolled back).
+        const std::string unit = beginPending_ + sql;
+        beginPending_ = nullptr;
+        r.reset(PQexec(conn_, unit.c_str()));
     } else {
         r.reset(oneStatement ? PQexecParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)
                              : PQexec(conn_, sql.c_str()));

@@ -139,7 +139,9 @@ bool DatabaseCapture::stored(const char* check, const std::vector<std::string>& 
 bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::string>& keys,
                                    const std::string& lockKey, const std::function<void()>& rest) {
     try {
-        db::Transaction unit(dm_);
+        // What the download stores is a copy of what the client holds: a row lost with a server
+        // crash is stored again by the next download.
+        db::Transaction unit(dm_, db::Durability::Refetchable);
         if (!lockKey.empty()) {
             ADOQuery2.SetSQL(kLockDeclaration);
             ADOQuery2.ParamByName("k1").SetText(lockKey);
