@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "sql [--db 文件] \"语句\"";
+constexpr const char* kUsage = "sql [--db 数据库] \"语句\"";
 
 int runSql(const std::vector<std::string>& args) {
     const ca::cli::Arguments a = ca::cli::parseArguments(args, kUsage);
@@ -41,8 +41,9 @@ int runSql(const std::vector<std::string>& args) {
 }
 
 ca::cli::Registrar reg{{"sql",
-                        "sql [--db 文件] \"语句\"   执行一条 Jet 语法的语句（数据库不存在时新建）；"
-                        "输出表头和以制表符分隔的记录，或改动的记录数",
+                        std::string(kUsage) +
+                            "   执行一条 Jet 语法的语句（数据库文件不存在时新建，数据库为空时建立各数据表）；"
+                            "输出表头和以制表符分隔的记录，或改动的记录数",
                         runSql}};
 
 }  // namespace

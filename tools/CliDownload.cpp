@@ -71,7 +71,7 @@ private:
     ca::automation::Desktop* desktop_ = nullptr;
 };
 
-constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db DB.sqlite] [--config config.ini]";
+constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db 数据库] [--config config.ini]";
 
 int runDownloadSim(const std::vector<std::string>& args) {
     std::string fixtureFile, dbFile = "DB.sqlite", configFile;
@@ -120,7 +120,7 @@ int runDownloadSim(const std::vector<std::string>& args) {
     return exitStatus(driver.outcome());
 }
 
-constexpr const char* kDesktopUsage = "download [--db DB.sqlite] [--config config.ini]";
+constexpr const char* kDesktopUsage = "download [--db 数据库] [--config config.ini]";
 
 int runDownload(const std::vector<std::string>& args) {
     std::shared_ptr<ca::automation::Desktop> desktop = ca::cli::openClientDesktop();

@@ -13,11 +13,10 @@
 namespace {
 
 constexpr const char* kQueryUsage =
-    "fee-query [--db FILE] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial TEXT] [--customer TEXT] [--goods "
-    "TEXT] "
-    "[--contract TEXT] [--bill TEXT] [--office CODE] [--phone TEXT] [--verification TEXT] [--zero-only] "
-    "[--out FILE.xls]";
-constexpr const char* kItemUsage = "fee-item list [--db FILE] | fee-item add CODE NAME [--db FILE]";
+    "fee-query [--db 数据库] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--serial 流水号] [--customer 客户] "
+    "[--goods 货名] [--contract 合同号] [--bill 提运单号] [--office 关区代码] [--phone 电话] "
+    "[--verification 核销单号] [--zero-only] [--out 文件.xls]";
+constexpr const char* kItemUsage = "fee-item list [--db 数据库] | fee-item add 编码 名称 [--db 数据库]";
 
 ca::Date today() {
     std::time_t now = std::time(nullptr);
@@ -91,20 +90,19 @@ int runFeeItem(const std::vector<std::string>& args) {
         (r.added ? std::cout : std::cerr) << r.message << "\n";
         return r.added ? 0 : 1;
     }
-    throw ca::cli::UsageError(std::string("需要 list 或 add CODE NAME\n用法：") + kItemUsage);
+    throw ca::cli::UsageError(std::string("需要 list 或 add 编码 名称\n用法：") + kItemUsage);
 }
 
 ca::cli::Registrar queryReg{
     {"fee-query",
      std::string(kQueryUsage) +
-         "\n      fee query: the grid of declarations with their fees, subtotals and totals row, "
-         "tab-separated (count on standard error), or exported to a .xls file",
+         "\n      费用查询：列出报关单及其各项费用、小计和合计行（以制表符分隔，记录数写在标准错误上），"
+         "或用 --out 导出为 .xls 文件；--zero-only 只列出费用为零的报关单",
      runFeeQuery}};
 ca::cli::Registrar itemReg{
     {"fee-item",
      std::string(kItemUsage) +
-         "\n      list the fee items, or add one (the checks and messages of the fee item dialog; exit "
-         "status 1 when refused)",
+         "\n      列出费用项目，或新增一项（与费用项目窗口相同的检查和提示；被拒绝时退出状态为 1）",
      runFeeItem}};
 
 }  // namespace

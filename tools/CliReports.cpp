@@ -75,8 +75,10 @@ int usageError(const std::exception& e, const char* usage) {
 // ---- find ----
 
 constexpr const char* kFindUsage =
-    "find [--db FILE] [--from DATE --to DATE] [--unified SERIAL] [--customs-no SERIAL] [--contract X] "
-    "[--bill X] [--goods X] [--company X] [--kind X] [--unit CODE] [--declared-from DATE --declared-to DATE]"
+    "find [--db 数据库] [--from 日期 --to 日期] [--unified 统一编号] [--customs-no 海关编号] [--contract "
+    "合同号] "
+    "[--bill 提运单号] [--goods 货名] [--company 经营单位] [--kind 报关单类型] [--unit 申报单位代码] "
+    "[--declared-from 日期 --declared-to 日期]"
     "    列出单据查询找到的报关单（未给出录入日期时为 2010-12-01 至今天）";
 
 int find(const std::vector<std::string>& args) {
@@ -130,9 +132,10 @@ int find(const std::vector<std::string>& args) {
 // ---- business-data ----
 
 constexpr const char* kBusinessUsage =
-    "business-data [--db FILE] (--month YYYY-MM | --from DATE --to DATE) [--unit CODE] "
-    "[--kind 无|进口报关单|出口报关单|出口转关运输提前报关单|出口和转关] [--vehicle TEXT] [--customs CODE] "
-    "[--clerk NAME] [--maker NAME] [--phones A,B] [--non-general-trade] --out FILE.xls\n"
+    "business-data [--db 数据库] (--month YYYY-MM | --from 日期 --to 日期) [--unit 申报单位代码] "
+    "[--kind 无|进口报关单|出口报关单|出口转关运输提前报关单|出口和转关] [--vehicle 运输工具] [--customs "
+    "关区代码] "
+    "[--clerk 录入员] [--maker 生产厂家] [--phones 电话1,电话2] [--non-general-trade] --out 文件.xls\n"
     "      与“生成业务数据”窗口相同地写出业务数据：默认“生成EXCEL”（文件已存在时追加在后面），"
     "加 --non-general-trade 为“生成非一般贸易数据”（替换已有文件）；输出写入的报关单条数";
 

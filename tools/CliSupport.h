@@ -42,7 +42,7 @@ public:
 };
 
 struct Arguments {
-    std::string db = "DB.sqlite";  // --db FILE: the database file
+    std::string db = "DB.sqlite";  // --db: the database file or a server's connection string
     std::string out;               // --out FILE: the file a save dialog is answered with
     // The other "--name VALUE" options the subcommand accepts (key with the dashes), as given.
     std::map<std::string, std::string> options;

@@ -27,14 +27,13 @@ namespace {
 using namespace ca::users;
 
 constexpr const char* kUserUsage =
-    "user list [--db FILE]   list the users (id, name, department, category)\n"
-    "  user add --name NAME --department DEP [--category 0|1|2] [--db FILE]   add a user (the department is\n"
-    "      created when missing; category 0 普通用户, 1 超级用户, 2 QP用户); the password is read from\n"
-    "      standard input, without echo on a terminal\n"
-    "  user passwd --name NAME [--db FILE]   set a user's password, read the same way";
+    "user list [--db 数据库]   列出用户（编码、姓名、部门、用户类别）\n"
+    "  user add --name 姓名 --department 部门 [--category 0|1|2] [--db 数据库]   新增用户（部门不存在时\n"
+    "      新建；用户类别 0 普通用户，1 超级用户，2 QP用户）；密码从标准输入读取，在终端上输入时不显示\n"
+    "  user passwd --name 姓名 [--db 数据库]   修改用户的密码，读取方式同上";
 constexpr const char* kPasswordUsage =
-    "password encrypt TEXT [--key KEY] | password decrypt HEX [--key KEY]   the stored form of a password "
-    "and back (key: the program's own unless --key)";
+    "password encrypt 密码 [--key 密钥] | password decrypt 密文 [--key 密钥]   把密码转换为数据库中保存的"
+    "密文，或把密文还原（不给 --key 时用程序自己的密钥）";
 
 int fail(const std::string& message) {
     std::cerr << "错误：" << message << "\n";
@@ -212,7 +211,7 @@ int runUser(const std::vector<std::string>& args) {
     if (o.words.size() == 1 && action == "list") return listUsers(o);
     if (o.words.size() == 1 && action == "add") return addUser(o);
     if (o.words.size() == 1 && action == "passwd") return setPassword(o);
-    std::cerr << "usage: " << kUserUsage << "\n";
+    std::cerr << "用法：" << kUserUsage << "\n";
     return 1;
 }
 
@@ -230,7 +229,7 @@ int runPassword(const std::vector<std::string>& args) {
         std::cout << DecryptFromHex(hex, o.key) << "\n";
         return 0;
     }
-    std::cerr << "usage: " << kPasswordUsage << "\n";
+    std::cerr << "用法：" << kPasswordUsage << "\n";
     return 1;
 }
 

@@ -17,7 +17,9 @@ void printHelp(std::ostream& out) {
     std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
     for (const auto& c : commands)
         out << "  " << c.usage << "\n";
-    out << "  --help                            显示本说明\n";
+    out << "  --help                            显示本说明\n\n"
+           "  --db 数据库：数据库文件（默认为当前目录下的 DB.sqlite），或数据库服务器的连接串，\n"
+           "  例如 \"host=服务器 dbname=customs user=用户名\"\n";
 }
 
 // Runs a command; an error it raises ends it with its text (cut to a readable length) on standard error.

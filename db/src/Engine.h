@@ -11,6 +11,7 @@
 
 #include "ca/db/Column.h"
 #include "ca/db/Dialect.h"
+#include "ca/db/Durability.h"
 
 namespace ca::db {
 
@@ -74,8 +75,8 @@ public:
     // A transaction is open on the connection.
     virtual bool inTransaction() = 0;
     // Starts the outermost transaction of an action, taking the write lock where the engine
-    // needs one up front.
-    virtual void begin() = 0;
+    // needs one up front; `durability` says how its commit is kept.
+    virtual void begin(Durability durability) = 0;
 };
 
 }  // namespace ca::db

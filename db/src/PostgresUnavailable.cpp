@@ -18,7 +18,7 @@ public:
     void exec(const std::string&) override { refuse(); }
     std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view) override { refuse(); }
     bool inTransaction() override { refuse(); }
-    void begin() override { refuse(); }
+    void begin(Durability) override { refuse(); }
 
 private:
     [[noreturn]] static void refuse() {

@@ -263,7 +263,7 @@ bool SqliteEngine::inTransaction() {
     return sqlite3_get_autocommit(handle()) == 0;
 }
 
-void SqliteEngine::begin() {
+void SqliteEngine::begin(Durability) {
     // IMMEDIATE takes the write lock at once, so the action waits for another desk's write (the
     // busy timeout) instead of failing midway.
     exec("BEGIN IMMEDIATE");

@@ -24,7 +24,7 @@ public:
     void exec(const std::string& sql) override;
     std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view table) override;
     bool inTransaction() override;
-    void begin() override;
+    void begin(Durability durability) override;
 
     // The open handle (opening first); for tests that need SQLite itself.
     sqlite3* handle();

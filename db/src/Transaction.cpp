@@ -8,12 +8,12 @@ namespace {
 constexpr const char* kSavepoint = "ca_action";
 }
 
-Transaction::Transaction(TDM& dm) : Transaction(dm.ADOConnection1) {}
+Transaction::Transaction(TDM& dm, Durability durability) : Transaction(dm.ADOConnection1, durability) {}
 
-Transaction::Transaction(TADOConnection& connection)
+Transaction::Transaction(TADOConnection& connection, Durability durability)
     : conn_(connection), outermost_(!connection.engine().inTransaction()) {
     if (outermost_)
-        conn_.engine().begin();
+        conn_.engine().begin(durability);
     else
         conn_.execRaw(std::string("SAVEPOINT ") + kSavepoint);
 }

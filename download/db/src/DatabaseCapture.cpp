@@ -77,8 +77,10 @@ constexpr const char* kUpdateSubDataExport =
 
 constexpr const char* kHeaderCheck = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1";
 constexpr const char* kGoodsCheck = "SELECT SP_No FROM subData WHERE PID=:k1 AND SP_No=:k2";
-// Changes nothing; it makes the engine hold the declaration's row until the unit ends.
-constexpr const char* kLockDeclaration = "update LoadData set TY_No=TY_No WHERE TY_NO=:k1";
+// Changes nothing; it makes the engine hold the declaration's row until the unit ends. It writes a
+// column no index covers, so a server keeps the row's new version beside the old one without
+// touching the table's indexes (the key column would add an entry to every index per goods line).
+constexpr const char* kLockDeclaration = "update LoadData set Remark=Remark WHERE TY_NO=:k1";
 
 void bindFields(db::TADOQuery& q, const Fields& fields) {
     for (const auto& f : fields) {
@@ -137,7 +139,9 @@ bool DatabaseCapture::stored(const char* check, const std::vector<std::string>& 
 bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::string>& keys,
                                    const std::string& lockKey, const std::function<void()>& rest) {
     try {
-        db::Transaction unit(dm_);
+        // What the download stores is a copy of what the client holds: a row lost with a server
+        // crash is stored again by the next download.
+        db::Transaction unit(dm_, db::Durability::Refetchable);
         if (!lockKey.empty()) {
             ADOQuery2.SetSQL(kLockDeclaration);
             ADOQuery2.ParamByName("k1").SetText(lockKey);

@@ -4,6 +4,7 @@
 // inner one becomes part of the outer one, so an action can be used inside a larger one. Outside
 // a transaction every statement is a unit of its own, so desks sharing a server hold locks no
 // longer than one statement.
+#include "ca/db/Durability.h"
 #include "ca/db/TDM.h"
 
 namespace ca::db {
@@ -12,8 +13,9 @@ class Transaction {
 public:
     // Starts the unit; on a SQLite file the outermost one takes the write lock at once, so it
     // waits for another desk's write (the busy timeout) instead of failing midway. Throws DbError.
-    explicit Transaction(TDM& dm);
-    explicit Transaction(TADOConnection& connection);
+    // An inner unit is kept as the outer one is.
+    explicit Transaction(TDM& dm, Durability durability = Durability::Full);
+    explicit Transaction(TADOConnection& connection, Durability durability = Durability::Full);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
