@@ -77,10 +77,9 @@ constexpr const char* kUpdateSubDataExport =
 
 constexpr const char* kHeaderCheck = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1";
 constexpr const char* kGoodsCheck = "SELECT SP_No FROM subData WHERE PID=:k1 AND SP_No=:k2";
-// Changes nothing; it makes the engine hold the declaration's row until the unit ends. It writes a
-// column no index covers, so a server keeps the row's new version beside the old one without
-// touching the table's indexes (the key column would add an entry to every index per goods line).
-constexpr const char* kLockDeclaration = "update LoadData set Remark=Remark WHERE TY_NO=:k1";
+// On a server: holds the declaration's row until the unit ends, so a second desk storing the same
+// goods line waits and then finds it. A desk's file needs none: its unit holds the file's write lock.
+constexpr const char* kLockDeclaration = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1 FOR UPDATE";
 
 void bindFields(db::TADOQuery& q, const Fields& fields) {
     for (const auto& f : fields) {
@@ -142,10 +141,11 @@ bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::str
         // What the download stores is a copy of what the client holds: a row lost with a server
         // crash is stored again by the next download.
         db::Transaction unit(dm_, db::Durability::Refetchable);
-        if (!lockKey.empty()) {
+        if (!lockKey.empty() && dm_.ADOConnection1.IsServer()) {
             ADOQuery2.SetSQL(kLockDeclaration);
             ADOQuery2.ParamByName("k1").SetText(lockKey);
-            ADOQuery2.ExecSQL();
+            ADOQuery2.Open();
+            ADOQuery2.Close();
         }
         if (ADOQuery1.ExecSQL() != 1) return false;
         if (rest) rest();
