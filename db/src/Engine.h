@@ -77,6 +77,9 @@ public:
     // Starts the outermost transaction of an action, taking the write lock where the engine
     // needs one up front; `durability` says how its commit is kept.
     virtual void begin(Durability durability) = 0;
+    // End the transaction begin() started: keep it, or undo it.
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
 };
 
 }  // namespace ca::db

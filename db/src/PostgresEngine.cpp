@@ -165,7 +165,7 @@ public:
         open();
         return std::make_unique<PostgresStatement>(*this, sql, jetSql);
     }
-    void exec(const std::string& sql) override;
+    void exec(const std::string& sql) override { run(sql, sql, false); }
     std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view table) override;
     bool inTransaction() override {
         open();
@@ -180,6 +180,8 @@ public:
                             ? "BEGIN; SET LOCAL synchronous_commit TO off;\n"
                             : "BEGIN;\n";
     }
+    void commit() override { end("COMMIT"); }
+    void rollback() override { end("ROLLBACK"); }
 
     // Runs one statement (oneStatement) or a script. Throws DbError; a connection that broke is
     // closed, and the next statement connects again.
@@ -193,6 +195,13 @@ private:
         conn_ = nullptr;
         beginPending_ = nullptr;
         tableNames_.clear();
+    }
+    // Ends the unit with `statement`; a unit the server has not seen yet just ends here.
+    void end(const char* statement) {
+        if (beginPending_)
+            beginPending_ = nullptr;
+        else
+            exec(statement);
     }
     Result query(const std::string& sql);
     void checkOrCreateSchema();
@@ -328,14 +337,6 @@ void PostgresEngine::open() {
         if (what.find(name_) != std::string::npos) throw;
         throw DbError("无法打开数据库服务器“" + name_ + "”上的数据库：" + what);
     }
-}
-
-void PostgresEngine::exec(const std::string& sql) {
-    if (beginPending_ && (sql == "COMMIT" || sql == "ROLLBACK")) {
-        beginPending_ = nullptr;
-        return;
-    }
-    run(sql, sql, false);
 }
 
 Result PostgresEngine::run(const std::string& sql, const std::string& jetSql, bool oneStatement) {

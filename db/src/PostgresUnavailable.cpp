@@ -19,6 +19,8 @@ public:
     std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view) override { refuse(); }
     bool inTransaction() override { refuse(); }
     void begin(Durability) override { refuse(); }
+    void commit() override { refuse(); }
+    void rollback() override { refuse(); }
 
 private:
     [[noreturn]] static void refuse() {

@@ -25,6 +25,8 @@ public:
     std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view table) override;
     bool inTransaction() override;
     void begin(Durability durability) override;
+    void commit() override { exec("COMMIT"); }
+    void rollback() override { exec("ROLLBACK"); }
 
     // The open handle (opening first); for tests that need SQLite itself.
     sqlite3* handle();

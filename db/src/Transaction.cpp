@@ -24,7 +24,10 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
     try {
-        conn_.execRaw(outermost_ ? std::string("COMMIT") : std::string("RELEASE ") + kSavepoint);
+        if (outermost_)
+            conn_.engine().commit();
+        else
+            conn_.execRaw(std::string("RELEASE ") + kSavepoint);
         open_ = false;
     } catch (...) {
         rollback();
@@ -36,7 +39,7 @@ void Transaction::rollback() noexcept {
     open_ = false;
     try {
         if (outermost_) {
-            if (conn_.Connected() && conn_.engine().inTransaction()) conn_.execRaw("ROLLBACK");
+            if (conn_.Connected() && conn_.engine().inTransaction()) conn_.engine().rollback();
         } else {
             conn_.execRaw(std::string("ROLLBACK TO ") + kSavepoint);
             conn_.execRaw(std::string("RELEASE ") + kSavepoint);
