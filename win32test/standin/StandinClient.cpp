@@ -97,16 +97,14 @@ bool StandinClient::registerClasses() {
 }
 
 HWND StandinClient::child(HWND parent, const std::string& cls, const std::string& utf8Text, DWORD style,
-                          int x, int y, int w, int h) {
+                          int x, int y, int w, int h, bool visible) {
     std::string text = gbk(utf8Text);
-    return CreateWindowExA(0, cls.c_str(), text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                           nullptr, instance_, nullptr);
+    return CreateWindowExA(0, cls.c_str(), text.c_str(), WS_CHILD | (visible ? WS_VISIBLE : 0) | style, x, y,
+                           w, h, parent, nullptr, instance_, nullptr);
 }
 
 HWND StandinClient::panel(HWND parent, int x, int y, int w, int h, bool visible) {
-    return CreateWindowExA(0, config_.classes.container.c_str(), "",
-                           WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), x, y, w, h, parent,
-                           nullptr, instance_, nullptr);
+    return child(parent, config_.classes.container, "", WS_CLIPCHILDREN, x, y, w, h, visible);
 }
 
 std::vector<HWND> StandinClient::edits(HWND parent, sim::Area area, int count,

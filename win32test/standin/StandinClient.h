@@ -64,7 +64,7 @@ private:
     bool registerClasses();
     bool superclass(const char* systemClass, const std::string& name);
     HWND child(HWND parent, const std::string& cls, const std::string& utf8Text, DWORD style, int x, int y,
-               int w, int h);
+               int w, int h, bool visible = true);
     // A form's top panels are made hidden and shown once their children exist: children of a
     // hidden panel are created without painting or invalidating anything on screen.
     HWND panel(HWND parent, int x, int y, int w, int h, bool visible = true);
