@@ -1,13 +1,13 @@
 // customs-assistant: the program entry. Creates the main window on config.ini next to the
 // executable and runs until the main window closes.
-#include <QAction>
 #include <QApplication>
-#include <QMenuBar>
 #include <QTimer>
 
+#include "ca/app/client/CustomsClient.h"
 #include "ca/app/common/AppContext.h"
 #include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
+#include "ca/app/common/UiMap.h"
 #include "ca/app/fees/FeeCommands.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
@@ -19,19 +19,14 @@
 #include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
-#ifdef _WIN32
-#include "ca/automation/win32/Win32Desktop.h"
-#else
-#include "ca/app/standin/DemoClient.h"
-#include "ca/app/standin/DemoMenu.h"
-#include "ca/app/standin/TfrmStandIn.h"
-#endif
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ca::kAppTitle);
     // Qt's own buttons and dialogs in Chinese (是, 否, 确定, 打开).
     ca::app::installQtChineseTranslation();
+    // For the Windows proof's driver only: where the controls are (CA_UI_MAP; nothing otherwise).
+    ca::app::UiMap::installFromEnvironment();
 
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     // The data module comes first; its connection opens with the first statement, on the database
@@ -57,41 +52,18 @@ int main(int argc, char** argv) {
     ca::app::installUserCommands(frmMain);
     ca::app::installFeeCommands(frmMain);
 
-#ifdef _WIN32
-    // The desktop the customs client runs on.
-    ca::automation::win32::Win32Desktop desktop;
-#else
-    // The customs client of the Linux build: the stand-in client of the demo fixture next to the
-    // executable, shown in its own window. While an entry pauses it acts on posted messages.
-    ca::app::DemoClient demo(clock, exeDir);
-    clock.setIdleHook([&demo] {
-        demo.pump();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    });
-    ca::automation::Desktop& desktop = demo.desktop();
-#endif
+    // The customs client: the real one on Windows, the demo stand-in in the Linux build.
+    std::unique_ptr<ca::app::CustomsClient> client = ca::app::openCustomsClient(clock, exeDir);
+    ca::automation::Desktop& desktop = client->desktop();
     ca::app::installEntryCommands(frmMain, desktop);
     ca::app::installDownloadCommand(frmMain, desktop, dm);
     frmMain.setClassLister([&desktop](const std::string& processName) {
         return ca::automation::ListClientClassNames(desktop, processName);
     });
 
-#ifndef _WIN32
-    if (demo.client())
-        ca::app::addDemoMenu(*frmMain.menuBar(), frmMain.findChild<QAction*>("Nexit"), demo, prompts,
-                             [&frmMain] { return frmMain.frameGeometry(); });
-#endif
+    client->attach(frmMain, prompts);
     frmMain.show();
-#ifndef _WIN32
-    // The stand-in client opens beside the main window, so both are in view while typing.
-    demo.showWindow(frmMain.frameGeometry());
-    if (!demo.loadError().empty()) prompts.errorBox(demo.loadError());
-    if (demo.client()) {
-        const std::string hint =
-            ca::app::DemoClient::emptyFolderHint(ca::pathFromUtf8(frmMain.unimportedFolder()));
-        if (!hint.empty()) frmMain.appendLog(hint);
-    }
-#endif
+    client->shown(frmMain, prompts);
     // After the first showing, so that the database opens in the imported folder as always.
     QTimer::singleShot(0, &frmMain, [&frmMain] { ca::app::offerLogIn(frmMain); });
     return QApplication::exec();

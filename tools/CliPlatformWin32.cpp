@@ -1,15 +1,14 @@
-// Windows: the wide command line, a UTF-8 console, the Win32 desktop and Ctrl+C as the Stop button.
+// Windows: the wide command line, a UTF-8 console, the Win32 desktop (under Wine with the stand-in's
+// menu bar, see ClientDesktop.h) and Ctrl+C as the Stop button.
 #include <windows.h>
 
-#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <atomic>
 
 #include "CliPlatform.h"
 #include "CliRegistry.h"
-#include "WineMenuDesktop.h"
-#include "ca/automation/win32/Win32Desktop.h"
+#include "ClientDesktop.h"
 #include "ca/util/Folders.h"
 
 namespace ca::cli {
@@ -25,26 +24,6 @@ BOOL WINAPI onConsoleControl(DWORD event) {
     stop->request();
     return TRUE;
 }
-
-// The Win32 desktop. Under Wine the menu bar of another process cannot be walked (Wine answers no
-// menu queries across processes); there the walk answers from a copy of the demo stand-in's menu
-// bar, the only client that runs under Wine. On Windows nothing is replaced.
-//
-// While it is open the system timer ticks every millisecond: Windows otherwise ends a sleep only at
-// its next 15.6 ms tick, which would lengthen every pause between two messages to the client by
-// 8 ms on average (a download's 300 and 160 ms waits by 3 to 5 %).
-struct ClientDesktop {
-    ClientDesktop() { fineTimer = timeBeginPeriod(1) == TIMERR_NOERROR; }
-    ~ClientDesktop() {
-        if (fineTimer) timeEndPeriod(1);
-    }
-    ClientDesktop(const ClientDesktop&) = delete;
-    ClientDesktop& operator=(const ClientDesktop&) = delete;
-
-    bool fineTimer = false;
-    automation::win32::Win32Desktop real;
-    win32test::WineMenuDesktop desktop{real};
-};
 
 }  // namespace
 
@@ -76,8 +55,7 @@ std::string executableDir() {
 }
 
 std::shared_ptr<automation::Desktop> openClientDesktop() {
-    auto holder = std::make_shared<ClientDesktop>();
-    return std::shared_ptr<automation::Desktop>(holder, &holder->desktop);
+    return win32test::openClientDesktop();
 }
 
 InterruptStops::InterruptStops(download::StopFlag& stop) {

@@ -1,0 +1,40 @@
+#pragma once
+// Where the program's windows, controls and menu items are on the screen, written to a file for
+// the driver of the Windows proof under Wine. Qt draws its controls itself, so nothing outside the
+// program sees them as windows, and Wine offers no accessibility client that could ask Qt; the map
+// stands in for that: the driver reads it to know where a clerk would click, and then clicks and
+// types through the system's input like a clerk. Off unless the environment variable CA_UI_MAP
+// names the file.
+//
+// One line per item, tab-separated, fields without tabs or line breaks:
+//   window  <objectName> <class> <title> <x> <y> <w> <h>     a visible top-level window
+//   widget  <window> <objectName> <class> <text> <enabled> <x> <y> <w> <h>
+//   action  <window> <objectName> <text> <enabled> <x> <y> <w> <h>   a menu bar's or menu's item
+//   line    <window> <objectName> <text>                     a line of a multi-line text (the log)
+//   focus   <window> <objectName>                            the control with the keyboard focus
+// Coordinates are the screen's, in device pixels, of the area inside the frame.
+#include <QObject>
+#include <QString>
+
+class QTimer;
+
+namespace ca::app {
+
+class UiMap : public QObject {
+public:
+    // Writes the map to file every few tenths of a second while something changed.
+    UiMap(QString file, QObject* parent);
+    // Starts the map when CA_UI_MAP is set (owned by the application object).
+    static void installFromEnvironment();
+    // The map as it would be written now.
+    static QString describe();
+
+private:
+    void write();
+
+    QString file_;
+    QString last_;
+    QTimer* timer_;
+};
+
+}  // namespace ca::app
