@@ -368,6 +368,39 @@ int measuredDeclarations() {
     return wanted > 0 ? wanted : 50;
 }
 
+// The waits a download of the measuring fixture asks for, summed on virtual time by the same download
+// on the simulated client.
+std::int64_t downloadWaits(const std::string& fixture, int declarations) {
+    const download::DownloadSettings settings{kClasses.container,
+                                              kClasses.edit,
+                                              kClasses.list,
+                                              kClasses.button,
+                                              kClasses.combo,
+                                              settings::kDefaultMainDelay,
+                                              settings::kDefaultGoodsDelay};
+    VirtualClock clock;
+    automation::sim::SimDesktop desktop(clock);
+    automation::sim::StandInClient simulated(desktop, automation::sim::StandInConfig{},
+                                             automation::sim::parseFixture(fixture));
+    VectorLog log;
+    ScriptedPrompts prompts;
+    download::RecordingCapture capture(&log);
+    download::DownloadDriver driver(desktop, clock, log, prompts, capture, settings);
+    driver.MainLoadData();
+    EXPECT_EQ(driver.progress().declarations, declarations);
+    return clock.totalSleptMs();
+}
+
+// For scripts/bench-windows-gui: writes the measuring fixture and the waits its download asks for
+// (measure-fixture.json, measure-waits.txt in the work folder), so that the window program's
+// download can be measured the same way as the command-line tool's below.
+TEST_F(Win32Cli, DISABLED_WriteMeasureFixture) {
+    const int kDeclarations = measuredDeclarations();
+    const std::string fixture = generalTradeFixture(kDeclarations, 5);
+    std::ofstream(testPaths().work / "measure-fixture.json", std::ios::binary) << fixture;
+    std::ofstream(testPaths().work / "measure-waits.txt") << downloadWaits(fixture, kDeclarations) << "\n";
+}
+
 // By hand (CA_WIN32_MEASURE=1 scripts/test-win32): the release's download with the default delays
 // over 50 declarations of 5 goods lines. Its own work is the wall time of the whole process beyond
 // the waits the download asks for, which the same download on the simulated client sums on
@@ -376,27 +409,7 @@ int measuredDeclarations() {
 TEST_F(Win32Cli, DISABLED_MeasureDownloadOwnWorkOver50Declarations) {
     const int kDeclarations = measuredDeclarations();
     const std::string fixture = generalTradeFixture(kDeclarations, 5);
-    const download::DownloadSettings settings{kClasses.container,
-                                              kClasses.edit,
-                                              kClasses.list,
-                                              kClasses.button,
-                                              kClasses.combo,
-                                              settings::kDefaultMainDelay,
-                                              settings::kDefaultGoodsDelay};
-    std::int64_t waits = 0;
-    {
-        VirtualClock clock;
-        automation::sim::SimDesktop desktop(clock);
-        automation::sim::StandInClient simulated(desktop, automation::sim::StandInConfig{},
-                                                 automation::sim::parseFixture(fixture));
-        VectorLog log;
-        ScriptedPrompts prompts;
-        download::RecordingCapture capture(&log);
-        download::DownloadDriver driver(desktop, clock, log, prompts, capture, settings);
-        driver.MainLoadData();
-        ASSERT_EQ(driver.progress().declarations, kDeclarations);
-        waits = clock.totalSleptMs();
-    }
+    const std::int64_t waits = downloadWaits(fixture, kDeclarations);
 
     StandinProcess client(testPaths().standin64, fixture, "cli-measure-client");
     ASSERT_TRUE(client.running());

@@ -1,0 +1,198 @@
+# Sourced by scripts/test-windows-gui and scripts/bench-windows-gui, after scripts/common.sh and
+# scripts/wine.sh, with CA_GUI_NAME (the script's name, for messages) and CA_GUI_OUT (its output
+# folder) set. Outside the X display it installs what is missing, builds the release zip
+# (scripts/package-windows), the Win32 stand-in client, the driver and the Linux command-line tool,
+# then runs the calling script again on a virtual X display (xvfb-run); there it unpacks the zip,
+# makes a fresh 64-bit Wine prefix with Wine's own desktop of 1280x1024 and the machine's CJK font
+# standing in for Windows' Chinese fonts, writes config.ini for the stand-in, and offers the clerk's
+# actions as functions: clicks on the controls the program's map names (CA_UI_MAP, see
+# app/common/include/ca/app/common/UiMap.h), menus, file dialogs, message boxes, waits on windows and
+# log lines, screenshots.
+
+OUT="$CA_GUI_OUT"
+fail() {
+  echo "$CA_GUI_NAME: $*" >&2
+  [ -f "$OUT/ui-map.txt" ] && { echo "--- the program's controls at that moment:" >&2; grep -v '^line' "$OUT/ui-map.txt" | head -60 >&2; }
+  exit 1
+}
+step() { echo "[$(date +%H:%M:%S)] $*"; }
+START=$SECONDS
+
+# --- Outside the X display: packages, builds, the package -----------------------------------------
+if [ -z "${CA_GUI_DISPLAY_READY:-}" ]; then
+  ca_install_packages "${CA_WIN32_PACKAGES[@]}" g++-mingw-w64-x86-64-posix xvfb xauth imagemagick fonts-wqy-zenhei \
+    qt6-translations-l10n
+  ca_wine_locale || fail "the zh_CN.UTF-8 locale cannot be used"
+
+  step "building the release zip (scripts/package-windows)"
+  "$ROOT/scripts/package-windows" >"$ROOT/build/gui-package.log" 2>&1 ||
+    { tail -30 "$ROOT/build/gui-package.log"; fail "the release zip could not be built (step: package-windows)"; }
+  tail -1 "$ROOT/build/gui-package.log"
+
+  step "building the Win32 stand-in client and the driver"
+  SQLITE_DIR="$("$ROOT/scripts/fetch-sqlite")" || fail "the SQLite amalgamation could not be fetched"
+  ca_win32_cross_build x86_64 "$SQLITE_DIR" ca_win32_standin ca_gui_driver || fail "the Win32 cross build failed"
+
+  step "building the Linux command-line tool (entry-preview, download-sim, business-data)"
+  ca_linux_cli >/dev/null || fail "the Linux command-line tool did not build"
+
+  rm -rf "$OUT"
+  mkdir -p "$OUT"
+  # The virtual display: a screen of the size of Wine's desktop. xvfb-run ends it with this script.
+  CA_GUI_DISPLAY_READY=1 exec timeout 1500 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
+fi
+
+# --- On the X display -----------------------------------------------------------------------------
+X64="$ROOT/build/win32-x86_64/win32test"
+STANDIN="$X64/Eport.exe"
+DRIVER="$X64/ca_gui_driver.exe"
+LINUX_CLI="$(ca_linux_cli)"
+APP="$OUT/app/customs-assistant-windows-x64"
+MAP="$OUT/ui-map.txt"
+WORK="$OUT/desk"
+UNIMPORTED="$WORK/unimported"
+IMPORTED="$WORK/imported"
+
+step "unpacking the release zip"
+mkdir -p "$OUT/app" "$UNIMPORTED" "$IMPORTED"
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
+  "$ROOT/build/dist/customs-assistant-windows-x64.zip" "$OUT/app" || fail "the zip does not unpack"
+[ -f "$APP/customs-assistant.exe" ] || fail "the zip holds no customs-assistant.exe"
+
+ca_wine_prefix "$OUT/prefix" >"$OUT/prefix-setup.log" 2>&1 || { cat "$OUT/prefix-setup.log"; fail "Wine could not prepare the prefix"; }
+trap ca_wine_stop EXIT
+# Wine's own desktop (one X window holding every Windows window, Wine decides focus and order as
+# Windows does), and the CJK font of the machine wherever Windows would use a Chinese font.
+{
+  timeout 120 "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+    timeout 120 "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f &&
+    for face in "Microsoft YaHei" "Microsoft YaHei UI" SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2"; do
+      timeout 120 "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v "$face" /d "WenQuanYi Zen Hei" /f || exit 1
+    done
+} >>"$OUT/prefix-setup.log" 2>&1 || { cat "$OUT/prefix-setup.log"; fail "the Wine desktop could not be set up"; }
+
+# ---- The driver and the map ----------------------------------------------------------------------
+drv() { timeout 120 "$WINE" "$DRIVER" "$@" >"$OUT/driver.out" 2>&1; }
+map_has() { [ -f "$MAP" ] && grep -qP "$1" "$MAP"; }
+# wait_map REGEX SECONDS WHAT: waits until a line of the map matches.
+wait_map() {
+  local end=$((SECONDS + $2))
+  until map_has "$1"; do
+    [ $SECONDS -lt $end ] || fail "waited $2 s for $3"
+    sleep 0.2
+  done
+}
+# The centre of a map line's rectangle (its last four fields).
+centre() { awk -F'\t' '{ print int($(NF-3) + $(NF-1) / 2), int($(NF-2) + $NF / 2); exit }'; }
+click_line() {
+  local line window title
+  line="$(grep -P "$1" "$MAP" | head -1)"
+  [ -n "$line" ] || fail "nothing to click for $2"
+  # The window the control is on comes to the front first (the stand-in's window may cover it);
+  # menus that are open are on top already and have no title.
+  window="$(echo "$line" | cut -f2)"
+  title="$(grep -P "^window\t$window\t" "$MAP" | head -1 | cut -f4)"
+  [ -z "$title" ] || drv raise "$title" 30 || fail "the window of $2 could not be brought to the front"
+  # shellcheck disable=SC2046
+  drv click $(echo "$line" | centre) || fail "the click on $2 did not happen"
+}
+# A menu bar item of the main window, then an item of the menu it opens.
+menu() {
+  local top="$1" item="$2" caption="$3"
+  wait_map "^action\tfrmMain\t$top\t[^\t]*\t1\t" 60 "the menu $top to be enabled"
+  click_line "^action\tfrmMain\t$top\t" "the menu $top"
+  wait_map "^action\t$top\t$item\t" 30 "the menu item $caption"
+  click_line "^action\t$top\t$item\t" "the menu item $caption"
+}
+log_lines() { grep -P '^line\tfrmMain\tMemo1\t' "$MAP" | cut -f4-; }
+wait_log() {
+  local end=$((SECONDS + $2))
+  until log_lines | grep -qxF -- "$1"; do
+    [ $SECONDS -lt $end ] || { log_lines; fail "waited $2 s for the log line “$1”"; }
+    sleep 0.2
+  done
+}
+# Waits until the main window is idle again (its menus enabled).
+wait_idle() { wait_map '^action\tfrmMain\tNDown\t[^\t]*\t1\t' "$1" "the main window to be idle again"; }
+# A system file dialog: the full path typed into its name field, then Enter.
+answer_file_dialog() {
+  drv dialog 60 || fail "no file dialog came up for $2"
+  drv key ctrl+a && drv type "$1" && drv key enter || fail "typing into the file dialog failed"
+  drv nodialog 60 || fail "the file dialog stayed open for $2"
+}
+# Clicks the button with the given text in a message box (Qt's), after waiting for it.
+answer_message_box() {
+  wait_map "^widget\t[^\t]*\t[^\t]*\tQPushButton\t$1\t1\t" 60 "a message box with the button $1"
+  click_line "^widget\t[^\t]*\t[^\t]*\tQPushButton\t$1\t1\t" "the message box button $1"
+}
+message_box_text() { grep -P '^widget\t[^\t]*\tqt_msgbox_label\t' "$MAP" | cut -f5; }
+# The screen's picture of a window's frame: the window's map rectangle widened by the frame.
+screenshot() {
+  local name="$1" window="$2" line x y w h
+  line="$(grep -P "^window\t$window\t" "$MAP" | head -1)"
+  [ -n "$line" ] || fail "no window $window to photograph"
+  read -r x y w h < <(echo "$line" | awk -F'\t' '{ print $(NF-3), $(NF-2), $(NF-1), $NF }')
+  sleep 1  # the last paint
+  import -window root -crop "$((w + 16))x$((h + 40))+$((x - 8 < 0 ? 0 : x - 8))+$((y - 32 < 0 ? 0 : y - 32))" \
+    "$OUT/$name.png" || fail "the screenshot $name could not be taken"
+}
+winpath() { echo "Z:$1" | tr / '\\'; }
+
+# ---- Settings: the stand-in's class names, the folders, the default delays ------------------------
+CONFIG="$APP/config.ini"
+set_config() { "$LINUX_CLI" config set "$1" "$2" --file "$CONFIG" >/dev/null || fail "config set $1 failed"; }
+set_config 容器类名 WindowsForms10.Window.8.app.0.sim
+set_config 编辑框类名 WindowsForms10.EDIT.app.0.sim
+set_config 表格类名 WindowsForms10.SysListView32.app.0.sim
+set_config 按钮类名 WindowsForms10.BUTTON.app.0.sim
+set_config 文本类名 WindowsForms10.STATIC.app.0.sim
+set_config 下拉框类名 WindowsForms10.COMBOBOX.app.0.sim
+set_config 申报单位 上海某某报关行
+set_config 报关单类型 0
+set_config 商品征免 照章征税
+set_config 未导入文件目录 "$(winpath "$UNIMPORTED")"
+set_config 已导入文件目录 "$(winpath "$IMPORTED")"
+set_config 导入后延时 0
+
+# ---- Start ---------------------------------------------------------------------------------------
+start_program() {
+  rm -f "$MAP"
+  local started
+  started=$(date +%s%N)
+  (cd "$APP" && exec env CA_UI_MAP="$(winpath "$MAP")" timeout 1200 "$WINE" customs-assistant.exe) >"$OUT/program-$1.log" 2>&1 &
+  PROGRAM_PID=$!
+  wait_map '^window\tfrmMain\t' 120 "the main window to show (start $1)"
+  STARTUP_S="$(awk -v a="$started" -v b="$(date +%s%N)" 'BEGIN { printf "%.2f", (b - a) / 1e9 }')"
+  wait_map '^action\tfrmMain\tNDown\t' 30 "the main window's menu bar"
+  step "the window program is up ($1): $STARTUP_S s after it was started"
+}
+stop_program() {
+  # The clerk's way out: 退出系统, then 是 in the question.
+  click_line '^action\tfrmMain\tNexit\t' "退出系统"
+  answer_message_box '是\(&Y\)|是\(Y\)|是|&Yes|Yes'
+  local end=$((SECONDS + 60))
+  while kill -0 "$PROGRAM_PID" 2>/dev/null; do
+    [ $SECONDS -lt $end ] || fail "the window program did not end after 退出系统"
+    sleep 0.3
+  done
+}
+start_standin() {
+  local fixture="$1" name="$2"
+  rm -f "$OUT/$name.log"
+  timeout 1200 "$WINE" "$STANDIN" "$(winpath "$fixture")" "$(winpath "$OUT/$name.log")" >"$OUT/$name.out" 2>&1 &
+  STANDIN_PID=$!
+  local end=$((SECONDS + 90))
+  until [ -f "$OUT/$name.log" ] && grep -q '^ready' "$OUT/$name.log"; do
+    [ $SECONDS -lt $end ] || fail "the stand-in client ($name) did not come up"
+    sleep 0.2
+  done
+  # Out of the way of the program's windows: the right half of the desktop.
+  drv move "海关录入程序（模拟）" 560 20 >/dev/null || true
+}
+# Ends the stand-in this script started (the timeout around it passes the signal on).
+stop_standin() {
+  kill "$STANDIN_PID" 2>/dev/null || true
+  wait "$STANDIN_PID" 2>/dev/null || true
+}
+
