@@ -170,6 +170,29 @@ TEST_P(BusinessExport, FilterSelectsTheDeclarations) {
     }
 }
 
+TEST_P(BusinessExport, RangesEndingOnTheLastDayOfYear9999FindItsDeclarations) {
+    // The day after 9999-12-31 has a five-digit year; as text it sorts before every date.
+    auto last = testing::Declaration{};
+    last.tyNo = "520199999000000009";
+    last.kind = "进口报关单";
+    last.sbDate = last.indate = "9999-12-31";
+    last.jgfs = "来料加工";
+    testing::addDeclaration(dm, last, testing::goodsLines(1, "厂Z", "1"));
+    BusinessFilter range;
+    range.useRange = true;
+    range.from = {9999, 12, 1};
+    range.to = {9999, 12, 31};
+    BusinessFilter month;
+    month.year = "9999";
+    month.month = "12";
+    for (const auto list : {BusinessList::WithGoods, BusinessList::NonGeneralTrade}) {
+        EXPECT_EQ(listed(list, range), std::vector<std::string>{"000000009"});
+        EXPECT_EQ(listed(list, month), std::vector<std::string>{"000000009"});
+    }
+    range.to = {9999, 12, 30};  // still a day too early
+    EXPECT_TRUE(listed(BusinessList::WithGoods, range).empty());
+}
+
 TEST_P(BusinessExport, NonGeneralTradeRows) {
     BusinessFilter f;
     f.kind = "出口报关单";
