@@ -23,7 +23,8 @@ struct FeeQueryGrid {
     int recordCount = 0;  // declarations found; 0 leaves the window's count as it was
 };
 
-// Runs the query. A missing amount (Null) shows as " " and counts as 0 in the subtotal and the
+// Runs the query. Amounts show as their text rounded to cents (Amount::plainText) and add up
+// exactly. A missing amount (Null) shows as " " and counts as 0 in the subtotal and the
 // totals. Database errors propagate as db::DbError.
 FeeQueryGrid runFeeQuery(db::TDM& dm, const FeeQueryFilter& filter);
 
