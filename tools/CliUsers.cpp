@@ -17,9 +17,11 @@
 #include "ca/db/TDM.h"
 #include "ca/users/Cipher.h"
 #include "ca/users/PasswordChange.h"
+#include "ca/users/PasswordRule.h"
 #include "ca/users/Transaction.h"
 #include "ca/users/UserAdministration.h"
 #include "ca/users/UserCategory.h"
+#include "ca/util/NameRule.h"
 #include "ca/util/TabText.h"
 
 namespace {
@@ -105,6 +107,10 @@ std::optional<std::string> readNewPassword() {
         fail("请输入密码！");
         return std::nullopt;
     }
+    if (auto why = newPasswordRefusal(*password)) {
+        fail(*why);
+        return std::nullopt;
+    }
     if (stdinIsTerminal()) {
         std::optional<std::string> again = readSecretLine("密码确认：");
         if (!again || *again != *password) {
@@ -165,7 +171,7 @@ int listUsers(const Options& o) {
 
 int addUser(const Options& o) {
     if (o.name.empty()) return fail("请输入用户名称！（--name）");
-    if (o.department.empty()) return fail("请选择所属部门！（--department）");
+    if (ca::trimName(o.department).empty()) return fail("请选择所属部门！（--department）");
     if (o.category != "0" && o.category != "1" && o.category != "2")
         return fail("用户类别只能是 0（普通用户）、1（超级用户）或 2（QP用户）");
     const std::optional<std::string> password = readNewPassword();

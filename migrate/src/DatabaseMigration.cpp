@@ -9,6 +9,7 @@
 #include "ca/db/Schema.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/Transaction.h"
+#include "ca/users/UserStore.h"
 
 namespace ca::migrate {
 
@@ -280,6 +281,11 @@ MigrationResult DatabaseMigration::run(bool merge) {
         result.addedColumns = addFeeColumns();
         for (const auto& table : copyOrder())
             result.tables.push_back(copyTable(table.name, table.key));
+        // A user of one database lacks rows for the fee items only the other one had: every user
+        // gets a not-allowed row for each, counted with the permission rows added.
+        const int permissions = users::UserStore(target_).addMissingPermissions();
+        for (TableCount& t : result.tables)
+            if (t.table == "limit") t.added += permissions;
         transaction.commit();
     } catch (...) {
         // The undone columns may still be in what the connection knows of the tables.

@@ -206,6 +206,35 @@ TEST_P(Migration, MergeKeepsWhatTheTargetHoldsAndAddsTheRest) {
                                                 "LoadData 2 1", "subData 2 1", "T_fee 2 1", "T_fee1 2 1"}));
 }
 
+// A user who came only from the source had no rows for the fee items only the target had, and the
+// target's own users none for the source's: after the merge every user has one for every item.
+TEST_P(Migration, AfterAMergeEveryUserHasAPermissionForEveryFeeItem) {
+    fillSource();
+    declaration(*target, "S9", "别的柜台", 1);
+    exec(*target, "insert into func_desc(Fd_func_code,Fd_func_name) values ('mdf','码单费')");
+    exec(*target, "alter table T_fee add mdf numeric (18 ,2)");
+    exec(*target, "alter table T_fee1 add mdf char (50)");
+    exec(*target, "insert into DEP(ID,DEP_Name) values (1,'报关部')");
+    exec(*target,
+         "insert into employee(E_ID,E_name,E_DEP,E_sex,E_pwd,E_isSup) values (3,'服务器用户',1,'男','',0)");
+    exec(*target,
+         "insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit) select 3,Fd_func_code,"
+         "Fd_func_name,1 from func_desc");
+
+    const auto result = DatabaseMigration(*source, *target).run(true);
+    // 26 items: 24 built in, cyf from the source, mdf from the target.
+    EXPECT_EQ(rows(*target, "select L_pers_id,count(*) from limit group by L_pers_id order by L_pers_id"),
+              (Rows{"1|26", "2|26", "3|26"}));
+    EXPECT_EQ(rows(*target,
+                   "select L_pers_id,L_func_name,L_have_Limit from limit where L_func_code in "
+                   "('mdf','cyf') order by L_pers_id,L_func_code"),
+              (Rows{"1|仓储费|1", "1|码单费|0", "2|仓储费|0", "2|码单费|0", "3|仓储费|0", "3|码单费|1"}));
+    for (const TableCount& t : result.tables)
+        if (t.table == "limit") {
+            EXPECT_EQ(t.added, 50 + 3);  // copied, then the three missing rows
+        }
+}
+
 TEST_P(Migration, RefusalsWriteNothing) {
     struct Case {
         const char* name;

@@ -44,6 +44,9 @@ TEST_F(PasswordChangeTest, StepsInOrderEachRefusalStoresNothing) {
         {"O'Neil", {"Old密码", "", ""}, "请输入新密码！"},
         {"O'Neil", {"Old密码", "new", ""}, "请输入密码确认！"},
         {"O'Neil", {"Old密码", "new", "New"}, "您两次输入的密码不一致！"},
+        {"O'Neil",
+         {"Old密码", "p😃w", "p😃w"},
+         "密码含有 GBK 编码无法保存的字符“😃”（U+1F603），请换一个密码！"},
     };
     const auto before = rows("select * from employee");
     for (const Case& c : cases) {

@@ -50,10 +50,17 @@ TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused)
         {"another's name", [](UserForm& f) { f.name = "张三", f.password.clear(); },
          "已经存在相同的用户名称！"},
         {"another's name, other case", [](UserForm& f) { f.name = "TOM"; }, "已经存在相同的用户名称！"},
+        {"another's name, full-width letters", [](UserForm& f) { f.name = "ｔｏＭ"; },
+         "已经存在相同的用户名称！"},
+        {"another's name, blanks around", [](UserForm& f) { f.name = " 张三\u3000"; },
+         "已经存在相同的用户名称！"},
+        {"blanks only", [](UserForm& f) { f.name = "\u3000 \t"; }, "请输入用户名称！"},
         {"no password", [](UserForm& f) { f.password.clear(), f.confirmation.clear(); }, "请输入密码！"},
         {"no confirmation", [](UserForm& f) { f.confirmation.clear(), f.sex.reset(); }, "请输入确认密码！"},
         {"passwords differ in case", [](UserForm& f) { f.password = "Abc", f.confirmation = "abc"; },
          "您两次输入的密码不一致！"},
+        {"a character GBK cannot hold", [](UserForm& f) { f.password = f.confirmation = "p😀w"; },
+         "密码含有 GBK 编码无法保存的字符“😀”（U+1F600），请换一个密码！"},
         {"no sex", [](UserForm& f) { f.sex.reset(), f.category.reset(); }, "请选择性别！"},
         {"no category", [](UserForm& f) { f.category.reset(); }, "请选择用户类别！"},
     };
@@ -78,7 +85,7 @@ TEST_F(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
 
     prompts.answerQuestion(Button::Yes);
     UserForm f = validForm();
-    f.name = "O'Neil";  // an apostrophe is stored as typed
+    f.name = " O'Neil\u3000";  // an apostrophe is stored as typed, the blanks around are dropped
     f.address2 = "Room 5, 'A'";
     EXPECT_TRUE(admin.saveUser(f));
     EXPECT_EQ(prompts.texts("question"),
@@ -170,6 +177,33 @@ TEST_F(UserAdministrationTest, DepartmentsAskForTheirNames) {
     prompts.answerInput(std::string("多余的部门"));
     EXPECT_EQ(admin.addDepartment(), std::nullopt);
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"最多只能建立100个部门"});
+}
+
+TEST_F(UserAdministrationTest, DepartmentNamesAreTrimmedAndNearDuplicatesRefused) {
+    prompts.answerInput(std::string(" ABC部\t"));
+    EXPECT_EQ(admin.addDepartment(), (Department{3, "ABC部"}));
+    const std::pair<const char*, const char*> refused[] = {
+        {" \u3000", "部门名称不能只有空格！"},
+        {" 报关部 ", "已经存在相同的部门名称！"},
+        {"ａｂｃ部", "已经存在相同的部门名称！"},
+        {"Abc部", "已经存在相同的部门名称！"},
+    };
+    const auto before = rows("select * from DEP order by ID");
+    for (auto [typed, warning] : refused) {
+        prompts.clear();
+        prompts.answerInput(std::string(typed));
+        EXPECT_EQ(admin.addDepartment(), std::nullopt) << typed;
+        prompts.answerInput(std::string(typed));
+        EXPECT_EQ(admin.renameDepartment(2), std::nullopt) << typed;
+        EXPECT_EQ(prompts.texts("warning"), (std::vector<std::string>{warning, warning})) << typed;
+    }
+    EXPECT_EQ(rows("select * from DEP order by ID"), before);
+    // A department may keep its own name in another case or width.
+    prompts.answerInput(std::string(" ａｂｃ部"));
+    EXPECT_EQ(admin.renameDepartment(3), std::string("ａｂｃ部"));
+    EXPECT_EQ(rows("select DEP_Name from DEP where ID=3"), std::vector<std::string>{"ａｂｃ部"});
+    // The command line finds an existing department by the same rule.
+    EXPECT_EQ(store.departmentNamed("\u3000报关部")->id, 1);
 }
 
 TEST_F(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministrator) {

@@ -82,7 +82,7 @@ TEST_F(UserStoreTest, NewUserIsAnOrdinaryManWithEveryPermissionRefused) {
 }
 
 TEST_F(UserStoreTest, NamesWithApostrophesAndGbkBackslashesAreStoredAsTyped) {
-    const std::string name = "O'Neil 乗俓\\ '' -- ";
+    const std::string name = "O'Neil 乗俓\\ '' --";
     const Department d = *store.addDepartment(name);
     EXPECT_EQ(store.departments(), (std::vector<Department>{{d.id, name}}));
     store.renameDepartment(d.id, "it's " + std::string(1000, 'x'));
