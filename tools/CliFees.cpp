@@ -2,6 +2,7 @@
 // fee item catalogue, through the same core as the fee windows.
 #include <ctime>
 #include <iostream>
+#include <stdexcept>
 
 #include "CliRegistry.h"
 #include "CliSupport.h"
@@ -36,6 +37,9 @@ int runFeeQuery(ca::cli::Invocation& in) {
         *text = in.value(name);
 
     const std::string out = in.value("--out");
+    if (!out.empty())
+        if (const std::string problem = ca::fees::feeExportProblem(in.database(), out); !problem.empty())
+            throw std::runtime_error(problem);
     const ca::fees::FeeQueryGrid grid = ca::fees::runFeeQuery(in.database(), f);
     if (!out.empty()) {
         ca::fees::exportFeeGrid(out, grid);

@@ -11,7 +11,9 @@
 
 #include "EngineMessage.h"
 #include "ca/db/Schema.h"
+#include "ca/db/TDM.h"
 #include "ca/util/Folders.h"
+#include "ca/util/OutputTarget.h"
 
 namespace ca::db {
 
@@ -98,6 +100,13 @@ std::string DatabaseFileProblem(const FileCheck& check, const std::string& what,
             break;
     }
     return {};
+}
+
+std::string DatabaseOutputProblem(TDM& dm, const std::string& output) {
+    const TADOConnection& c = dm.ADOConnection1;
+    if (IsServerTarget(c.FileName()) || c.FileName() == ":memory:") return {};
+    // Once open, the file it opened; before, its name as the engine would resolve it now.
+    return databaseOutputProblem(output, c.OpenedPath().empty() ? c.FileName() : c.OpenedPath());
 }
 
 }  // namespace ca::db

@@ -180,6 +180,10 @@ void TfrmFeeDetai::Button2Click() {
 void TfrmFeeDetai::BitBtn1Click() {
     const std::string path = ctx_.prompts().saveFile("导出EXCEL", fees::kExportFilter, "xls");
     if (path.empty()) return;
+    if (const std::string problem = fees::feeExportProblem(ctx_.dm(), path); !problem.empty()) {
+        warningBox(ctx_.prompts(), problem);
+        return;
+    }
     std::error_code ec;
     if (std::filesystem::exists(spreadsheet::pathFromUtf8(path), ec) &&
         questionBox(ctx_.prompts(), "文件“" + path + "”已存在，要替换它吗？") != Button::Yes)

@@ -97,4 +97,11 @@ TEST_F(FeeQueryWindowTest, ExportWritesTheGridAfterTheSaveDialog) {
     click(w, "BitBtn1");
     EXPECT_EQ(tc->prompts.texts("question").size(), 1u);
     EXPECT_TRUE(tc->prompts.texts("error").empty());
+    // The exports' one rule for names: an .xls written under an .xlsx name is refused, nothing asked.
+    tc->prompts.answerSave((dir / "导出.xlsx").string());
+    click(w, "BitBtn1");
+    EXPECT_FALSE(std::filesystem::exists(dir / "导出.xlsx"));
+    ASSERT_EQ(tc->prompts.texts("warning").size(), 1u);
+    EXPECT_NE(tc->prompts.texts("warning")[0].find("只能导出为 .xls 文件"), std::string::npos);
+    EXPECT_EQ(tc->prompts.texts("question").size(), 1u);
 }
