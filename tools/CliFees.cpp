@@ -1,6 +1,5 @@
 // customs-assistant-cli fee-query and fee-item: the fee query's grid (printed or exported) and the
 // fee item catalogue, through the same core as the fee windows.
-#include <ctime>
 #include <iostream>
 
 #include "CliRegistry.h"
@@ -9,6 +8,7 @@
 #include "ca/fees/FeeItemAdd.h"
 #include "ca/fees/FeeQueryGrid.h"
 #include "ca/util/Convert.h"
+#include "ca/util/LocalTime.h"
 
 namespace {
 
@@ -17,17 +17,6 @@ constexpr const char* kQueryUsage =
     "[--goods 货名] [--contract 合同号] [--bill 提运单号] [--office 关区代码] [--phone 电话] "
     "[--verification 核销单号] [--zero-only] [--out 文件.xls]";
 constexpr const char* kItemUsage = "fee-item list [--db 数据库] | fee-item add 编码 名称 [--db 数据库]";
-
-ca::Date today() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
-}
 
 int runFeeQuery(const std::vector<std::string>& args) {
     // "--zero-only" is the one option without a value.
@@ -47,7 +36,7 @@ int runFeeQuery(const std::vector<std::string>& args) {
         throw ca::cli::UsageError("多余的参数 '" + parsed.positional[0] + "'\n用法：" + kQueryUsage);
     ca::fees::FeeQueryFilter f;
     f.zeroOnly = zeroOnly;
-    f.to = today();
+    f.to = ca::localToday();
     for (auto [name, date] : {std::pair{"--from", &f.from}, std::pair{"--to", &f.to}})
         if (auto text = parsed.option(name)) {
             auto d = ca::parseDate(*text);

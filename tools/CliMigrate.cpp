@@ -11,6 +11,7 @@
 #include "ca/db/DbError.h"
 #include "ca/db/TDM.h"
 #include "ca/migrate/DatabaseMigration.h"
+#include "ca/util/Folders.h"
 
 namespace {
 
@@ -18,15 +19,11 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage = "migrate --from 源数据库文件 --to 目标数据库 [--merge]";
 
-fs::path pathOf(const std::string& utf8) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
 // The source must be an existing database file: opening a missing one would create an empty
 // database in its place.
 std::string sourceProblem(const std::string& from) {
     std::error_code ec;
-    const fs::path p = pathOf(from);
+    const fs::path p = ca::pathFromUtf8(from);
     if (!fs::exists(p, ec)) return "找不到源数据库文件“" + from + "”";
     if (fs::is_directory(p, ec)) return "源数据库“" + from + "”是一个文件夹，不是数据库文件";
     if (fs::file_size(p, ec) == 0) return "源数据库文件“" + from + "”是空文件，不是本程序的数据库";
@@ -60,7 +57,7 @@ int runMigrate(const std::vector<std::string>& args) {
         return 1;
     }
     std::error_code ec;
-    if (fs::equivalent(pathOf(*from), pathOf(*to), ec)) {
+    if (fs::equivalent(ca::pathFromUtf8(*from), ca::pathFromUtf8(*to), ec)) {
         std::cerr << "错误：源数据库与目标数据库是同一个文件\n";
         return 1;
     }

@@ -1,7 +1,6 @@
 // Reports from the command line: find lists the declarations the document query finds,
 // business-data writes a business list the way the business data window does (for scheduled tasks).
 #include <algorithm>
-#include <ctime>
 #include <iostream>
 #include <map>
 #include <stdexcept>
@@ -16,6 +15,7 @@
 #include "ca/reports/DocumentQuery.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
+#include "ca/util/LocalTime.h"
 #include "ca/util/Settings.h"
 #include "ca/util/TabText.h"
 
@@ -55,18 +55,6 @@ private:
     std::map<std::string, std::string> values_;
 };
 
-// The local calendar day, as the window's date pickers start.
-ca::Date today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
-}
-
 int usageError(const std::exception& e, const char* usage) {
     std::cerr << "错误：" << e.what() << "\n用法：" << usage << "\n";
     return 2;
@@ -91,10 +79,10 @@ int find(const std::vector<std::string>& args) {
                         {});
         db = o.get("--db", "DB.sqlite");
         f.entryFrom = o.date("--from", f.entryFrom);
-        f.entryTo = o.date("--to", today());
+        f.entryTo = o.date("--to", ca::localToday());
         f.useDeclared = o.has("--declared-from") || o.has("--declared-to");
         f.declaredFrom = o.date("--declared-from", f.declaredFrom);
-        f.declaredTo = o.date("--declared-to", f.useDeclared ? today() : f.declaredTo);
+        f.declaredTo = o.date("--declared-to", f.useDeclared ? ca::localToday() : f.declaredTo);
         f.unified = o.get("--unified");
         f.customsNo = o.get("--customs-no");
         f.contract = o.get("--contract");

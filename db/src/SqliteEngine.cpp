@@ -16,6 +16,7 @@
 #include "SqliteFunctions.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Schema.h"
+#include "ca/util/Folders.h"
 #include "ca/util/SystemErrorText.h"
 
 namespace ca::db {
@@ -34,17 +35,6 @@ bool isAccessFile(const fs::path& path) {
            (text.substr(4, 15) == "Standard Jet DB" || text.substr(4, 15) == "Standard ACE DB");
 }
 
-// Paths travel as UTF-8 text; std::filesystem on Windows would read a narrow string in the ANSI
-// code page, so the conversion goes through char8_t both ways.
-fs::path pathFromUtf8(const std::string& text) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
-}
-
-std::string utf8FromPath(const fs::path& path) {
-    std::u8string u = path.u8string();
-    return std::string(reinterpret_cast<const char*>(u.data()), u.size());
-}
-
 // WAL needs memory shared between the processes of one machine, which a network drive does not give.
 bool onNetworkDrive(const fs::path& path) {
 #ifdef _WIN32
@@ -52,7 +42,7 @@ bool onNetworkDrive(const fs::path& path) {
     return GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
 #elif defined(__linux__)
     struct statfs info {};
-    if (statfs(utf8FromPath(path.parent_path()).c_str(), &info) != 0) return false;
+    if (statfs(pathToUtf8(path.parent_path()).c_str(), &info) != 0) return false;
     const auto type = static_cast<unsigned long>(info.f_type);
     return type == 0x6969 /* NFS */ || type == 0xFF534D42 /* CIFS */ || type == 0xFE534D42 /* SMB2 */ ||
            type == 0x517B /* SMB */;
@@ -138,11 +128,10 @@ void SqliteEngine::open() {
         std::error_code ec;
         fs::path p = fs::absolute(pathFromUtf8(fileName_), ec);
         if (ec) throw DbError("无法打开数据库“" + fileName_ + "”：" + systemErrorText(ec));
-        path = utf8FromPath(p);
+        path = pathToUtf8(p);
         if (fs::is_directory(p, ec)) throw DbError("无法打开数据库“" + path + "”：这是一个文件夹，不是文件");
         if (!fs::exists(p.parent_path(), ec))
-            throw DbError("无法打开数据库“" + path + "”：文件夹“" + utf8FromPath(p.parent_path()) +
-                          "”不存在");
+            throw DbError("无法打开数据库“" + path + "”：文件夹“" + pathToUtf8(p.parent_path()) + "”不存在");
         if (fs::exists(p, ec)) {
             if (isAccessFile(p))
                 throw DbError("无法打开数据库“" + path +
@@ -152,7 +141,7 @@ void SqliteEngine::open() {
                    fs::exists(mdb, ec) && isAccessFile(mdb)) {
             // A new, empty database beside the office's Access file would hide its declarations
             // and split the data in two.
-            throw DbError("无法打开数据库“" + path + "”：报关单还在 Access 数据库“" + utf8FromPath(mdb) +
+            throw DbError("无法打开数据库“" + path + "”：报关单还在 Access 数据库“" + pathToUtf8(mdb) +
                           "”中，必须先转换为新的数据库格式");
         }
     }

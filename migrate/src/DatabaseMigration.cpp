@@ -9,6 +9,7 @@
 #include "ca/db/Schema.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/Transaction.h"
+#include "ca/util/AsciiCase.h"
 
 namespace ca::migrate {
 
@@ -56,18 +57,10 @@ constexpr std::pair<const char*, const char*> kFeeTables[] = {
     {"T_fee1", " char (50)"},
 };
 
-// Keys compare as both engines compare text: ASCII letters without regard to case.
-std::string lowerAscii(std::string_view s) {
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
-
 bool hasColumn(const std::vector<db::ColumnInfo>& columns, std::string_view name) {
-    const std::string wanted = lowerAscii(name);
+    const std::string wanted = toLowerAscii(name);
     for (const auto& c : columns)
-        if (lowerAscii(c.name) == wanted) return true;
+        if (toLowerAscii(c.name) == wanted) return true;
     return false;
 }
 
@@ -79,7 +72,7 @@ const std::vector<db::ColumnInfo>& columnsOf(db::TDM& dm, const std::string& tab
 
 bool isDefaultColumn(const std::string& table, std::string_view column) {
     for (const auto& t : db::DefaultTables())
-        if (lowerAscii(t.name) == lowerAscii(table)) return hasColumn(t.columns, column);
+        if (toLowerAscii(t.name) == toLowerAscii(table)) return hasColumn(t.columns, column);
     return false;
 }
 
@@ -112,7 +105,7 @@ std::string rowKey(const db::TADOQuery& q, const std::vector<int>& columns) {
     std::string key;
     for (int c : columns) {
         if (!key.empty()) key += '\x1f';
-        key += lowerAscii(q.Fields(c).AsString());
+        key += toLowerAscii(q.Fields(c).AsString());
     }
     return key;
 }
@@ -158,7 +151,7 @@ void DatabaseMigration::checkTargetColumns() {
     for (const auto& table : copyOrder()) {
         const auto& targetCols = columnsOf(target_, table.name, "目标数据库");
         for (const auto& c : *source_.ADOConnection1.columns(table.name)) {
-            const bool feeTable = lowerAscii(table.name) == "t_fee" || lowerAscii(table.name) == "t_fee1";
+            const bool feeTable = toLowerAscii(table.name) == "t_fee" || toLowerAscii(table.name) == "t_fee1";
             if (hasColumn(targetCols, c.name) || (feeTable && !isDefaultColumn(table.name, c.name))) continue;
             throw MigrationRefused("目标数据库的数据表 " + std::string(table.name) + " 中没有字段 " + c.name +
                                    "（目标数据库的结构与本程序不同），未写入任何内容");
@@ -174,20 +167,20 @@ void DatabaseMigration::checkIdentities() {
         t.SetSQL(std::string("select ") + id.idColumn + "," + id.nameColumn + " from " + id.table);
         t.Open();
         for (t.First(); !t.Eof(); t.Next()) {
-            nameById[lowerAscii(t.Fields(0).AsString())] = t.Fields(1).AsString();
-            idByName[lowerAscii(t.Fields(1).AsString())] = t.Fields(0).AsString();
+            nameById[toLowerAscii(t.Fields(0).AsString())] = t.Fields(1).AsString();
+            idByName[toLowerAscii(t.Fields(1).AsString())] = t.Fields(0).AsString();
         }
         db::TADOQuery s(source_);
         s.SetSQL(t.SQL());
         s.Open();
         for (s.First(); !s.Eof(); s.Next()) {
             const std::string code = s.Fields(0).AsString(), name = s.Fields(1).AsString();
-            auto byId = nameById.find(lowerAscii(code));
-            auto byName = idByName.find(lowerAscii(name));
-            if (byId != nameById.end() && lowerAscii(byId->second) != lowerAscii(name))
+            auto byId = nameById.find(toLowerAscii(code));
+            auto byName = idByName.find(toLowerAscii(name));
+            if (byId != nameById.end() && toLowerAscii(byId->second) != toLowerAscii(name))
                 conflicts.push_back(std::string(id.what) + "编码 " + code + " 在源数据库中是“" + name +
                                     "”，在目标数据库中是“" + byId->second + "”");
-            else if (byName != idByName.end() && lowerAscii(byName->second) != lowerAscii(code))
+            else if (byName != idByName.end() && toLowerAscii(byName->second) != toLowerAscii(code))
                 conflicts.push_back(std::string(id.what) + "“" + name + "”在源数据库中的编码是 " + code +
                                     "，在目标数据库中是 " + byName->second);
         }

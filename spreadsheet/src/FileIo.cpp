@@ -6,16 +6,13 @@
 #include <system_error>
 
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/Folders.h"
 #include "ca/util/SystemErrorText.h"
 
 namespace ca::spreadsheet {
 
 namespace {
 constexpr std::uintmax_t kMaxFileBytes = 1u << 30;
-}
-
-std::filesystem::path pathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 std::string readWholeFile(const std::string& path) {
@@ -48,11 +45,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string shown(const fs::path& p) {
-    const auto u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 // A symbolic link is written through: the file it names (following a chain of links) is the one
 // replaced, and the link stays a link.
 fs::path resolveLinks(const std::string& path) {
@@ -74,7 +66,7 @@ void checkWritable(const std::string& path, const fs::path& target, const fs::fi
     if (!fs::exists(st)) {
         const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
         if (!fs::is_directory(folder, ec))
-            throw SpreadsheetError::about("无法保存", path, "文件夹“" + shown(folder) + "”不存在");
+            throw SpreadsheetError::about("无法保存", path, "文件夹“" + pathToUtf8(folder) + "”不存在");
         return;
     }
     if (fs::is_directory(st)) throw SpreadsheetError::about("无法保存", path, "这是一个文件夹，不是文件");
@@ -99,8 +91,8 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (!out)
-            throw SpreadsheetError::about("无法保存", path,
-                                          "不能在文件夹“" + shown(tmp.parent_path()) + "”中建立临时文件");
+            throw SpreadsheetError::about(
+                "无法保存", path, "不能在文件夹“" + pathToUtf8(tmp.parent_path()) + "”中建立临时文件");
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {

@@ -1,7 +1,6 @@
 #include "ca/spreadsheet/XlsWriter.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <functional>
 
@@ -10,6 +9,7 @@
 #include "TextCodec.h"
 #include "ca/spreadsheet/CompoundFileWriter.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/AsciiCase.h"
 
 namespace ca::spreadsheet {
 
@@ -140,12 +140,6 @@ void checkSheetName(const std::u16string& name, const std::string& utf8) {
         throw FormatError("工作表名称“" + utf8 + "”不能包含 : \\ / ? * [ ] 这些字符");
 }
 
-std::string lowerAscii(std::string s) {
-    for (auto& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 class Writer {
 public:
     explicit Writer(const WorkbookData& book) : book_(book) {}
@@ -201,7 +195,7 @@ private:
         for (const auto& sheet : book_.sheets) {
             names_.push_back(utf8ToUtf16(sheet.name()));
             checkSheetName(names_.back(), sheet.name());
-            const std::string key = lowerAscii(sheet.name());
+            const std::string key = toLowerAscii(sheet.name());
             if (std::find(seen.begin(), seen.end(), key) != seen.end())
                 throw FormatError("有两个工作表都叫“" + sheet.name() + "”");
             seen.push_back(key);

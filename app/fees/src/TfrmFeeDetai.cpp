@@ -21,6 +21,7 @@
 #include "ca/fees/FeeTexts.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/users/CurrentUser.h"
+#include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::app {
@@ -181,7 +182,7 @@ void TfrmFeeDetai::BitBtn1Click() {
     const std::string path = ctx_.prompts().saveFile("导出EXCEL", fees::kExportFilter, "xls");
     if (path.empty()) return;
     std::error_code ec;
-    if (std::filesystem::exists(spreadsheet::pathFromUtf8(path), ec) &&
+    if (std::filesystem::exists(pathFromUtf8(path), ec) &&
         questionBox(ctx_.prompts(), "文件“" + path + "”已存在，要替换它吗？") != Button::Yes)
         return;
     WaitCursor wait;

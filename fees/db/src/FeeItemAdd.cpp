@@ -4,10 +4,10 @@
 
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
+#include "ca/db/Transaction.h"
 #include "ca/fees/FeeItemRules.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/fees/NoCase.h"
-#include "ca/db/Transaction.h"
+#include "ca/util/AsciiCase.h"
 
 namespace ca::fees {
 

@@ -7,6 +7,8 @@
 #include "ca/reports/BusinessColumns.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/TextGrid.h"
+#include "ca/util/AsciiCase.h"
+#include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::reports {
@@ -55,12 +57,7 @@ private:
 };
 
 bool hasXlsxSuffix(const std::string& path) {
-    const auto ext = spreadsheet::pathFromUtf8(path).extension().string();
-    if (ext.size() != 5) return false;
-    std::string lower;
-    for (char c : ext)
-        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower == ".xlsx";
+    return equalsNoCase(pathFromUtf8(path).extension().string(), ".xlsx");
 }
 
 }  // namespace
@@ -134,7 +131,7 @@ ExportResult runBusinessExport(db::TDM& dm, Prompts& prompts, const BusinessFilt
         return result;
     };
     std::error_code ec;
-    const bool exists = std::filesystem::exists(spreadsheet::pathFromUtf8(result.path), ec);
+    const bool exists = std::filesystem::exists(pathFromUtf8(result.path), ec);
     result.appended = list == BusinessList::WithGoods && exists;
     // A new workbook over an existing file: the spreadsheet program asks before it replaces one,
     // and a refusal ends the write as a failed one.
