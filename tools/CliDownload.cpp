@@ -74,7 +74,7 @@ private:
 constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db 数据库] [--config config.ini]";
 
 int runDownloadSim(const std::vector<std::string>& args) {
-    std::string fixtureFile, dbFile = "DB.sqlite", configFile;
+    std::string fixtureFile, dbFile = ca::settings::kDatabaseFileName, configFile;
     for (size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == "--fixture" && hasValue)
@@ -129,7 +129,7 @@ int runDownload(const std::vector<std::string>& args) {
                      "在 Linux 上请用 download-sim 从模拟的海关录入程序（模拟数据文件）下载。\n";
         return 1;
     }
-    std::string dbFile = "DB.sqlite", configFile;
+    std::string dbFile = ca::settings::kDatabaseFileName, configFile;
     for (size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == "--db" && hasValue)

@@ -77,7 +77,7 @@ int find(const std::vector<std::string>& args) {
                         {"--db", "--from", "--to", "--unified", "--customs-no", "--contract", "--bill",
                          "--goods", "--company", "--kind", "--unit", "--declared-from", "--declared-to"},
                         {});
-        db = o.get("--db", "DB.sqlite");
+        db = o.get("--db", ca::settings::kDatabaseFileName);
         f.entryFrom = o.date("--from", f.entryFrom);
         f.entryTo = o.date("--to", ca::localToday());
         f.useDeclared = o.has("--declared-from") || o.has("--declared-to");
@@ -154,7 +154,7 @@ int businessData(const std::vector<std::string>& args) {
                         {"--db", "--month", "--from", "--to", "--unit", "--kind", "--vehicle", "--customs",
                          "--clerk", "--maker", "--phones", "--out"},
                         {"--non-general-trade"});
-        db = o.get("--db", "DB.sqlite");
+        db = o.get("--db", ca::settings::kDatabaseFileName);
         out = o.get("--out");
         if (out.empty()) throw std::invalid_argument("缺少 --out FILE.xls");
         const bool month = o.has("--month"), range = o.has("--from") || o.has("--to");
@@ -174,9 +174,7 @@ int businessData(const std::vector<std::string>& args) {
         }
         f.unitCode = o.has("--unit") ? o.get("--unit") : configuredUnitCode();
         f.kind = o.get("--kind", kNoKind);
-        const std::vector<std::string> kinds = {kNoKind, "进口报关单", "出口报关单", "出口转关运输提前报关单",
-                                                kBothExportKinds};
-        if (std::find(kinds.begin(), kinds.end(), f.kind) == kinds.end())
+        if (std::find(kBusinessKinds.begin(), kBusinessKinds.end(), f.kind) == kBusinessKinds.end())
             throw std::invalid_argument("--kind 不是可选的进出口类型：" + f.kind);
         f.vehicle = o.get("--vehicle");
         f.customsCode = o.get("--customs", f.customsCode);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ca/util/Prompts.h"
+#include "ca/util/Settings.h"
 
 namespace ca::cli {
 
@@ -42,8 +43,8 @@ public:
 };
 
 struct Arguments {
-    std::string db = "DB.sqlite";  // --db: the database file or a server's connection string
-    std::string out;               // --out FILE: the file a save dialog is answered with
+    std::string db = settings::kDatabaseFileName;  // --db: the database file or a server's connection string
+    std::string out;                               // --out FILE: the file a save dialog is answered with
     // The other "--name VALUE" options the subcommand accepts (key with the dashes), as given.
     std::map<std::string, std::string> options;
     std::vector<std::string> positional;

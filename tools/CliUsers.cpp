@@ -20,6 +20,7 @@
 #include "ca/users/Transaction.h"
 #include "ca/users/UserAdministration.h"
 #include "ca/users/UserCategory.h"
+#include "ca/util/Settings.h"
 #include "ca/util/TabText.h"
 
 namespace {
@@ -116,7 +117,7 @@ std::optional<std::string> readNewPassword() {
 }
 
 struct Options {
-    std::string db = "DB.sqlite", name, department, category = "0", key = PasswordKey;
+    std::string db = ca::settings::kDatabaseFileName, name, department, category = "0", key = PasswordKey;
     std::vector<std::string> words;
 };
 

@@ -15,7 +15,7 @@ std::string DatabaseTarget(const IniFile& settings) {
     std::string server = settings.ReadString(settings::kSection, settings::kDatabaseServer, "");
     const size_t b = server.find_first_not_of(" \t"), e = server.find_last_not_of(" \t");
     server = b == std::string::npos ? std::string() : server.substr(b, e - b + 1);
-    if (server.empty()) return "DB.sqlite";
+    if (server.empty()) return settings::kDatabaseFileName;
     // Any value names a server: a plain host name must not become a file of that name.
     if (!IsServerTarget(server)) return "host=" + server;
     return server;

@@ -9,6 +9,7 @@
 #include "ca/db/Schema.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/Transaction.h"
+#include "ca/fees/FeeColumns.h"
 #include "ca/util/AsciiCase.h"
 
 namespace ca::migrate {
@@ -48,13 +49,6 @@ constexpr Identity kIdentities[] = {
     {"employee", "E_ID", "E_name", "用户"},
     {"DEP", "ID", "DEP_Name", "部门"},
     {"func_desc", "Fd_func_code", "Fd_func_name", "费用项目"},
-};
-
-// Fee item columns added to the fee tables after the database was created, with the column type
-// the fee item dialog gives them.
-constexpr std::pair<const char*, const char*> kFeeTables[] = {
-    {"T_fee", " numeric (18 ,2)"},
-    {"T_fee1", " char (50)"},
 };
 
 bool hasColumn(const std::vector<db::ColumnInfo>& columns, std::string_view name) {
@@ -195,16 +189,18 @@ void DatabaseMigration::checkIdentities() {
 
 std::vector<std::string> DatabaseMigration::addFeeColumns() {
     std::vector<std::string> added;
-    for (const auto& [table, type] : kFeeTables) {
+    // Fee item columns added to the fee tables after the database was created, with the column type
+    // the fee item dialog gives them.
+    for (const auto& table : fees::kFeeTables) {
         std::vector<std::string> missing;
-        const auto& targetCols = *target_.ADOConnection1.columns(table);
-        for (const auto& c : *source_.ADOConnection1.columns(table))
+        const auto& targetCols = *target_.ADOConnection1.columns(table.name);
+        for (const auto& c : *source_.ADOConnection1.columns(table.name))
             if (!hasColumn(targetCols, c.name)) missing.push_back(c.name);
         for (const auto& name : missing) {
-            exec(target_, std::string("alter table ") + table + " add " + name + type);
+            exec(target_, fees::addFeeColumnStatement(table, name));
             // As when a fee item is added: the amounts of the rows already there are 0.
-            if (std::string_view(table) == "T_fee") exec(target_, "update T_fee set " + name + "=0");
-            added.push_back(std::string(table) + "." + name);
+            if (table.amounts) exec(target_, fees::zeroFillStatement(name));
+            added.push_back(std::string(table.name) + "." + name);
         }
     }
     return added;

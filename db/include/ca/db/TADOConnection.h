@@ -12,6 +12,7 @@
 
 #include "ca/db/Column.h"
 #include "ca/db/Dialect.h"
+#include "ca/util/Settings.h"
 
 struct sqlite3;
 
@@ -28,7 +29,7 @@ class TADOConnection : public SchemaLookup {
 public:
     // fileName: a file, relative (resolved when the connection opens), absolute, or ":memory:";
     // or a server (IsServerTarget).
-    explicit TADOConnection(std::string fileName = "DB.sqlite");
+    explicit TADOConnection(std::string fileName = settings::kDatabaseFileName);
     ~TADOConnection() override;
     TADOConnection(const TADOConnection&) = delete;
     TADOConnection& operator=(const TADOConnection&) = delete;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ca/db/TADOConnection.h"
+#include "ca/util/Settings.h"
 
 namespace ca {
 class IniFile;
@@ -23,7 +24,7 @@ public:
 
 // The program's data module, created on first use on `target` and kept until exit; later calls
 // return it whatever they pass.
-TDM& DM(const std::string& target = "DB.sqlite");
+TDM& DM(const std::string& target = settings::kDatabaseFileName);
 
 // The database the settings name: the connection text of 数据库服务器 when it is set (a bare
 // host name counts as "host=<name>"), else "DB.sqlite".
