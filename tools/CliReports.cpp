@@ -13,6 +13,7 @@
 #include "ca/reports/CellText.h"
 #include "ca/reports/DocumentColumns.h"
 #include "ca/reports/DocumentQuery.h"
+#include "ca/reports/DocumentSearch.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/LocalTime.h"
@@ -96,8 +97,7 @@ int find(const std::vector<std::string>& args) {
     }
     ca::db::TDM dm(db);
     ca::db::TADOQuery q(dm);
-    q.SetSQL(documentStatement(f));
-    q.Open();
+    findDocuments(q, f);
     const auto& columns = headerColumns();
     std::vector<ca::db::TField> fields;
     std::string out;

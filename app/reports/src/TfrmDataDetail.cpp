@@ -26,6 +26,7 @@
 #include "ca/app/reports/DetailPanel.h"
 #include "ca/app/reports/ReportGrid.h"
 #include "ca/reports/DocumentColumns.h"
+#include "ca/reports/DocumentSearch.h"
 #include "ca/users/CurrentUser.h"
 #include "ca/users/MenuAccess.h"
 #include "ca/users/UserCategory.h"
@@ -217,11 +218,8 @@ reports::DocumentFilter TfrmDataDetail::filter() const {
 }
 
 void TfrmDataDetail::RunQuery() {
-    const std::string sql = reports::documentStatement(filter());
-    headers_->reopen([&] {
-        ADOQuery1.SetSQL(sql);
-        ADOQuery1.Open();
-    });
+    const reports::DocumentFilter f = filter();
+    headers_->reopen([&] { reports::findDocuments(ADOQuery1, f); });
     if (headers_->rowCount() > 0)
         DBGrid1->setCurrentIndex(headers_->index(0, 0));
     else
@@ -234,10 +232,7 @@ void TfrmDataDetail::DBGrid1CellClick() {
     const int row = DBGrid1->currentIndex().row();
     if (row < 0) return;
     const std::string tyNo = db::valueToString(headers_->value(row, "TY_No"));
-    goods_->reopen([&] {
-        ADOQuery2.SetSQL(reports::goodsStatement(tyNo));
-        ADOQuery2.Open();
-    });
+    goods_->reopen([&] { reports::findGoods(ADOQuery2, tyNo); });
     if (goods_->rowCount() > 0)
         DBGrid2->setCurrentIndex(goods_->index(0, 0));
     else
