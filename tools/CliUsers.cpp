@@ -15,9 +15,9 @@
 
 #include "CliRegistry.h"
 #include "ca/db/TDM.h"
+#include "ca/db/Transaction.h"
 #include "ca/users/Cipher.h"
 #include "ca/users/PasswordChange.h"
-#include "ca/users/Transaction.h"
 #include "ca/users/UserAdministration.h"
 #include "ca/users/UserCategory.h"
 #include "ca/util/Settings.h"
@@ -175,7 +175,7 @@ int addUser(const Options& o) {
     ca::db::TDM dm(o.db);
     CliPrompts prompts;
     UserAdministration admin(dm, prompts);
-    Transaction all(dm);  // a refusal at any step leaves neither department nor user behind
+    ca::db::Transaction all(dm);  // a refusal at any step leaves neither department nor user behind
     std::optional<Department> department = admin.store().departmentNamed(o.department);
     if (!department) department = admin.store().addDepartment(o.department);
     if (!department) return fail("最多只能建立100个部门");
