@@ -1,6 +1,5 @@
 #include "ca/db/TDM.h"
 
-#include "ca/db/TADOQuery.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
 
@@ -19,15 +18,6 @@ std::string DatabaseTarget(const IniFile& settings) {
     // Any value names a server: a plain host name must not become a file of that name.
     if (!IsServerTarget(server)) return "host=" + server;
     return server;
-}
-
-void DeleteAllDeclarations(TDM& dm) {
-    TADOQuery q(dm);
-    for (const char* sql :
-         {"delete from t_fee ", "delete from t_fee1 ", "delete from loaddata", "delete from subdata"}) {
-        q.SetSQL(sql);
-        q.ExecSQL();
-    }
 }
 
 }  // namespace ca::db

@@ -30,8 +30,4 @@ TDM& DM(const std::string& target = settings::kDatabaseFileName);
 // host name counts as "host=<name>"), else "DB.sqlite".
 std::string DatabaseTarget(const IniFile& settings);
 
-// Empties the declaration data: every row of T_fee, T_fee1, LoadData and subData, in this order,
-// each statement on its own. A failing statement ends it; those before stay done.
-void DeleteAllDeclarations(TDM& dm);
-
 }  // namespace ca::db
