@@ -1,9 +1,9 @@
 // The statement forms the windows write, run against a small database: each row names the
 // dialect feature, the statement as a window builds it, and the rows it must give.
-#include "DbFixture.h"
 #include "DownloadStatements.h"
 
 #include "ca/db/DbError.h"
+#include "ca/db/testing/DbFixture.h"
 
 namespace {
 

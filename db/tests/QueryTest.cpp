@@ -1,9 +1,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DbFixture.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Quoting.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/util/Convert.h"
 
 using ca::db::DbError;

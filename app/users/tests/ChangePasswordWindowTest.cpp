@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <cstdlib>
 
-#include "DbFixture.h"
 #include "ca/app/users/TfrmChangPW.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/users/Cipher.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Printer.h"

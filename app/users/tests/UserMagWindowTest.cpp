@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "DbFixture.h"
 #include "ca/app/users/TfrmUserMag.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/users/Cipher.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Printer.h"

@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused) {
+TEST_P(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused) {
     struct Case {
         const char* what;
         void (*change)(UserForm&);
@@ -71,7 +71,7 @@ TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused)
     }
 }
 
-TEST_F(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
+TEST_P(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
     prompts.answerQuestion(Button::No);
     EXPECT_FALSE(admin.saveUser(validForm()));
     EXPECT_EQ(rows("select E_name from employee where E_ID=1"), std::vector<std::string>{"新增用户1"});
@@ -97,7 +97,7 @@ TEST_F(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
     EXPECT_EQ(rows("select E_pos from employee where E_ID=1"), std::vector<std::string>{"主管"});
 }
 
-TEST_F(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) {
+TEST_P(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) {
     prompts.answerQuestion(Button::Yes);
     ASSERT_TRUE(admin.saveUser(validForm()));
     const std::optional<ShownUser> shown = admin.showUser(1);
@@ -114,7 +114,7 @@ TEST_F(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) 
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"此帐户已经被删除，请刷新树列表！"});
 }
 
-TEST_F(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeWriting) {
+TEST_P(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeWriting) {
     for (const char* flag : {"2", "-1", "x", "", " 1", "01"}) {
         SCOPED_TRACE(flag);
         prompts.clear();
@@ -142,7 +142,7 @@ TEST_F(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeW
     EXPECT_EQ(count("limit where L_have_Limit=1"), 1);
 }
 
-TEST_F(UserAdministrationTest, DepartmentsAskForTheirNames) {
+TEST_P(UserAdministrationTest, DepartmentsAskForTheirNames) {
     prompts.answerInput(std::nullopt);
     prompts.answerInput(std::string());
     EXPECT_EQ(admin.addDepartment(), std::nullopt);
@@ -172,7 +172,7 @@ TEST_F(UserAdministrationTest, DepartmentsAskForTheirNames) {
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"最多只能建立100个部门"});
 }
 
-TEST_F(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministrator) {
+TEST_P(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministrator) {
     prompts.answerQuestion(Button::No);
     EXPECT_FALSE(admin.deleteDepartment(1));
     EXPECT_EQ(count("employee where E_DEP=1"), 1);
@@ -194,11 +194,14 @@ TEST_F(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministr
     EXPECT_EQ(count("employee"), 0);
 }
 
-TEST_F(UserAdministrationTest, AddUserWarnsAtTheLimit) {
+TEST_P(UserAdministrationTest, AddUserWarnsAtTheLimit) {
     for (int id = 3; id <= 200; ++id)
         exec("insert into employee(E_ID,E_name,E_DEP) values(" + std::to_string(id) + ",'用户',1)");
     EXPECT_EQ(admin.addUser(1), std::nullopt);
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"最多只能建立200个用户"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, UserAdministrationTest, ca::db::testing::AllEngines(),
+                         ca::db::testing::EngineName);
 
 }  // namespace
