@@ -14,6 +14,7 @@
 #include "PostgresMessage.h"
 #include "ca/db/DatabaseTarget.h"
 #include "ca/db/DbError.h"
+#include "ca/db/Quoting.h"
 #include "ca/db/Schema.h"
 
 namespace ca::db {
@@ -87,7 +88,7 @@ public:
     PostgresStatement(PostgresEngine& engine, const std::string& sql, const std::string& jetSql);
 
     const std::vector<std::string>& parameterNames() const override { return names_; }
-    void bindText(int i, std::string_view v) override { values_[static_cast<size_t>(i - 1)] = literal(v); }
+    void bindText(int i, std::string_view v) override { values_[static_cast<size_t>(i - 1)] = QuotedStr(v); }
     void bindInteger(int i, std::int64_t v) override {
         values_[static_cast<size_t>(i - 1)] = "'" + std::to_string(v) + "'";
     }
@@ -138,16 +139,6 @@ public:
         changes_ = 0;
         for (auto& v : values_)
             v.clear();
-    }
-
-    static std::string literal(std::string_view v) {
-        std::string r = "'";
-        for (char c : v) {
-            if (c == '\'') r += '\'';
-            r += c;
-        }
-        r += '\'';
-        return r;
     }
 
 private:
@@ -440,11 +431,7 @@ std::string PostgresEngine::tableOf(Oid table) {
 }
 
 std::optional<std::vector<ColumnInfo>> PostgresEngine::tableColumns(std::string_view table) {
-    std::string name;
-    for (char c : table) {
-        if (c == '\'') name += '\'';
-        name += c;
-    }
+    const std::string name = EscapeQuotes(table);
     Result r = query(
         "SELECT a.attname, t.typname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
         "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_type t ON t.oid = a.atttypid "
@@ -593,7 +580,7 @@ void PostgresEngine::lockDeclarations(const std::vector<std::string>& keys) {
     for (size_t from = 0; from < keys.size(); from += kPerStatement) {
         std::string list;
         for (size_t i = from; i < keys.size() && i < from + kPerStatement; ++i)
-            list += (list.empty() ? "" : ",") + PostgresStatement::literal(keys[i]);
+            list += (list.empty() ? "" : ",") + QuotedStr(keys[i]);
         run("SELECT 1 FROM loaddata WHERE ty_no IN (" + list + ") FOR UPDATE", "");
     }
 }

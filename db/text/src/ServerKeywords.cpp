@@ -4,8 +4,6 @@
 #include <array>
 #include <string>
 
-#include "JetLexer.h"
-
 namespace ca::db {
 
 bool isServerReservedWord(std::string_view word) {
@@ -24,7 +22,9 @@ bool isServerReservedWord(std::string_view word) {
         "authorization", "binary", "collation", "concurrently", "cross", "current_schema", "freeze", "full",
         "ilike", "inner", "is", "isnull", "join", "left", "like", "natural", "notnull", "outer", "overlaps",
         "right", "similar", "tablesample", "verbose"};
-    const std::string lower = toLowerAscii(word);
+    std::string lower(word);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return std::find(words.begin(), words.end(), lower) != words.end();
 }
 
