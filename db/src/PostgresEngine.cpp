@@ -12,6 +12,7 @@
 #include "PostgresFunctions.h"
 #include "PostgresMessage.h"
 #include "ca/db/DbError.h"
+#include "ca/db/Quoting.h"
 #include "ca/db/Schema.h"
 
 namespace ca::db {
@@ -74,7 +75,7 @@ public:
     PostgresStatement(PostgresEngine& engine, const std::string& sql, const std::string& jetSql);
 
     const std::vector<std::string>& parameterNames() const override { return names_; }
-    void bindText(int i, std::string_view v) override { values_[static_cast<size_t>(i - 1)] = literal(v); }
+    void bindText(int i, std::string_view v) override { values_[static_cast<size_t>(i - 1)] = QuotedStr(v); }
     void bindInteger(int i, std::int64_t v) override {
         values_[static_cast<size_t>(i - 1)] = "'" + std::to_string(v) + "'";
     }
@@ -128,16 +129,6 @@ public:
     }
 
 private:
-    static std::string literal(std::string_view v) {
-        std::string r = "'";
-        for (char c : v) {
-            if (c == '\'') r += '\'';
-            r += c;
-        }
-        r += '\'';
-        return r;
-    }
-
     PostgresEngine& engine_;
     std::string jetSql_;
     std::vector<std::string> pieces_;       // text before each parameter, and after the last
@@ -388,11 +379,7 @@ std::string PostgresEngine::tableOf(Oid table) {
 }
 
 std::optional<std::vector<ColumnInfo>> PostgresEngine::tableColumns(std::string_view table) {
-    std::string name;
-    for (char c : table) {
-        if (c == '\'') name += '\'';
-        name += c;
-    }
+    const std::string name = EscapeQuotes(table);
     Result r = query(
         "SELECT a.attname, t.typname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
         "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_type t ON t.oid = a.atttypid "
