@@ -7,14 +7,8 @@ std::string addFeeColumnStatement(const FeeTable& table, std::string_view code) 
     sql += table.name;
     sql += " add ";
     sql += code;
+    sql += ' ';
     sql += table.columnType;
-    return sql;
-}
-
-std::string zeroFillStatement(std::string_view code) {
-    std::string sql = "update T_fee set ";
-    sql += code;
-    sql += "=0";
     return sql;
 }
 

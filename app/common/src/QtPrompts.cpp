@@ -55,14 +55,19 @@ std::string QtPrompts::openFile(const std::string& title, const std::string& fil
     // goes into the log and becomes the pending file.
     CursorLift lift;
     const QString folder = openFolder_ ? qs(openFolder_()) : QString();
-    const QString chosen = QFileDialog::getOpenFileName(parent_, qs(title), folder, dialogFilter(filter));
-    return QDir::toNativeSeparators(chosen).toStdString();
+    QFileDialog dialog(parent_, qs(title), folder, dialogFilter(filter));
+    keepFilesClosed(dialog, iconProvider_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
 }
 
 std::string QtPrompts::saveFile(const std::string& title, const std::string& filter,
                                 const std::string& defaultSuffix) {
     CursorLift lift;
     QFileDialog dialog(parent_, qs(title), QString(), dialogFilter(filter));
+    keepFilesClosed(dialog, iconProvider_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Whether an existing file is appended to or replaced is decided by the step that writes it.

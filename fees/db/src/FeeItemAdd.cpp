@@ -76,10 +76,13 @@ FeeItemResult addFeeItem(db::TDM& dm, const std::string& code, const std::string
         db::Transaction transaction(dm);
         exec(dm, "insert into func_desc(Fd_func_code,Fd_func_name)values('" + code + "','" +
                      db::EscapeQuotes(name) + "') ");
+        // The amounts of the rows already there are 0; a server gives them 0 without rewriting them.
         for (const auto& table : kFeeTables)
-            exec(dm, addFeeColumnStatement(table, code));
+            if (table.amounts)
+                dm.ADOConnection1.AddColumnOfZeros(table.name, code, table.columnType);
+            else
+                exec(dm, addFeeColumnStatement(table, code));
         addPermissionRows(dm);
-        exec(dm, zeroFillStatement(code));
         transaction.commit();
     } catch (...) {
         // The undone columns may still be in what the connection knows of the tables.

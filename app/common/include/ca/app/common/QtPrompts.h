@@ -1,11 +1,13 @@
 #pragma once
 // Message boxes, file dialogs and the input box on Qt widgets. While one is up the wait cursor is
-// lifted, so the clerk sees the normal arrow over it.
+// lifted, so the clerk sees the normal arrow over it. The file dialogs open no file of the folders
+// they show (NameOnlyIconProvider.h).
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <string>
 
+#include "ca/app/common/NameOnlyIconProvider.h"
 #include "ca/util/Prompts.h"
 
 namespace ca::app {
@@ -36,6 +38,8 @@ public:
 private:
     QPointer<QWidget> parent_;
     std::function<std::string()> openFolder_;
+    // The dialogs guess file types from names only: they never open the database's files.
+    NameOnlyIconProvider iconProvider_;
 };
 
 // Loads Qt's own Chinese texts (qtbase_zh_CN from Qt's translations folder, or from "translations"

@@ -17,8 +17,8 @@
 
 #include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/TfrmMain.h"
+#include "ca/app/main/WindowTable.h"
 #include "ca/app/users/TfrmLogin.h"
-#include "ca/app/users/UserCommands.h"
 #include "ca/db/testing/DbFixture.h"
 #include "ca/users/Cipher.h"
 #include "ca/util/Clock.h"
