@@ -8,9 +8,9 @@
 #include <chrono>
 #include <filesystem>
 
-#include "DbFixture.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Transaction.h"
+#include "ca/db/testing/DbFixture.h"
 
 using ca::db::DbBusy;
 using ca::db::DbError;
