@@ -11,8 +11,12 @@
 #include <QVBoxLayout>
 
 #include "ca/app/common/Guarded.h"
+#include "ca/app/common/OutputFile.h"
+#include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/TextGridModel.h"
+#include "ca/app/common/TfrmPrintPreview.h"
+#include "ca/app/common/WaitCursor.h"
 #include "ca/app/main/Windows.h"
 #include "ca/app/reports/TfrmDataDetail.h"
 #include "ca/fees/FeeSave.h"
@@ -117,11 +121,15 @@ TfrmFeeInput::TfrmFeeInput(AppContext& ctx, Windows& windows) : ctx_(ctx), windo
     Label9->setObjectName("Label9");
     BitBtn1 = button(this, "BitBtn1", "保存");
     Button4 = button(this, "Button4", "打印");
+    BtnPreview = button(this, "BtnPreview", "打印预览");
+    BtnPdf = button(this, "BtnPdf", "导出PDF");
     foot->addWidget(new QLabel("总计：", this));
     foot->addWidget(Label9);
     foot->addStretch();
     foot->addWidget(BitBtn1);
     foot->addWidget(Button4);
+    foot->addWidget(BtnPreview);
+    foot->addWidget(BtnPdf);
     dataLayout->addLayout(foot);
 
     auto* layout = new QHBoxLayout(this);
@@ -145,6 +153,8 @@ TfrmFeeInput::TfrmFeeInput(AppContext& ctx, Windows& windows) : ctx_(ctx), windo
     onReadClick(BitBtn6, this, &TfrmFeeInput::BitBtn6Click, ctx_);
     onClick(BitBtn1, this, &TfrmFeeInput::BitBtn1Click, ctx_);
     onReadClick(Button4, this, &TfrmFeeInput::Button4Click, ctx_);
+    onReadClick(BtnPreview, this, &TfrmFeeInput::BtnPreviewClick, ctx_);
+    onReadClick(BtnPdf, this, &TfrmFeeInput::BtnPdfClick, ctx_);
     onReadClick(Button1, this, &TfrmFeeInput::Button1Click, ctx_);
     guarded(ctx_, [this] { FormCreate(); });
 }
@@ -238,13 +248,40 @@ void TfrmFeeInput::BitBtn1Click() {
         InputData(str(Edit7->text()), "TY_NO", fees::MatchMode::Whole);
 }
 
-void TfrmFeeInput::Button4Click() {
-    // The lines are collected (and a bad amount refused) before the print job starts.
+std::vector<fees::PlacedText> TfrmFeeInput::statementLayout() const {
+    // The lines are collected (and a bad amount refused) before any document starts.
     const auto lines = fees::feeStatementLines(sheet_.rows);
     const fees::FeeStatementTexts texts{
         str(Edit1->text()), str(Edit2->text()),  str(Edit3->text()), str(Edit4->text()), str(Edit5->text()),
         str(Edit6->text()), str(Label9->text()), str(Edit8->text()), str(Edit9->text()), str(Edit10->text())};
-    fees::printFeeStatement(ctx_.printer(), fees::feeStatementLayout(texts, lines));
+    return fees::feeStatementLayout(texts, lines);
+}
+
+void TfrmFeeInput::Button4Click() {
+    fees::printFeeStatement(ctx_.printer(), statementLayout());
+}
+
+void TfrmFeeInput::BtnPreviewClick() {
+    // The preview keeps the statement as it was when opened: its 打印 and 导出PDF give exactly what
+    // it shows, even when the window's fields change meanwhile.
+    const auto layout = statementLayout();
+    if (!preview_) preview_ = new TfrmPrintPreview(ctx_, this);
+    preview_->openPreview([layout](Printer& printer) { fees::printFeeStatement(printer, layout); },
+                          [this, layout] { fees::printFeeStatement(ctx_.printer(), layout); },
+                          [this, layout] { exportPdf(layout); });
+}
+
+void TfrmFeeInput::BtnPdfClick() {
+    exportPdf(statementLayout());
+}
+
+void TfrmFeeInput::exportPdf(const std::vector<fees::PlacedText>& layout) {
+    const std::string path = ctx_.prompts().saveFile("导出PDF", "PDF 文件|*.pdf", "pdf");
+    if (path.empty()) return;
+    if (!confirmOutputFile(ctx_, path)) return;
+    WaitCursor wait;
+    QtPrinter pdf(qs(path), printPage());
+    fees::printFeeStatement(pdf, layout);
 }
 
 void TfrmFeeInput::Button1Click() {

@@ -1,11 +1,16 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
 
 #include "FeeWindowsFixture.h"
+#include "PdfWords.h"
 #include "WindowDriver.h"
+#include "ca/app/common/TfrmPrintPreview.h"
 #include "ca/app/fees/TfrmFeeInput.h"
 #include "ca/app/reports/TfrmDataDetail.h"
 #include "ca/util/IniFile.h"
@@ -158,4 +163,71 @@ TEST_F(FeeInputTest, TheDocumentQueryAndFeeEntryOpenEachOther) {
     EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker1")->date(), QDate(2011, 1, 5));
     EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker2")->date(), QDate(2011, 1, 5));
     EXPECT_EQ(cells(*query.findChild<QTableView*>("DBGrid1")).size(), 1u);
+}
+
+// 打印预览 shows the statement on the paper it prints on (A4 on a desk without a printer); its 打印
+// prints and 导出PDF writes what it shows, and 导出PDF of the window writes the same drawing into
+// the file the clerk names: each text at its place on the page, read back with pdftotext.
+TEST_F(FeeInputTest, PreviewPrintAndPdfAreOneDrawing) {
+    if (!ca::app::test::havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
+    user().logIn("张三", 1);
+    TfrmFeeInput& w = window();
+    w.show();
+    w.InputData("TY0000000123456789", "TY_NO", ca::fees::MatchMode::Whole);
+    edit("Edit9")->setText("6222");
+    click(w, "Button4");
+    ASSERT_EQ(tc->printer.printed().size(), 1u);
+    const auto printedTexts = tc->printer.printed()[0].texts;
+
+    click(w, "BtnPreview");
+    auto* preview = w.findChild<TfrmPrintPreview*>("frmPrintPreview");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->pageCount(), 1);
+    EXPECT_EQ(preview->paper().pageLayout().pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(preview->paper().resolution(), 600);
+    if (const char* shot = std::getenv("CA_SCREENSHOTS")) {
+        preview->grab().save(QString::fromUtf8(shot) + "/preview.png");
+        w.grab().save(QString::fromUtf8(shot) + "/feeinput.png");
+    }
+    // A field changed after the preview opened does not change what the preview prints.
+    edit("Edit9")->setText("changed");
+    click(*preview, "BtnPrint");
+    ASSERT_EQ(tc->printer.printed().size(), 2u);
+    EXPECT_EQ(tc->printer.printed()[1].texts, printedTexts);
+
+    const std::filesystem::path pdf = dir / "账单.pdf";
+    tc->prompts.answerSave(pdf.string());
+    click(*preview, "BtnPdf");
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const auto text = ca::app::test::pdfText(pdf);
+    EXPECT_EQ(text.pages, 1);
+    EXPECT_NEAR(text.width, 595.3, 1);  // A4
+    EXPECT_NEAR(text.height, 841.9, 1);
+    auto expectAt = [&](const std::string& word, int x, int y) {
+        ca::app::test::expectWordAt(text, word, x, y);
+    };
+    int checked = 0;
+    for (const auto& t : printedTexts)
+        if (!t.text.empty() && t.text.find_first_of(" -") == std::string::npos) {
+            expectAt(t.text, t.x, t.y);  // the texts pdftotext reads as one word
+            ++checked;
+        }
+    EXPECT_GE(checked, 10);
+    expectAt("帐号：6222", 200, 1800);
+
+    // The window's own 导出PDF: an existing file is replaced only when the clerk agrees.
+    const auto before = std::filesystem::last_write_time(pdf);
+    tc->prompts.answerSave(pdf.string());
+    tc->prompts.answerQuestion(ca::Button::No);
+    click(w, "BtnPdf");
+    EXPECT_EQ(std::filesystem::last_write_time(pdf), before);
+    std::filesystem::remove(pdf);
+    tc->prompts.answerSave(pdf.string());
+    click(w, "BtnPdf");
+    EXPECT_NE(ca::app::test::pdfText(pdf).pages, 0);
+    EXPECT_EQ(tc->prompts.texts("question"),
+              (std::vector<std::string>{"文件“" + pdf.string() + "”已存在，要替换它吗？"}));
+    EXPECT_TRUE(tc->prompts.texts("error").empty()) << tc->prompts.texts("error")[0];
 }

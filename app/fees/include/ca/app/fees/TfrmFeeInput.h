@@ -1,12 +1,15 @@
 #pragma once
 // Fee entry ("费用录入"): one declaration with the amounts and remarks of the fee items the current
-// user may enter, saved to T_fee and T_fee1, and the fee statement printed for the customer.
+// user may enter, saved to T_fee and T_fee1, and the fee statement for the customer: printed,
+// previewed as it will print, or written into a PDF file. All three are one drawing.
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <string>
 
 #include "ca/app/common/AppContext.h"
 #include "ca/fees/FeeSheet.h"
+#include "ca/fees/FeeStatement.h"
 
 class QLabel;
 class QLineEdit;
@@ -16,6 +19,7 @@ class QTableView;
 namespace ca::app {
 
 class TextGridModel;
+class TfrmPrintPreview;
 class Windows;
 
 class TfrmFeeInput : public QWidget {
@@ -30,14 +34,16 @@ public:
     fees::LoadOutcome InputData(const std::string& value, const std::string& field, fees::MatchMode mode);
 
     void FormCreate();
-    void BitBtn2Click();  // search by 报关单号 (serial)
-    void BitBtn3Click();  // search by 统一编号 (serial)
-    void BitBtn4Click();  // search by 合同号
-    void BitBtn5Click();  // search by 提单号
-    void BitBtn6Click();  // search by 核销单号
-    void BitBtn1Click();  // "保存"
-    void Button4Click();  // "打印"
-    void Button1Click();  // "查看单据明细"
+    void BitBtn2Click();     // search by 报关单号 (serial)
+    void BitBtn3Click();     // search by 统一编号 (serial)
+    void BitBtn4Click();     // search by 合同号
+    void BitBtn5Click();     // search by 提单号
+    void BitBtn6Click();     // search by 核销单号
+    void BitBtn1Click();     // "保存"
+    void Button4Click();     // "打印"
+    void BtnPreviewClick();  // "打印预览"
+    void BtnPdfClick();      // "导出PDF"
+    void Button1Click();     // "查看单据明细"
 
     const fees::FeeSheet& sheet() const { return sheet_; }
 
@@ -46,6 +52,9 @@ private:
     void readFields();
     void showFields();
     void rememberAccountText(QLineEdit* edit, const char* key);
+    // The statement's texts at their places; a bad amount throws before any document starts.
+    std::vector<fees::PlacedText> statementLayout() const;
+    void exportPdf(const std::vector<fees::PlacedText>& layout);
 
     AppContext& ctx_;
     Windows& windows_;
@@ -73,6 +82,9 @@ private:
     QLabel* Label9 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* Button4 = nullptr;
+    QPushButton* BtnPreview = nullptr;
+    QPushButton* BtnPdf = nullptr;
+    QPointer<TfrmPrintPreview> preview_;
 };
 
 }  // namespace ca::app
