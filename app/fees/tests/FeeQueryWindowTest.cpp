@@ -1,12 +1,17 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include "FeeWindowsFixture.h"
 #include "WindowDriver.h"
+#include "ca/app/common/WindowMemory.h"
 #include "ca/app/fees/TfrmFeeDetai.h"
 #include "ca/app/fees/TfrmFeeInput.h"
 #include "ca/spreadsheet/FileIo.h"
@@ -97,4 +102,48 @@ TEST_F(FeeQueryWindowTest, ExportWritesTheGridAfterTheSaveDialog) {
     click(w, "BitBtn1");
     EXPECT_EQ(tc->prompts.texts("question").size(), 1u);
     EXPECT_TRUE(tc->prompts.texts("error").empty());
+}
+
+// The fee query opens where and as large as the clerk left it, with the column widths the clerk
+// dragged, also after a new query fills the grid and the window sizes its columns; widths the
+// window set itself are not kept. Everything is in the program's own settings, nothing in config.ini.
+TEST_F(FeeQueryWindowTest, OpensWhereTheClerkLeftItWithTheColumnWidthsTheClerkSet) {
+    user().logIn("张三", 1);
+    auto ini = [&] {
+        const auto file = dir / "config.ini";
+        return std::filesystem::exists(file) ? ca::spreadsheet::readWholeFile(file.string()) : std::string();
+    };
+    const std::string iniBefore = ini();
+    QRect placed;
+    int dragged = 0, ownWidth = 0;
+    {
+        TfrmFeeDetai& w = open();
+        w.setGeometry(130, 140, 900, 610);
+        placed = w.geometry();
+        click(w, "Button1");
+        QHeaderView* header = grid(w)->horizontalHeader();
+        ownWidth = header->sectionSize(0);
+        // The clerk drags the right edge of the third column 60 pixels to the right.
+        const int edge = header->sectionViewportPosition(2) + header->sectionSize(2) - 1;
+        const int y = header->height() / 2;
+        dragged = header->sectionSize(2) + 60;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(edge, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge + 30, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge + 60, y));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(edge + 60, y));
+        ASSERT_EQ(header->sectionSize(2), dragged) << "the drag resized the column";
+        header->resizeSection(0, ownWidth + 45);  // the window's own sizing: not the clerk's
+        w.close();
+    }
+    windows.reset();  // the program ends; the next start makes the windows anew
+    windows.emplace(tc->ctx, nullptr);
+
+    TfrmFeeDetai& w = open();
+    EXPECT_EQ(w.geometry(), placed);
+    click(w, "Button1");  // a new query fills the grid and sizes its columns
+    QApplication::processEvents();
+    EXPECT_EQ(grid(w)->horizontalHeader()->sectionSize(2), dragged);
+    EXPECT_NE(grid(w)->horizontalHeader()->sectionSize(0), ownWidth + 45);
+    EXPECT_EQ(ini(), iniBefore);
+    EXPECT_TRUE(QFile::exists(windowMemoryFile()));
 }

@@ -1,5 +1,7 @@
 #include "ca/app/main/TfrmMain.h"
 
+#include "ca/app/common/WindowMemory.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -54,6 +56,8 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     // line below it.
     setFixedSize(kClientWidth,
                  kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // Where the clerk left it (its size is fixed).
+    rememberWindow(*this);
     setCommand(MainCommand::Settings, [this] { openSettings(); });
     setCommand(MainCommand::DocumentQuery, [this] { windows_.open<TfrmDataDetail>(); });
     setCommand(MainCommand::BusinessData, [this] { windows_.open<TfrmEportData>(); });
