@@ -17,7 +17,7 @@
 #include "ca/app/common/TextGridModel.h"
 #include "ca/app/common/WaitCursor.h"
 #include "ca/app/fees/TfrmFeeInput.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/fees/FeeTexts.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/users/CurrentUser.h"

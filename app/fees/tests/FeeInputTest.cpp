@@ -12,7 +12,6 @@
 #include "WindowDriver.h"
 #include "ca/app/common/TfrmPrintPreview.h"
 #include "ca/app/fees/TfrmFeeInput.h"
-#include "ca/app/reports/TfrmDataDetail.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
 
@@ -128,43 +127,6 @@ TEST_F(FeeInputTest, PrintsTheStatementWithTheLoadedTotalAndTheAccountTexts) {
     EXPECT_NE(tc->prompts.texts("error")[0].find("费用“打单费”的金额“x”"), std::string::npos);
     EXPECT_NE(tc->prompts.texts("error")[1].find("没有默认打印机"), std::string::npos);
 }
-
-// The document query and fee entry reach each other: its "费用录入" loads the current declaration
-// here, and "查看单据明细" here shows the declaration there, found by serial and date.
-TEST_F(FeeInputTest, TheDocumentQueryAndFeeEntryOpenEachOther) {
-    struct Case {
-        int category;
-        bool loggedIn;
-        bool feeButtonShown;
-    };
-    for (const Case& c :
-         {Case{0, false, false}, Case{0, true, true}, Case{1, true, true}, Case{2, true, false}}) {
-        windows.emplace(tc->ctx, nullptr);
-        user() = ca::users::CurrentUser{};
-        if (c.loggedIn) user().logIn("张三", c.category);
-        TfrmDataDetail& query = windows->get<TfrmDataDetail>();
-        EXPECT_EQ(query.findChild<QPushButton*>("BitBtn1")->isHidden(), !c.feeButtonShown) << c.category;
-    }
-
-    TfrmDataDetail& query = windows->get<TfrmDataDetail>();  // logged in as category 2 above
-    user().logIn("张三", 1);
-    windows->get<TfrmFeeInput>();  // created for a user who may see the details button
-    query.showDeclaration("123456789", ca::Date{2011, 1, 5});
-    ASSERT_EQ(cells(*query.findChild<QTableView*>("DBGrid1")).size(), 1u);
-    query.BitBtn1Click();
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(edit("Edit7")->text().toStdString(), "TY0000000123456789");
-    EXPECT_EQ(label9(), "42.50");
-
-    query.hide();
-    click(window(), "Button1");
-    EXPECT_TRUE(query.isVisible());
-    EXPECT_EQ(query.findChild<QLineEdit*>("Edit1")->text().toStdString(), "123456789");
-    EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker1")->date(), QDate(2011, 1, 5));
-    EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker2")->date(), QDate(2011, 1, 5));
-    EXPECT_EQ(cells(*query.findChild<QTableView*>("DBGrid1")).size(), 1u);
-}
-
 // 打印预览 shows the statement on the paper it prints on (A4 on a desk without a printer); its 打印
 // prints and 导出PDF writes what it shows, and 导出PDF of the window writes the same drawing into
 // the file the clerk names: each text at its place on the page, read back with pdftotext.

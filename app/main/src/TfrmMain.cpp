@@ -26,8 +26,6 @@
 #include "ca/app/main/DropRule.h"
 #include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/ToolbarIcons.h"
-#include "ca/app/reports/TfrmDataDetail.h"
-#include "ca/app/reports/TfrmEportData.h"
 #include "ca/util/CommandGuard.h"
 #include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
@@ -59,8 +57,6 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     // Where the clerk left it (its size is fixed).
     rememberWindow(*this);
     setCommand(MainCommand::Settings, [this] { openSettings(); });
-    setCommand(MainCommand::DocumentQuery, [this] { windows_.open<TfrmDataDetail>(); });
-    setCommand(MainCommand::BusinessData, [this] { windows_.open<TfrmEportData>(); });
     // Whoever sets the program busy, this window follows.
     connect(&ctx_.busy(), &BusyState::busyChanged, this, [this](bool busy) { showBusy(busy); });
     CommandGuard::run(ctx_.prompts(), [this] { FormCreate(); });

@@ -20,8 +20,7 @@
 #include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/QueryTableModel.h"
-#include "ca/app/fees/TfrmFeeInput.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/app/reports/DateControls.h"
 #include "ca/app/reports/DetailPanel.h"
 #include "ca/app/reports/ReportGrid.h"
@@ -256,12 +255,7 @@ void TfrmDataDetail::showKindLabels(const std::string& kind) {
 void TfrmDataDetail::BitBtn1Click() {
     const int row = DBGrid1->currentIndex().row();
     if (!ADOQuery1.Active() || row < 0) return;
-    openFeeEntry(db::valueToString(headers_->value(row, "TY_No")));
-}
-
-void TfrmDataDetail::openFeeEntry(const std::string& tyNo) {
-    // The one fee entry window of the program loads the declaration by its whole unified number.
-    windows_.get<TfrmFeeInput>().InputData(tyNo, "TY_NO", fees::MatchMode::Whole);
+    windows_.get<FeeEntry>().enterFeesOf(db::valueToString(headers_->value(row, "TY_No")));
 }
 
 void TfrmDataDetail::showDeclaration(const std::string& serial, const Date& entryDate) {

@@ -12,7 +12,7 @@
 #include "ReportsFixture.h"
 #include "TestContext.h"
 #include "WindowDriver.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/app/reports/TfrmDataDetail.h"
 
 namespace ca::app {

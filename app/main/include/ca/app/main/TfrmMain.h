@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ca/app/common/AppContext.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/util/Clock.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Log.h"
