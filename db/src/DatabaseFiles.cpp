@@ -25,7 +25,7 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 bool IsDatabaseFile(const TADOConnection& connection, const fs::path& path) {
-    if (connection.IsServer() || path.empty()) return false;
+    if (IsServerTarget(connection.FileName()) || path.empty()) return false;
     const std::string& name =
         connection.OpenedPath().empty() ? connection.FileName() : connection.OpenedPath();
     if (name.empty() || name == ":memory:") return false;
