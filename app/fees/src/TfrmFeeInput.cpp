@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "ca/app/common/ControlLook.h"
 #include "ca/app/common/Guarded.h"
 #include "ca/app/common/OutputFile.h"
 #include "ca/app/common/QtPrinter.h"
@@ -30,6 +32,11 @@
 namespace ca::app {
 
 namespace {
+
+// Wide enough for a whole 18-character unified or customs number.
+int numberWidth(const QLineEdit* e) {
+    return e->fontMetrics().horizontalAdvance(QStringLiteral("000000000000000000")) + 16;
+}
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption) {
     auto* b = new QPushButton(caption, parent);
@@ -67,9 +74,8 @@ QLineEdit* TfrmFeeInput::addField(QGridLayout* grid, int row, const char* label,
                                   bool editable) {
     auto* e = new QLineEdit(this);
     e->setObjectName(name);
-    e->setReadOnly(!editable);
-    // Wide enough for a whole 18-character unified or customs number.
-    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("000000000000000000")) + 16);
+    if (!editable) showReadOnly(e);
+    e->setMinimumWidth(numberWidth(e));
     auto* l = new QLabel(label, this);
     l->setBuddy(e);
     grid->addWidget(l, row, 0);
@@ -119,9 +125,9 @@ TfrmFeeInput::TfrmFeeInput(AppContext& ctx, Windows& windows) : ctx_(ctx), windo
     StringGrid1->verticalHeader()->setVisible(false);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    const int widths[] = {64, 77, 430, 2};
-    for (int c = 0; c < 4; ++c)
-        StringGrid1->setColumnWidth(c, widths[c]);
+    // The last column holds the fee codes the save needs; the clerk has no use for them.
+    StringGrid1->setColumnHidden(3, true);
+    StringGrid1->horizontalHeader()->setStretchLastSection(true);  // the remarks take the rest
     dataLayout->addWidget(StringGrid1, 1);
     auto* foot = new QHBoxLayout;
     Label9 = new QLabel(this);
@@ -189,6 +195,13 @@ void TfrmFeeInput::showFields() {
     Edit6->setText(qs(f.declarationNo));
     Edit7->setText(qs(f.unifiedNo));
     Edit11->setText(qs(f.verification));
+    // A long customer or goods name widens its field instead of being cut (up to a limit; the tool
+    // tip holds the whole name).
+    for (QLineEdit* e : {Edit1, Edit3}) {
+        const int textWidth = e->fontMetrics().horizontalAdvance(e->text()) + 16;
+        e->setMinimumWidth(std::clamp(textWidth, numberWidth(e), 480));
+        e->setToolTip(e->text());
+    }
 }
 
 fees::LoadOutcome TfrmFeeInput::InputData(const std::string& value, const std::string& field,
@@ -205,6 +218,7 @@ fees::LoadOutcome TfrmFeeInput::InputData(const std::string& value, const std::s
     }
     showFields();
     if (outcome == fees::LoadOutcome::NoPermission) warningBox(ctx_.prompts(), fees::kNoRightsText);
+    fitColumns(StringGrid1);
     if (outcome == fees::LoadOutcome::Loaded) {
         Label9->setText(qs(sheet_.totalText));
         show();
@@ -227,7 +241,8 @@ void TfrmFeeInput::BitBtn2Click() {
     search(Edit6, "bgno", fees::MatchMode::Serial);
 }
 void TfrmFeeInput::BitBtn3Click() {
-    search(Edit7, "TY_NO", fees::MatchMode::Serial);
+    // The serial alone (characters 10 to 18), or the whole number as a load shows it.
+    search(Edit7, "TY_NO", Edit7->text().size() > 9 ? fees::MatchMode::Whole : fees::MatchMode::Serial);
 }
 void TfrmFeeInput::BitBtn4Click() {
     search(Edit4, "htno", fees::MatchMode::Whole);

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,4 +193,42 @@ TEST_F(FeeInputTest, PreviewPrintAndPdfAreOneDrawing) {
     EXPECT_EQ(tc->prompts.texts("question"),
               (std::vector<std::string>{"文件“" + pdf.string() + "”已存在，要替换它吗？"}));
     EXPECT_TRUE(tc->prompts.texts("error").empty()) << tc->prompts.texts("error")[0];
+}
+
+// What the clerk sees of a loaded declaration: no fee codes, whole fee and customer names, fields he
+// cannot change drawn as read-only; and 统一编号's own 搜索 takes the whole number a load shows as
+// well as the serial.
+TEST_F(FeeInputTest, ShowsWholeNamesHidesTheCodesAndSearchesTheWholeUnifiedNumber) {
+    exec("update func_desc set Fd_func_name='自定义收费项目01' where Fd_func_code='ddf'");
+    exec("update limit set L_func_name='自定义收费项目01' where L_func_code='ddf'");
+    exec("update T_fee set kh='上海某某国际货运代理有限公司第二分公司' where ty_no='TY0000000123456789'");
+    user().logIn("张三", 1);
+    TfrmFeeInput& w = window();
+    w.show();
+    for (const char* typed : {"123456789", "TY0000000123456789"}) {
+        SCOPED_TRACE(typed);
+        edit("Edit7")->setText("TY0000000987654321");
+        click(w, "BitBtn3");  // another declaration first
+        edit("Edit7")->setText(QString::fromUtf8(typed));
+        click(w, "BitBtn3");
+        EXPECT_EQ(label9(), "42.50");
+        EXPECT_EQ(edit("Edit7")->text().toStdString(), "TY0000000123456789");
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(grid()->isColumnHidden(3));
+    for (int r = 0; r < grid()->model()->rowCount(); ++r) {
+        const QString name = grid()->model()->index(r, 0).data().toString();
+        EXPECT_GE(grid()->columnWidth(0), grid()->fontMetrics().horizontalAdvance(name))
+            << name.toStdString();
+    }
+    QLineEdit* customer = edit("Edit1");
+    EXPECT_GE(customer->width(), customer->fontMetrics().horizontalAdvance(customer->text()));
+    for (const char* name : {"Edit1", "Edit2", "Edit3"}) {
+        EXPECT_TRUE(edit(name)->isReadOnly()) << name;
+        EXPECT_EQ(edit(name)->palette().color(QPalette::Base), edit(name)->palette().color(QPalette::Window))
+            << name;
+    }
+    EXPECT_NE(edit("Edit4")->palette().color(QPalette::Base),
+              edit("Edit4")->palette().color(QPalette::Window));
+    EXPECT_TRUE(tc->prompts.shown().empty());
 }
