@@ -8,6 +8,7 @@
 #include "CliRegistry.h"
 #include "ca/util/Excerpt.h"
 #include "ca/util/SystemErrorText.h"
+#include "ca/util/TemporaryFile.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ int checkOutput(ca::cli::CheckedOutput& out, int status) {
 
 int main(int argc, char** argv) {
     ca::cli::prepareConsole();
+    ca::removeTemporaryFilesOnInterrupt();  // Ctrl+C during an export leaves no temporary file
     ca::cli::CheckedOutput out;
     const std::vector<std::string> args = ca::cli::commandLineArguments(argc, argv);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
