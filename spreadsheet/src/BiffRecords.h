@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ca::spreadsheet::biff {
@@ -69,9 +70,16 @@ public:
     // A BIFF8 Unicode string: cch (8 or 16 bits), option byte, optional rich-text and extended
     // parts; returns UTF-8.
     std::string unicodeString(bool shortLength);
+    // Passes over a long Unicode string (as in the shared string table) without decoding it.
+    void skipUnicodeString();
+    // Where the next byte is: the segment's index and the offset in it, past any segment already
+    // read to its end. Throws FormatError when nothing is left.
+    std::pair<size_t, size_t> position();
 
 private:
     bool nextSegment();
+    // Walks the characters of a string of cch characters; with units, collects them.
+    void characters(size_t cch, bool wide, std::u16string* units);
     std::vector<std::string_view> segs_;
     size_t seg_ = 0, pos_ = 0;
 };
