@@ -8,6 +8,41 @@
 
 namespace ca::spreadsheet::biff {
 
+bool fitsOneByte(std::u16string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
+}
+
+void appendChars(std::string& out, std::u16string_view s, bool compressed) {
+    const size_t at = out.size();
+    out.resize(at + s.size() * (compressed ? 1 : 2));
+    char* p = out.data() + at;
+    for (char16_t c : s) {
+        *p++ = static_cast<char>(c & 0xFF);
+        if (!compressed) *p++ = static_cast<char>(c >> 8);
+    }
+}
+
+std::string xfData(std::uint16_t font, std::uint16_t format, std::uint16_t flags, std::uint8_t used) {
+    std::string d;
+    le::put16(d, font);
+    le::put16(d, format);
+    le::put16(d, flags);
+    d.push_back(0x20);  // bottom aligned
+    d.push_back(0);
+    d.push_back(0);
+    d.push_back(static_cast<char>(used));
+    le::put32(d, 0);
+    le::put32(d, 0);
+    le::put16(d, 0x20C0);
+    return d;
+}
+
+void putRecord(std::string& out, std::uint16_t type, std::string_view data) {
+    le::put16(out, type);
+    le::put16(out, static_cast<std::uint16_t>(data.size()));
+    out.append(data);
+}
+
 Record RecordCursor::next() {
     if (atEnd()) throw FormatError(".xls 文件已损坏：记录没有正常结束");
     Record r;

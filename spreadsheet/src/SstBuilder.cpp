@@ -1,30 +1,31 @@
 #include "SstBuilder.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "BiffRecords.h"
 #include "ByteOrder.h"
 
 namespace ca::spreadsheet::biff {
 
-bool fitsOneByte(std::u16string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
+StringIndex::StringIndex(size_t expected) {
+    size_t slots = 16;
+    while (slots < 2 * expected)
+        slots *= 2;
+    table_.assign(slots, 0);
+    mask_ = slots - 1;
 }
 
-void appendChars(std::string& out, std::u16string_view s, bool compressed) {
-    const size_t at = out.size();
-    out.resize(at + s.size() * (compressed ? 1 : 2));
-    char* p = out.data() + at;
-    for (char16_t c : s) {
-        *p++ = static_cast<char>(c & 0xFF);
-        if (!compressed) *p++ = static_cast<char>(c >> 8);
+std::uint32_t StringIndex::add(std::string_view text, bool& isNew) {
+    size_t slot = std::hash<std::string_view>()(text) & mask_;
+    while (table_[slot] != 0 && unique_[table_[slot] - 1] != text)
+        slot = (slot + 1) & mask_;
+    isNew = table_[slot] == 0;
+    if (isNew) {
+        unique_.push_back(text);
+        table_[slot] = static_cast<std::uint32_t>(unique_.size());
     }
-}
-
-void putRecord(std::string& out, std::uint16_t type, std::string_view data) {
-    le::put16(out, type);
-    le::put16(out, static_cast<std::uint16_t>(data.size()));
-    out.append(data);
+    return table_[slot] - 1;
 }
 
 SstBuilder::SstBuilder(std::uint16_t firstRecord, std::string_view header) {

@@ -9,11 +9,19 @@
 
 namespace ca::spreadsheet::biff {
 
-bool fitsOneByte(std::u16string_view s);
-// Characters of a string: one byte each when compressed, else UTF-16.
-void appendChars(std::string& out, std::u16string_view s, bool compressed);
-// A record: type, length, data.
-void putRecord(std::string& out, std::uint16_t type, std::string_view data);
+// Finds repeated texts among those added, with an open-addressing table of indexes: no node per
+// text, which matters with hundreds of thousands of cells. The texts must outlive the index.
+class StringIndex {
+public:
+    explicit StringIndex(size_t expected);
+    // The text's index in the order of first appearance; isNew tells whether this is that first time.
+    std::uint32_t add(std::string_view text, bool& isNew);
+
+private:
+    std::vector<std::uint32_t> table_;  // index + 1, 0 for a free slot
+    std::vector<std::string_view> unique_;
+    size_t mask_;
+};
 
 class SstBuilder {
 public:

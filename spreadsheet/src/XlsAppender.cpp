@@ -1,7 +1,6 @@
 #include "ca/spreadsheet/XlsAppender.h"
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -21,17 +20,6 @@ namespace {
 
 using namespace biff;
 
-enum : std::uint16_t {
-    kRow = 0x0208,
-    kDbCell = 0x00D7,
-    kIndex = 0x020B,
-    kDimensions = 0x0200,
-    kDefaultRowHeight = 0x0225,
-    kExtSst = 0x00FF,
-    kArray = 0x0221,
-    kShrFmla = 0x04BC,
-    kTable = 0x0236,
-};
 constexpr std::uint16_t kBiff8 = 0x0600, kGlobalsKind = 0x0005, kWorksheetKind = 0x0010;
 constexpr size_t kMaxXfs = 4050;
 constexpr size_t kRowsPerBlock = 32;
@@ -247,26 +235,18 @@ private:
         if (rows_.size() > 0 &&
             std::any_of(rows_.begin(), rows_.end(), [](auto& r) { return r.size() > 256; }))
             refuse(".xls 工作表最多只能有 256 列");
-        size_t slots = 16;
-        while (slots < 2 * texts)
-            slots *= 2;
-        std::vector<std::uint32_t> table(slots, 0);  // new string index + 1, 0 for free
-        std::vector<std::string_view> unique;
-        const std::hash<std::string_view> hash;
+        StringIndex index(texts);
         cellStrings_.reserve(texts);
         for (const auto& row : rows_) {
             for (const auto& text : row) {
                 if (text.empty()) continue;
-                size_t slot = hash(text) & (slots - 1);
-                while (table[slot] != 0 && unique[table[slot] - 1] != text)
-                    slot = (slot + 1) & (slots - 1);
-                if (table[slot] == 0) {
-                    unique.push_back(text);
-                    table[slot] = static_cast<std::uint32_t>(unique.size());
+                bool isNew = false;
+                const std::uint32_t i = index.add(text, isNew);
+                if (isNew) {
                     strings_.push_back(utf8ToUtf16(text));
                     if (strings_.back().size() > 32767) refuse("有一个单元格超过 32767 个字符");
                 }
-                cellStrings_.push_back(oldUnique_ + table[slot] - 1);
+                cellStrings_.push_back(oldUnique_ + i);
             }
         }
         if (static_cast<std::uint64_t>(oldUnique_) + strings_.size() >
@@ -291,17 +271,8 @@ private:
         }
         if (xfs_.empty()) refuse(".xls 文件已损坏：没有单元格格式");
         if (xfs_.size() >= kMaxXfs) refuse("工作簿的单元格格式已达上限，不能再加文本格式");
-        std::string d;
-        le::put16(d, 0);       // default font
-        le::put16(d, 49);      // "@"
-        le::put16(d, 0x0001);  // locked cell format on the Normal style
-        d.push_back(0x20);     // bottom aligned
-        d.push_back(0);
-        d.push_back(0);
-        d.push_back(0x04);  // its number format is its own
-        le::put32(d, 0);
-        le::put32(d, 0);
-        le::put16(d, 0x20C0);
+        // Locked cell format on the Normal style, default font, its own number format "@".
+        const std::string d = xfData(0, 49, 0x0001, 0x04);
         std::string rec;
         putRecord(rec, kXf, d);
         edits_.push_back({xfEnd_, 0, rec});

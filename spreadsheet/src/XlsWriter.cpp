@@ -152,39 +152,29 @@ private:
     }
 
     // The shared string table, and each text cell's index into it in the order the cells are
-    // written. Duplicates are found with an open-addressing table of indexes: no node per
-    // string, which matters with hundreds of thousands of cells.
+    // written.
     void collectStrings() {
         size_t cells = 0;
         for (const auto& sheet : book_.sheets)
             for (int r = 1; r <= sheet.lastRow(); ++r)
                 cells += sheet.row(r).size();
-        size_t slots = 16;
-        while (slots < 2 * cells)
-            slots *= 2;
-        std::vector<std::uint32_t> table(slots, 0);  // unique string index + 1, 0 for free
-        std::vector<std::string_view> unique;
+        StringIndex index(cells);
         cellStrings_.reserve(cells);
-        const std::hash<std::string_view> hash;
         for (const auto& sheet : book_.sheets) {
             for (int r = 1; r <= sheet.lastRow(); ++r) {
                 for (const auto& [column, cell] : sheet.row(r)) {
                     if (cell.kind != Cell::Kind::Text || cell.text.empty()) continue;
                     ++references_;
-                    const std::string_view text = cell.text;
-                    size_t slot = hash(text) & (slots - 1);
-                    while (table[slot] != 0 && unique[table[slot] - 1] != text)
-                        slot = (slot + 1) & (slots - 1);
-                    if (table[slot] == 0) {
-                        unique.push_back(text);
-                        table[slot] = static_cast<std::uint32_t>(unique.size());
-                        strings_.push_back(utf8ToUtf16(text));
+                    bool isNew = false;
+                    const std::uint32_t i = index.add(cell.text, isNew);
+                    if (isNew) {
+                        strings_.push_back(utf8ToUtf16(cell.text));
                         if (strings_.back().size() > 32767)
                             throw FormatError("工作表“" + sheet.name() + "”的单元格（第 " +
                                               std::to_string(r) + " 行，第 " + std::to_string(column) +
                                               " 列）超过 32767 个字符");
                     }
-                    cellStrings_.push_back(table[slot] - 1);
+                    cellStrings_.push_back(i);
                 }
             }
         }
@@ -255,18 +245,7 @@ private:
             record(g, 0x0031, f);
         }
         auto xf = [&](std::uint16_t font, std::uint16_t format, std::uint16_t flags, std::uint8_t used) {
-            std::string d;
-            le::put16(d, font);
-            le::put16(d, format);
-            le::put16(d, flags);
-            d.push_back(0x20);  // bottom aligned
-            d.push_back(0);
-            d.push_back(0);
-            d.push_back(static_cast<char>(used));
-            le::put32(d, 0);
-            le::put32(d, 0);
-            le::put16(d, 0x20C0);
-            record(g, kXf, d);
+            record(g, kXf, xfData(font, format, flags, used));
         };
         xf(0, 0, 0xFFF5, 0);  // Normal style
         for (int i = 1; i < 15; ++i)
