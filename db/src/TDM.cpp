@@ -1,5 +1,6 @@
 #include "ca/db/TDM.h"
 
+#include "ca/db/DatabaseTarget.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
@@ -18,7 +19,7 @@ std::string DatabaseTarget(const IniFile& settings) {
     if (server.empty()) return "DB.sqlite";
     // Any value names a server: a plain host name must not become a file of that name.
     if (!IsServerTarget(server)) return "host=" + server;
-    return server;
+    return ServerConnectionString(server);
 }
 
 void DeleteAllDeclarations(TDM& dm) {

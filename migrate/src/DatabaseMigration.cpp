@@ -208,9 +208,11 @@ std::vector<std::string> DatabaseMigration::addFeeColumns() {
         for (const auto& c : *source_.ADOConnection1.columns(table))
             if (!hasColumn(targetCols, c.name)) missing.push_back(c.name);
         for (const auto& name : missing) {
-            exec(target_, std::string("alter table ") + table + " add " + name + type);
             // As when a fee item is added: the amounts of the rows already there are 0.
-            if (std::string_view(table) == "T_fee") exec(target_, "update T_fee set " + name + "=0");
+            if (std::string_view(table) == "T_fee")
+                target_.ADOConnection1.AddColumnOfZeros(table, name, type);
+            else
+                exec(target_, std::string("alter table ") + table + " add " + name + type);
             added.push_back(std::string(table) + "." + name);
         }
     }
@@ -235,33 +237,77 @@ TableCount DatabaseMigration::copyTable(const std::string& table, const std::vec
     rows.SetSQL("select * from " + table);
     rows.Open();
     const std::vector<int> sourceKey = keyColumns(rows, key);
-    std::string columns, values;
-    std::vector<std::string> parameters;
-    for (int i = 0; i < rows.FieldCount(); ++i) {
-        parameters.push_back(std::string("p").append(std::to_string(i)));
-        columns += (i ? "," : "") + rows.fieldName(i);
-        values += (i ? ",:" : ":") + parameters.back();
-    }
-    const std::string insert = "insert into " + table + "(" + columns + ") values (" + values + ")";
-    db::TADOQuery write(target_);
+    // The rows to write: those whose key the target does not hold (the first of equal keys).
+    std::vector<bool> wanted;
     for (rows.First(); !rows.Eof(); rows.Next()) {
         ++count.sourceRows;
-        if (!present.insert(rowKey(rows, sourceKey)).second) {
-            ++count.kept;
-            continue;
+        wanted.push_back(present.insert(rowKey(rows, sourceKey)).second);
+    }
+    std::vector<std::string> columns;
+    for (int i = 0; i < rows.FieldCount(); ++i)
+        columns.push_back(rows.fieldName(i));
+
+    try {
+        // In bulk, under a savepoint: a failure is found again row by row below, which names the row.
+        db::Transaction piece(target_);
+        auto copy = target_.ADOConnection1.BeginCopy(table, columns);
+        std::vector<db::Value> values(columns.size());
+        size_t at = 0;
+        for (rows.First(); !rows.Eof(); rows.Next(), ++at) {
+            if (!wanted[at]) continue;
+            for (size_t i = 0; i < columns.size(); ++i)
+                values[i] = rows.Fields(static_cast<int>(i)).AsVariant();
+            copy->addRow(values);
         }
+        count.added = copy->finish();
+        piece.commit();
+    } catch (const db::DbBusy&) {
+        throw;
+    } catch (const db::DbError&) {
+        count.added = copyRowByRow(table, rows, columns, wanted, key);
+    }
+    // A row another desk stored while the copy ran is the target's now.
+    count.kept = count.sourceRows - count.added;
+    return count;
+}
+
+int DatabaseMigration::copyRowByRow(const std::string& table, db::TADOQuery& rows,
+                                    const std::vector<std::string>& columns, const std::vector<bool>& wanted,
+                                    const std::vector<std::string>& key) {
+    std::string names, values;
+    std::vector<std::string> parameters;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        parameters.push_back(std::string("p").append(std::to_string(i)));
+        names += (i ? "," : "") + columns[i];
+        values += (i ? ",:" : ":") + parameters.back();
+    }
+    const std::string insert = "insert into " + table + "(" + names + ") values (" + values + ")";
+    db::TADOQuery write(target_);
+    int added = 0;
+    size_t at = 0;
+    for (rows.First(); !rows.Eof(); rows.Next(), ++at) {
+        if (!wanted[at]) continue;
         try {
             write.SetSQL(insert);
-            for (int i = 0; i < rows.FieldCount(); ++i)
-                bindValue(write.ParamByName(parameters[static_cast<size_t>(i)]), rows.Fields(i).AsVariant());
-            write.ExecSQL();
+            for (size_t i = 0; i < columns.size(); ++i)
+                bindValue(write.ParamByName(parameters[i]), rows.Fields(static_cast<int>(i)).AsVariant());
+            added += write.ExecSQL();
         } catch (const db::DbError& e) {
             throw db::DbError("复制数据表 " + table + " 的记录（" + keyText(rows, key) + "）时出错：" +
                               e.what());
         }
-        ++count.added;
     }
-    return count;
+    return added;
+}
+
+void DatabaseMigration::lockDeclarations() {
+    db::TADOQuery keys(source_);
+    keys.SetSQL("select TY_No from LoadData");
+    keys.Open();
+    std::vector<std::string> list;
+    for (keys.First(); !keys.Eof(); keys.Next())
+        list.push_back(keys.Fields(0).AsString());
+    target_.ADOConnection1.LockDeclarations(list);
 }
 
 MigrationResult DatabaseMigration::run(bool merge) {
@@ -278,8 +324,14 @@ MigrationResult DatabaseMigration::run(bool merge) {
     try {
         db::Transaction transaction(target_);
         result.addedColumns = addFeeColumns();
-        for (const auto& table : copyOrder())
+        for (const auto& table : copyOrder()) {
             result.tables.push_back(copyTable(table.name, table.key));
+            // Every declaration of the source is in the target now. Its goods lines and fee rows
+            // are written under the declaration's lock, the one a download takes before it stores
+            // a goods line, so a desk downloading the same declarations meanwhile waits for the
+            // copy instead of storing a line the copy stores too.
+            if (std::string_view(table.name) == "LoadData") lockDeclarations();
+        }
         transaction.commit();
     } catch (...) {
         // The undone columns may still be in what the connection knows of the tables.
@@ -289,7 +341,7 @@ MigrationResult DatabaseMigration::run(bool merge) {
     // A server plans its statements from statistics of the tables; fresh ones now, so that the
     // first queries after the copy are planned for the rows that are there instead of for empty
     // tables (which can make a month's report take minutes until the server gathers them itself).
-    if (target_.ADOConnection1.IsServer()) target_.ADOConnection1.execRaw("ANALYZE");
+    target_.ADOConnection1.RefreshStatistics();
     return result;
 }
 

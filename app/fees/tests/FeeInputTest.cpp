@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +8,6 @@
 #include "FeeWindowsFixture.h"
 #include "WindowDriver.h"
 #include "ca/app/fees/TfrmFeeInput.h"
-#include "ca/app/reports/TfrmDataDetail.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
 
@@ -124,38 +124,40 @@ TEST_F(FeeInputTest, PrintsTheStatementWithTheLoadedTotalAndTheAccountTexts) {
     EXPECT_NE(tc->prompts.texts("error")[1].find("没有默认打印机"), std::string::npos);
 }
 
-// The document query and fee entry reach each other: its "费用录入" loads the current declaration
-// here, and "查看单据明细" here shows the declaration there, found by serial and date.
-TEST_F(FeeInputTest, TheDocumentQueryAndFeeEntryOpenEachOther) {
-    struct Case {
-        int category;
-        bool loggedIn;
-        bool feeButtonShown;
-    };
-    for (const Case& c :
-         {Case{0, false, false}, Case{0, true, true}, Case{1, true, true}, Case{2, true, false}}) {
-        windows.emplace(tc->ctx, nullptr);
-        user() = ca::users::CurrentUser{};
-        if (c.loggedIn) user().logIn("张三", c.category);
-        TfrmDataDetail& query = windows->get<TfrmDataDetail>();
-        EXPECT_EQ(query.findChild<QPushButton*>("BitBtn1")->isHidden(), !c.feeButtonShown) << c.category;
-    }
-
-    TfrmDataDetail& query = windows->get<TfrmDataDetail>();  // logged in as category 2 above
+// What the clerk sees of a loaded declaration: no fee codes, whole fee and customer names, fields he
+// cannot change drawn as read-only; and 统一编号's own 搜索 takes the whole number a load shows as
+// well as the serial.
+TEST_F(FeeInputTest, ShowsWholeNamesHidesTheCodesAndSearchesTheWholeUnifiedNumber) {
+    exec("update func_desc set Fd_func_name='自定义收费项目01' where Fd_func_code='ddf'");
+    exec("update limit set L_func_name='自定义收费项目01' where L_func_code='ddf'");
+    exec("update T_fee set kh='上海某某国际货运代理有限公司第二分公司' where ty_no='TY0000000123456789'");
     user().logIn("张三", 1);
-    windows->get<TfrmFeeInput>();  // created for a user who may see the details button
-    query.showDeclaration("123456789", ca::Date{2011, 1, 5});
-    ASSERT_EQ(cells(*query.findChild<QTableView*>("DBGrid1")).size(), 1u);
-    query.BitBtn1Click();
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(edit("Edit7")->text().toStdString(), "TY0000000123456789");
-    EXPECT_EQ(label9(), "42.50");
-
-    query.hide();
-    click(window(), "Button1");
-    EXPECT_TRUE(query.isVisible());
-    EXPECT_EQ(query.findChild<QLineEdit*>("Edit1")->text().toStdString(), "123456789");
-    EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker1")->date(), QDate(2011, 1, 5));
-    EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker2")->date(), QDate(2011, 1, 5));
-    EXPECT_EQ(cells(*query.findChild<QTableView*>("DBGrid1")).size(), 1u);
+    TfrmFeeInput& w = window();
+    w.show();
+    for (const char* typed : {"123456789", "TY0000000123456789"}) {
+        SCOPED_TRACE(typed);
+        edit("Edit7")->setText("TY0000000987654321");
+        click(w, "BitBtn3");  // another declaration first
+        edit("Edit7")->setText(QString::fromUtf8(typed));
+        click(w, "BitBtn3");
+        EXPECT_EQ(label9(), "42.50");
+        EXPECT_EQ(edit("Edit7")->text().toStdString(), "TY0000000123456789");
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(grid()->isColumnHidden(3));
+    for (int r = 0; r < grid()->model()->rowCount(); ++r) {
+        const QString name = grid()->model()->index(r, 0).data().toString();
+        EXPECT_GE(grid()->columnWidth(0), grid()->fontMetrics().horizontalAdvance(name))
+            << name.toStdString();
+    }
+    QLineEdit* customer = edit("Edit1");
+    EXPECT_GE(customer->width(), customer->fontMetrics().horizontalAdvance(customer->text()));
+    for (const char* name : {"Edit1", "Edit2", "Edit3"}) {
+        EXPECT_TRUE(edit(name)->isReadOnly()) << name;
+        EXPECT_EQ(edit(name)->palette().color(QPalette::Base), edit(name)->palette().color(QPalette::Window))
+            << name;
+    }
+    EXPECT_NE(edit("Edit4")->palette().color(QPalette::Base),
+              edit("Edit4")->palette().color(QPalette::Window));
+    EXPECT_TRUE(tc->prompts.shown().empty());
 }

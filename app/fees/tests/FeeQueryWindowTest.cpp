@@ -1,9 +1,12 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include "FeeWindowsFixture.h"
 #include "WindowDriver.h"
@@ -35,7 +38,7 @@ protected:
 TEST_F(FeeQueryWindowTest, QueryFillsTheGridAndTheCountAndOpensFeeEntryOnARow) {
     user().logIn("张三", 0);
     TfrmFeeDetai& w = open();
-    EXPECT_EQ(w.windowTitle().toStdString(), "frmFeeDetai");
+    EXPECT_EQ(w.windowTitle().toStdString(), "费用查询");
     EXPECT_TRUE(w.findChild<QPushButton*>("BitBtn1")->isHidden());  // ordinary user: no export
     EXPECT_EQ(w.findChild<QLineEdit*>("Edit6")->text().toStdString(), "5201");
     EXPECT_EQ(QDate::currentDate(), QDate::currentDate());
@@ -53,7 +56,7 @@ TEST_F(FeeQueryWindowTest, QueryFillsTheGridAndTheCountAndOpensFeeEntryOnARow) {
                   {" ", " ", " ", " ", " ", "合计：", "12.50", "30.00", "42.50"}}));
     EXPECT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "2");
 
-    // The zero-subtotal filter; then a query without a match keeps the count.
+    // The zero-subtotal filter; then a query without a match counts none.
     w.findChild<QCheckBox*>("CheckBox1")->setChecked(true);
     click(w, "Button1");
     EXPECT_EQ(cells(*grid(w)).size(), 2u);
@@ -61,7 +64,7 @@ TEST_F(FeeQueryWindowTest, QueryFillsTheGridAndTheCountAndOpensFeeEntryOnARow) {
     w.findChild<QLineEdit*>("Edit2")->setText("O'Hara");
     click(w, "Button1");
     EXPECT_EQ(cells(*grid(w)), (std::vector<std::vector<std::string>>{std::vector<std::string>(9)}));
-    EXPECT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "1");
+    EXPECT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "0");
     w.StringGrid1DblClick();  // the last query found nothing
     EXPECT_EQ(windows->find<TfrmFeeInput>(), nullptr);
 
@@ -75,6 +78,30 @@ TEST_F(FeeQueryWindowTest, QueryFillsTheGridAndTheCountAndOpensFeeEntryOnARow) {
     EXPECT_TRUE(input->isVisible());
     EXPECT_EQ(input->sheet().fields.unifiedNo, "TY0000000987654321");
     EXPECT_TRUE(tc->prompts.texts("error").empty());
+}
+
+// Enter in a filter field runs the query; Esc closes the window. Every heading shows whole.
+TEST_F(FeeQueryWindowTest, EnterQueriesEscapeClosesAndHeadingsAreWhole) {
+    TfrmFeeDetai& w = open();
+    for (const char* field : {"Edit2", "Edit6", "DateTimePicker2", "CheckBox1"}) {
+        SCOPED_TRACE(field);
+        w.findChild<QLineEdit*>("Edit3")->setText("x");
+        click(w, "Button1");
+        ASSERT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "0");
+        w.findChild<QLineEdit*>("Edit3")->clear();
+        QTest::keyClick(w.findChild<QWidget*>(field), Qt::Key_Return);
+        EXPECT_EQ(w.findChild<QLabel*>("Label9")->text().toStdString(), "2");
+    }
+    QApplication::processEvents();
+    const QTableView& g = *grid(w);
+    const auto heads = headings(g);
+    for (int c = 0; c < static_cast<int>(heads.size()); ++c)
+        EXPECT_GE(g.columnWidth(c),
+                  g.horizontalHeader()->fontMetrics().horizontalAdvance(QString::fromStdString(heads[c])))
+            << heads[c];
+    QTest::keyClick(w.findChild<QLineEdit*>("Edit1"), Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(tc->prompts.shown().empty());
 }
 
 TEST_F(FeeQueryWindowTest, ExportWritesTheGridAfterTheSaveDialog) {

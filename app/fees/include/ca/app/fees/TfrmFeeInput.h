@@ -6,8 +6,10 @@
 #include <string>
 
 #include "ca/app/common/AppContext.h"
+#include "ca/app/common/WindowRoles.h"
 #include "ca/fees/FeeSheet.h"
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +20,7 @@ namespace ca::app {
 class TextGridModel;
 class Windows;
 
-class TfrmFeeInput : public QWidget {
+class TfrmFeeInput : public QWidget, public FeeEntry {
     Q_OBJECT
 
 public:
@@ -28,6 +30,8 @@ public:
     // Finds the declaration and loads it with its fees; brings the window up when it loaded, warns
     // when the user may enter no fee. The openers (document query, fee query) call this.
     fees::LoadOutcome InputData(const std::string& value, const std::string& field, fees::MatchMode mode);
+    // The document query's "费用录入": InputData by the whole unified number.
+    void enterFeesOf(const std::string& unifiedNo) override;
 
     void FormCreate();
     void BitBtn2Click();  // search by 报关单号 (serial)
@@ -42,6 +46,25 @@ public:
     const fees::FeeSheet& sheet() const { return sheet_; }
 
 private:
+    struct FieldSpec {
+        const char* label;
+        const char* name;
+        QLineEdit* TfrmFeeInput::*edit;
+        bool editable;
+        const char* searchName;  // the field's "搜索" button, if it has one
+        QPushButton* TfrmFeeInput::*search;
+        void (TfrmFeeInput::*handler)();
+    };
+    struct AccountSpec {
+        const char* label;
+        const char* name;
+        QLineEdit* TfrmFeeInput::*edit;
+        const char* key;  // in config.ini
+    };
+    static const FieldSpec kFields[];
+    static const AccountSpec kAccountFields[];
+
+    QLineEdit* addField(QGridLayout* grid, int row, const char* label, const char* name, bool editable);
     void search(QLineEdit* edit, const char* field, fees::MatchMode mode);
     void readFields();
     void showFields();

@@ -10,31 +10,9 @@
 namespace ca::db::testing {
 
 // event: "INSERT" or "UPDATE".
-inline void refuseWrites(TDM& dm, const std::string& event, const std::string& table,
-                         const std::string& when) {
-    TADOConnection& c = dm.ADOConnection1;
-    const std::string name = "fail_" + event + "_" + table;
-    if (c.IsServer()) {
-        c.execRaw("CREATE FUNCTION " + name + "() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN IF " + when +
-                  " THEN RAISE EXCEPTION '磁盘已满'; END IF; RETURN NEW; END$$");
-        c.execRaw("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + c.dialect().quoteName(table) +
-                  " FOR EACH ROW EXECUTE FUNCTION " + name + "()");
-    } else {
-        c.execRaw("CREATE TRIGGER " + name + " BEFORE " + event + " ON " + c.dialect().quoteName(table) +
-                  " WHEN " + when + " BEGIN SELECT RAISE(ABORT, '磁盘已满'); END");
-    }
-}
+void refuseWrites(TDM& dm, const std::string& event, const std::string& table, const std::string& when);
 
 // Ends what refuseWrites began.
-inline void allowWrites(TDM& dm, const std::string& event, const std::string& table) {
-    TADOConnection& c = dm.ADOConnection1;
-    const std::string name = "fail_" + event + "_" + table;
-    if (c.IsServer()) {
-        c.execRaw("DROP TRIGGER " + name + " ON " + c.dialect().quoteName(table));
-        c.execRaw("DROP FUNCTION " + name + "()");
-    } else {
-        c.execRaw("DROP TRIGGER " + name);
-    }
-}
+void allowWrites(TDM& dm, const std::string& event, const std::string& table);
 
 }  // namespace ca::db::testing

@@ -1,4 +1,4 @@
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 
 namespace ca::app {
 
