@@ -13,6 +13,7 @@
 #include "ca/util/Folders.h"
 #include "ca/util/Gbk.h"
 #include "ca/util/SystemErrorText.h"
+#include "ca/util/TemporaryFile.h"
 
 namespace ca {
 
@@ -222,10 +223,11 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     }
 
     // Write beside the file and rename over it: readers see the old or the new file, never a part.
-    std::filesystem::path tmp = file_;
-    tmp += ".tmp";
+    std::filesystem::path tmpPath = file_;
+    tmpPath += ".tmp";
+    TemporaryFile tmp(tmpPath);  // removed on every way out but the rename
     {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        std::ofstream f(tmp.path(), std::ios::binary | std::ios::trunc);
         if (!f) {
             const auto folder = file_.has_parent_path() ? file_.parent_path() : std::filesystem::path(".");
             throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：" +
@@ -235,17 +237,12 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
         }
         f.write(out.data(), static_cast<std::streamsize>(out.size()));
         f.close();
-        if (!f) {
-            std::filesystem::remove(tmp, ec);
+        if (!f)
             throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：写入失败（磁盘已满？）");
-        }
     }
-    std::filesystem::rename(tmp, file_, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：" + systemErrorText(ec));
-    }
+    std::filesystem::rename(tmp.path(), file_, ec);
+    if (ec) throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：" + systemErrorText(ec));
+    tmp.release();
 }
 
 }  // namespace ca

@@ -9,10 +9,16 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "ca/app/common/ControlLook.h"
 #include "ca/app/common/Guarded.h"
+#include "ca/app/common/OutputFile.h"
+#include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/TextGridModel.h"
+#include "ca/app/common/TfrmPrintPreview.h"
+#include "ca/app/common/WaitCursor.h"
 #include "ca/app/common/Windows.h"
 #include "ca/fees/FeeSave.h"
 #include "ca/fees/FeeStatement.h"
@@ -26,6 +32,11 @@
 namespace ca::app {
 
 namespace {
+
+// Wide enough for a whole 18-character unified or customs number.
+int numberWidth(const QLineEdit* e) {
+    return e->fontMetrics().horizontalAdvance(QStringLiteral("000000000000000000")) + 16;
+}
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption) {
     auto* b = new QPushButton(caption, parent);
@@ -63,9 +74,8 @@ QLineEdit* TfrmFeeInput::addField(QGridLayout* grid, int row, const char* label,
                                   bool editable) {
     auto* e = new QLineEdit(this);
     e->setObjectName(name);
-    e->setReadOnly(!editable);
-    // Wide enough for a whole 18-character unified or customs number.
-    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("000000000000000000")) + 16);
+    if (!editable) showReadOnly(e);
+    e->setMinimumWidth(numberWidth(e));
     auto* l = new QLabel(label, this);
     l->setBuddy(e);
     grid->addWidget(l, row, 0);
@@ -115,20 +125,24 @@ TfrmFeeInput::TfrmFeeInput(AppContext& ctx, Windows& windows) : ctx_(ctx), windo
     StringGrid1->verticalHeader()->setVisible(false);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    const int widths[] = {64, 77, 430, 2};
-    for (int c = 0; c < 4; ++c)
-        StringGrid1->setColumnWidth(c, widths[c]);
+    // The last column holds the fee codes the save needs; the clerk has no use for them.
+    StringGrid1->setColumnHidden(3, true);
+    StringGrid1->horizontalHeader()->setStretchLastSection(true);  // the remarks take the rest
     dataLayout->addWidget(StringGrid1, 1);
     auto* foot = new QHBoxLayout;
     Label9 = new QLabel(this);
     Label9->setObjectName("Label9");
     BitBtn1 = button(this, "BitBtn1", "保存");
     Button4 = button(this, "Button4", "打印");
+    BtnPreview = button(this, "BtnPreview", "打印预览");
+    BtnPdf = button(this, "BtnPdf", "导出PDF");
     foot->addWidget(new QLabel("总计：", this));
     foot->addWidget(Label9);
     foot->addStretch();
     foot->addWidget(BitBtn1);
     foot->addWidget(Button4);
+    foot->addWidget(BtnPreview);
+    foot->addWidget(BtnPdf);
     dataLayout->addLayout(foot);
 
     auto* layout = new QHBoxLayout(this);
@@ -138,6 +152,8 @@ TfrmFeeInput::TfrmFeeInput(AppContext& ctx, Windows& windows) : ctx_(ctx), windo
 
     onClick(BitBtn1, this, &TfrmFeeInput::BitBtn1Click, ctx_);
     onReadClick(Button4, this, &TfrmFeeInput::Button4Click, ctx_);
+    onReadClick(BtnPreview, this, &TfrmFeeInput::BtnPreviewClick, ctx_);
+    onReadClick(BtnPdf, this, &TfrmFeeInput::BtnPdfClick, ctx_);
     onReadClick(Button1, this, &TfrmFeeInput::Button1Click, ctx_);
     guarded(ctx_, [this] { FormCreate(); });
 }
@@ -179,6 +195,13 @@ void TfrmFeeInput::showFields() {
     Edit6->setText(qs(f.declarationNo));
     Edit7->setText(qs(f.unifiedNo));
     Edit11->setText(qs(f.verification));
+    // A long customer or goods name widens its field instead of being cut (up to a limit; the tool
+    // tip holds the whole name).
+    for (QLineEdit* e : {Edit1, Edit3}) {
+        const int textWidth = e->fontMetrics().horizontalAdvance(e->text()) + 16;
+        e->setMinimumWidth(std::clamp(textWidth, numberWidth(e), 480));
+        e->setToolTip(e->text());
+    }
 }
 
 fees::LoadOutcome TfrmFeeInput::InputData(const std::string& value, const std::string& field,
@@ -195,6 +218,7 @@ fees::LoadOutcome TfrmFeeInput::InputData(const std::string& value, const std::s
     }
     showFields();
     if (outcome == fees::LoadOutcome::NoPermission) warningBox(ctx_.prompts(), fees::kNoRightsText);
+    fitColumns(StringGrid1);
     if (outcome == fees::LoadOutcome::Loaded) {
         Label9->setText(qs(sheet_.totalText));
         show();
@@ -217,7 +241,8 @@ void TfrmFeeInput::BitBtn2Click() {
     search(Edit6, "bgno", fees::MatchMode::Serial);
 }
 void TfrmFeeInput::BitBtn3Click() {
-    search(Edit7, "TY_NO", fees::MatchMode::Serial);
+    // The serial alone (characters 10 to 18), or the whole number as a load shows it.
+    search(Edit7, "TY_NO", Edit7->text().size() > 9 ? fees::MatchMode::Whole : fees::MatchMode::Serial);
 }
 void TfrmFeeInput::BitBtn4Click() {
     search(Edit4, "htno", fees::MatchMode::Whole);
@@ -235,13 +260,40 @@ void TfrmFeeInput::BitBtn1Click() {
         InputData(str(Edit7->text()), "TY_NO", fees::MatchMode::Whole);
 }
 
-void TfrmFeeInput::Button4Click() {
-    // The lines are collected (and a bad amount refused) before the print job starts.
+std::vector<fees::PlacedText> TfrmFeeInput::statementLayout() const {
+    // The lines are collected (and a bad amount refused) before any document starts.
     const auto lines = fees::feeStatementLines(sheet_.rows);
     const fees::FeeStatementTexts texts{
         str(Edit1->text()), str(Edit2->text()),  str(Edit3->text()), str(Edit4->text()), str(Edit5->text()),
         str(Edit6->text()), str(Label9->text()), str(Edit8->text()), str(Edit9->text()), str(Edit10->text())};
-    fees::printFeeStatement(ctx_.printer(), fees::feeStatementLayout(texts, lines));
+    return fees::feeStatementLayout(texts, lines);
+}
+
+void TfrmFeeInput::Button4Click() {
+    fees::printFeeStatement(ctx_.printer(), statementLayout());
+}
+
+void TfrmFeeInput::BtnPreviewClick() {
+    // The preview keeps the statement as it was when opened: its 打印 and 导出PDF give exactly what
+    // it shows, even when the window's fields change meanwhile.
+    const auto layout = statementLayout();
+    if (!preview_) preview_ = new TfrmPrintPreview(ctx_, this);
+    preview_->openPreview([layout](Printer& printer) { fees::printFeeStatement(printer, layout); },
+                          [this, layout] { fees::printFeeStatement(ctx_.printer(), layout); },
+                          [this, layout] { exportPdf(layout); });
+}
+
+void TfrmFeeInput::BtnPdfClick() {
+    exportPdf(statementLayout());
+}
+
+void TfrmFeeInput::exportPdf(const std::vector<fees::PlacedText>& layout) {
+    const std::string path = ctx_.prompts().saveFile("导出PDF", "PDF 文件|*.pdf", "pdf");
+    if (path.empty()) return;
+    if (!confirmOutputFile(ctx_, path)) return;
+    WaitCursor wait;
+    QtPrinter pdf(qs(path), printPage());
+    fees::printFeeStatement(pdf, layout);
 }
 
 void TfrmFeeInput::Button1Click() {

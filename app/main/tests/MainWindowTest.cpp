@@ -507,3 +507,27 @@ TEST_F(MainWindowTest, EveryWindowMenuItemOpensItsWindowThroughTheTable) {
               static_cast<DeclarationDetails*>(windows.find<TfrmDataDetail>()));
     EXPECT_EQ(&windows.get<FeeEntry>(), static_cast<FeeEntry*>(windows.find<TfrmFeeInput>()));
 }
+
+// 停止 is the one control a clerk needs during a long download: however long the progress text
+// grows, it stays on the toolbar, and the text is cut to the room left (whole in its tool tip).
+TEST_F(MainWindowTest, StopStaysOnTheToolbarWhateverTheProgressSays) {
+    auto w = open();
+    auto* toolbar = w->findChild<QToolBar*>("ToolBar1");
+    auto* stop = w->findChild<QToolButton*>("StopButton");
+    auto* label = w->findChild<QLabel*>("ProgressLabel");
+    w->setBusy(true, [] {});
+    for (const char* text :
+         {"3 / 10", "第 11 行 报关单 10 商品 15", "第 1234 行 报关单 1000 商品 15000 附件 99 重试 12"}) {
+        w->setProgress(QString::fromUtf8(text));
+        QApplication::processEvents();
+        EXPECT_TRUE(stop->isVisible()) << text;
+        EXPECT_TRUE(toolbar->rect().contains(stop->geometry())) << text;
+        auto* overflow = toolbar->findChild<QToolButton*>("qt_toolbar_ext_button");
+        EXPECT_TRUE(!overflow || !overflow->isVisible()) << text;
+        EXPECT_TRUE(label->isVisible()) << text;
+        EXPECT_EQ(label->text().toStdString(), text);
+        EXPECT_EQ(label->toolTip().toStdString(), text);
+        EXPECT_LE(label->geometry().right(), stop->geometry().left()) << text;
+    }
+    w->setBusy(false);
+}

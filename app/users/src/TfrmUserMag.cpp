@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ca/app/common/ControlLook.h"
 #include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
 #include "ca/users/UserCategory.h"
@@ -148,12 +149,7 @@ QWidget* TfrmUserMag::makeField(const FieldSpec& f) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(f.name);
     if (f.kind == FieldKind::Password) edit->setEchoMode(QLineEdit::Password);
-    if (f.kind == FieldKind::ReadOnly) {
-        edit->setReadOnly(true);
-        QPalette grey = edit->palette();
-        grey.setColor(QPalette::Base, grey.color(QPalette::Window));
-        edit->setPalette(grey);
-    }
+    if (f.kind == FieldKind::ReadOnly) showReadOnly(edit);
     this->*f.edit = edit;
     return edit;
 }
@@ -274,6 +270,8 @@ void TfrmUserMag::TreeView1Click() {
     Edit1->setText(qs(r.id));
     Edit2->setText(qs(r.name));
     ComboBox1->setCurrentIndex(ComboBox1->findText(qs(r.sex), Qt::MatchExactly));
+    // A department added since the list was filled is not in it yet.
+    if (ComboBox2->findText(qs(r.departmentName), Qt::MatchExactly) < 0) InitCombox();
     ComboBox2->setCurrentIndex(ComboBox2->findText(qs(r.departmentName), Qt::MatchExactly));
     ComboBox3->setCurrentIndex(ComboBox3->findData(qs(r.category)));
     Edit4->setText(qs(r.mobile));
@@ -329,13 +327,30 @@ void TfrmUserMag::N3Click() {
 void TfrmUserMag::N1Click() {
     QTreeWidgetItem* department = selectedNode();
     if (!department) return;
-    if (admin_.deleteDepartment(nodeId(department))) delete department;
+    const int id = nodeId(department);
+    if (!admin_.deleteDepartment(id)) return;
+    // His users went with the department: the panel no longer shows anybody.
+    if (chosenValue(ComboBox2) == std::to_string(id)) clearPanel();
+    const int inList = ComboBox2->findData(id);
+    if (inList >= 0) ComboBox2->removeItem(inList);
+    delete department;
 }
 
 void TfrmUserMag::N2Click() {
     QTreeWidgetItem* user = selectedNode();
     if (!user) return;
-    if (admin_.deleteUser(nodeId(user), user->text(0).toStdString())) delete user;
+    const int id = nodeId(user);
+    if (!admin_.deleteUser(id, user->text(0).toStdString())) return;
+    if (Edit1->text() == QString::number(id)) clearPanel();
+    delete user;
+}
+
+void TfrmUserMag::clearPanel() {
+    for (const FieldSpec& f : kFields) {
+        if (f.edit) (this->*f.edit)->clear();
+        if (f.box) (this->*f.box)->setCurrentIndex(-1);
+    }
+    clearGrid();
 }
 
 void TfrmUserMag::ComboBox2Enter() {

@@ -45,6 +45,8 @@ TEST_P(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused)
     const Case cases[] = {
         {"no user shown", [](UserForm& f) { f.id.clear(), f.departmentId.reset(); },
          "请先在左边的列表中选择一个用户！"},
+        {"user deleted since he was shown", [](UserForm& f) { f.id = "7"; },
+         "此帐户已经被删除，请刷新树列表！"},
         {"no department", [](UserForm& f) { f.departmentId.reset(), f.name.clear(); }, "请选择所属部门！"},
         {"no name", [](UserForm& f) { f.name.clear(), f.password.clear(); }, "请输入用户名称！"},
         {"another's name", [](UserForm& f) { f.name = "张三", f.password.clear(); },

@@ -14,8 +14,11 @@ namespace ca::app {
 
 class QtPrompts : public Prompts {
 public:
-    // The window the boxes are shown over (the main window once it exists).
+    // The window the boxes are shown over when no window of the program is active (the main window
+    // once it exists). Otherwise a box appears over the window that raised it: owner().
     void setParent(QWidget* parent) { parent_ = parent; }
+    // The window a box raised now is shown over.
+    QWidget* owner() const;
     // The folder the open dialog starts in, asked each time it opens (the main window's unimported
     // folder); without it, or when it gives empty text, the dialog starts in the current directory.
     void setOpenFolder(std::function<std::string()> folder) { openFolder_ = std::move(folder); }

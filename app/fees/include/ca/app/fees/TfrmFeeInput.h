@@ -1,6 +1,8 @@
 #pragma once
 // Fee entry ("费用录入"): one declaration with the amounts and remarks of the fee items the current
-// user may enter, saved to T_fee and T_fee1, and the fee statement printed for the customer.
+// user may enter, saved to T_fee and T_fee1, and the fee statement for the customer: printed,
+// previewed as it will print, or written into a PDF file. All three are one drawing.
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -8,6 +10,7 @@
 #include "ca/app/common/AppContext.h"
 #include "ca/app/common/WindowRoles.h"
 #include "ca/fees/FeeSheet.h"
+#include "ca/fees/FeeStatement.h"
 
 class QGridLayout;
 class QLabel;
@@ -18,6 +21,7 @@ class QTableView;
 namespace ca::app {
 
 class TextGridModel;
+class TfrmPrintPreview;
 class Windows;
 
 class TfrmFeeInput : public QWidget, public FeeEntry {
@@ -34,14 +38,16 @@ public:
     void enterFeesOf(const std::string& unifiedNo) override;
 
     void FormCreate();
-    void BitBtn2Click();  // search by 报关单号 (serial)
-    void BitBtn3Click();  // search by 统一编号 (serial)
-    void BitBtn4Click();  // search by 合同号
-    void BitBtn5Click();  // search by 提单号
-    void BitBtn6Click();  // search by 核销单号
-    void BitBtn1Click();  // "保存"
-    void Button4Click();  // "打印"
-    void Button1Click();  // "查看单据明细"
+    void BitBtn2Click();     // search by 报关单号 (serial)
+    void BitBtn3Click();     // search by 统一编号 (serial)
+    void BitBtn4Click();     // search by 合同号
+    void BitBtn5Click();     // search by 提单号
+    void BitBtn6Click();     // search by 核销单号
+    void BitBtn1Click();     // "保存"
+    void Button4Click();     // "打印"
+    void BtnPreviewClick();  // "打印预览"
+    void BtnPdfClick();      // "导出PDF"
+    void Button1Click();     // "查看单据明细"
 
     const fees::FeeSheet& sheet() const { return sheet_; }
 
@@ -69,6 +75,9 @@ private:
     void readFields();
     void showFields();
     void rememberAccountText(QLineEdit* edit, const char* key);
+    // The statement's texts at their places; a bad amount throws before any document starts.
+    std::vector<fees::PlacedText> statementLayout() const;
+    void exportPdf(const std::vector<fees::PlacedText>& layout);
 
     AppContext& ctx_;
     Windows& windows_;
@@ -96,6 +105,9 @@ private:
     QLabel* Label9 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* Button4 = nullptr;
+    QPushButton* BtnPreview = nullptr;
+    QPushButton* BtnPdf = nullptr;
+    QPointer<TfrmPrintPreview> preview_;
 };
 
 }  // namespace ca::app

@@ -28,6 +28,8 @@ class QToolButton;
 
 namespace ca::app {
 
+class ElidedLabel;
+
 // Commands of the menu and toolbar whose work lives in other layers; main() or the layer that owns the
 // work connects them with setCommand. An unconnected command does nothing. Entry and download run with
 // the window busy (setBusy); the download may call setBusy(true, onStop) to offer its Stop button.
@@ -152,7 +154,8 @@ private:
     QToolButton* StopButton = nullptr;
     QAction* stopAction_ = nullptr;
     QAction* progressAction_ = nullptr;
-    QLabel* ProgressLabel = nullptr;
+    QAction* spacerAction_ = nullptr;
+    ElidedLabel* ProgressLabel = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label3 = nullptr;
     QListWidget* FileListBox1 = nullptr;

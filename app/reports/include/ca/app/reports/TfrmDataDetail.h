@@ -54,6 +54,8 @@ private:
     void buildFilterBar();
     void buildResultArea();
     void showKindLabels(const std::string& kind);
+    // The panel, the goods lines and their count for that header row (-1: none).
+    void showHeaderRow(int row);
 
     AppContext& ctx_;
     Windows& windows_;
@@ -61,6 +63,7 @@ private:
     db::TADOQuery ADOQuery2;  // the goods lines of one declaration
     QueryTableModel* headers_ = nullptr;
     QueryTableModel* goods_ = nullptr;
+    int shownRow_ = -1;  // the header row the panel and the goods show
 
     QLineEdit* Edit1 = nullptr;   // 统一编号
     QLineEdit* Edit68 = nullptr;  // 货名

@@ -82,6 +82,8 @@ private:
     void run(void (TfrmUserMag::*handler)());
     void addDepartmentItem(const users::Department& d);
     void clearGrid();
+    // Empties the user's fields and permissions: nobody is shown.
+    void clearPanel();
 
     AppContext& ctx_;
     users::UserAdministration admin_;
