@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "ca/util/AsciiCase.h"
+
 namespace ca::db {
 
 bool isServerReservedWord(std::string_view word) {
@@ -22,10 +24,7 @@ bool isServerReservedWord(std::string_view word) {
         "authorization", "binary", "collation", "concurrently", "cross", "current_schema", "freeze", "full",
         "ilike", "inner", "is", "isnull", "join", "left", "like", "natural", "notnull", "outer", "overlaps",
         "right", "similar", "tablesample", "verbose"};
-    std::string lower(word);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return std::find(words.begin(), words.end(), lower) != words.end();
+    return std::find(words.begin(), words.end(), toLowerAscii(word)) != words.end();
 }
 
 }  // namespace ca::db
