@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "ca/util/AsciiCase.h"
 #include "ca/util/Folders.h"
 
 namespace ca {
@@ -59,10 +60,7 @@ std::string databaseOutputProblem(const std::string& output, const std::string& 
 }
 
 std::string xlsOutputProblem(const std::string& output) {
-    std::string ext = pathToUtf8(pathFromUtf8(output).extension());
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    if (ext != ".xlsx") return {};
+    if (!equalsNoCase(pathToUtf8(pathFromUtf8(output).extension()), ".xlsx")) return {};
     return "只能导出为 .xls 文件（EXCEL 97-2003 工作簿），不能写入 .xlsx 文件：" + output;
 }
 

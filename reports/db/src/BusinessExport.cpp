@@ -8,6 +8,7 @@
 #include "ca/reports/BusinessColumns.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/TextGrid.h"
+#include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/OutputTarget.h"
 #include "ca/util/SystemErrorText.h"
@@ -130,7 +131,7 @@ ExportResult runBusinessExport(db::TDM& dm, Prompts& prompts, const BusinessFilt
         return result;
     };
     std::error_code ec;
-    const bool exists = std::filesystem::exists(spreadsheet::pathFromUtf8(result.path), ec);
+    const bool exists = std::filesystem::exists(pathFromUtf8(result.path), ec);
     result.appended = list == BusinessList::WithGoods && exists;
     // A new workbook over an existing file: the spreadsheet program asks before it replaces one,
     // and a refusal ends the write as a failed one.

@@ -6,6 +6,7 @@
 
 #include "ReportsDbFixture.h"
 #include "ca/db/DbError.h"
+#include "ca/reports/BusinessData.h"
 #include "ca/reports/BusinessExport.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/Workbook.h"
@@ -77,6 +78,33 @@ TEST_P(BusinessExport, WithGoodsWritesHeadingsAndOneRowPerDeclaration) {
     };
     EXPECT_EQ(sheetRows(path), expected);
     EXPECT_EQ(sheetRows(path, 31)[1][30], "");  // columns past the list stay empty
+}
+
+// The name and maker of a declaration come from its lowest-numbered line, on every engine: lines
+// stored as "10" then "2" give line 2 (neither the storage order nor the text order of the numbers).
+TEST_P(BusinessExport, FirstGoodsLineIsTheLowestNumbered) {
+    testing::Declaration g;
+    g.tyNo = "520120111000000077";
+    g.kind = "进口报关单";
+    g.sbDate = g.indate = "2011-01-20";
+    testing::addDeclaration(dm, g);
+    db::TADOQuery q(dm);
+    for (const char* line : {"10", "2"}) {
+        q.SetSQL("insert into subData(Pid,SP_No,SPMC_Name,SCCJ) values (:Pid,:SP_No,:Name,:Maker)");
+        q.ParamByName("Pid").SetText(g.tyNo);
+        q.ParamByName("SP_No").SetText(line);
+        q.ParamByName("Name").SetText(std::string("货") + line);
+        q.ParamByName("Maker").SetText(std::string("厂") + line);
+        q.ExecSQL();
+    }
+    for (BusinessList list : {BusinessList::WithGoods, BusinessList::NonGeneralTrade}) {
+        q.SetSQL(businessGoodsStatement(g.tyNo, list));
+        q.Open();
+        EXPECT_EQ(q.FieldByName("spmc_name").AsString(), "货2");
+        if (list == BusinessList::WithGoods) {
+            EXPECT_EQ(q.FieldByName("SCCJ").AsString(), "厂2");
+        }
+    }
 }
 
 TEST_P(BusinessExport, ManufacturerFilterLimitsOnlyTheTotal) {
