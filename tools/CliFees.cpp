@@ -1,7 +1,7 @@
 // customs-assistant-cli fee-query and fee-item: the fee query's grid (printed or exported) and the
 // fee item catalogue, through the same core as the fee windows.
-#include <ctime>
 #include <iostream>
+#include <stdexcept>
 
 #include "CliRegistry.h"
 #include "CliSupport.h"
@@ -9,26 +9,16 @@
 #include "ca/fees/FeeItemAdd.h"
 #include "ca/fees/FeeQueryGrid.h"
 #include "ca/util/Convert.h"
+#include "ca/util/LocalTime.h"
 #include "ca/util/TabText.h"
 
 namespace {
-
-ca::Date today() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
-}
 
 int runFeeQuery(ca::cli::Invocation& in) {
     ca::fees::FeeQueryFilter f;
     f.zeroOnly = in.has("--zero-only");
     f.from = in.date("--from", f.from);
-    f.to = in.date("--to", today());
+    f.to = in.date("--to", ca::localToday());
     for (auto [name, text] : {std::pair{"--serial", &f.serial}, std::pair{"--customer", &f.customer},
                               std::pair{"--goods", &f.goods}, std::pair{"--contract", &f.contract},
                               std::pair{"--bill", &f.bill}, std::pair{"--office", &f.office},
@@ -36,6 +26,9 @@ int runFeeQuery(ca::cli::Invocation& in) {
         *text = in.value(name);
 
     const std::string out = in.value("--out");
+    if (!out.empty())
+        if (const std::string problem = ca::fees::feeExportProblem(in.database(), out); !problem.empty())
+            throw std::runtime_error(problem);
     const ca::fees::FeeQueryGrid grid = ca::fees::runFeeQuery(in.database(), f);
     if (!out.empty()) {
         ca::fees::exportFeeGrid(out, grid);

@@ -1,7 +1,6 @@
 // Reports from the command line: find lists the declarations the document query finds,
 // business-data writes a business list the way the business data window does (for scheduled tasks).
 #include <algorithm>
-#include <ctime>
 #include <iostream>
 
 #include "CliRegistry.h"
@@ -12,7 +11,9 @@
 #include "ca/reports/CellText.h"
 #include "ca/reports/DocumentColumns.h"
 #include "ca/reports/DocumentQuery.h"
+#include "ca/reports/DocumentSearch.h"
 #include "ca/util/IniFile.h"
+#include "ca/util/LocalTime.h"
 #include "ca/util/Settings.h"
 #include "ca/util/TabText.h"
 
@@ -20,27 +21,15 @@ namespace {
 
 using namespace ca::reports;
 
-// The local calendar day, as the window's date pickers start.
-ca::Date today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
-}
-
 // ---- find ----
 
 int find(ca::cli::Invocation& o) {
     DocumentFilter f;
     f.entryFrom = o.date("--from", f.entryFrom);
-    f.entryTo = o.date("--to", today());
+    f.entryTo = o.date("--to", ca::localToday());
     f.useDeclared = o.has("--declared-from") || o.has("--declared-to");
     f.declaredFrom = o.date("--declared-from", f.declaredFrom);
-    f.declaredTo = o.date("--declared-to", f.useDeclared ? today() : f.declaredTo);
+    f.declaredTo = o.date("--declared-to", f.useDeclared ? ca::localToday() : f.declaredTo);
     f.unified = o.value("--unified");
     f.customsNo = o.value("--customs-no");
     f.contract = o.value("--contract");
@@ -50,8 +39,7 @@ int find(ca::cli::Invocation& o) {
     f.kind = o.value("--kind");
     f.unitCode = o.value("--unit");
     ca::db::TADOQuery q(o.database());
-    q.SetSQL(documentStatement(f));
-    q.Open();
+    findDocuments(q, f);
     const auto& columns = headerColumns();
     std::vector<ca::db::TField> fields;
     std::string out;
@@ -112,9 +100,7 @@ int businessData(ca::cli::Invocation& o) {
         f.to = o.date("--to", {});
     }
     f.kind = o.value("--kind", kNoKind);
-    const std::vector<std::string> kinds = {kNoKind, "进口报关单", "出口报关单", "出口转关运输提前报关单",
-                                            kBothExportKinds};
-    if (std::find(kinds.begin(), kinds.end(), f.kind) == kinds.end())
+    if (std::find(kBusinessKinds.begin(), kBusinessKinds.end(), f.kind) == kBusinessKinds.end())
         o.usageError("--kind 不是可选的进出口类型：" + f.kind);
     f.unitCode = o.has("--unit") ? o.value("--unit") : configuredUnitCode(o);
     f.vehicle = o.value("--vehicle");

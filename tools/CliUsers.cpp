@@ -16,10 +16,10 @@
 #include "CliCommand.h"
 #include "CliRegistry.h"
 #include "ca/db/TDM.h"
+#include "ca/db/Transaction.h"
 #include "ca/users/Cipher.h"
 #include "ca/users/PasswordChange.h"
 #include "ca/users/PasswordRule.h"
-#include "ca/users/Transaction.h"
 #include "ca/users/UserAdministration.h"
 #include "ca/users/UserCategory.h"
 #include "ca/util/NameRule.h"
@@ -141,7 +141,7 @@ int addUser(ca::cli::Invocation& in) {
     ca::db::TDM& dm = in.database();
     CliPrompts prompts;
     UserAdministration admin(dm, prompts);
-    Transaction all(dm);  // a refusal at any step leaves neither department nor user behind
+    ca::db::Transaction all(dm);  // a refusal at any step leaves neither department nor user behind
     std::optional<Department> department = admin.store().departmentNamed(departmentName);
     if (!department) department = admin.store().addDepartment(departmentName);
     if (!department) return fail("最多只能建立100个部门");

@@ -9,6 +9,7 @@
 #include "ca/util/Excerpt.h"
 #include "ca/util/SystemErrorText.h"
 #include "ca/util/TabText.h"
+#include "ca/util/TemporaryFile.h"
 
 namespace {
 
@@ -100,6 +101,7 @@ int dispatch(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     ca::cli::prepareConsole();
+    ca::removeTemporaryFilesOnInterrupt();  // Ctrl+C during an export leaves no temporary file
     ca::cli::CheckedOutput out;
     const std::vector<std::string> args = ca::cli::commandLineArguments(argc, argv);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {

@@ -11,20 +11,16 @@
 
 #include "EngineMessage.h"
 #include "ca/db/Schema.h"
+#include "ca/db/TDM.h"
+#include "ca/util/AsciiCase.h"
 #include "ca/util/Folders.h"
+#include "ca/util/OutputTarget.h"
 
 namespace ca::db {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return out;
-}
 
 // Whether the file starts with SQLite's header; nullopt when it cannot be read at all (another
 // program holds it without sharing, no permission).
@@ -48,7 +44,8 @@ FileCheck readTables(const std::string& path, std::set<std::string>& tables) {
         rc = sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type='table'", -1, &st, nullptr);
     while (rc == SQLITE_OK || rc == SQLITE_ROW) {
         rc = sqlite3_step(st);
-        if (rc == SQLITE_ROW) tables.insert(lower(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+        if (rc == SQLITE_ROW)
+            tables.insert(toLowerAscii(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
     }
     FileCheck check{FileState::Ours, {}};
     if (rc != SQLITE_DONE)
@@ -75,7 +72,7 @@ FileCheck CheckDatabaseFile(const std::string& path) {
     FileCheck check = readTables(path, tables);
     if (check.state != FileState::Ours) return check;
     for (const TableDef& t : DefaultTables())
-        if (!tables.count(lower(t.name))) return {FileState::Foreign, t.name};
+        if (!tables.count(toLowerAscii(t.name))) return {FileState::Foreign, t.name};
     return check;
 }
 
@@ -98,6 +95,13 @@ std::string DatabaseFileProblem(const FileCheck& check, const std::string& what,
             break;
     }
     return {};
+}
+
+std::string DatabaseOutputProblem(TDM& dm, const std::string& output) {
+    const TADOConnection& c = dm.ADOConnection1;
+    if (IsServerTarget(c.FileName()) || c.FileName() == ":memory:") return {};
+    // Once open, the file it opened; before, its name as the engine would resolve it now.
+    return databaseOutputProblem(output, c.OpenedPath().empty() ? c.FileName() : c.OpenedPath());
 }
 
 }  // namespace ca::db

@@ -2,7 +2,7 @@
 
 #include "ca/db/Quoting.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/fees/NoCase.h"
+#include "ca/util/AsciiCase.h"
 #include "ca/util/NameRule.h"
 
 namespace ca::fees {

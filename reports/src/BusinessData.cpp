@@ -102,7 +102,9 @@ std::string businessGoodsStatement(std::string_view tyNo, BusinessList list) {
     std::string sql = list == BusinessList::WithGoods ? "select spmc_name,SCCJ from subdata where pid='"
                                                       : "select spmc_name from subdata where pid='";
     sql += db::EscapeQuotes(tyNo);
-    sql += '\'';
+    // The first line is the one numbered lowest ("2" before "10"), whatever order the engine
+    // keeps the rows in.
+    sql += "' order by len(SP_No), SP_No";
     return sql;
 }
 

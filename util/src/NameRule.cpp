@@ -1,5 +1,6 @@
 #include "ca/util/NameRule.h"
 
+#include "ca/util/AsciiCase.h"
 #include "ca/util/Utf8.h"
 
 namespace ca {
@@ -37,10 +38,9 @@ std::string nameKey(std::string_view name) {
         char32_t cp = nextCodePoint(trimmed, pos);
         if (cp >= 0xFF01 && cp <= 0xFF5E) cp -= 0xFF01 - 0x21;
         if (cp == 0x3000 || cp == 0xA0) cp = U' ';
-        if (cp >= U'A' && cp <= U'Z') cp += U'a' - U'A';
         appendUtf8(key, cp);
     }
-    return key;
+    return toLowerAscii(key);
 }
 
 }  // namespace ca

@@ -5,10 +5,11 @@
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/Transaction.h"
+#include "ca/fees/FeeColumns.h"
 #include "ca/fees/FeeItemRules.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/fees/NoCase.h"
 #include "ca/users/UserStore.h"
+#include "ca/util/AsciiCase.h"
 #include "ca/util/NameRule.h"
 
 namespace ca::fees {
@@ -63,10 +64,13 @@ FeeItemResult addFeeItem(db::TDM& dm, const std::string& typedCode, const std::s
         db::Transaction transaction(dm);
         exec(dm, "insert into func_desc(Fd_func_code,Fd_func_name)values('" + code + "','" +
                      db::EscapeQuotes(name) + "') ");
-        exec(dm, "alter table T_fee add " + code + " numeric (18 ,2)");
-        exec(dm, "alter table T_fee1 add " + code + " char (50)");
+        // The amounts of the rows already there are 0; a server gives them 0 without rewriting them.
+        for (const auto& table : kFeeTables)
+            if (table.amounts)
+                dm.ADOConnection1.AddColumnOfZeros(table.name, code, table.columnType);
+            else
+                exec(dm, addFeeColumnStatement(table, code));
         users::UserStore(dm).addMissingPermissions();
-        exec(dm, "update T_fee set " + code + "=0");
         transaction.commit();
     } catch (...) {
         // The undone columns may still be in what the connection knows of the tables.

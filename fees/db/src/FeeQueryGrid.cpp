@@ -1,9 +1,11 @@
 #include "ca/fees/FeeQueryGrid.h"
 
+#include "ca/db/DatabaseFile.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/fees/FeeTexts.h"
 #include "ca/fees/StoredAmount.h"
 #include "ca/spreadsheet/TextGrid.h"
+#include "ca/util/OutputTarget.h"
 
 namespace ca::fees {
 
@@ -91,6 +93,11 @@ std::vector<std::vector<std::string>> gridCells(const FeeQueryGrid& grid) {
     cells.push_back(grid.header);
     cells.insert(cells.end(), grid.rows.begin(), grid.rows.end());
     return cells;
+}
+
+std::string feeExportProblem(db::TDM& dm, const std::string& path) {
+    std::string problem = xlsOutputProblem(path);
+    return problem.empty() ? db::DatabaseOutputProblem(dm, path) : problem;
 }
 
 void exportFeeGrid(const std::string& path, const FeeQueryGrid& grid) {

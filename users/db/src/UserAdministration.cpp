@@ -1,5 +1,7 @@
 #include "ca/users/UserAdministration.h"
 
+#include <charconv>
+
 #include "ca/users/Cipher.h"
 #include "ca/users/PasswordRule.h"
 #include "ca/util/MessageBoxes.h"
@@ -7,10 +9,16 @@
 
 namespace ca::users {
 
+namespace {
+
+constexpr const char* kUserDeletedText = "此帐户已经被删除，请刷新树列表！";
+
+}  // namespace
+
 std::optional<ShownUser> UserAdministration::showUser(int id) {
     std::optional<UserRecord> record = store_.user(id);
     if (!record) {
-        warningBox(prompts_, "此帐户已经被删除，请刷新树列表！");
+        warningBox(prompts_, kUserDeletedText);
         return std::nullopt;
     }
     ShownUser shown{*record, {}, {}};
@@ -75,11 +83,20 @@ bool UserAdministration::deleteUser(int id, const std::string& nodeText) {
     return true;
 }
 
-// The fields and the grid belong to the user last shown; with none shown there is nothing to store.
+// The fields and the grid belong to the user last shown; with none shown there is nothing to store,
+// and a user deleted since (here or at another desk) is not written back.
 bool UserAdministration::userShown(const std::string& id) {
-    if (!id.empty()) return true;
-    warningBox(prompts_, "请先在左边的列表中选择一个用户！");
-    return false;
+    if (id.empty()) {
+        warningBox(prompts_, "请先在左边的列表中选择一个用户！");
+        return false;
+    }
+    int number = 0;
+    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), number);
+    if (error != std::errc{} || end != id.data() + id.size() || !store_.user(number)) {
+        warningBox(prompts_, kUserDeletedText);
+        return false;
+    }
+    return true;
 }
 
 bool UserAdministration::saveUser(const UserForm& f) {

@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused) {
+TEST_P(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused) {
     struct Case {
         const char* what;
         void (*change)(UserForm&);
@@ -45,6 +45,8 @@ TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused)
     const Case cases[] = {
         {"no user shown", [](UserForm& f) { f.id.clear(), f.departmentId.reset(); },
          "请先在左边的列表中选择一个用户！"},
+        {"user deleted since he was shown", [](UserForm& f) { f.id = "7"; },
+         "此帐户已经被删除，请刷新树列表！"},
         {"no department", [](UserForm& f) { f.departmentId.reset(), f.name.clear(); }, "请选择所属部门！"},
         {"no name", [](UserForm& f) { f.name.clear(), f.password.clear(); }, "请输入用户名称！"},
         {"another's name", [](UserForm& f) { f.name = "张三", f.password.clear(); },
@@ -78,7 +80,7 @@ TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused)
     }
 }
 
-TEST_F(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
+TEST_P(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
     prompts.answerQuestion(Button::No);
     EXPECT_FALSE(admin.saveUser(validForm()));
     EXPECT_EQ(rows("select E_name from employee where E_ID=1"), std::vector<std::string>{"新增用户1"});
@@ -104,7 +106,7 @@ TEST_F(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
     EXPECT_EQ(rows("select E_pos from employee where E_ID=1"), std::vector<std::string>{"主管"});
 }
 
-TEST_F(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) {
+TEST_P(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) {
     prompts.answerQuestion(Button::Yes);
     ASSERT_TRUE(admin.saveUser(validForm()));
     const std::optional<ShownUser> shown = admin.showUser(1);
@@ -121,7 +123,7 @@ TEST_F(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) 
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"此帐户已经被删除，请刷新树列表！"});
 }
 
-TEST_F(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeWriting) {
+TEST_P(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeWriting) {
     for (const char* flag : {"2", "-1", "x", "", " 1", "01"}) {
         SCOPED_TRACE(flag);
         prompts.clear();
@@ -149,7 +151,7 @@ TEST_F(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeW
     EXPECT_EQ(count("limit where L_have_Limit=1"), 1);
 }
 
-TEST_F(UserAdministrationTest, DepartmentsAskForTheirNames) {
+TEST_P(UserAdministrationTest, DepartmentsAskForTheirNames) {
     prompts.answerInput(std::nullopt);
     prompts.answerInput(std::string());
     EXPECT_EQ(admin.addDepartment(), std::nullopt);
@@ -179,7 +181,7 @@ TEST_F(UserAdministrationTest, DepartmentsAskForTheirNames) {
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"最多只能建立100个部门"});
 }
 
-TEST_F(UserAdministrationTest, DepartmentNamesAreTrimmedAndNearDuplicatesRefused) {
+TEST_P(UserAdministrationTest, DepartmentNamesAreTrimmedAndNearDuplicatesRefused) {
     prompts.answerInput(std::string(" ABC部\t"));
     EXPECT_EQ(admin.addDepartment(), (Department{3, "ABC部"}));
     const std::pair<const char*, const char*> refused[] = {
@@ -206,7 +208,7 @@ TEST_F(UserAdministrationTest, DepartmentNamesAreTrimmedAndNearDuplicatesRefused
     EXPECT_EQ(store.departmentNamed("\u3000报关部")->id, 1);
 }
 
-TEST_F(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministrator) {
+TEST_P(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministrator) {
     prompts.answerQuestion(Button::No);
     EXPECT_FALSE(admin.deleteDepartment(1));
     EXPECT_EQ(count("employee where E_DEP=1"), 1);
@@ -228,11 +230,14 @@ TEST_F(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministr
     EXPECT_EQ(count("employee"), 0);
 }
 
-TEST_F(UserAdministrationTest, AddUserWarnsAtTheLimit) {
+TEST_P(UserAdministrationTest, AddUserWarnsAtTheLimit) {
     for (int id = 3; id <= 200; ++id)
         exec("insert into employee(E_ID,E_name,E_DEP) values(" + std::to_string(id) + ",'用户',1)");
     EXPECT_EQ(admin.addUser(1), std::nullopt);
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"最多只能建立200个用户"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, UserAdministrationTest, ca::db::testing::AllEngines(),
+                         ca::db::testing::EngineName);
 
 }  // namespace

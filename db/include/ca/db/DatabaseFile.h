@@ -7,6 +7,8 @@
 
 namespace ca::db {
 
+class TDM;
+
 enum class FileState {
     Missing,     // nothing at the path
     Folder,      // a folder
@@ -29,5 +31,10 @@ FileCheck CheckDatabaseFile(const std::string& path);
 // The Chinese sentence for a file that is not a database of this program (empty for Ours and
 // Missing), naming the file as "<what>“<path>”" ("数据库文件“D:\\x.sqlite”…").
 std::string DatabaseFileProblem(const FileCheck& check, const std::string& what, const std::string& path);
+
+// The Chinese sentence refusing an output at `output` that is the database file `dm` works on or one
+// of its companions (ca::databaseOutputProblem); empty for any other file and on a server. Every
+// command that writes a file the user named asks this before writing.
+std::string DatabaseOutputProblem(TDM& dm, const std::string& output);
 
 }  // namespace ca::db

@@ -36,4 +36,8 @@ std::vector<std::vector<std::string>> gridCells(const FeeQueryGrid& grid);
 // unchanged.
 void exportFeeGrid(const std::string& path, const FeeQueryGrid& grid);
 
+// Why the grid must not be exported to `path` (an .xlsx name, the database or one of its companion
+// files), in Chinese; empty when it may.
+std::string feeExportProblem(db::TDM& dm, const std::string& path);
+
 }  // namespace ca::fees

@@ -25,11 +25,11 @@ std::string EscapeLike(std::string_view value);
 void AppendCondition(std::string& sql, std::string_view prefix, std::string_view text,
                      std::string_view suffix);
 
-// True for a name that may be used unquoted as a table or column name: an ASCII letter followed
-// by ASCII letters, digits or underscores, at most 64 characters, and not an SQL keyword.
+// True for a name a new table or column may take: an ASCII letter followed by ASCII letters, digits
+// or underscores, at most 64 characters, and no SQL keyword of either engine (the same rule on both).
 bool IsValidIdentifier(std::string_view name);
 
-// Throws DbError naming the text when IsValidIdentifier is false.
+// Throws DbError naming a name that cannot be joined in (a desk's older server-only keyword can).
 void CheckIdentifier(std::string_view name);
 
 }  // namespace ca::db

@@ -11,4 +11,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The statement waited for a lock another desk (or program) held and gave up: nothing of the
+// statement was done, and the same work may succeed when it is tried again.
+class DbBusy : public DbError {
+public:
+    using DbError::DbError;
+};
+
 }  // namespace ca::db

@@ -15,11 +15,11 @@
 #include <map>
 #include <optional>
 
-#include "DbFixture.h"
 #include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/TfrmMain.h"
+#include "ca/app/main/WindowTable.h"
 #include "ca/app/users/TfrmLogin.h"
-#include "ca/app/users/UserCommands.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/users/Cipher.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Printer.h"

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "ServerKeywords.h"
 #include "ca/db/DbError.h"
 
 namespace ca::db {
@@ -45,7 +46,11 @@ std::string EscapeLike(std::string_view value) {
     return r;
 }
 
-bool IsValidIdentifier(std::string_view name) {
+namespace {
+
+// Safe to join into a statement as a name: an ASCII letter, then letters, digits or underscores, and
+// no keyword of the engine under a desk's file.
+bool isPlainName(std::string_view name) {
     if (name.empty() || name.size() > 64) return false;
     auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     if (!letter(name[0])) return false;
@@ -54,8 +59,17 @@ bool IsValidIdentifier(std::string_view name) {
     return !sqlite3_keyword_check(name.data(), static_cast<int>(name.size()));
 }
 
+}  // namespace
+
+bool IsValidIdentifier(std::string_view name) {
+    // One rule on every engine: a word either engine reserves is refused on both, so a fee item a
+    // desk adds can later move to the server.
+    return isPlainName(name) && !isServerReservedWord(name);
+}
+
 void CheckIdentifier(std::string_view name) {
-    if (!IsValidIdentifier(name))
+    // A column a desk made before the rule covered both engines stays usable there.
+    if (!isPlainName(name))
         throw DbError("“" + std::string(name) +
                       "”不能用作名称：必须以英文字母开头，只能包含英文字母、数字和下划线（最多 64 个），"
                       "并且不能是 SQL 关键字");

@@ -1,4 +1,6 @@
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
+
+#include "ca/app/common/WindowMemory.h"
 
 namespace ca::app {
 
@@ -7,6 +9,8 @@ void Windows::adopt(QWidget* w) {
     // when the program ends. Closing it hides it; it is not deleted.
     w->setParent(owner_, w->windowFlags() | Qt::Window);
     w->setAttribute(Qt::WA_DeleteOnClose, false);
+    // It opens where and as large as the clerk left it, with the column widths the clerk set.
+    rememberWindow(*w);
 }
 
 void Windows::show(QWidget& w) {
