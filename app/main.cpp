@@ -8,12 +8,11 @@
 #include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
 #include "ca/app/common/UiMap.h"
-#include "ca/app/fees/FeeCommands.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
 #include "ca/app/main/EntryCommand.h"
 #include "ca/app/main/TfrmMain.h"
-#include "ca/app/users/UserCommands.h"
+#include "ca/app/main/WindowTable.h"
 #include "ca/automation/Lookup.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Folders.h"
@@ -49,8 +48,8 @@ int main(int argc, char** argv) {
     // The entries' open dialog starts among the files still to be entered.
     prompts.setOpenFolder([&frmMain] { return frmMain.unimportedFolder(); });
     ca::app::connectDatabaseCommands(frmMain, dm);
-    ca::app::installUserCommands(frmMain);
-    ca::app::installFeeCommands(frmMain);
+    // Which window each menu item opens and which window answers another's request.
+    ca::app::installWindows(frmMain);
 
     // The customs client: the real one on Windows, the demo stand-in in the Linux build.
     std::unique_ptr<ca::app::CustomsClient> client = ca::app::openCustomsClient(clock, exeDir);

@@ -8,12 +8,8 @@ namespace {
 
 // Reads a stand-in client fixture and prints what the stand-in would show, or the reason it is
 // refused.
-int fixtureCheck(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::cerr << "用法：customs-assistant-cli fixture-check FIXTURE.json\n";
-        return 1;
-    }
-    const auto f = ca::automation::sim::loadFixture(args[0]);
+int fixtureCheck(ca::cli::Invocation& in) {
+    const auto f = ca::automation::sim::loadFixture(in.argument(0));
     std::cout << "queryDate\t" << f.queryDate << "\nkind\t" << f.kind << "\nrows\t" << f.rows.size() << "\n";
     for (std::size_t r = 0; r < f.rows.size(); ++r) {
         const auto& row = f.rows[r];
@@ -27,7 +23,11 @@ int fixtureCheck(const std::vector<std::string>& args) {
     return 0;
 }
 
-ca::cli::Registrar reg{
-    {"fixture-check", "fixture-check FIXTURE.json   检查模拟海关录入程序的数据文件", fixtureCheck}};
+const ca::cli::Registrar reg{{"fixture-check",
+                              {},
+                              {{"FIXTURE.json"}},
+                              ca::cli::DatabaseUse::None,
+                              "检查模拟海关录入程序的数据文件",
+                              fixtureCheck}};
 
 }  // namespace

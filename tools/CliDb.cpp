@@ -1,4 +1,4 @@
-// customs-assistant-cli sql: runs one statement of the Jet dialect against a database file.
+// customs-assistant-cli sql: runs one statement of the Jet dialect against the database.
 #include <iostream>
 
 #include "CliRegistry.h"
@@ -8,21 +8,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "sql [--db 数据库] \"语句\"";
-
-int runSql(const std::vector<std::string>& args) {
-    const ca::cli::Arguments a = ca::cli::parseArguments(args, kUsage);
-    if (a.positional.size() > 1) {
-        std::cerr << "错误：给出了不止一条语句（请用引号把语句括成一个参数）\n";
-        return 1;
-    }
-    if (a.positional.empty()) {
-        std::cerr << "用法：" << kUsage << "\n";
-        return 1;
-    }
-    ca::db::TDM dm(a.db);
-    ca::db::TADOQuery q(dm);
-    q.SetSQL(a.positional[0]);
+int runSql(ca::cli::Invocation& in) {
+    ca::db::TADOQuery q(in.database());
+    q.SetSQL(in.argument(0));
     int changed = 0;
     if (!q.OpenOrExec(changed)) {
         std::cout << changed << "\n";
@@ -40,10 +28,12 @@ int runSql(const std::vector<std::string>& args) {
     return 0;
 }
 
-ca::cli::Registrar reg{{"sql",
-                        std::string(kUsage) +
-                            "   执行一条 Jet 语法的语句（数据库文件不存在时新建，数据库为空时建立各数据表）；"
-                            "输出表头和以制表符分隔的记录，或改动的记录数",
-                        runSql}};
+const ca::cli::Registrar reg{{"sql",
+                              {},
+                              {{"\"语句\""}},
+                              ca::cli::DatabaseUse::MayCreate,
+                              "执行一条 Jet 语法的语句（数据库文件不存在时新建，数据库为空时建立各数据表）；"
+                              "输出表头和以制表符分隔的记录，或改动的记录数",
+                              runSql}};
 
 }  // namespace

@@ -71,27 +71,8 @@ private:
     ca::automation::Desktop* desktop_ = nullptr;
 };
 
-constexpr const char* kUsage = "download-sim --fixture 数据文件.json [--db 数据库] [--config config.ini]";
-
-int runDownloadSim(const std::vector<std::string>& args) {
-    std::string fixtureFile, dbFile = "DB.sqlite", configFile;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        if (args[i] == "--fixture" && hasValue)
-            fixtureFile = args[++i];
-        else if (args[i] == "--db" && hasValue)
-            dbFile = args[++i];
-        else if (args[i] == "--config" && hasValue)
-            configFile = args[++i];
-        else {
-            std::cerr << "错误：多余的参数“" << args[i] << "”\n用法：" << kUsage << "\n";
-            return 1;
-        }
-    }
-    if (fixtureFile.empty()) {
-        std::cerr << "用法：" << kUsage << "\n";
-        return 1;
-    }
+int runDownloadSim(ca::cli::Invocation& in) {
+    const std::string fixtureFile = in.value("--fixture"), configFile = in.value("--config");
     ca::cli::requireInputFile(fixtureFile, "模拟数据文件");
     if (!configFile.empty()) ca::cli::requireInputFile(configFile, "设置文件");
     sim::ClientFixture fixture = sim::loadFixture(fixtureFile);
@@ -110,7 +91,7 @@ int runDownloadSim(const std::vector<std::string>& args) {
     ca::VirtualClock clock;
     sim::SimDesktop desktop(clock);
     sim::StandInClient client(desktop, config, std::move(fixture));
-    ca::db::TDM dm(dbFile);
+    ca::db::TDM& dm = in.database();
     ca::StreamLog log(std::cout);
     ca::cli::ConsolePrompts prompts;
     ca::download::DatabaseCapture capture(dm, log);
@@ -120,30 +101,15 @@ int runDownloadSim(const std::vector<std::string>& args) {
     return exitStatus(driver.outcome());
 }
 
-constexpr const char* kDesktopUsage = "download [--db 数据库] [--config config.ini]";
-
-int runDownload(const std::vector<std::string>& args) {
+int runDownload(ca::cli::Invocation& in) {
     std::shared_ptr<ca::automation::Desktop> desktop = ca::cli::openClientDesktop();
     if (!desktop) {
         std::cerr << "错误：download 从正在运行的海关录入程序下载报关单，只能在 Windows 桌面上使用。\n"
                      "在 Linux 上请用 download-sim 从模拟的海关录入程序（模拟数据文件）下载。\n";
         return 1;
     }
-    std::string dbFile = "DB.sqlite", configFile;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        if (args[i] == "--db" && hasValue)
-            dbFile = args[++i];
-        else if (args[i] == "--config" && hasValue)
-            configFile = args[++i];
-        else {
-            std::cerr << "错误：多余的参数“" << args[i] << "”\n用法：" << kDesktopUsage << "\n";
-            return 1;
-        }
-    }
-    ca::cli::refuseFolder(dbFile, "数据库文件");
     ca::cli::ConsolePrompts prompts;
-    const ca::cli::WindowSettings settings = ca::cli::loadWindowSettings(configFile, prompts);
+    const ca::cli::WindowSettings settings = ca::cli::loadWindowSettings(in.value("--config"), prompts);
 
     ca::SteadyClock clock;
     ca::StreamLog log(std::cout);
@@ -154,8 +120,7 @@ int runDownload(const std::vector<std::string>& args) {
     // command: the error box (standard error), and what was stored before stays stored.
     CallTally tally(*desktop);
     const bool ended = ca::CommandGuard::run(prompts, [&] {
-        ca::db::TDM dm(dbFile);
-        ca::download::DatabaseCapture capture(dm, log);
+        ca::download::DatabaseCapture capture(in.database(), log);
         DownloadDriver driver(tally.desktop(), clock, log, prompts, capture,
                               ca::download::DownloadSettings::from(settings.values));
         driver.setStopFlag(&stop);
@@ -168,12 +133,18 @@ int runDownload(const std::vector<std::string>& args) {
 }
 
 const ca::cli::Registrar reg{
-    {"download-sim", std::string(kUsage) + "\n      在模拟海关录入程序上完整下载一次，存入数据库文件",
+    {"download-sim",
+     {{"--fixture", "数据文件.json", true}},
+     {},
+     ca::cli::DatabaseUse::MayCreate,
+     "在模拟海关录入程序上完整下载一次，存入数据库（--config 给出录入程序的类名和延迟）",
      runDownloadSim}};
 const ca::cli::Registrar desktopReg{
     {"download",
-     std::string(kDesktopUsage) +
-         "\n      （Windows）下载详细数据：从正在运行的海关录入程序的查询列表下载到数据库文件，Ctrl+C 停止",
+     {},
+     {},
+     ca::cli::DatabaseUse::MayCreate,
+     "（Windows）下载详细数据：从正在运行的海关录入程序的查询列表下载到数据库，Ctrl+C 停止",
      runDownload}};
 
 }  // namespace

@@ -1,17 +1,11 @@
 #pragma once
 // Subcommands of customs-assistant-cli register themselves here, one source file per layer.
-#include <functional>
 #include <string>
 #include <vector>
 
-namespace ca::cli {
+#include "CliCommand.h"
 
-struct Command {
-    std::string name;
-    std::string usage;  // one or more lines shown by --help
-    // Arguments after the subcommand name. Returns the exit status; errors go to standard error.
-    std::function<int(const std::vector<std::string>& args)> run;
-};
+namespace ca::cli {
 
 std::vector<Command>& registry();
 

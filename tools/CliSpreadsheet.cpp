@@ -18,12 +18,8 @@
 
 namespace {
 
-int xlsDump(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::cerr << "用法：xls-dump 文件\n";
-        return 1;
-    }
-    const auto book = ca::spreadsheet::Workbook::open(args[0]);
+int xlsDump(ca::cli::Invocation& in) {
+    const auto book = ca::spreadsheet::Workbook::open(in.argument(0));
     const auto& sheet = book.activeSheet();
     std::string out;
     for (int r = 1; r <= sheet.lastRow(); ++r) {
@@ -75,38 +71,27 @@ ca::spreadsheet::TextRows parseRows(std::string_view text) {
     return rows;
 }
 
-int xlsWrite(const std::vector<std::string>& args) {
-    std::string path, sheet = "StringGrid1";
-    bool append = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--append") {
-            append = true;
-        } else if (args[i] == "--sheet" && i + 1 < args.size()) {
-            sheet = args[++i];
-        } else if (path.empty() && !args[i].starts_with("--")) {
-            path = args[i];
-        } else {
-            path.clear();
-            break;
-        }
-    }
-    if (path.empty()) {
-        std::cerr << "用法：xls-write 输出.xls [--sheet 工作表名] [--append] < rows.tsv\n";
-        return 1;
-    }
+int xlsWrite(ca::cli::Invocation& in) {
+    const std::string& path = in.argument(0);
     ca::spreadsheet::TextRows rows = parseRows(readStandardInput());
-    if (append)
+    if (in.has("--append"))
         ca::spreadsheet::appendTextRows(path, std::move(rows));
     else
-        ca::spreadsheet::saveTextRows(path, sheet, std::move(rows), true);
+        ca::spreadsheet::saveTextRows(path, in.value("--sheet", "StringGrid1"), std::move(rows), true);
     return 0;
 }
 
-ca::cli::Registrar dumpCommand{
-    {"xls-dump", "xls-dump 文件    输出当前工作表每个非空单元格的 行<TAB>列<TAB>文本", xlsDump}};
-ca::cli::Registrar writeCommand{
-    {"xls-write",
-     "xls-write 输出.xls [--sheet 工作表名] [--append] < rows.tsv    把以制表符分隔的行写成文本单元格",
-     xlsWrite}};
+const ca::cli::Registrar dumpCommand{{"xls-dump",
+                                      {},
+                                      {{"文件"}},
+                                      ca::cli::DatabaseUse::None,
+                                      "输出当前工作表每个非空单元格的 行<TAB>列<TAB>文本",
+                                      xlsDump}};
+const ca::cli::Registrar writeCommand{{"xls-write",
+                                       {{"--sheet", "工作表名"}, {"--append", ""}},
+                                       {{"输出.xls"}},
+                                       ca::cli::DatabaseUse::None,
+                                       "< rows.tsv    把以制表符分隔的行写成文本单元格",
+                                       xlsWrite}};
 
 }  // namespace

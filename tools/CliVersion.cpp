@@ -7,11 +7,7 @@
 
 namespace {
 
-int printVersion(const std::vector<std::string>& args) {
-    if (!args.empty()) {
-        std::cerr << "错误：--version 不带参数\n";
-        return 1;
-    }
+int printVersion(ca::cli::Invocation&) {
 #ifdef _WIN32
     const char* platform = sizeof(void*) == 8 ? "Windows x64" : "Windows x86";
 #else
@@ -22,7 +18,11 @@ int printVersion(const std::vector<std::string>& args) {
     return std::cout.good() ? 0 : 1;
 }
 
-const ca::cli::Registrar reg{
-    {"--version", "--version\n      显示版本、平台和程序内置（或所用）的 SQLite 版本", printVersion}};
+const ca::cli::Registrar reg{{"--version",
+                              {},
+                              {},
+                              ca::cli::DatabaseUse::None,
+                              "显示版本、平台和程序内置（或所用）的 SQLite 版本",
+                              printVersion}};
 
 }  // namespace

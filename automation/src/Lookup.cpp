@@ -2,22 +2,12 @@
 
 #include <algorithm>
 
+#include "ca/util/AsciiCase.h"
 #include "ca/util/Gbk.h"
 
 namespace ca::automation {
 
 namespace {
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Equal when equal byte for byte except for the case of ASCII letters. Both texts are UTF-8,
-// where every byte of a non-ASCII character is >= 0x80, so only real ASCII letters fold.
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
 
 std::string_view fileNamePart(std::string_view path) {
     auto slash = path.find_last_of("\\/");
@@ -33,7 +23,7 @@ Pid GetPID(Desktop& desktop, std::string_view name) {
         // backslash; comparing in UTF-8 keeps both the separator search and the case folding
         // to real ASCII characters.
         const std::string exe = gbkToUtf8(entry.exeFile);
-        if (equalsIgnoringAsciiCase(fileNamePart(exe), name) || equalsIgnoringAsciiCase(exe, name)) {
+        if (equalsNoCase(fileNamePart(exe), name) || equalsNoCase(exe, name)) {
             found = entry.pid;
         }
     }

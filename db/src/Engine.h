@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ca/db/BulkCopy.h"
 #include "ca/db/Column.h"
 #include "ca/db/Dialect.h"
 #include "ca/db/Durability.h"
@@ -80,6 +81,27 @@ public:
     // End the transaction begin() started: keep it, or undo it.
     virtual void commit() = 0;
     virtual void rollback() = 0;
+
+    // What the engines do differently, asked for by what it is for rather than by engine.
+
+    // Holds the declarations with these unified numbers (LoadData.TY_No) until the current unit
+    // ends, so another desk's unit that holds one of them waits for this one and then sees what it
+    // stored. Keys the table does not hold are passed over.
+    virtual void lockDeclarations(const std::vector<std::string>& keys) = 0;
+    // Gathers fresh statistics of these tables for the planner of the next statements.
+    virtual void refreshStatistics(const std::vector<std::string>& tables) = 0;
+    // Starts writing rows into `table` in bulk (see BulkCopy).
+    virtual std::unique_ptr<BulkCopy> bulkCopy(const std::string& table,
+                                               const std::vector<std::string>& columns) = 0;
+    // The engine and its version, e.g. "SQLite 3.40.1" or "PostgreSQL 15.5".
+    virtual std::string version() = 0;
+    // Adds a column (addSql: the engine's ALTER TABLE … ADD …) whose rows already there hold 0
+    // (quoted names of table and column). False when the engine only added the column and the rows
+    // are still to be filled by an update.
+    virtual bool addColumnOfZeros(const std::string& addSql, const std::string& table,
+                                  const std::string& column) = 0;
+    // How long a statement waits for another desk's lock before it fails with DbBusy.
+    virtual void setLockWait(int milliseconds) = 0;
 };
 
 }  // namespace ca::db

@@ -25,21 +25,6 @@ bool isDigit(char c) {
 
 }  // namespace
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-std::string toLowerAscii(std::string_view s) {
-    std::string r(s);
-    for (auto& c : r)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
-
 bool Token::is(std::string_view word) const {
     return (kind == TokenKind::Word || kind == TokenKind::Punct) && equalsNoCase(text, word);
 }

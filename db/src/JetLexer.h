@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ca/util/AsciiCase.h"
+
 namespace ca::db {
 
 enum class TokenKind {
@@ -27,8 +29,5 @@ struct Token {
 
 // Throws DbError for an unterminated literal or name.
 std::vector<Token> tokenizeJet(std::string_view sql);
-
-bool equalsNoCase(std::string_view a, std::string_view b);
-std::string toLowerAscii(std::string_view s);
 
 }  // namespace ca::db

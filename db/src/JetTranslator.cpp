@@ -6,6 +6,7 @@
 
 #include "JetLexer.h"
 #include "ca/db/DbError.h"
+#include "ca/db/Quoting.h"
 #include "ca/db/Schema.h"
 #include "ca/util/Convert.h"
 
@@ -28,15 +29,6 @@ std::string quoteIdentifier(std::string_view name) {
         r += c;
     }
     return r + "\"";
-}
-
-std::string quoteText(std::string_view value) {
-    std::string r = "'";
-    for (char c : value) {
-        if (c == '\'') r += '\'';
-        r += c;
-    }
-    return r + "'";
 }
 
 namespace {
@@ -211,16 +203,16 @@ private:
             case TokenKind::String: {
                 if (i > 0 && toks_[i - 1].is("like")) {
                     if (auto escaped = likePatternWithEscapes(t.text))
-                        return quoteText(*escaped) + " ESCAPE '\\'";
-                    return quoteText(t.text);
+                        return QuotedStr(*escaped) + " ESCAPE '\\'";
+                    return QuotedStr(t.text);
                 }
                 // Text comparisons ignore letter case also where the other side is an expression
                 // (mid(...)='abc'), not only where it is a column declared without case.
                 if (i > 0 && isComparison(toks_[i - 1])) return renderer_.comparedText(t.text);
-                return quoteText(t.text);
+                return QuotedStr(t.text);
             }
             case TokenKind::Date:
-                return quoteText(dateLiteral(t.text));
+                return QuotedStr(dateLiteral(t.text));
             case TokenKind::Param:
                 return t.text.empty() ? std::string("?") : std::string(1, ':').append(toLowerAscii(t.text));
             case TokenKind::Punct:

@@ -42,8 +42,6 @@ public:
 // Throws DbError for text that cannot be a statement.
 Translation translateJet(std::string_view jetSql, SchemaLookup& schema, const JetRenderer& renderer);
 
-// 'value' with apostrophes doubled.
-std::string quoteText(std::string_view value);
 // "name" with double quotes doubled.
 std::string quoteIdentifier(std::string_view name);
 // The kind a Jet column type name stands for.

@@ -4,6 +4,7 @@
 #include "JetLexer.h"
 #include "JetTranslator.h"
 #include "ca/db/Dialect.h"
+#include "ca/db/Quoting.h"
 
 namespace ca::db {
 
@@ -70,7 +71,7 @@ public:
     }
     // citext on either side makes the comparison ignore letter case; a literal stays untyped so that
     // it also compares with numbers ('1' against an integer column).
-    std::string comparedText(std::string_view value) const override { return quoteText(value); }
+    std::string comparedText(std::string_view value) const override { return QuotedStr(value); }
     std::string punct(std::string_view text) const override {
         if (text == "&") return "||";
         if (text == "==") return "=";
@@ -81,7 +82,7 @@ public:
         const char* fn = kind == ColumnKind::Integer   ? "ca_cv_i(("
                          : kind == ColumnKind::Decimal ? "ca_cv_d(("
                                                        : "ca_cv_t((";
-        return {fn, ")::text, " + quoteText(column) + ")"};
+        return {fn, ")::text, " + QuotedStr(column) + ")"};
     }
     std::string columnDefinition(const ColumnInfo& column) const override {
         return dialect_.columnDefinition(column);

@@ -9,9 +9,12 @@
 #include <set>
 
 #include "JetLexer.h"
+#include "JetTranslator.h"
 #include "PostgresFunctions.h"
 #include "PostgresMessage.h"
+#include "ca/db/DatabaseTarget.h"
 #include "ca/db/DbError.h"
+#include "ca/db/Quoting.h"
 #include "ca/db/Schema.h"
 
 namespace ca::db {
@@ -31,13 +34,24 @@ std::string diag(const PGresult* r, int field) {
     return v ? v : "";
 }
 
+// What the server reported for a failed statement.
+ServerError serverError(const PGresult* r, PGconn* conn) {
+    ServerError e{diag(r, PG_DIAG_SQLSTATE),       diag(r, PG_DIAG_MESSAGE_PRIMARY),
+                  diag(r, PG_DIAG_MESSAGE_DETAIL), diag(r, PG_DIAG_TABLE_NAME),
+                  diag(r, PG_DIAG_COLUMN_NAME),    diag(r, PG_DIAG_CONSTRAINT_NAME),
+                  diag(r, PG_DIAG_DATATYPE_NAME)};
+    if (e.message.empty()) e.message = PQerrorMessage(conn);
+    return e;
+}
+
 // The connection string without its password, as messages show the server.
 std::string describeTarget(const std::string& target) {
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(target.c_str(), &error);
     if (!options) {
+        const std::string why = HidePasswords(chineseConnectionMessage(error ? error : ""), target);
         PQfreemem(error);
-        return "（无法读取的连接设置）";
+        return "（无法读取的连接设置：" + why + "）";
     }
     std::string out;
     for (const char* key : {"host", "hostaddr", "port", "dbname", "user", "service"}) {
@@ -48,7 +62,7 @@ std::string describeTarget(const std::string& target) {
         }
     }
     PQconninfoFree(options);
-    return out.empty() ? std::string("默认服务器") : out;
+    return out.empty() ? std::string("默认服务器") : HidePasswords(out, target);
 }
 
 // A statement that gives rows: the server reports that only once it has run, but a query
@@ -74,7 +88,7 @@ public:
     PostgresStatement(PostgresEngine& engine, const std::string& sql, const std::string& jetSql);
 
     const std::vector<std::string>& parameterNames() const override { return names_; }
-    void bindText(int i, std::string_view v) override { values_[static_cast<size_t>(i - 1)] = literal(v); }
+    void bindText(int i, std::string_view v) override { values_[static_cast<size_t>(i - 1)] = QuotedStr(v); }
     void bindInteger(int i, std::int64_t v) override {
         values_[static_cast<size_t>(i - 1)] = "'" + std::to_string(v) + "'";
     }
@@ -128,16 +142,6 @@ public:
     }
 
 private:
-    static std::string literal(std::string_view v) {
-        std::string r = "'";
-        for (char c : v) {
-            if (c == '\'') r += '\'';
-            r += c;
-        }
-        r += '\'';
-        return r;
-    }
-
     PostgresEngine& engine_;
     std::string jetSql_;
     std::vector<std::string> pieces_;       // text before each parameter, and after the last
@@ -183,6 +187,33 @@ public:
     void commit() override { end("COMMIT"); }
     void rollback() override { end("ROLLBACK"); }
 
+    void lockDeclarations(const std::vector<std::string>& keys) override;
+    void refreshStatistics(const std::vector<std::string>& tables) override;
+    std::unique_ptr<BulkCopy> bulkCopy(const std::string& table,
+                                       const std::vector<std::string>& columns) override;
+    std::string version() override {
+        open();
+        const char* v = PQparameterStatus(conn_, "server_version");
+        std::string text = v ? v : "";
+        return "PostgreSQL " + text.substr(0, text.find(' '));
+    }
+    void setLockWait(int milliseconds) override {
+        lockWait_ = milliseconds;
+        if (conn_) exec("SET lock_timeout = " + std::to_string(milliseconds));
+    }
+    // A default of 0 gives the rows there 0 without writing them (the server keeps it with the
+    // column); dropping it again leaves new rows empty unless given a value. Both take a moment
+    // whatever the table's size, so the unit holds the table only briefly.
+    bool addColumnOfZeros(const std::string& addSql, const std::string& table,
+                          const std::string& column) override {
+        exec(addSql + " DEFAULT 0");
+        exec("ALTER TABLE " + table + " ALTER COLUMN " + column + " DROP DEFAULT");
+        return true;
+    }
+    // Sends `data` (rows in COPY's text form) with one COPY statement `sql ... FROM STDIN`.
+    // Throws DbError.
+    void copyIn(const std::string& sql, const std::string& data);
+
     // Runs one statement (oneStatement) or a script. Throws DbError; a connection that broke is
     // closed, and the next statement connects again.
     Result run(const std::string& sql, const std::string& jetSql, bool oneStatement = true);
@@ -204,7 +235,12 @@ private:
             exec(statement);
     }
     Result query(const std::string& sql);
+    [[noreturn]] void throwServerError(const ServerError& e, const std::string& jetSql);
+    [[noreturn]] void throwConnectionBroken();
     void checkOrCreateSchema();
+    std::string schemaVersion();
+    void refuseUnlessEmpty();
+    void upgradeFromVersion1();
     [[noreturn]] void refuseSchema(const std::string& why);
 
     std::string target_;
@@ -212,6 +248,7 @@ private:
     PGconn* conn_ = nullptr;
     // The start of the unit that begin() asked for and the server has not seen yet, or null.
     const char* beginPending_ = nullptr;
+    int lockWait_ = 5000;
     PostgresDialect dialect_;
     std::map<Oid, std::string> tableNames_;
 };
@@ -319,17 +356,21 @@ void PostgresEngine::open() {
     const char* values[] = {"10", "customs-assistant", target_.c_str(), "UTF8", nullptr};
     PGconn* conn = PQconnectdbParams(keys, values, 1);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
-        std::string why = chineseConnectionMessage(conn ? PQerrorMessage(conn) : "out of memory");
+        std::string why =
+            HidePasswords(chineseConnectionMessage(conn ? PQerrorMessage(conn) : "out of memory"), target_);
         PQfinish(conn);
         throw DbError("无法连接数据库服务器“" + name_ + "”：" + why);
     }
     conn_ = conn;
+    // The server's notices (a warning that it shuts down, a skipped table) are no message for the
+    // clerk: what matters comes back as the failure of a statement.
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     try {
         // Values are joined in as standard literals; a statement waits for another desk's lock at
         // most as long as a desk's file waits.
-        exec(
-            "SET standard_conforming_strings = on; SET lock_timeout = '5s'; SET client_min_messages = "
-            "warning");
+        exec("SET standard_conforming_strings = on; SET lock_timeout = " + std::to_string(lockWait_) +
+             "; SET client_min_messages = warning");
         checkOrCreateSchema();
     } catch (const DbError& e) {
         close();
@@ -354,19 +395,21 @@ Result PostgresEngine::run(const std::string& sql, const std::string& jetSql, bo
     }
     const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY) return r;
-    if (PQstatus(conn_) != CONNECTION_OK) {
-        const std::string why = chineseConnectionMessage(PQerrorMessage(conn_));
-        close();
-        throw DbError("与数据库服务器“" + name_ + "”的连接中断：" + why + "。下一次操作时程序会重新连接");
-    }
-    ServerError e{diag(r.get(), PG_DIAG_SQLSTATE),       diag(r.get(), PG_DIAG_MESSAGE_PRIMARY),
-                  diag(r.get(), PG_DIAG_MESSAGE_DETAIL), diag(r.get(), PG_DIAG_TABLE_NAME),
-                  diag(r.get(), PG_DIAG_COLUMN_NAME),    diag(r.get(), PG_DIAG_CONSTRAINT_NAME),
-                  diag(r.get(), PG_DIAG_DATATYPE_NAME)};
-    if (e.message.empty()) e.message = PQerrorMessage(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK) throwConnectionBroken();
+    throwServerError(serverError(r.get(), conn_), jetSql);
+}
+
+void PostgresEngine::throwServerError(const ServerError& e, const std::string& jetSql) {
     std::string msg = chineseServerMessage(e, jetSql);
-    if (namesTheStatement(e)) msg += "。语句：" + jetSql;
+    if (namesTheStatement(e) && !jetSql.empty()) msg += "。语句：" + jetSql;
+    if (e.sqlstate == "55P03" || e.sqlstate == "40P01" || e.sqlstate == "40001") throw DbBusy(msg);
     throw DbError(msg);
+}
+
+void PostgresEngine::throwConnectionBroken() {
+    const std::string why = HidePasswords(chineseConnectionMessage(PQerrorMessage(conn_)), target_);
+    close();
+    throw DbError("与数据库服务器“" + name_ + "”的连接中断：" + why + "。下一次操作时程序会重新连接");
 }
 
 Result PostgresEngine::query(const std::string& sql) {
@@ -388,11 +431,7 @@ std::string PostgresEngine::tableOf(Oid table) {
 }
 
 std::optional<std::vector<ColumnInfo>> PostgresEngine::tableColumns(std::string_view table) {
-    std::string name;
-    for (char c : table) {
-        if (c == '\'') name += '\'';
-        name += c;
-    }
+    const std::string name = EscapeQuotes(table);
     Result r = query(
         "SELECT a.attname, t.typname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
         "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_type t ON t.oid = a.atttypid "
@@ -422,6 +461,57 @@ void PostgresEngine::refuseSchema(const std::string& why) {
                   "。程序不会改动它；请使用一个空的数据库，或先把它转换为本程序的格式");
 }
 
+std::string PostgresEngine::schemaVersion() {
+    Result v = query("SELECT max(version) FROM ca_schema");
+    return PQntuples(v.get()) ? PQgetvalue(v.get(), 0, 0) : "";
+}
+
+// Empty: no table, view, sequence, function or domain in the schema the connection uses, but for
+// those of an extension (citext, which the owner may have installed beforehand).
+void PostgresEngine::refuseUnlessEmpty() {
+    Result r = query(
+        "SELECT name FROM ("
+        "SELECT c.relname::text AS name, 1 AS k FROM pg_class c JOIN pg_namespace n ON n.oid = "
+        "c.relnamespace "
+        "WHERE n.nspname = current_schema() AND c.relkind IN ('r','p','v','m','f','S') AND NOT EXISTS "
+        "(SELECT 1 FROM pg_depend d WHERE d.classid = 'pg_class'::regclass AND d.objid = c.oid AND d.deptype "
+        "= 'e') "
+        "UNION ALL SELECT p.proname::text, 2 FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+        "WHERE n.nspname = current_schema() AND NOT EXISTS (SELECT 1 FROM pg_depend d WHERE d.classid = "
+        "'pg_proc'::regclass AND d.objid = p.oid AND d.deptype = 'e') "
+        "UNION ALL SELECT t.typname::text, 3 FROM pg_type t JOIN pg_namespace n ON n.oid = t.typnamespace "
+        "WHERE n.nspname = current_schema() AND t.typtype IN ('d','e') AND NOT EXISTS (SELECT 1 FROM "
+        "pg_depend "
+        "d WHERE d.classid = 'pg_type'::regclass AND d.objid = t.oid AND d.deptype = 'e')"
+        ") o ORDER BY k, name LIMIT 1");
+    if (PQntuples(r.get()) == 0) return;
+    refuseSchema("不是本程序建立的，也不是空的数据库（其中已有“" + std::string(PQgetvalue(r.get(), 0, 0)) +
+                 "”等）");
+}
+
+// Version 1 had no unique key for a goods line: duplicate lines go (the one stored first stays) and
+// the key is made, in one unit under the lock that setting up takes, so one desk does it.
+void PostgresEngine::upgradeFromVersion1() {
+    exec("BEGIN");
+    try {
+        exec("SELECT pg_advisory_xact_lock(4242001)");
+        if (schemaVersion() == "1") {
+            run(std::string(
+                    "DELETE FROM subdata a USING subdata b WHERE a.pid = b.pid AND a.sp_no = b.sp_no AND "
+                    "a.ctid > b.ctid;\n") +
+                    kUniqueGoodsLine + ";\n" + postgresNumberFunctionSql() +
+                    "UPDATE ca_schema SET version = " + std::to_string(kPostgresSchemaVersion) + ";",
+                "", false);
+        }
+        exec("COMMIT");
+    } catch (const DbError& e) {
+        if (conn_) PQclear(PQexec(conn_, "ROLLBACK"));
+        throw DbError(std::string("数据库需要升级到本程序的格式（版本 ") +
+                      std::to_string(kPostgresSchemaVersion) + "），但升级没有完成（数据库保持原样）：" +
+                      e.what());
+    }
+}
+
 void PostgresEngine::checkOrCreateSchema() {
     std::set<std::string> wanted = {"ca_schema"};
     for (const auto& t : DefaultTables())
@@ -438,30 +528,39 @@ void PostgresEngine::checkOrCreateSchema() {
         return tables;
     };
     auto tables = tablesPresent();
-    if (tables.empty()) {
-        // Two desks starting on an empty database at once: the second waits for the first and
-        // then finds the tables.
+    if (!tables.count("ca_schema")) {
+        // Only an empty database is set up: anything else that is not this program's is left as
+        // it is. Two desks starting on an empty database at once: the second waits for the first
+        // and then finds the tables.
+        refuseUnlessEmpty();
         exec("BEGIN");
         try {
             exec("SELECT pg_advisory_xact_lock(4242001)");
-            if (tablesPresent().empty()) {
-                std::string sql = postgresFunctionsSql();
+            if (!tablesPresent().count("ca_schema")) {
+                refuseUnlessEmpty();
+                std::string sql = postgresFunctionsSql() + postgresNumberFunctionSql();
                 for (const auto& statement : DefaultSchemaStatements(dialect_))
                     sql += statement + ";\n";
                 sql += "CREATE TABLE ca_schema (version integer NOT NULL);\n";
                 sql += "INSERT INTO ca_schema VALUES (" + std::to_string(kPostgresSchemaVersion) + ");\n";
-                run(sql, "", false);
+                try {
+                    run(sql, "", false);
+                } catch (const DbError& e) {
+                    throw DbError(std::string("建立数据表时出错（数据库保持原样）：") + e.what());
+                }
             }
             exec("COMMIT");
         } catch (...) {
-            if (conn_) PQexec(conn_, "ROLLBACK");
+            if (conn_) PQclear(PQexec(conn_, "ROLLBACK"));
             throw;
         }
         tables = tablesPresent();
     }
-    if (!tables.count("ca_schema")) refuseSchema("不是本程序建立的（没有数据表 ca_schema）");
-    Result v = query("SELECT max(version) FROM ca_schema");
-    const std::string version = PQntuples(v.get()) ? PQgetvalue(v.get(), 0, 0) : "";
+    std::string version = schemaVersion();
+    if (version == "1") {
+        upgradeFromVersion1();
+        version = schemaVersion();
+    }
     if (version != std::to_string(kPostgresSchemaVersion))
         refuseSchema("的格式版本是 " + (version.empty() ? std::string("（空）") : version) +
                      "，本程序使用版本 " + std::to_string(kPostgresSchemaVersion));
@@ -472,6 +571,131 @@ void PostgresEngine::checkOrCreateSchema() {
             if (!it->second.count(toLowerAscii(c.name)))
                 refuseSchema("的数据表“" + t.name + "”缺少字段“" + c.name + "”");
     }
+}
+
+// The row locks of the declarations, a few hundred per statement: a row lock lives in the row
+// itself, so a copy of many declarations holds them all without filling the server's lock table.
+void PostgresEngine::lockDeclarations(const std::vector<std::string>& keys) {
+    constexpr size_t kPerStatement = 500;
+    for (size_t from = 0; from < keys.size(); from += kPerStatement) {
+        std::string list;
+        for (size_t i = from; i < keys.size() && i < from + kPerStatement; ++i)
+            list += (list.empty() ? "" : ",") + QuotedStr(keys[i]);
+        run("SELECT 1 FROM loaddata WHERE ty_no IN (" + list + ") FOR UPDATE", "");
+    }
+}
+
+void PostgresEngine::refreshStatistics(const std::vector<std::string>& tables) {
+    // Only the program's tables: the server's own ones are for its owner to analyse.
+    std::string list;
+    for (const auto& t : tables)
+        list += (list.empty() ? "" : ", ") + dialect_.quoteName(t);
+    if (!list.empty()) run("ANALYZE " + list, "");
+}
+
+void PostgresEngine::copyIn(const std::string& sql, const std::string& data) {
+    open();
+    if (beginPending_) exec("SELECT 1");  // the unit's BEGIN goes first
+    Result start(PQexec(conn_, sql.c_str()));
+    if (!start || PQresultStatus(start.get()) != PGRES_COPY_IN) {
+        if (PQstatus(conn_) != CONNECTION_OK) throwConnectionBroken();
+        throwServerError(serverError(start.get(), conn_), "");
+    }
+    const bool sent = PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) == 1;
+    PQputCopyEnd(conn_, sent ? nullptr : "ca: sending failed");
+    Result end(PQgetResult(conn_));
+    // Drain what else the statement answered, so the connection is ready for the next one.
+    while (PGresult* more = PQgetResult(conn_))
+        PQclear(more);
+    if (end && PQresultStatus(end.get()) == PGRES_COMMAND_OK) return;
+    if (PQstatus(conn_) != CONNECTION_OK) throwConnectionBroken();
+    throwServerError(serverError(end.get(), conn_), "");
+}
+
+// Rows go in COPY's text form into a temporary table of the same columns, a few megabytes per COPY
+// statement; finish() moves them into the table with one INSERT that passes over a row whose
+// unique key another desk stored meanwhile (it waits for that desk's unit first).
+class PostgresBulkCopy : public BulkCopy {
+public:
+    PostgresBulkCopy(PostgresEngine& engine, const PostgresDialect& dialect, const std::string& table,
+                     const std::vector<std::string>& columns)
+        : engine_(engine),
+          table_(dialect.quoteName(table)),
+          staging_(quoteIdentifier("ca_copy_" + toLowerAscii(table))) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            columns_ += (i ? "," : "") + dialect.quoteName(columns[i]);
+        engine_.exec("DROP TABLE IF EXISTS pg_temp." + staging_ + "; CREATE TEMPORARY TABLE " + staging_ +
+                     " AS SELECT " + columns_ + " FROM " + table_ + " WITH NO DATA");
+    }
+
+    void addRow(const std::vector<Value>& row) override {
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i) data_ += '\t';
+            if (const auto* n = std::get_if<std::int64_t>(&row[i])) {
+                data_ += std::to_string(*n);
+            } else if (const auto* d = std::get_if<double>(&row[i])) {
+                char buf[40];
+                std::snprintf(buf, sizeof buf, "%.17g", *d);
+                data_ += buf;
+            } else if (const auto* t = std::get_if<std::string>(&row[i])) {
+                if (t->find('\0') != std::string::npos) throw DbError("值中有空字符（\\0），无法保存");
+                for (char c : *t) {
+                    switch (c) {
+                        case '\\':
+                            data_ += "\\\\";
+                            break;
+                        case '\t':
+                            data_ += "\\t";
+                            break;
+                        case '\n':
+                            data_ += "\\n";
+                            break;
+                        case '\r':
+                            data_ += "\\r";
+                            break;
+                        default:
+                            data_ += c;
+                    }
+                }
+            } else {
+                data_ += "\\N";
+            }
+        }
+        data_ += '\n';
+        if (data_.size() >= kFlushBytes) flush();
+    }
+
+    int finish() override {
+        flush();
+        Result r = engine_.run("INSERT INTO " + table_ + "(" + columns_ + ") SELECT " + columns_ + " FROM " +
+                                   staging_ + " ON CONFLICT DO NOTHING",
+                               "");
+        const char* n = PQcmdTuples(r.get());
+        const int written = n && *n ? std::atoi(n) : 0;
+        engine_.exec("DROP TABLE " + staging_);
+        return written;
+    }
+
+private:
+    static constexpr size_t kFlushBytes = 4 << 20;
+
+    void flush() {
+        if (data_.empty()) return;
+        engine_.copyIn("COPY " + staging_ + "(" + columns_ + ") FROM STDIN", data_);
+        data_.clear();
+    }
+
+    PostgresEngine& engine_;
+    std::string table_;
+    std::string staging_;
+    std::string columns_;
+    std::string data_;
+};
+
+std::unique_ptr<BulkCopy> PostgresEngine::bulkCopy(const std::string& table,
+                                                   const std::vector<std::string>& columns) {
+    open();
+    return std::make_unique<PostgresBulkCopy>(*this, dialect_, table, columns);
 }
 
 }  // namespace

@@ -2,6 +2,28 @@
 
 namespace ca::db {
 
+const std::string& postgresNumberFunctionSql() {
+    static const std::string sql = R"SQL(
+-- A number text: sign, digits with one point, an exponent, blanks around; NULL for anything else.
+-- A number too small for a double is 0 (as strtod gives it on a desk), one too large is no number.
+CREATE OR REPLACE FUNCTION ca_number(v text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $f$
+BEGIN
+  IF v IS NULL OR v !~ '^[ \t]*[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*$' THEN
+    RETURN NULL;
+  END IF;
+  RETURN btrim(v, E' \t')::double precision;
+EXCEPTION WHEN numeric_value_out_of_range THEN
+  BEGIN
+    IF abs(btrim(v, E' \t')::numeric) < 1 THEN RETURN 0; END IF;
+  EXCEPTION WHEN OTHERS THEN
+    RETURN NULL;
+  END;
+  RETURN NULL;
+END $f$;
+)SQL";
+    return sql;
+}
+
 const std::string& postgresFunctionsSql() {
     static const std::string sql = R"SQL(
 CREATE EXTENSION IF NOT EXISTS citext;
@@ -42,17 +64,6 @@ BEGIN
     CASE WHEN t[4] = 0 AND t[5] = 0 AND t[6] = 0 THEN ''
          ELSE ' ' || lpad(t[4]::text, 2, '0') || ':' || lpad(t[5]::text, 2, '0') || ':' || lpad(t[6]::text, 2, '0')
     END;
-END $f$;
-
--- A number text: sign, digits with one point, an exponent, blanks around; NULL for anything else.
-CREATE FUNCTION ca_number(v text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $f$
-BEGIN
-  IF v IS NULL OR v !~ '^[ \t]*[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*$' THEN
-    RETURN NULL;
-  END IF;
-  RETURN btrim(v, E' \t')::double precision;
-EXCEPTION WHEN numeric_value_out_of_range THEN
-  RETURN NULL;
 END $f$;
 
 CREATE FUNCTION ca_mismatch(v text, col text, kind text) RETURNS void LANGUAGE plpgsql IMMUTABLE AS $f$

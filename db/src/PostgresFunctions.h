@@ -9,9 +9,12 @@
 namespace ca::db {
 
 // The version written to ca_schema; a server whose tables carry another one is refused.
-constexpr int kPostgresSchemaVersion = 1;
+constexpr int kPostgresSchemaVersion = 2;
 
 // The statements, in order, one text that the server runs as one script.
 const std::string& postgresFunctionsSql();
+// The number reading every conversion uses (CREATE OR REPLACE: also brings an older database's up
+// to date).
+const std::string& postgresNumberFunctionSql();
 
 }  // namespace ca::db

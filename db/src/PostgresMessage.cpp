@@ -75,6 +75,10 @@ std::string chineseServerMessage(const ServerError& e, std::string_view jetSql) 
     }
     if (s == "42601") {
         const std::string near = quoted(m);
+        if (m.starts_with("unterminated quoted string"))
+            return "语法错误：引号没有结束" + (near.empty() ? std::string() : "（在 " + near + " 附近）");
+        if (m.starts_with("unterminated quoted identifier"))
+            return "语法错误：双引号没有结束" + (near.empty() ? std::string() : "（在 " + near + " 附近）");
         if (near.empty()) return "语法错误：语句不完整";
         return "语法错误：在 \"" + asWritten(near, jetSql) + "\" 附近";
     }
@@ -103,6 +107,14 @@ std::string chineseServerMessage(const ServerError& e, std::string_view jetSql) 
     }
     if (s == "42701") return "字段“" + asWritten(quoted(m), jetSql) + "”已经存在";
     if (s == "42702") return "字段名“" + asWritten(quoted(m), jetSql) + "”不明确（几个数据表中都有这个字段）";
+    if (s == "42723") {
+        // function ca_mid(text) already exists with same argument types
+        const size_t paren = m.find('(');
+        std::string name = m.substr(0, paren);
+        if (name.starts_with("function ")) name = name.substr(9);
+        return "函数“" + name + "”已经存在";
+    }
+    if (s == "42710") return "对象“" + quoted(m) + "”已经存在";
     if (s == "42P07") return "数据表“" + asWritten(quoted(m), jetSql) + "”已经存在";
     if (s == "42883") {
         // function foo(integer) does not exist / operator does not exist: citext = integer
@@ -128,8 +140,12 @@ std::string chineseServerMessage(const ServerError& e, std::string_view jetSql) 
     if (s == "53100") return "数据库或磁盘已满";
     if (s == "53200") return "内存不足";
     if (s == "25P02") return "这个操作中前面的语句已经失败，整个操作已撤销";
-    if (s == "42501") return "没有权限：" + firstLine(m);
-    return "数据库错误：" + firstLine(m);
+    if (s == "42501") return "没有权限（服务器的说明：" + firstLine(m) + "）";
+    if (s == "57P01" || s == "57P02" || s == "57P03") return "数据库服务器正在关闭或重新启动，请稍后再试";
+    if (s == "53300") return "数据库服务器的连接数已满，请稍后再试";
+    if (s == "3D000") return "服务器上没有这个数据库";
+    if (s == "0A000") return "数据库服务器不支持这个操作（服务器的说明：" + firstLine(m) + "）";
+    return "数据库服务器报告了错误（服务器的说明：" + firstLine(m) + "）";
 }
 
 std::string chineseConnectionMessage(std::string_view libpqMessage) {
@@ -151,9 +167,24 @@ std::string chineseConnectionMessage(std::string_view libpqMessage) {
         if (has("database \"")) return "服务器上没有数据库“" + nameAfter("database \"") + "”";
         if (has("role \"")) return "服务器上没有用户“" + nameAfter("role \"") + "”";
     }
+    if (has("the database system is shutting down") || has("due to administrator command") ||
+        has("immediate shutdown"))
+        return "数据库服务器正在关闭";
+    if (has("the database system is starting up") || has("the database system is in recovery mode"))
+        return "数据库服务器正在启动，请稍后再试";
+    if (has("too many clients") || has("remaining connection slots"))
+        return "数据库服务器的连接数已满，请稍后再试";
+    if (has("invalid connection option")) return "连接设置中有无法识别的项“" + quoted(libpqMessage) + "”";
+    if (has("missing \"=\" after")) return "连接设置无法读取：“" + quoted(libpqMessage) + "”后面缺少“=”";
+    if (has("unterminated quoted string")) return "连接设置无法读取：引号没有结束";
+    if (has("invalid URI") || has("invalid percent-encoded") || has("invalid integer value") ||
+        has("invalid port number") || has("invalid value"))
+        return "连接设置无法读取（服务器程序库的说明：" + m + "）";
     if (has("terminating connection") || has("server closed the connection") || has("no connection"))
-        return "服务器关闭了连接（" + m + "）";
-    return m.empty() ? std::string("原因不明") : m;
+        return "服务器关闭了连接（服务器的说明：" + m + "）";
+    if (m.empty()) return "原因不明";
+    if (static_cast<unsigned char>(m[0]) >= 0x80) return m;
+    return "连接失败（服务器的说明：" + m + "）";
 }
 
 }  // namespace ca::db

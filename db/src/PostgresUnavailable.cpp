@@ -21,6 +21,14 @@ public:
     void begin(Durability) override { refuse(); }
     void commit() override { refuse(); }
     void rollback() override { refuse(); }
+    void lockDeclarations(const std::vector<std::string>&) override { refuse(); }
+    void refreshStatistics(const std::vector<std::string>&) override { refuse(); }
+    std::unique_ptr<BulkCopy> bulkCopy(const std::string&, const std::vector<std::string>&) override {
+        refuse();
+    }
+    std::string version() override { refuse(); }
+    void setLockWait(int) override {}
+    bool addColumnOfZeros(const std::string&, const std::string&, const std::string&) override { refuse(); }
 
 private:
     [[noreturn]] static void refuse() {

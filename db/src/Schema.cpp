@@ -101,13 +101,15 @@ std::vector<std::string> DefaultSchemaStatements(const Dialect& dialect) {
     // ranges of the queries, and the per-declaration and per-user look-ups. The goods-line index
     // also holds CJZJ and SCCJ so that the per-declaration sums of the business data list read
     // the index alone. Fee entry finds a declaration's fee rows by its customs number, whole or
-    // by the serial in characters 10 to 18. The fee query has no order of its own and shows its rows
+    // by the serial in characters 10 to 18. A goods line is stored once per declaration and line
+    // number, whichever desk or copy writes it. The fee query has no order of its own and shows its rows
     // in the order they were stored, so its date range deliberately has no index to follow instead.
     for (const char* index : {
              "CREATE UNIQUE INDEX LoadData_TY_No ON LoadData(TY_No)",
              "CREATE INDEX LoadData_indate ON LoadData(indate)",
              "CREATE INDEX LoadData_SB_Date ON LoadData(SB_Date)",
              "CREATE INDEX subData_Pid_SP_No ON subData(Pid, SP_No, CJZJ, SCCJ)",
+             kUniqueGoodsLine,
              "CREATE INDEX T_fee_ty_no ON T_fee(ty_no)",
              "CREATE INDEX T_fee1_ty_no ON T_fee1(ty_no)",
              "CREATE INDEX T_fee_bgno ON T_fee(bgno)",

@@ -4,6 +4,7 @@
 #include "JetLexer.h"
 #include "JetTranslator.h"
 #include "ca/db/Dialect.h"
+#include "ca/db/Quoting.h"
 
 namespace ca::db {
 
@@ -40,7 +41,7 @@ public:
     bool writesLiteralMidAsSubstr() const override { return true; }
     std::string quotedName(std::string_view name) const override { return quoteIdentifier(name); }
     std::string comparedText(std::string_view value) const override {
-        return quoteText(value) + " COLLATE NOCASE";
+        return QuotedStr(value) + " COLLATE NOCASE";
     }
     std::string punct(std::string_view text) const override {
         return text == "&" ? std::string("||") : std::string(text);
@@ -48,7 +49,7 @@ public:
     std::pair<std::string, std::string> conversion(ColumnKind kind,
                                                    const std::string& column) const override {
         const char* code = kind == ColumnKind::Integer ? "i" : kind == ColumnKind::Decimal ? "d" : "t";
-        return {"ca_cv(", std::string(", '") + code + "', " + quoteText(column) + ")"};
+        return {"ca_cv(", std::string(", '") + code + "', " + QuotedStr(column) + ")"};
     }
     std::string columnDefinition(const ColumnInfo& column) const override {
         return dialect_.columnDefinition(column);

@@ -16,6 +16,7 @@
 #include "SqliteFunctions.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Schema.h"
+#include "ca/util/Folders.h"
 #include "ca/util/SystemErrorText.h"
 
 namespace ca::db {
@@ -34,17 +35,6 @@ bool isAccessFile(const fs::path& path) {
            (text.substr(4, 15) == "Standard Jet DB" || text.substr(4, 15) == "Standard ACE DB");
 }
 
-// Paths travel as UTF-8 text; std::filesystem on Windows would read a narrow string in the ANSI
-// code page, so the conversion goes through char8_t both ways.
-fs::path pathFromUtf8(const std::string& text) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
-}
-
-std::string utf8FromPath(const fs::path& path) {
-    std::u8string u = path.u8string();
-    return std::string(reinterpret_cast<const char*>(u.data()), u.size());
-}
-
 // WAL needs memory shared between the processes of one machine, which a network drive does not give.
 bool onNetworkDrive(const fs::path& path) {
 #ifdef _WIN32
@@ -52,7 +42,7 @@ bool onNetworkDrive(const fs::path& path) {
     return GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
 #elif defined(__linux__)
     struct statfs info {};
-    if (statfs(utf8FromPath(path.parent_path()).c_str(), &info) != 0) return false;
+    if (statfs(pathToUtf8(path.parent_path()).c_str(), &info) != 0) return false;
     const auto type = static_cast<unsigned long>(info.f_type);
     return type == 0x6969 /* NFS */ || type == 0xFF534D42 /* CIFS */ || type == 0xFE534D42 /* SMB2 */ ||
            type == 0x517B /* SMB */;
@@ -60,6 +50,14 @@ bool onNetworkDrive(const fs::path& path) {
     (void)path;
     return false;
 #endif
+}
+
+// The engine's message in Chinese; DbBusy when another connection holds the lock the statement needs.
+[[noreturn]] void throwSqliteError(sqlite3* db, std::string_view message, const std::string& suffix = {}) {
+    const int code = sqlite3_errcode(db) & 0xff;
+    std::string text = chineseEngineMessage(message) + suffix;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED) throw DbBusy(text);
+    throw DbError(text);
 }
 
 class SqliteStatement : public EngineStatement {
@@ -86,7 +84,7 @@ public:
         const int rc = sqlite3_step(st_);
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
-        throw DbError(chineseEngineMessage(sqlite3_errmsg(db_)));
+        throwSqliteError(db_, sqlite3_errmsg(db_));
     }
     int columnCount() const override { return sqlite3_column_count(st_); }
     std::string columnName(int c) const override { return sqlite3_column_name(st_, c); }
@@ -138,11 +136,10 @@ void SqliteEngine::open() {
         std::error_code ec;
         fs::path p = fs::absolute(pathFromUtf8(fileName_), ec);
         if (ec) throw DbError("无法打开数据库“" + fileName_ + "”：" + systemErrorText(ec));
-        path = utf8FromPath(p);
+        path = pathToUtf8(p);
         if (fs::is_directory(p, ec)) throw DbError("无法打开数据库“" + path + "”：这是一个文件夹，不是文件");
         if (!fs::exists(p.parent_path(), ec))
-            throw DbError("无法打开数据库“" + path + "”：文件夹“" + utf8FromPath(p.parent_path()) +
-                          "”不存在");
+            throw DbError("无法打开数据库“" + path + "”：文件夹“" + pathToUtf8(p.parent_path()) + "”不存在");
         if (fs::exists(p, ec)) {
             if (isAccessFile(p))
                 throw DbError("无法打开数据库“" + path +
@@ -152,7 +149,7 @@ void SqliteEngine::open() {
                    fs::exists(mdb, ec) && isAccessFile(mdb)) {
             // A new, empty database beside the office's Access file would hide its declarations
             // and split the data in two.
-            throw DbError("无法打开数据库“" + path + "”：报关单还在 Access 数据库“" + utf8FromPath(mdb) +
+            throw DbError("无法打开数据库“" + path + "”：报关单还在 Access 数据库“" + pathToUtf8(mdb) +
                           "”中，必须先转换为新的数据库格式");
         }
     }
@@ -164,7 +161,7 @@ void SqliteEngine::open() {
         throw DbError("无法打开数据库“" + path + "”：" + why);
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, lockWait_);
     registerSqliteFunctions(db);
     db_ = db;
     openedPath_ = path;
@@ -186,7 +183,10 @@ void SqliteEngine::open() {
         // never damages the file. The larger page cache keeps month-long queries in memory.
         exec("PRAGMA synchronous=NORMAL");
         exec("PRAGMA cache_size=-32768");
-        if (fresh) createSchema();
+        if (fresh)
+            createSchema();
+        else
+            upgradeSchema();
     } catch (const DbError& e) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -208,6 +208,31 @@ void SqliteEngine::createSchema() {
     }
 }
 
+// A desk's file from before the goods line's unique key: its duplicate lines (the same line stored
+// twice by two writers at once) go, the first stored stays, and the key is made, in one unit. A
+// file that cannot take it now (read-only, held by another desk) is upgraded at a later opening.
+void SqliteEngine::upgradeSchema() {
+    auto count = [&](const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        int n = 0;
+        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            n = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        return n;
+    };
+    if (count("SELECT count(*) FROM sqlite_schema WHERE type='index' AND name='subData_line'") > 0) return;
+    // Only this program's goods table: another program's file is left as it is.
+    if (count("SELECT count(*) FROM pragma_table_info('subData') WHERE name IN ('Pid','SP_No')") != 2) return;
+    const std::string sql =
+        std::string(
+            "BEGIN IMMEDIATE;\n"
+            "DELETE FROM subData WHERE Pid IS NOT NULL AND SP_No IS NOT NULL AND rowid NOT IN "
+            "(SELECT min(rowid) FROM subData GROUP BY Pid, SP_No);\n") +
+        kUniqueGoodsLine + ";\nCOMMIT;";
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 sqlite3* SqliteEngine::handle() {
     if (!db_) open();
     return db_;
@@ -217,9 +242,9 @@ void SqliteEngine::exec(const std::string& sql) {
     char* err = nullptr;
     int rc = sqlite3_exec(handle(), sql.c_str(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
-        std::string msg = chineseEngineMessage(err ? err : sqlite3_errstr(rc));
+        const std::string message = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
-        throw DbError(msg);
+        throwSqliteError(db_, message);
     }
 }
 
@@ -228,9 +253,9 @@ std::unique_ptr<EngineStatement> SqliteEngine::prepare(const std::string& sql, c
     sqlite3_stmt* st = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, &tail) != SQLITE_OK) {
-        std::string msg = chineseEngineMessage(sqlite3_errmsg(db));
+        const std::string message = sqlite3_errmsg(db);
         sqlite3_finalize(st);
-        throw DbError(msg + "。语句：" + jetSql);
+        throwSqliteError(db, message, jetSql.empty() ? std::string() : "。语句：" + jetSql);
     }
     if (!st) throw DbError("无效的 SQL 语句：" + jetSql);
     auto statement = std::make_unique<SqliteStatement>(db, st);
@@ -267,6 +292,62 @@ void SqliteEngine::begin(Durability) {
     // IMMEDIATE takes the write lock at once, so the action waits for another desk's write (the
     // busy timeout) instead of failing midway.
     exec("BEGIN IMMEDIATE");
+}
+
+namespace {
+
+// One compiled insert run once per row: inside the copy's unit this is as fast as the file takes
+// rows.
+class SqliteBulkCopy : public BulkCopy {
+public:
+    SqliteBulkCopy(std::unique_ptr<EngineStatement> insert) : insert_(std::move(insert)) {}
+
+    void addRow(const std::vector<Value>& row) override {
+        for (size_t i = 0; i < row.size(); ++i) {
+            const int at = static_cast<int>(i + 1);
+            if (const auto* n = std::get_if<std::int64_t>(&row[i]))
+                insert_->bindInteger(at, *n);
+            else if (const auto* d = std::get_if<double>(&row[i]))
+                insert_->bindReal(at, *d);
+            else if (const auto* t = std::get_if<std::string>(&row[i]))
+                insert_->bindText(at, *t);
+            else
+                insert_->bindNull(at);
+        }
+        insert_->step();
+        written_ += insert_->changes();
+        insert_->rewind();
+    }
+    int finish() override { return written_; }
+
+private:
+    std::unique_ptr<EngineStatement> insert_;
+    int written_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<BulkCopy> SqliteEngine::bulkCopy(const std::string& table,
+                                                 const std::vector<std::string>& columns) {
+    std::string names, values;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        names += (i ? "," : "") + dialect_.quoteName(columns[i]);
+        values += i ? ",?" : "?";
+    }
+    // A plain insert: the unit holds the file's write lock, so no other desk stores a key while the
+    // copy runs, and a value the column cannot take is refused as always (OR IGNORE would drop it).
+    const std::string sql =
+        "INSERT INTO " + dialect_.quoteName(table) + "(" + names + ") VALUES (" + values + ")";
+    return std::make_unique<SqliteBulkCopy>(prepare(sql, sql));
+}
+
+std::string SqliteEngine::version() {
+    return std::string("SQLite ") + sqlite3_libversion();
+}
+
+void SqliteEngine::setLockWait(int milliseconds) {
+    lockWait_ = milliseconds;
+    if (db_) sqlite3_busy_timeout(db_, milliseconds);
 }
 
 }  // namespace ca::db

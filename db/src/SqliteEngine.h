@@ -28,15 +28,31 @@ public:
     void commit() override { exec("COMMIT"); }
     void rollback() override { exec("ROLLBACK"); }
 
-    // The open handle (opening first); for tests that need SQLite itself.
-    sqlite3* handle();
+    // The unit's write lock (begin) holds the whole file already.
+    void lockDeclarations(const std::vector<std::string>&) override {}
+    // The planner works from the indexes alone; statistics gathered once would have to be kept
+    // fresh by hand ever after.
+    void refreshStatistics(const std::vector<std::string>&) override {}
+    std::unique_ptr<BulkCopy> bulkCopy(const std::string& table,
+                                       const std::vector<std::string>& columns) override;
+    std::string version() override;
+    // The file's unit holds the write lock however long the update takes; rows are filled by one.
+    bool addColumnOfZeros(const std::string& addSql, const std::string&, const std::string&) override {
+        exec(addSql);
+        return false;
+    }
+    void setLockWait(int milliseconds) override;
 
 private:
+    // The open handle, opening first.
+    sqlite3* handle();
     void createSchema();
+    void upgradeSchema();
 
     std::string fileName_;
     std::string openedPath_;
     sqlite3* db_ = nullptr;
+    int lockWait_ = 5000;
     SqliteDialect dialect_;
 };
 

@@ -4,12 +4,13 @@
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "ca/util/AsciiCase.h"
 #include "ca/util/Convert.h"
+#include "ca/util/LocalTime.h"
 
 namespace ca::db {
 
@@ -149,9 +150,9 @@ void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto two = [&](int v) { appendDigits(out, v, 2); };
     auto one = [&](int v) { appendDigits(out, v, 1); };
     for (size_t i = 0; i < p.size();) {
-        char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
+        const char c = toLowerAscii(p[i]);
         size_t run = 1;
-        while (i + run < p.size() && std::tolower(static_cast<unsigned char>(p[i + run])) == c)
+        while (i + run < p.size() && toLowerAscii(p[i + run]) == c)
             ++run;
         if (c == 'y') {
             run >= 3 ? appendDigits(out, t->y, 4) : two(t->y % 100);
@@ -272,25 +273,11 @@ void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void caseFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
     const bool upper = sqlite3_user_data(ctx) != nullptr;
-    std::string s(textOf(argv[0]));
-    for (auto& c : s) {
-        if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    resultText(ctx, s);
+    resultText(ctx, upper ? toUpperAscii(textOf(argv[0])) : toLowerAscii(textOf(argv[0])));
 }
 
 void nowFn(sqlite3_context* ctx, int, sqlite3_value**) {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-    resultText(ctx, buf);
+    resultText(ctx, localNowText());
 }
 
 }  // namespace

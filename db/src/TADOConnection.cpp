@@ -5,7 +5,9 @@
 #include "PostgresEngine.h"
 #include "SqliteEngine.h"
 #include "StatementCache.h"
+#include "ca/db/DatabaseTarget.h"
 #include "ca/db/DbError.h"
+#include "ca/db/Schema.h"
 
 namespace ca::db {
 
@@ -18,29 +20,17 @@ constexpr size_t kTranslationCacheLimit = 2000;
 constexpr size_t kStatementCacheSize = 64;
 
 std::unique_ptr<Engine> makeEngine(const std::string& target) {
-    if (IsServerTarget(target)) return makePostgresEngine(target);
+    if (IsServerTarget(target)) return makePostgresEngine(ServerConnectionString(target));
     return std::make_unique<SqliteEngine>(target);
 }
 
 }  // namespace
 
-bool IsServerTarget(std::string_view target) {
-    if (target.starts_with("postgresql://") || target.starts_with("postgres://")) return true;
-    // A libpq keyword string: "key=value" pairs separated by blanks. A file name may hold "=" but
-    // hardly one of these keywords at the start of a word.
-    for (std::string_view key : {"host=", "hostaddr=", "dbname=", "service="}) {
-        for (size_t at = target.find(key); at != std::string_view::npos; at = target.find(key, at + 1))
-            if (at == 0 || target[at - 1] == ' ') return true;
-    }
-    return false;
-}
-
 TADOConnection::TADOConnection(std::string fileName)
     : fileName_(std::move(fileName)),
-      server_(IsServerTarget(fileName_)),
       engine_(makeEngine(fileName_)),
       statements_(std::make_unique<StatementCache>(kStatementCacheSize)) {
-    if (server_) openedPath_ = engine_->displayName();
+    if (IsServerTarget(fileName_)) openedPath_ = engine_->displayName();
 }
 
 TADOConnection::~TADOConnection() {
@@ -64,11 +54,37 @@ Engine& TADOConnection::engine() {
     return *engine_;
 }
 
-sqlite3* TADOConnection::handle() {
-    auto* sqlite = dynamic_cast<SqliteEngine*>(engine_.get());
-    if (!sqlite) throw DbError("数据库“" + openedPath_ + "”是数据库服务器，不是 SQLite 文件");
-    Open();
-    return sqlite->handle();
+void TADOConnection::LockDeclarations(const std::vector<std::string>& keys) {
+    if (!keys.empty()) engine().lockDeclarations(keys);
+}
+
+void TADOConnection::RefreshStatistics() {
+    std::vector<std::string> tables;
+    for (const auto& t : DefaultTables())
+        tables.push_back(t.name);
+    engine().refreshStatistics(tables);
+}
+
+std::unique_ptr<BulkCopy> TADOConnection::BeginCopy(const std::string& table,
+                                                    const std::vector<std::string>& columns) {
+    return engine().bulkCopy(table, columns);
+}
+
+std::string TADOConnection::EngineVersion() {
+    return engine().version();
+}
+
+void TADOConnection::AddColumnOfZeros(const std::string& table, const std::string& column,
+                                      const std::string& jetType) {
+    const std::string add = translate("alter table " + table + " add " + column + " " + jetType).sql;
+    const bool filled =
+        engine().addColumnOfZeros(add, dialect().quoteName(table), dialect().quoteName(column));
+    schemaChanged();
+    if (!filled) engine().exec(translate("update " + table + " set " + column + "=0").sql);
+}
+
+void TADOConnection::SetLockWait(int milliseconds) {
+    engine_->setLockWait(milliseconds);
 }
 
 const Dialect& TADOConnection::dialect() const {

@@ -29,7 +29,6 @@ TParameter& TADOQuery::ParamByName(std::string_view name) {
     if (!key.empty() && key[0] == ':') key.remove_prefix(1);
     // Parameter names are kept in lower case; the name asked for is lowered letter by letter as it
     // is compared (this runs for every value of every statement).
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     // Values are mostly set in the order of the statement: the search starts after the parameter
     // found last. Names are unique, so where it starts does not change what is found.
     const size_t count = params_.size();
@@ -38,7 +37,7 @@ TParameter& TADOQuery::ParamByName(std::string_view name) {
         const std::string& n = params_[at].Name();
         if (n.size() != key.size()) continue;
         size_t i = 0;
-        while (i < n.size() && n[i] == lower(key[i]))
+        while (i < n.size() && n[i] == toLowerAscii(key[i]))
             ++i;
         if (i == n.size()) {
             lastParam_ = at;

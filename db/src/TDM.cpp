@@ -1,5 +1,6 @@
 #include "ca/db/TDM.h"
 
+#include "ca/db/DatabaseTarget.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
@@ -15,19 +16,10 @@ std::string DatabaseTarget(const IniFile& settings) {
     std::string server = settings.ReadString(settings::kSection, settings::kDatabaseServer, "");
     const size_t b = server.find_first_not_of(" \t"), e = server.find_last_not_of(" \t");
     server = b == std::string::npos ? std::string() : server.substr(b, e - b + 1);
-    if (server.empty()) return "DB.sqlite";
+    if (server.empty()) return settings::kDatabaseFileName;
     // Any value names a server: a plain host name must not become a file of that name.
     if (!IsServerTarget(server)) return "host=" + server;
-    return server;
-}
-
-void DeleteAllDeclarations(TDM& dm) {
-    TADOQuery q(dm);
-    for (const char* sql :
-         {"delete from t_fee ", "delete from t_fee1 ", "delete from loaddata", "delete from subdata"}) {
-        q.SetSQL(sql);
-        q.ExecSQL();
-    }
+    return ServerConnectionString(server);
 }
 
 }  // namespace ca::db

@@ -1,9 +1,9 @@
 // The statement forms the windows write, run against a small database: each row names the
 // dialect feature, the statement as a window builds it, and the rows it must give.
-#include "DbFixture.h"
 #include "DownloadStatements.h"
 
 #include "ca/db/DbError.h"
+#include "ca/db/testing/DbFixture.h"
 
 namespace {
 
@@ -230,17 +230,6 @@ TEST_P(Statements, AdministrationStatements) {
     EXPECT_EQ(rows("select ty_no from loaddata where format(indate,'yyyy-mm-dd hh:mm:ss')>='2011-01-01' and "
                    "HG_No<>'' and jgfs<>'一般贸易'"),
               Rows{});
-}
-
-TEST_P(Statements, DeleteAllEmptiesTheFourDeclarationTables) {
-    ca::db::TADOQuery check(dm), write(dm);
-    dbtest::storeDeclaration(check, write, {"A", "B", "2011-01-01", "2011-01-01"});
-    exec("insert into DEP (id,DEP_name)values(1,'报关部')");
-    ca::db::DeleteAllDeclarations(dm);
-    for (const char* t : {"T_fee", "T_fee1", "LoadData", "subData"})
-        EXPECT_EQ(rows(std::string("select count(*) from ") + t), Rows{"0"}) << t;
-    EXPECT_EQ(rows("select count(*) from DEP"), Rows{"1"});
-    EXPECT_EQ(rows("select count(*) from func_desc"), Rows{"24"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Statements, ca::db::testing::AllEngines(), ca::db::testing::EngineName);

@@ -1,9 +1,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DbFixture.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Quoting.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/util/Convert.h"
 
 using ca::db::DbError;
@@ -252,15 +252,6 @@ TEST_P(Query, StatementsRunAgainSeeNewValuesAndNewColumns) {
     exec("alter table DEP add rate text(10)");
     EXPECT_EQ(insertRate(7, "12.50"), 1);
     EXPECT_EQ(rows("select rate, typeof(rate) from DEP where id=7"), Rows{"12.50|text"});
-}
-
-TEST(Quoting, Identifiers) {
-    for (const char* good : {"zdy01", "bgf", "THCf", "a_1", "Z"})
-        EXPECT_TRUE(ca::db::IsValidIdentifier(good)) << good;
-    for (const char* bad : {"", "1abc", "_x", "a-b", "a b", "费用", "select", "limit", "x'y", "a;drop"})
-        EXPECT_FALSE(ca::db::IsValidIdentifier(bad)) << bad;
-    EXPECT_FALSE(ca::db::IsValidIdentifier(std::string(65, 'a')));
-    EXPECT_THROW(ca::db::CheckIdentifier("a b"), DbError);
 }
 
 }  // namespace

@@ -113,6 +113,25 @@ TEST_F(InTempDir, FileIsResolvedAtTheFirstStatementAndCreatedWithTheSchema) {
     EXPECT_EQ(line, "24");
 }
 
+// A desk's file from before the goods line's unique key: at its next opening the duplicate lines go
+// (the first stored stays) and the key is made, so no writer can store a line twice again.
+TEST_F(InTempDir, AnOlderFileIsUpgradedWithItsDuplicateGoodsLinesRemoved) {
+    {
+        TDM old("old.sqlite");
+        old.ADOConnection1.execRaw(
+            "DROP INDEX subData_line; "
+            "INSERT INTO subData(Pid, SP_No, SPMC_Name) VALUES ('P', '1', 'a'), ('P', '1', 'b'), ('p', '1', "
+            "'c'), "
+            "('P', '2', 'd')");
+    }
+    TDM dm("old.sqlite");
+    EXPECT_EQ(scalar(dm, "select count(*) from subData"), "2");
+    EXPECT_EQ(scalar(dm, "select SPMC_Name from subData where SP_No='1'"), "a");
+    TADOQuery q(dm);
+    q.SetSQL("insert into subData(Pid,SP_No) values ('P','2')");
+    EXPECT_THROW(q.ExecSQL(), ca::db::DbError);
+}
+
 TEST_F(InTempDir, FilesThatAreNoDatabaseAreRefusedClearlyAndKept) {
     struct Case {
         const char* what;

@@ -74,6 +74,11 @@ void EnterDeclaration(DeclarationKind kind, EntryRun& run) {
         host.setPendingFile(chosen);
     }
     const std::string file = host.pendingFile();
+    if (const std::string refusal = host.fileRefusal(file); !refusal.empty()) {
+        log.append(refusal);
+        host.setPendingFile("");
+        return;
+    }
 
     ProgressReset progressReset(host);
     {

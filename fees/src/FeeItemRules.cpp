@@ -2,7 +2,8 @@
 
 #include "ca/db/Quoting.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/fees/NoCase.h"
+#include "ca/util/AsciiCase.h"
+#include "ca/util/NameRule.h"
 
 namespace ca::fees {
 
@@ -18,7 +19,7 @@ std::optional<std::string> codeRefusal(std::string_view code) {
 }
 
 std::optional<std::string> nameRefusal(std::string_view name) {
-    if (name.empty()) return "请输入费用名称！";
+    if (trimName(name).empty()) return "请输入费用名称！";
     return std::nullopt;
 }
 

@@ -1,7 +1,6 @@
 #include "ca/fees/FeeStatement.h"
 
 #include "ca/fees/AmountCheck.h"
-#include "ca/fees/AmountText.h"
 #include "ca/fees/FeeTexts.h"
 
 namespace ca::fees {
@@ -23,8 +22,8 @@ std::vector<StatementLine> feeStatementLines(const FeeGridRows& rows) {
     for (const auto& row : rows) {
         const std::string& amount = row[kAmountColumn];
         if (amount == "0" || amount.empty()) continue;
-        double value = checkedAmount(row[kNameColumn], amount, "无法打印。");
-        lines.push_back({row[kNameColumn] + " : ", amountText(value), row[kRemarkColumn]});
+        const Amount value = checkedAmount(row[kNameColumn], amount, "无法打印。");
+        lines.push_back({row[kNameColumn] + " : ", value.text(), row[kRemarkColumn]});
     }
     return lines;
 }

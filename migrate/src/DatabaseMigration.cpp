@@ -9,6 +9,9 @@
 #include "ca/db/Schema.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/Transaction.h"
+#include "ca/fees/FeeColumns.h"
+#include "ca/users/UserStore.h"
+#include "ca/util/AsciiCase.h"
 
 namespace ca::migrate {
 
@@ -49,25 +52,10 @@ constexpr Identity kIdentities[] = {
     {"func_desc", "Fd_func_code", "Fd_func_name", "费用项目"},
 };
 
-// Fee item columns added to the fee tables after the database was created, with the column type
-// the fee item dialog gives them.
-constexpr std::pair<const char*, const char*> kFeeTables[] = {
-    {"T_fee", " numeric (18 ,2)"},
-    {"T_fee1", " char (50)"},
-};
-
-// Keys compare as both engines compare text: ASCII letters without regard to case.
-std::string lowerAscii(std::string_view s) {
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
-
 bool hasColumn(const std::vector<db::ColumnInfo>& columns, std::string_view name) {
-    const std::string wanted = lowerAscii(name);
+    const std::string wanted = toLowerAscii(name);
     for (const auto& c : columns)
-        if (lowerAscii(c.name) == wanted) return true;
+        if (toLowerAscii(c.name) == wanted) return true;
     return false;
 }
 
@@ -79,7 +67,7 @@ const std::vector<db::ColumnInfo>& columnsOf(db::TDM& dm, const std::string& tab
 
 bool isDefaultColumn(const std::string& table, std::string_view column) {
     for (const auto& t : db::DefaultTables())
-        if (lowerAscii(t.name) == lowerAscii(table)) return hasColumn(t.columns, column);
+        if (toLowerAscii(t.name) == toLowerAscii(table)) return hasColumn(t.columns, column);
     return false;
 }
 
@@ -112,7 +100,7 @@ std::string rowKey(const db::TADOQuery& q, const std::vector<int>& columns) {
     std::string key;
     for (int c : columns) {
         if (!key.empty()) key += '\x1f';
-        key += lowerAscii(q.Fields(c).AsString());
+        key += toLowerAscii(q.Fields(c).AsString());
     }
     return key;
 }
@@ -158,7 +146,7 @@ void DatabaseMigration::checkTargetColumns() {
     for (const auto& table : copyOrder()) {
         const auto& targetCols = columnsOf(target_, table.name, "目标数据库");
         for (const auto& c : *source_.ADOConnection1.columns(table.name)) {
-            const bool feeTable = lowerAscii(table.name) == "t_fee" || lowerAscii(table.name) == "t_fee1";
+            const bool feeTable = toLowerAscii(table.name) == "t_fee" || toLowerAscii(table.name) == "t_fee1";
             if (hasColumn(targetCols, c.name) || (feeTable && !isDefaultColumn(table.name, c.name))) continue;
             throw MigrationRefused("目标数据库的数据表 " + std::string(table.name) + " 中没有字段 " + c.name +
                                    "（目标数据库的结构与本程序不同），未写入任何内容");
@@ -174,20 +162,20 @@ void DatabaseMigration::checkIdentities() {
         t.SetSQL(std::string("select ") + id.idColumn + "," + id.nameColumn + " from " + id.table);
         t.Open();
         for (t.First(); !t.Eof(); t.Next()) {
-            nameById[lowerAscii(t.Fields(0).AsString())] = t.Fields(1).AsString();
-            idByName[lowerAscii(t.Fields(1).AsString())] = t.Fields(0).AsString();
+            nameById[toLowerAscii(t.Fields(0).AsString())] = t.Fields(1).AsString();
+            idByName[toLowerAscii(t.Fields(1).AsString())] = t.Fields(0).AsString();
         }
         db::TADOQuery s(source_);
         s.SetSQL(t.SQL());
         s.Open();
         for (s.First(); !s.Eof(); s.Next()) {
             const std::string code = s.Fields(0).AsString(), name = s.Fields(1).AsString();
-            auto byId = nameById.find(lowerAscii(code));
-            auto byName = idByName.find(lowerAscii(name));
-            if (byId != nameById.end() && lowerAscii(byId->second) != lowerAscii(name))
+            auto byId = nameById.find(toLowerAscii(code));
+            auto byName = idByName.find(toLowerAscii(name));
+            if (byId != nameById.end() && toLowerAscii(byId->second) != toLowerAscii(name))
                 conflicts.push_back(std::string(id.what) + "编码 " + code + " 在源数据库中是“" + name +
                                     "”，在目标数据库中是“" + byId->second + "”");
-            else if (byName != idByName.end() && lowerAscii(byName->second) != lowerAscii(code))
+            else if (byName != idByName.end() && toLowerAscii(byName->second) != toLowerAscii(code))
                 conflicts.push_back(std::string(id.what) + "“" + name + "”在源数据库中的编码是 " + code +
                                     "，在目标数据库中是 " + byName->second);
         }
@@ -202,16 +190,20 @@ void DatabaseMigration::checkIdentities() {
 
 std::vector<std::string> DatabaseMigration::addFeeColumns() {
     std::vector<std::string> added;
-    for (const auto& [table, type] : kFeeTables) {
+    // Fee item columns added to the fee tables after the database was created, with the column type
+    // the fee item dialog gives them.
+    for (const auto& table : fees::kFeeTables) {
         std::vector<std::string> missing;
-        const auto& targetCols = *target_.ADOConnection1.columns(table);
-        for (const auto& c : *source_.ADOConnection1.columns(table))
+        const auto& targetCols = *target_.ADOConnection1.columns(table.name);
+        for (const auto& c : *source_.ADOConnection1.columns(table.name))
             if (!hasColumn(targetCols, c.name)) missing.push_back(c.name);
         for (const auto& name : missing) {
-            exec(target_, std::string("alter table ") + table + " add " + name + type);
             // As when a fee item is added: the amounts of the rows already there are 0.
-            if (std::string_view(table) == "T_fee") exec(target_, "update T_fee set " + name + "=0");
-            added.push_back(std::string(table) + "." + name);
+            if (table.amounts)
+                target_.ADOConnection1.AddColumnOfZeros(table.name, name, table.columnType);
+            else
+                exec(target_, fees::addFeeColumnStatement(table, name));
+            added.push_back(std::string(table.name) + "." + name);
         }
     }
     return added;
@@ -235,33 +227,77 @@ TableCount DatabaseMigration::copyTable(const std::string& table, const std::vec
     rows.SetSQL("select * from " + table);
     rows.Open();
     const std::vector<int> sourceKey = keyColumns(rows, key);
-    std::string columns, values;
-    std::vector<std::string> parameters;
-    for (int i = 0; i < rows.FieldCount(); ++i) {
-        parameters.push_back(std::string("p").append(std::to_string(i)));
-        columns += (i ? "," : "") + rows.fieldName(i);
-        values += (i ? ",:" : ":") + parameters.back();
-    }
-    const std::string insert = "insert into " + table + "(" + columns + ") values (" + values + ")";
-    db::TADOQuery write(target_);
+    // The rows to write: those whose key the target does not hold (the first of equal keys).
+    std::vector<bool> wanted;
     for (rows.First(); !rows.Eof(); rows.Next()) {
         ++count.sourceRows;
-        if (!present.insert(rowKey(rows, sourceKey)).second) {
-            ++count.kept;
-            continue;
+        wanted.push_back(present.insert(rowKey(rows, sourceKey)).second);
+    }
+    std::vector<std::string> columns;
+    for (int i = 0; i < rows.FieldCount(); ++i)
+        columns.push_back(rows.fieldName(i));
+
+    try {
+        // In bulk, under a savepoint: a failure is found again row by row below, which names the row.
+        db::Transaction piece(target_);
+        auto copy = target_.ADOConnection1.BeginCopy(table, columns);
+        std::vector<db::Value> values(columns.size());
+        size_t at = 0;
+        for (rows.First(); !rows.Eof(); rows.Next(), ++at) {
+            if (!wanted[at]) continue;
+            for (size_t i = 0; i < columns.size(); ++i)
+                values[i] = rows.Fields(static_cast<int>(i)).AsVariant();
+            copy->addRow(values);
         }
+        count.added = copy->finish();
+        piece.commit();
+    } catch (const db::DbBusy&) {
+        throw;
+    } catch (const db::DbError&) {
+        count.added = copyRowByRow(table, rows, columns, wanted, key);
+    }
+    // A row another desk stored while the copy ran is the target's now.
+    count.kept = count.sourceRows - count.added;
+    return count;
+}
+
+int DatabaseMigration::copyRowByRow(const std::string& table, db::TADOQuery& rows,
+                                    const std::vector<std::string>& columns, const std::vector<bool>& wanted,
+                                    const std::vector<std::string>& key) {
+    std::string names, values;
+    std::vector<std::string> parameters;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        parameters.push_back(std::string("p").append(std::to_string(i)));
+        names += (i ? "," : "") + columns[i];
+        values += (i ? ",:" : ":") + parameters.back();
+    }
+    const std::string insert = "insert into " + table + "(" + names + ") values (" + values + ")";
+    db::TADOQuery write(target_);
+    int added = 0;
+    size_t at = 0;
+    for (rows.First(); !rows.Eof(); rows.Next(), ++at) {
+        if (!wanted[at]) continue;
         try {
             write.SetSQL(insert);
-            for (int i = 0; i < rows.FieldCount(); ++i)
-                bindValue(write.ParamByName(parameters[static_cast<size_t>(i)]), rows.Fields(i).AsVariant());
-            write.ExecSQL();
+            for (size_t i = 0; i < columns.size(); ++i)
+                bindValue(write.ParamByName(parameters[i]), rows.Fields(static_cast<int>(i)).AsVariant());
+            added += write.ExecSQL();
         } catch (const db::DbError& e) {
             throw db::DbError("复制数据表 " + table + " 的记录（" + keyText(rows, key) + "）时出错：" +
                               e.what());
         }
-        ++count.added;
     }
-    return count;
+    return added;
+}
+
+void DatabaseMigration::lockDeclarations() {
+    db::TADOQuery keys(source_);
+    keys.SetSQL("select TY_No from LoadData");
+    keys.Open();
+    std::vector<std::string> list;
+    for (keys.First(); !keys.Eof(); keys.Next())
+        list.push_back(keys.Fields(0).AsString());
+    target_.ADOConnection1.LockDeclarations(list);
 }
 
 MigrationResult DatabaseMigration::run(bool merge) {
@@ -278,8 +314,19 @@ MigrationResult DatabaseMigration::run(bool merge) {
     try {
         db::Transaction transaction(target_);
         result.addedColumns = addFeeColumns();
-        for (const auto& table : copyOrder())
+        for (const auto& table : copyOrder()) {
             result.tables.push_back(copyTable(table.name, table.key));
+            // Every declaration of the source is in the target now. Its goods lines and fee rows
+            // are written under the declaration's lock, the one a download takes before it stores
+            // a goods line, so a desk downloading the same declarations meanwhile waits for the
+            // copy instead of storing a line the copy stores too.
+            if (std::string_view(table.name) == "LoadData") lockDeclarations();
+        }
+        // A user of one database lacks rows for the fee items only the other one had: every user
+        // gets a not-allowed row for each, counted with the permission rows added.
+        const int permissions = users::UserStore(target_).addMissingPermissions();
+        for (TableCount& t : result.tables)
+            if (t.table == "limit") t.added += permissions;
         transaction.commit();
     } catch (...) {
         // The undone columns may still be in what the connection knows of the tables.
@@ -289,7 +336,7 @@ MigrationResult DatabaseMigration::run(bool merge) {
     // A server plans its statements from statistics of the tables; fresh ones now, so that the
     // first queries after the copy are planned for the rows that are there instead of for empty
     // tables (which can make a month's report take minutes until the server gathers them itself).
-    if (target_.ADOConnection1.IsServer()) target_.ADOConnection1.execRaw("ANALYZE");
+    target_.ADOConnection1.RefreshStatistics();
     return result;
 }
 

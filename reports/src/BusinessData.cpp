@@ -25,11 +25,14 @@ std::string twoDigits(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
-// The first day of the month after the chosen one, from the texts of the two lists.
-std::string nextMonthStart(const std::string& year, const std::string& month) {
-    const int y = toInt(year), m = toInt(month);
-    if (m == 12) return std::to_string(y + 1) + "-01-01";
-    return year + "-" + twoDigits(m + 1) + "-01";
+// The upper bound: dates before `nextStart`, the first day after the chosen ones. Four-digit years
+// end with 9999-12-31, whose next day ("10000-01-01") sorts before every date as text; a range
+// that ends on that day is bounded by its last second instead, which no formatted date passes.
+void appendUpperBound(std::string& sql, std::string_view prefix, int nextYear, std::string_view nextStart) {
+    if (nextYear > 9999)
+        appendBound(sql, prefix, ")<='", "9999-12-31 23:59:59");
+    else
+        appendBound(sql, prefix, ")<'", nextStart);
 }
 
 void appendCommonConditions(std::string& sql, const BusinessFilter& f, std::string_view firstPrefix,
@@ -37,10 +40,16 @@ void appendCommonConditions(std::string& sql, const BusinessFilter& f, std::stri
     const std::string nextPrefix = std::string(column) + ",";
     if (f.useRange) {
         appendBound(sql, firstPrefix, ")>='", dateText(f.from));
-        appendBound(sql, " AND format(" + nextPrefix, ")<'", dateText(nextDay(f.to)));
+        const Date next = nextDay(f.to);
+        appendUpperBound(sql, " AND format(" + nextPrefix, next.year, dateText(next));
     } else {
         appendBound(sql, firstPrefix, ")>='", f.year + "-" + f.month + "-01");
-        appendBound(sql, " and format(" + nextPrefix, ")<'", nextMonthStart(f.year, f.month));
+        // The first day of the next month, from the texts of the two lists.
+        const int y = toInt(f.year), m = toInt(f.month);
+        if (m == 12)
+            appendUpperBound(sql, " and format(" + nextPrefix, y + 1, std::to_string(y + 1) + "-01-01");
+        else
+            appendUpperBound(sql, " and format(" + nextPrefix, y, f.year + "-" + twoDigits(m + 1) + "-01");
     }
     db::AppendCondition(sql, " and mid(HG_No,1,4)='", f.customsCode, "'");
     db::AppendCondition(sql, " and sbdw_no='", f.unitCode, "'");
@@ -93,7 +102,9 @@ std::string businessGoodsStatement(std::string_view tyNo, BusinessList list) {
     std::string sql = list == BusinessList::WithGoods ? "select spmc_name,SCCJ from subdata where pid='"
                                                       : "select spmc_name from subdata where pid='";
     sql += db::EscapeQuotes(tyNo);
-    sql += '\'';
+    // The first line is the one numbered lowest ("2" before "10"), whatever order the engine
+    // keeps the rows in.
+    sql += "' order by len(SP_No), SP_No";
     return sql;
 }
 

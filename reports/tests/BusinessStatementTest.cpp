@@ -157,9 +157,9 @@ TEST(BusinessStatement, YearAndMonthMustBeNumbers) {
 
 TEST(BusinessStatement, GoodsOfOneDeclaration) {
     EXPECT_EQ(businessGoodsStatement("X'1", BusinessList::WithGoods),
-              "select spmc_name,SCCJ from subdata where pid='X''1'");
+              "select spmc_name,SCCJ from subdata where pid='X''1' order by len(SP_No), SP_No");
     EXPECT_EQ(businessGoodsStatement("X1", BusinessList::NonGeneralTrade),
-              "select spmc_name from subdata where pid='X1'");
+              "select spmc_name from subdata where pid='X1' order by len(SP_No), SP_No");
 }
 
 TEST(CommaText, SplitsTheWayTheTelephoneFieldIsRead) {

@@ -8,6 +8,41 @@
 
 namespace ca::spreadsheet::biff {
 
+bool fitsOneByte(std::u16string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
+}
+
+void appendChars(std::string& out, std::u16string_view s, bool compressed) {
+    const size_t at = out.size();
+    out.resize(at + s.size() * (compressed ? 1 : 2));
+    char* p = out.data() + at;
+    for (char16_t c : s) {
+        *p++ = static_cast<char>(c & 0xFF);
+        if (!compressed) *p++ = static_cast<char>(c >> 8);
+    }
+}
+
+std::string xfData(std::uint16_t font, std::uint16_t format, std::uint16_t flags, std::uint8_t used) {
+    std::string d;
+    le::put16(d, font);
+    le::put16(d, format);
+    le::put16(d, flags);
+    d.push_back(0x20);  // bottom aligned
+    d.push_back(0);
+    d.push_back(0);
+    d.push_back(static_cast<char>(used));
+    le::put32(d, 0);
+    le::put32(d, 0);
+    le::put16(d, 0x20C0);
+    return d;
+}
+
+void putRecord(std::string& out, std::uint16_t type, std::string_view data) {
+    le::put16(out, type);
+    le::put16(out, static_cast<std::uint16_t>(data.size()));
+    out.append(data);
+}
+
 Record RecordCursor::next() {
     if (atEnd()) throw FormatError(".xls 文件已损坏：记录没有正常结束");
     Record r;
@@ -60,14 +95,12 @@ void ContinuedReader::skip(std::uint64_t n) {
     }
 }
 
-std::string ContinuedReader::unicodeString(bool shortLength) {
-    size_t cch = shortLength ? byte() : u16();
-    const std::uint8_t options = byte();
-    bool wide = options & 0x01;
-    const std::uint16_t runs = (options & 0x08) ? u16() : 0;
-    const std::uint32_t ext = (options & 0x04) ? u32() : 0;
-    std::u16string units;
-    units.reserve(cch);
+std::pair<size_t, size_t> ContinuedReader::position() {
+    if (!nextSegment()) throw FormatError(".xls 文件已损坏：文本被截断");
+    return {seg_, pos_};
+}
+
+void ContinuedReader::characters(size_t cch, bool wide, std::u16string* units) {
     while (cch > 0) {
         if (seg_ >= segs_.size()) throw FormatError(".xls 文件已损坏：文本被截断");
         if (pos_ >= segs_[seg_].size()) {
@@ -84,16 +117,37 @@ std::string ContinuedReader::unicodeString(bool shortLength) {
             pos_ = s.size();  // a stray odd byte before the boundary
             continue;
         }
-        for (size_t i = 0; i < n; ++i) {
-            const size_t at = pos_ + i * width;
-            units.push_back(wide ? static_cast<char16_t>(le::u16(s, at))
-                                 : static_cast<char16_t>(static_cast<unsigned char>(s[at])));
+        if (units) {
+            for (size_t i = 0; i < n; ++i) {
+                const size_t at = pos_ + i * width;
+                units->push_back(wide ? static_cast<char16_t>(le::u16(s, at))
+                                      : static_cast<char16_t>(static_cast<unsigned char>(s[at])));
+            }
         }
         pos_ += n * width;
         cch -= n;
     }
+}
+
+std::string ContinuedReader::unicodeString(bool shortLength) {
+    const size_t cch = shortLength ? byte() : u16();
+    const std::uint8_t options = byte();
+    const std::uint16_t runs = (options & 0x08) ? u16() : 0;
+    const std::uint32_t ext = (options & 0x04) ? u32() : 0;
+    std::u16string units;
+    units.reserve(cch);
+    characters(cch, options & 0x01, &units);
     skip(4ull * runs + ext);
     return utf16ToUtf8(units);
+}
+
+void ContinuedReader::skipUnicodeString() {
+    const size_t cch = u16();
+    const std::uint8_t options = byte();
+    const std::uint16_t runs = (options & 0x08) ? u16() : 0;
+    const std::uint32_t ext = (options & 0x04) ? u32() : 0;
+    characters(cch, options & 0x01, nullptr);
+    skip(4ull * runs + ext);
 }
 
 }  // namespace ca::spreadsheet::biff

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ca::spreadsheet::biff {
@@ -30,7 +31,25 @@ enum : std::uint16_t {
     kRk = 0x027E,
     kFormat = 0x041E,
     kBof = 0x0809,
+    kRow = 0x0208,
+    kDbCell = 0x00D7,
+    kIndex = 0x020B,
+    kDimensions = 0x0200,
+    kDefaultRowHeight = 0x0225,
+    kExtSst = 0x00FF,
+    kArray = 0x0221,
+    kShrFmla = 0x04BC,
+    kTable = 0x0236,
 };
+
+bool fitsOneByte(std::u16string_view s);
+// Characters of a string: one byte each when compressed, else UTF-16.
+void appendChars(std::string& out, std::u16string_view s, bool compressed);
+// The data of a BIFF8 XF record with no border or fill, bottom aligned: font, number format,
+// the type-and-parent flags, and the attributes it sets itself.
+std::string xfData(std::uint16_t font, std::uint16_t format, std::uint16_t flags, std::uint8_t used);
+// A record: type, length, data.
+void putRecord(std::string& out, std::uint16_t type, std::string_view data);
 
 // Largest record body in BIFF8; longer data continues in CONTINUE records.
 constexpr size_t kMaxRecordData = 8224;
@@ -69,9 +88,16 @@ public:
     // A BIFF8 Unicode string: cch (8 or 16 bits), option byte, optional rich-text and extended
     // parts; returns UTF-8.
     std::string unicodeString(bool shortLength);
+    // Passes over a long Unicode string (as in the shared string table) without decoding it.
+    void skipUnicodeString();
+    // Where the next byte is: the segment's index and the offset in it, past any segment already
+    // read to its end. Throws FormatError when nothing is left.
+    std::pair<size_t, size_t> position();
 
 private:
     bool nextSegment();
+    // Walks the characters of a string of cch characters; with units, collects them.
+    void characters(size_t cch, bool wide, std::u16string* units);
     std::vector<std::string_view> segs_;
     size_t seg_ = 0, pos_ = 0;
 };

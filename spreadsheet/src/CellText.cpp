@@ -1,9 +1,10 @@
 #include "ca/spreadsheet/CellText.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include "ca/util/AsciiCase.h"
 
 namespace ca::spreadsheet {
 
@@ -79,9 +80,7 @@ std::string dateText(double serial, bool date1904) {
 }
 
 bool isDateFormatCode(std::string_view code) {
-    std::string lower;
-    for (char c : code)
-        lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    const std::string lower = toLowerAscii(code);
     if (lower == "general" || lower == "@") return false;
     for (size_t i = 0; i < lower.size(); ++i) {
         const char c = lower[i];

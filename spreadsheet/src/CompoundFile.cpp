@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ByteOrder.h"
+#include "ca/spreadsheet/CompoundFileWriter.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
 
 namespace ca::spreadsheet {
@@ -91,7 +92,8 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
     }
 
     // Directory.
-    const std::string dir = sectorChain(le::u32(h, 0x30), UINT64_MAX);
+    directory_ = sectorChain(le::u32(h, 0x30), UINT64_MAX);
+    const std::string& dir = directory_;
     for (size_t at = 0; at + 128 <= dir.size(); at += 128) {
         Entry e;
         const std::uint16_t nameBytes = std::min<std::uint16_t>(le::u16(dir, at + 0x40), 64);
@@ -180,7 +182,7 @@ std::vector<std::uint32_t> CompoundFile::topLevel() const {
     return found;
 }
 
-std::optional<std::string> CompoundFile::stream(std::string_view name) const {
+std::optional<std::uint32_t> CompoundFile::find(std::string_view name) const {
     for (std::uint32_t i : topLevel()) {
         const Entry& e = entries_[i];
         if (e.type != 2 || e.name.size() != name.size()) continue;
@@ -188,11 +190,84 @@ std::optional<std::string> CompoundFile::stream(std::string_view name) const {
         for (size_t k = 0; k < name.size() && same; ++k)
             same = lowerAscii(e.name[k]) ==
                    lowerAscii(static_cast<char16_t>(static_cast<unsigned char>(name[k])));
-        if (!same) continue;
-        if (e.size < miniCutoff_) return miniChain(e.start, e.size);
-        return sectorChain(e.start, e.size);
+        if (same) return i;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> CompoundFile::stream(std::string_view name) const {
+    const auto i = find(name);
+    if (!i) return std::nullopt;
+    const Entry& e = entries_[*i];
+    if (e.size < miniCutoff_) return miniChain(e.start, e.size);
+    return sectorChain(e.start, e.size);
+}
+
+std::string CompoundFile::withStream(std::string_view name, std::string content) const {
+    const auto target = find(name);
+    if (!target) fail(".xls 文件中没有工作簿数据");
+    if (content.size() < miniCutoff_) content.resize(miniCutoff_, '\0');
+
+    // Streams in whole sectors are copied into chains of their own; the mini stream (small streams)
+    // is kept as it is, with the replaced stream's mini sectors marked free if it was one of them.
+    std::vector<std::string> kept;
+    std::vector<std::uint32_t> keptEntry;
+    bool keepMini = false;
+    for (std::uint32_t i = 0; i < entries_.size(); ++i) {
+        const Entry& e = entries_[i];
+        if (e.type != 2 || i == *target) continue;
+        if (e.size >= miniCutoff_) {
+            kept.push_back(sectorChain(e.start, e.size));
+            keptEntry.push_back(i);
+        } else if (e.size > 0) {
+            keepMini = true;
+        }
+    }
+    std::string miniStream, miniFat;
+    if (keepMini) {
+        miniStream = miniStream_;
+        std::vector<std::uint32_t> table = miniFat_;
+        const Entry& t = entries_[*target];
+        if (t.size < miniCutoff_) {
+            std::uint32_t s = t.start;
+            for (size_t steps = 0; s < table.size() && steps < table.size(); ++steps) {
+                const std::uint32_t next = table[s];
+                table[s] = 0xFFFFFFFF;
+                s = next;
+            }
+        }
+        for (std::uint32_t v : table)
+            le::put32(miniFat, v);
+    }
+
+    std::string dir = directory_;
+    std::vector<size_t> sizes{content.size()};
+    for (const auto& k : kept)
+        sizes.push_back(k.size());
+    const size_t miniAt = sizes.size();
+    sizes.push_back(miniStream.size());
+    sizes.push_back(miniFat.size());
+    sizes.push_back(dir.size());
+    const std::vector<std::uint32_t> starts = compoundChainStarts(sizes);
+    auto patch = [&](std::uint32_t entry, std::uint32_t start, std::uint64_t size) {
+        const size_t at = static_cast<size_t>(entry) * cfb::kEntrySize;
+        std::string field;
+        le::put32(field, start);
+        le::put64(field, size);
+        dir.replace(at + cfb::kEntryStart, field.size(), field);
+    };
+    patch(*target, starts[0], content.size());
+    for (size_t k = 0; k < kept.size(); ++k)
+        patch(keptEntry[k], starts[1 + k], kept[k].size());
+    patch(0, keepMini ? starts[miniAt] : cfb::kEndOfChain, miniStream.size());
+
+    std::vector<std::string_view> chains{content};
+    for (const auto& k : kept)
+        chains.emplace_back(k);
+    chains.emplace_back(miniStream);
+    chains.emplace_back(miniFat);
+    chains.emplace_back(dir);
+    return assembleCompoundFile(chains, chains.size() - 1, keepMini ? static_cast<int>(miniAt + 1) : -1);
 }
 
 std::vector<std::string> CompoundFile::streamNames() const {

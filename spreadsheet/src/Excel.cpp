@@ -4,6 +4,7 @@
 
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/Folders.h"
 
 namespace ca::spreadsheet::excel {
 

@@ -6,16 +6,14 @@
 #include <system_error>
 
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/Folders.h"
 #include "ca/util/SystemErrorText.h"
+#include "ca/util/TemporaryFile.h"
 
 namespace ca::spreadsheet {
 
 namespace {
 constexpr std::uintmax_t kMaxFileBytes = 1u << 30;
-}
-
-std::filesystem::path pathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 std::string readWholeFile(const std::string& path) {
@@ -48,11 +46,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string shown(const fs::path& p) {
-    const auto u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 // A symbolic link is written through: the file it names (following a chain of links) is the one
 // replaced, and the link stays a link.
 fs::path resolveLinks(const std::string& path) {
@@ -74,7 +67,7 @@ void checkWritable(const std::string& path, const fs::path& target, const fs::fi
     if (!fs::exists(st)) {
         const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
         if (!fs::is_directory(folder, ec))
-            throw SpreadsheetError::about("无法保存", path, "文件夹“" + shown(folder) + "”不存在");
+            throw SpreadsheetError::about("无法保存", path, "文件夹“" + pathToUtf8(folder) + "”不存在");
         return;
     }
     if (fs::is_directory(st)) throw SpreadsheetError::about("无法保存", path, "这是一个文件夹，不是文件");
@@ -93,30 +86,28 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     std::error_code ec;
     const fs::file_status st = fs::status(target, ec);
     checkWritable(path, target, st);
-    auto tmp = target;
-    tmp += ".tmp" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000) +
-           "-" + std::to_string(counter++);
+    auto tmpPath = target;
+    tmpPath += ".tmp" +
+               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000) + "-" +
+               std::to_string(counter++);
+    // Removed on every way out but the rename, an interruption included.
+    TemporaryFile tmp(tmpPath);
     {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        std::ofstream out(tmp.path(), std::ios::binary | std::ios::trunc);
         if (!out)
-            throw SpreadsheetError::about("无法保存", path,
-                                          "不能在文件夹“" + shown(tmp.parent_path()) + "”中建立临时文件");
+            throw SpreadsheetError::about(
+                "无法保存", path, "不能在文件夹“" + pathToUtf8(tmpPath.parent_path()) + "”中建立临时文件");
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(tmp, ec);
+        out.close();
+        if (!out)
             throw SpreadsheetError::about("无法保存", path, "写入文件失败（磁盘已满？），原文件没有改动");
-        }
     }
     // The new file keeps the permissions of the one it replaces.
-    if (fs::exists(st)) fs::permissions(tmp, st.permissions(), fs::perm_options::replace, ec);
-    fs::rename(tmp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(tmp, ignored);
-        throw SpreadsheetError::about("无法保存", path, "不能替换原文件：" + systemErrorText(ec));
-    }
+    if (fs::exists(st)) fs::permissions(tmp.path(), st.permissions(), fs::perm_options::replace, ec);
+    fs::rename(tmp.path(), target, ec);
+    if (ec) throw SpreadsheetError::about("无法保存", path, "不能替换原文件：" + systemErrorText(ec));
+    tmp.release();
 }
 
 }  // namespace ca::spreadsheet

@@ -4,6 +4,7 @@
 #include "ca/spreadsheet/Excel.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/spreadsheet/XlsAppender.h"
 #include "ca/spreadsheet/XlsWriter.h"
 
 namespace ca::spreadsheet {
@@ -42,17 +43,19 @@ void saveTextRows(const std::string& path, const std::string& sheetName, TextRow
 }
 
 void appendTextRows(const std::string& path, TextRows rows) {
-    excel::Application app;
-    auto& book = app.WorkBooks().Open(path);
-    if (!CompoundFile::hasSignature(readFileStart(path, 8)))
-        throw SpreadsheetError::about("无法追加到", path, "只能追加到 .xls 工作簿");
-    app.WorkBooks()(1).Activate();
-    const int used = book.WorkSheets(1).UsedRangeRowsCount();
-    checkRowCount(path, static_cast<size_t>(used) + 2, rows);
-    putRows(book.WorkSheets(1), used + 2, rows);
-    app.DisplayAlerts = false;
-    app.ActiveWorkBook().SaveAs(path);
-    app.Quit();
+    std::string bytes = readWholeFile(path);
+    if (!CompoundFile::hasSignature(bytes))
+        throw SpreadsheetError::about("无法追加到", path,
+                                      bytes.empty() ? "文件是空的" : "只能追加到 .xls 工作簿");
+    XlsAppendResult result;
+    try {
+        result = appendRowsToXls(std::move(bytes), rows);
+    } catch (const FormatError& e) {
+        throw SpreadsheetError::about("无法追加到", path, e.what());
+    } catch (const std::bad_alloc&) {
+        throw SpreadsheetError::about("无法追加到", path, "内存不足");
+    }
+    replaceFile(path, result.bytes);
 }
 
 }  // namespace ca::spreadsheet

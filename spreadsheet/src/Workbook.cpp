@@ -1,6 +1,5 @@
 #include "ca/spreadsheet/Workbook.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "ca/spreadsheet/CompoundFile.h"
@@ -11,18 +10,12 @@
 #ifdef CA_SPREADSHEET_XLSX
 #include "ca/spreadsheet/XlsxReader.h"
 #endif
+#include "ca/util/AsciiCase.h"
+#include "ca/util/Folders.h"
 
 namespace ca::spreadsheet {
 
 namespace {
-
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 WorkbookData decode(std::string bytes, const std::string& name) {
     try {
@@ -87,7 +80,7 @@ Sheet& Workbook::worksheet(int index) {
 
 Sheet& Workbook::worksheet(const std::string& name) {
     for (auto& s : data_.sheets)
-        if (sameName(s.name(), name)) return s;
+        if (equalsNoCase(s.name(), name)) return s;
     throw SpreadsheetError::about("找不到工作表“" + name + "”：", shownName(), "没有这个名称的工作表");
 }
 

@@ -1,15 +1,16 @@
 #include "ca/spreadsheet/XlsWriter.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <functional>
 
 #include "BiffRecords.h"
 #include "ByteOrder.h"
+#include "SstBuilder.h"
 #include "TextCodec.h"
 #include "ca/spreadsheet/CompoundFileWriter.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/AsciiCase.h"
 
 namespace ca::spreadsheet {
 
@@ -22,30 +23,13 @@ constexpr std::uint16_t kXfGeneral = 15, kXfText = 16, kXfDate = 17, kXfDateTime
 constexpr std::uint16_t kRowHeight = 285;  // twips, fits the 12-point default font
 
 void record(std::string& out, std::uint16_t type, std::string_view data) {
-    le::put16(out, type);
-    le::put16(out, static_cast<std::uint16_t>(data.size()));
-    out.append(data);
+    putRecord(out, type, data);
 }
 
 void record16(std::string& out, std::uint16_t type, std::uint16_t value) {
     std::string d;
     le::put16(d, value);
     record(out, type, d);
-}
-
-bool fitsOneByte(std::u16string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
-}
-
-// Characters of a string: one byte each when all fit, else UTF-16.
-void appendChars(std::string& out, std::u16string_view s, bool compressed) {
-    const size_t at = out.size();
-    out.resize(at + s.size() * (compressed ? 1 : 2));
-    char* p = out.data() + at;
-    for (char16_t c : s) {
-        *p++ = static_cast<char>(c & 0xFF);
-        if (!compressed) *p++ = static_cast<char>(c >> 8);
-    }
 }
 
 // A short (8-bit length) or long (16-bit length) Unicode string field.
@@ -61,69 +45,22 @@ std::string unicodeField(std::u16string_view s, bool shortLength) {
     return d;
 }
 
-// Builds SST + CONTINUE records, splitting strings the way BIFF8 requires: a string header never
-// splits, characters continue after an option byte in the next record, UTF-16 characters never
-// split in half. Also returns the EXTSST bucket positions relative to the SST record's start.
-class SstBuilder {
-public:
-    SstBuilder(const std::vector<std::u16string>& strings, std::uint32_t references)
-        : strings_(strings), references_(references) {}
-
-    std::string build(size_t streamOffset, std::string& extsst) {
-        out_.clear();
-        startRecord(kSst);
-        le::put32(out_, references_);
-        le::put32(out_, static_cast<std::uint32_t>(strings_.size()));
-        const std::uint16_t perBucket =
-            static_cast<std::uint16_t>(std::max<size_t>(8, strings_.size() / 128 + 1));
-        std::string buckets;
-        for (size_t i = 0; i < strings_.size(); ++i) {
-            const auto& s = strings_[i];
-            const bool compressed = fitsOneByte(s);
-            const size_t width = compressed ? 1 : 2;
-            if (room() < 3 + width) startRecord(kContinue);
-            if (i % perBucket == 0) {
-                le::put32(buckets, static_cast<std::uint32_t>(streamOffset + out_.size()));
-                le::put16(buckets, static_cast<std::uint16_t>(out_.size() - recordStart_));
-                le::put16(buckets, 0);
-            }
-            le::put16(out_, static_cast<std::uint16_t>(s.size()));
-            out_.push_back(compressed ? 0 : 1);
-            size_t done = 0;
-            while (done < s.size()) {
-                if (room() < width) {
-                    startRecord(kContinue);
-                    out_.push_back(compressed ? 0 : 1);
-                }
-                const size_t n = std::min(s.size() - done, room() / width);
-                appendChars(out_, std::u16string_view(s).substr(done, n), compressed);
-                done += n;
-            }
-        }
-        finishRecord();
-        extsst.clear();
-        le::put16(extsst, perBucket);
-        extsst += buckets;
-        return out_;
+// The SST and its CONTINUE records, and the EXTSST data for them (bucket offsets in the stream).
+std::string sstRecords(const std::vector<std::u16string>& strings, std::uint32_t references,
+                       size_t streamOffset, std::string& extsst) {
+    std::string header;
+    le::put32(header, references);
+    le::put32(header, static_cast<std::uint32_t>(strings.size()));
+    SstBuilder sst(kSst, header);
+    const std::uint16_t perBucket = extSstBucketSize(strings.size());
+    std::vector<SstBuilder::Place> buckets;
+    for (size_t i = 0; i < strings.size(); ++i) {
+        const SstBuilder::Place place = sst.add(strings[i]);
+        if (i % perBucket == 0) buckets.push_back({streamOffset + place.offset, place.inRecord});
     }
-
-private:
-    size_t room() const { return kMaxRecordData - (out_.size() - recordStart_ - 4); }
-    void startRecord(std::uint16_t type) {
-        if (!out_.empty()) finishRecord();
-        recordStart_ = out_.size();
-        le::put16(out_, type);
-        le::put16(out_, 0);
-    }
-    void finishRecord() {
-        le::set16(out_, recordStart_ + 2, static_cast<std::uint16_t>(out_.size() - recordStart_ - 4));
-    }
-
-    const std::vector<std::u16string>& strings_;
-    std::uint32_t references_;
-    std::string out_;
-    size_t recordStart_ = 0;
-};
+    extsst = extSstData(perBucket, buckets);
+    return sst.finish();
+}
 
 std::uint8_t errorCode(const std::string& text) {
     static const std::pair<const char*, std::uint8_t> codes[] = {{"#NULL!", 0x00},  {"#DIV/0!", 0x07},
@@ -138,12 +75,6 @@ void checkSheetName(const std::u16string& name, const std::string& utf8) {
     if (name.empty() || name.size() > 31) throw FormatError("工作表名称“" + utf8 + "”必须有 1 到 31 个字符");
     if (name.find_first_of(u":\\/?*[]") != std::u16string::npos)
         throw FormatError("工作表名称“" + utf8 + "”不能包含 : \\ / ? * [ ] 这些字符");
-}
-
-std::string lowerAscii(std::string s) {
-    for (auto& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 class Writer {
@@ -177,7 +108,7 @@ public:
             record(g, 0x008C, d);
         }
         std::string extsst;
-        g += SstBuilder(strings_, references_).build(g.size(), extsst);
+        g += sstRecords(strings_, references_, g.size(), extsst);
         record(g, 0x00FF, extsst);
         record(g, kEof, "");
 
@@ -201,7 +132,7 @@ private:
         for (const auto& sheet : book_.sheets) {
             names_.push_back(utf8ToUtf16(sheet.name()));
             checkSheetName(names_.back(), sheet.name());
-            const std::string key = lowerAscii(sheet.name());
+            const std::string key = toLowerAscii(sheet.name());
             if (std::find(seen.begin(), seen.end(), key) != seen.end())
                 throw FormatError("有两个工作表都叫“" + sheet.name() + "”");
             seen.push_back(key);
@@ -215,39 +146,29 @@ private:
     }
 
     // The shared string table, and each text cell's index into it in the order the cells are
-    // written. Duplicates are found with an open-addressing table of indexes: no node per
-    // string, which matters with hundreds of thousands of cells.
+    // written.
     void collectStrings() {
         size_t cells = 0;
         for (const auto& sheet : book_.sheets)
             for (int r = 1; r <= sheet.lastRow(); ++r)
                 cells += sheet.row(r).size();
-        size_t slots = 16;
-        while (slots < 2 * cells)
-            slots *= 2;
-        std::vector<std::uint32_t> table(slots, 0);  // unique string index + 1, 0 for free
-        std::vector<std::string_view> unique;
+        StringIndex index(cells);
         cellStrings_.reserve(cells);
-        const std::hash<std::string_view> hash;
         for (const auto& sheet : book_.sheets) {
             for (int r = 1; r <= sheet.lastRow(); ++r) {
                 for (const auto& [column, cell] : sheet.row(r)) {
                     if (cell.kind != Cell::Kind::Text || cell.text.empty()) continue;
                     ++references_;
-                    const std::string_view text = cell.text;
-                    size_t slot = hash(text) & (slots - 1);
-                    while (table[slot] != 0 && unique[table[slot] - 1] != text)
-                        slot = (slot + 1) & (slots - 1);
-                    if (table[slot] == 0) {
-                        unique.push_back(text);
-                        table[slot] = static_cast<std::uint32_t>(unique.size());
-                        strings_.push_back(utf8ToUtf16(text));
+                    bool isNew = false;
+                    const std::uint32_t i = index.add(cell.text, isNew);
+                    if (isNew) {
+                        strings_.push_back(utf8ToUtf16(cell.text));
                         if (strings_.back().size() > 32767)
                             throw FormatError("工作表“" + sheet.name() + "”的单元格（第 " +
                                               std::to_string(r) + " 行，第 " + std::to_string(column) +
                                               " 列）超过 32767 个字符");
                     }
-                    cellStrings_.push_back(table[slot] - 1);
+                    cellStrings_.push_back(i);
                 }
             }
         }
@@ -318,18 +239,7 @@ private:
             record(g, 0x0031, f);
         }
         auto xf = [&](std::uint16_t font, std::uint16_t format, std::uint16_t flags, std::uint8_t used) {
-            std::string d;
-            le::put16(d, font);
-            le::put16(d, format);
-            le::put16(d, flags);
-            d.push_back(0x20);  // bottom aligned
-            d.push_back(0);
-            d.push_back(0);
-            d.push_back(static_cast<char>(used));
-            le::put32(d, 0);
-            le::put32(d, 0);
-            le::put16(d, 0x20C0);
-            record(g, kXf, d);
+            record(g, kXf, xfData(font, format, flags, used));
         };
         xf(0, 0, 0xFFF5, 0);  // Normal style
         for (int i = 1; i < 15; ++i)

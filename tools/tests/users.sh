@@ -40,6 +40,10 @@ grep -q '请输入密码！' "$DIR/err"
 echo '' | refused "$CLI" user passwd --name 小王 --db "$DB"
 echo 'x' | refused "$CLI" user passwd --name 没有这个人 --db "$DB"
 grep -q '用户不存在' "$DIR/err"
+# A character GBK cannot hold would be stored as "?", so "p😀w" and "p?w" would share one cipher text.
+echo 'p😀w' | refused "$CLI" user passwd --name 小王 --db "$DB"
+grep -q '“😀”（U+1F600）' "$DIR/err"
+echo 'p😀w' | refused "$CLI" user add --name 小李 --department 办公室 --db "$DB"
 refused "$CLI" user add --name --db "$DB"
 refused "$CLI" password decrypt G
 refused "$CLI" password decrypt ''

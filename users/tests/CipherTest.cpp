@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "ca/users/Cipher.h"
+#include "ca/util/AsciiCase.h"
 #include "ca/util/Gbk.h"
 
 namespace ca::users {
@@ -186,9 +187,7 @@ TEST(PasswordText, ZeroBytesOfTheEndAreLikePadding) {
 
 TEST(PasswordText, HexadecimalForms) {
     const std::string hex = EncryptToHex("密码123", PasswordKey);
-    std::string lower = hex;
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = toLowerAscii(hex);
     EXPECT_EQ(DecryptFromHex(lower, PasswordKey), "密码123");
     for (const std::string& bad : {std::string(), std::string("G"), std::string(" "), std::string("-"),
                                    hex.substr(0, 15) + "G", " " + hex, hex + "-", hex + " "}) {

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "ca/util/AsciiCase.h"
 #include "ca/util/SystemErrorText.h"
 
 #ifdef _WIN32
@@ -36,10 +37,7 @@ bool hiddenOrSystem(const std::filesystem::directory_entry& entry) {
 
 // Sort key: the name with ASCII letters in lower case; equal keys keep a fixed order by the name itself.
 std::string sortKey(const std::string& name) {
-    std::string key = name;
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return key;
+    return toLowerAscii(name);
 }
 
 }  // namespace

@@ -8,9 +8,12 @@
 #include <system_error>
 #include <vector>
 
+#include "ca/util/AsciiCase.h"
 #include "ca/util/Convert.h"
+#include "ca/util/Folders.h"
 #include "ca/util/Gbk.h"
 #include "ca/util/SystemErrorText.h"
+#include "ca/util/TemporaryFile.h"
 
 namespace ca {
 
@@ -34,7 +37,7 @@ std::string_view trim(std::string_view s) {
 // Names compare without regard to the case of ASCII letters. The second byte of a double-byte
 // character may look like an ASCII letter; it is compared as it is, so two different characters
 // never count as the same name.
-bool equalsNoCase(std::string_view a, std::string_view b) {
+bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (isLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
@@ -42,10 +45,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
             ++i;
             continue;
         }
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+        if (toLowerAscii(a[i]) != toLowerAscii(b[i])) return false;
     }
     return true;
 }
@@ -117,14 +117,14 @@ Location locate(const std::vector<Line>& lines, std::string_view section, std::s
     for (size_t i = 0; i < lines.size(); ++i) {
         const Line& l = lines[i];
         if (l.kind == LineKind::Section) {
-            inSection = equalsNoCase(l.name, section);
+            inSection = sameName(l.name, section);
             firstSection = inSection && !loc.sectionEnd;
             if (firstSection) loc.sectionEnd = i;
             continue;
         }
         if (!inSection) continue;
         if (firstSection && !trim(l.text).empty()) loc.sectionEnd = i;
-        if (l.kind == LineKind::Key && equalsNoCase(l.name, key)) {
+        if (l.kind == LineKind::Key && sameName(l.name, key)) {
             loc.keyLine = i;
             return loc;
         }
@@ -146,11 +146,6 @@ void refuseLineBreak(std::string_view what, std::string_view text) {
         throw std::runtime_error("设置" + std::string(what) + "不能包含换行：" + std::string(text));
 }
 
-std::string describe(const std::filesystem::path& file) {
-    auto u8 = file.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 // The file is GBK: a character it cannot hold would be stored as "?" and the value lost.
 void refuseNonGbk(const std::string& key, const std::string& value) {
     if (const auto cp = firstCharacterGbkCannotHold(value))
@@ -163,10 +158,10 @@ void refuseNonGbk(const std::string& key, const std::string& value) {
 void refuseUnwritablePlace(const std::filesystem::path& file) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec))
-        throw std::runtime_error("无法写入设置文件“" + describe(file) + "”：这是一个文件夹，不是文件");
+        throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file) + "”：这是一个文件夹，不是文件");
     const auto folder = file.parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
-        throw std::runtime_error("无法写入设置文件“" + describe(file) + "”：文件夹“" + describe(folder) +
+        throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file) + "”：文件夹“" + pathToUtf8(folder) +
                                  (std::filesystem::exists(folder, ec) ? "”不是文件夹" : "”不存在"));
 }
 
@@ -205,7 +200,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     std::error_code ec;
     bool exists = std::filesystem::exists(file_, ec);
     auto old = readFile(file_);
-    if (exists && !old) throw std::runtime_error("无法读取设置文件“" + describe(file_) + "”");
+    if (exists && !old) throw std::runtime_error("无法读取设置文件“" + pathToUtf8(file_) + "”");
     std::string content = old.value_or("");
 
     const std::string gbkSection = utf8ToGbk(section), gbkKey = utf8ToGbk(key);
@@ -228,30 +223,26 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     }
 
     // Write beside the file and rename over it: readers see the old or the new file, never a part.
-    std::filesystem::path tmp = file_;
-    tmp += ".tmp";
+    std::filesystem::path tmpPath = file_;
+    tmpPath += ".tmp";
+    TemporaryFile tmp(tmpPath);  // removed on every way out but the rename
     {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        std::ofstream f(tmp.path(), std::ios::binary | std::ios::trunc);
         if (!f) {
             const auto folder = file_.has_parent_path() ? file_.parent_path() : std::filesystem::path(".");
-            throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：" +
+            throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：" +
                                      (std::filesystem::is_directory(folder, ec)
                                           ? "文件夹不能写入（没有权限？）"
                                           : "文件夹不存在"));
         }
         f.write(out.data(), static_cast<std::streamsize>(out.size()));
         f.close();
-        if (!f) {
-            std::filesystem::remove(tmp, ec);
-            throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：写入失败（磁盘已满？）");
-        }
+        if (!f)
+            throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：写入失败（磁盘已满？）");
     }
-    std::filesystem::rename(tmp, file_, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw std::runtime_error("无法写入设置文件“" + describe(file_) + "”：" + systemErrorText(ec));
-    }
+    std::filesystem::rename(tmp.path(), file_, ec);
+    if (ec) throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：" + systemErrorText(ec));
+    tmp.release();
 }
 
 }  // namespace ca

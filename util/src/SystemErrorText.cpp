@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <new>
 
+#include "ca/util/Folders.h"
+
 namespace ca {
 
 std::string systemErrorText(const std::error_code& ec) {
@@ -38,8 +40,7 @@ std::string systemErrorText(const std::error_code& ec) {
 
 std::string errorText(const std::exception& e) {
     if (const auto* fs = dynamic_cast<const std::filesystem::filesystem_error*>(&e)) {
-        const auto u8 = fs->path1().u8string();
-        const std::string path(u8.begin(), u8.end());
+        const std::string path = pathToUtf8(fs->path1());
         return (path.empty() ? std::string("文件操作失败：") : "文件操作失败“" + path + "”：") +
                systemErrorText(fs->code());
     }

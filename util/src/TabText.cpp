@@ -29,13 +29,17 @@ long hexAt(std::string_view text, size_t at, size_t digits) {
     return v;
 }
 
-}  // namespace
-
-std::string escapeTabText(std::string_view text) {
+// tabText: tab, line breaks and backslash as \t, \n, \r, \\ (reversible); otherwise tab and line
+// break stay and a backslash is itself.
+std::string escape(std::string_view text, bool tabText) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
+        if (!tabText && (c == '\t' || c == '\n' || c == '\\')) {
+            out += static_cast<char>(c);
+            continue;
+        }
         switch (c) {
             case '\t':
                 out += "\\t";
@@ -68,6 +72,16 @@ std::string escapeTabText(std::string_view text) {
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::string escapeTabText(std::string_view text) {
+    return escape(text, true);
+}
+
+std::string escapeControls(std::string_view text) {
+    return escape(text, false);
 }
 
 std::string unescapeTabText(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "ca/app/common/QtPrompts.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -28,26 +29,35 @@ int showBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, co
 
 }  // namespace
 
+QWidget* QtPrompts::owner() const {
+    // A command runs from the window the clerk works in, which is the active one; a box over a
+    // dialog goes over that dialog. Only with no window of the program active (a command run from a
+    // timer, a start-up step) does the box fall back to the main window.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return parent_;
+}
+
 void QtPrompts::info(const std::string& text, const std::string& caption) {
-    showBox(parent_, QMessageBox::Information, text, caption, QMessageBox::Ok, QMessageBox::Ok);
+    showBox(owner(), QMessageBox::Information, text, caption, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtPrompts::warning(const std::string& text, const std::string& caption) {
-    showBox(parent_, QMessageBox::Warning, text, caption, QMessageBox::Ok, QMessageBox::Ok);
+    showBox(owner(), QMessageBox::Warning, text, caption, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 Button QtPrompts::question(const std::string& text, const std::string& caption) {
-    int r = showBox(parent_, QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No,
+    int r = showBox(owner(), QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No,
                     QMessageBox::No);
     return r == QMessageBox::Yes ? Button::Yes : Button::No;
 }
 
 void QtPrompts::plainMessage(const std::string& text) {
-    showBox(parent_, QMessageBox::NoIcon, text, kAppTitle, QMessageBox::Ok, QMessageBox::Ok);
+    showBox(owner(), QMessageBox::NoIcon, text, kAppTitle, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtPrompts::errorBox(const std::string& text) {
-    showBox(parent_, QMessageBox::Critical, text, kAppTitle, QMessageBox::Ok, QMessageBox::Ok);
+    showBox(owner(), QMessageBox::Critical, text, kAppTitle, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 std::string QtPrompts::openFile(const std::string& title, const std::string& filter) {
@@ -55,14 +65,19 @@ std::string QtPrompts::openFile(const std::string& title, const std::string& fil
     // goes into the log and becomes the pending file.
     CursorLift lift;
     const QString folder = openFolder_ ? qs(openFolder_()) : QString();
-    const QString chosen = QFileDialog::getOpenFileName(parent_, qs(title), folder, dialogFilter(filter));
-    return QDir::toNativeSeparators(chosen).toStdString();
+    QFileDialog dialog(parent_, qs(title), folder, dialogFilter(filter));
+    keepFilesClosed(dialog, iconProvider_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
 }
 
 std::string QtPrompts::saveFile(const std::string& title, const std::string& filter,
                                 const std::string& defaultSuffix) {
     CursorLift lift;
     QFileDialog dialog(parent_, qs(title), QString(), dialogFilter(filter));
+    keepFilesClosed(dialog, iconProvider_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Whether an existing file is appended to or replaced is decided by the step that writes it.
@@ -76,7 +91,7 @@ std::optional<std::string> QtPrompts::input(const std::string& caption, const st
                                             const std::string& initial) {
     CursorLift lift;
     bool ok = false;
-    QString text = QInputDialog::getText(parent_, qs(captionOrTitle(caption)), qs(prompt), QLineEdit::Normal,
+    QString text = QInputDialog::getText(owner(), qs(captionOrTitle(caption)), qs(prompt), QLineEdit::Normal,
                                          qs(initial), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -101,4 +102,34 @@ TEST(QtPrompts, StandardDialogsSpeakChineseAndTheOpenDialogStartsInItsFolder) {
     EXPECT_EQ(shownFolder.toStdString(), QDir(folder).absolutePath().toStdString());
     EXPECT_TRUE(openText.startsWith("打开")) << openText.toStdString();
     QDir(folder).removeRecursively();
+}
+
+// A box appears over the window the clerk works in, the one whose command raised it; only with no
+// window of the program active does it go over the main window it was given.
+TEST(QtPrompts, ABoxAppearsOverTheWindowThatRaisedIt) {
+    QWidget main, query;
+    main.show();
+    query.show();
+    ca::app::QtPrompts prompts;
+    prompts.setParent(&main);
+    QWidget* shownOver = nullptr;
+    const auto answer = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shownOver = box->parentWidget();
+                box->accept();
+            }
+        });
+    };
+    query.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&query));
+    answer();
+    prompts.warning("找不到报关单", "");
+    EXPECT_EQ(shownOver, &query);
+
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    answer();
+    EXPECT_EQ(prompts.question("确定吗？", ""), ca::Button::No);
+    EXPECT_EQ(shownOver, &main);
 }

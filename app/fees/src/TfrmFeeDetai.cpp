@@ -12,15 +12,18 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "ca/app/common/ControlLook.h"
 #include "ca/app/common/Guarded.h"
+#include "ca/app/common/KeyActions.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/TextGridModel.h"
 #include "ca/app/common/WaitCursor.h"
+#include "ca/app/common/Windows.h"
 #include "ca/app/fees/TfrmFeeInput.h"
-#include "ca/app/main/Windows.h"
 #include "ca/fees/FeeTexts.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/users/CurrentUser.h"
+#include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::app {
@@ -44,7 +47,7 @@ QDateEdit* dateEdit(QWidget* parent, const char* name, QDate date) {
 
 TfrmFeeDetai::TfrmFeeDetai(AppContext& ctx, Windows& windows) : ctx_(ctx), windows_(windows) {
     setObjectName("frmFeeDetai");
-    setWindowTitle("frmFeeDetai");
+    setWindowTitle("费用查询");
     auto* panel = new QGridLayout;
     auto edit = [this](const char* name, const char* text = "") {
         auto* e = new QLineEdit(text, this);
@@ -117,6 +120,10 @@ TfrmFeeDetai::TfrmFeeDetai(AppContext& ctx, Windows& windows) : ctx_(ctx), windo
     onReadClick(Button2, this, &TfrmFeeDetai::Button2Click, ctx_);
     connect(StringGrid1, &QTableView::doubleClicked, this,
             [this] { guarded(ctx_, [this] { StringGrid1DblClick(); }); });
+    // Enter in a filter field runs the query; Esc closes the window.
+    enterClicks(Button1, {Edit1, DateTimePicker1, DateTimePicker2, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7,
+                          Edit8, CheckBox1});
+    escapeCloses(this);
     FormCreate();
 }
 
@@ -149,6 +156,8 @@ void TfrmFeeDetai::showGrid() {
                                                  std::vector<bool>(grid_.header.size(), true));
     StringGrid1->setModel(model.get());
     model_ = std::move(model);
+    // Each fee heading whole, and each column as wide as its amounts.
+    fitColumns(StringGrid1);
     if (grid_.recordCount > 0) StringGrid1->setCurrentIndex(model_->index(0, 0));
 }
 
@@ -160,7 +169,7 @@ void TfrmFeeDetai::Button1Click() {
     grid_ = std::move(grid);
     queried_ = true;
     showGrid();
-    if (grid_.recordCount > 0) Label9->setText(QString::number(grid_.recordCount));
+    Label9->setText(QString::number(grid_.recordCount));
 }
 
 void TfrmFeeDetai::StringGrid1DblClick() {
@@ -180,8 +189,12 @@ void TfrmFeeDetai::Button2Click() {
 void TfrmFeeDetai::BitBtn1Click() {
     const std::string path = ctx_.prompts().saveFile("导出EXCEL", fees::kExportFilter, "xls");
     if (path.empty()) return;
+    if (const std::string problem = fees::feeExportProblem(ctx_.dm(), path); !problem.empty()) {
+        warningBox(ctx_.prompts(), problem);
+        return;
+    }
     std::error_code ec;
-    if (std::filesystem::exists(spreadsheet::pathFromUtf8(path), ec) &&
+    if (std::filesystem::exists(pathFromUtf8(path), ec) &&
         questionBox(ctx_.prompts(), "文件“" + path + "”已存在，要替换它吗？") != Button::Yes)
         return;
     WaitCursor wait;

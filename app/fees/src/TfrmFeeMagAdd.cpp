@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ca/app/common/Guarded.h"
+#include "ca/app/common/KeyActions.h"
 #include "ca/app/common/QtText.h"
 #include "ca/fees/FeeItemAdd.h"
 #include "ca/util/MessageBoxes.h"
@@ -36,6 +37,7 @@ TfrmFeeMagAdd::TfrmFeeMagAdd(AppContext& ctx) : ctx_(ctx) {
     layout->addLayout(buttons);
     onClick(Button1, this, &TfrmFeeMagAdd::Button1Click, ctx_);
     onReadClick(Button2, this, &TfrmFeeMagAdd::Button2Click, ctx_);
+    dialogKeys(this, Button1, Button2);  // Enter: 确定增加, Esc: 关闭
 }
 
 void TfrmFeeMagAdd::Button1Click() {

@@ -1,13 +1,18 @@
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
 
 #include "FeeWindowsFixture.h"
+#include "PdfWords.h"
 #include "WindowDriver.h"
+#include "ca/app/common/TfrmPrintPreview.h"
 #include "ca/app/fees/TfrmFeeInput.h"
-#include "ca/app/reports/TfrmDataDetail.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
 
@@ -123,39 +128,107 @@ TEST_F(FeeInputTest, PrintsTheStatementWithTheLoadedTotalAndTheAccountTexts) {
     EXPECT_NE(tc->prompts.texts("error")[0].find("费用“打单费”的金额“x”"), std::string::npos);
     EXPECT_NE(tc->prompts.texts("error")[1].find("没有默认打印机"), std::string::npos);
 }
-
-// The document query and fee entry reach each other: its "费用录入" loads the current declaration
-// here, and "查看单据明细" here shows the declaration there, found by serial and date.
-TEST_F(FeeInputTest, TheDocumentQueryAndFeeEntryOpenEachOther) {
-    struct Case {
-        int category;
-        bool loggedIn;
-        bool feeButtonShown;
-    };
-    for (const Case& c :
-         {Case{0, false, false}, Case{0, true, true}, Case{1, true, true}, Case{2, true, false}}) {
-        windows.emplace(tc->ctx, nullptr);
-        user() = ca::users::CurrentUser{};
-        if (c.loggedIn) user().logIn("张三", c.category);
-        TfrmDataDetail& query = windows->get<TfrmDataDetail>();
-        EXPECT_EQ(query.findChild<QPushButton*>("BitBtn1")->isHidden(), !c.feeButtonShown) << c.category;
-    }
-
-    TfrmDataDetail& query = windows->get<TfrmDataDetail>();  // logged in as category 2 above
+// 打印预览 shows the statement on the paper it prints on (A4 on a desk without a printer); its 打印
+// prints and 导出PDF writes what it shows, and 导出PDF of the window writes the same drawing into
+// the file the clerk names: each text at its place on the page, read back with pdftotext.
+TEST_F(FeeInputTest, PreviewPrintAndPdfAreOneDrawing) {
+    if (!ca::app::test::havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
     user().logIn("张三", 1);
-    windows->get<TfrmFeeInput>();  // created for a user who may see the details button
-    query.showDeclaration("123456789", ca::Date{2011, 1, 5});
-    ASSERT_EQ(cells(*query.findChild<QTableView*>("DBGrid1")).size(), 1u);
-    query.BitBtn1Click();
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(edit("Edit7")->text().toStdString(), "TY0000000123456789");
-    EXPECT_EQ(label9(), "42.50");
+    TfrmFeeInput& w = window();
+    w.show();
+    w.InputData("TY0000000123456789", "TY_NO", ca::fees::MatchMode::Whole);
+    edit("Edit9")->setText("6222");
+    click(w, "Button4");
+    ASSERT_EQ(tc->printer.printed().size(), 1u);
+    const auto printedTexts = tc->printer.printed()[0].texts;
 
-    query.hide();
-    click(window(), "Button1");
-    EXPECT_TRUE(query.isVisible());
-    EXPECT_EQ(query.findChild<QLineEdit*>("Edit1")->text().toStdString(), "123456789");
-    EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker1")->date(), QDate(2011, 1, 5));
-    EXPECT_EQ(query.findChild<QDateEdit*>("DateTimePicker2")->date(), QDate(2011, 1, 5));
-    EXPECT_EQ(cells(*query.findChild<QTableView*>("DBGrid1")).size(), 1u);
+    click(w, "BtnPreview");
+    auto* preview = w.findChild<TfrmPrintPreview*>("frmPrintPreview");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->pageCount(), 1);
+    EXPECT_EQ(preview->paper().pageLayout().pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(preview->paper().resolution(), 600);
+    if (const char* shot = std::getenv("CA_SCREENSHOTS")) {
+        preview->grab().save(QString::fromUtf8(shot) + "/preview.png");
+        w.grab().save(QString::fromUtf8(shot) + "/feeinput.png");
+    }
+    // A field changed after the preview opened does not change what the preview prints.
+    edit("Edit9")->setText("changed");
+    click(*preview, "BtnPrint");
+    ASSERT_EQ(tc->printer.printed().size(), 2u);
+    EXPECT_EQ(tc->printer.printed()[1].texts, printedTexts);
+
+    const std::filesystem::path pdf = dir / "账单.pdf";
+    tc->prompts.answerSave(pdf.string());
+    click(*preview, "BtnPdf");
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const auto text = ca::app::test::pdfText(pdf);
+    EXPECT_EQ(text.pages, 1);
+    EXPECT_NEAR(text.width, 595.3, 1);  // A4
+    EXPECT_NEAR(text.height, 841.9, 1);
+    auto expectAt = [&](const std::string& word, int x, int y) {
+        ca::app::test::expectWordAt(text, word, x, y);
+    };
+    int checked = 0;
+    for (const auto& t : printedTexts)
+        if (!t.text.empty() && t.text.find_first_of(" -") == std::string::npos) {
+            expectAt(t.text, t.x, t.y);  // the texts pdftotext reads as one word
+            ++checked;
+        }
+    EXPECT_GE(checked, 10);
+    expectAt("帐号：6222", 200, 1800);
+
+    // The window's own 导出PDF: an existing file is replaced only when the clerk agrees.
+    const auto before = std::filesystem::last_write_time(pdf);
+    tc->prompts.answerSave(pdf.string());
+    tc->prompts.answerQuestion(ca::Button::No);
+    click(w, "BtnPdf");
+    EXPECT_EQ(std::filesystem::last_write_time(pdf), before);
+    std::filesystem::remove(pdf);
+    tc->prompts.answerSave(pdf.string());
+    click(w, "BtnPdf");
+    EXPECT_NE(ca::app::test::pdfText(pdf).pages, 0);
+    EXPECT_EQ(tc->prompts.texts("question"),
+              (std::vector<std::string>{"文件“" + pdf.string() + "”已存在，要替换它吗？"}));
+    EXPECT_TRUE(tc->prompts.texts("error").empty()) << tc->prompts.texts("error")[0];
+}
+
+// What the clerk sees of a loaded declaration: no fee codes, whole fee and customer names, fields he
+// cannot change drawn as read-only; and 统一编号's own 搜索 takes the whole number a load shows as
+// well as the serial.
+TEST_F(FeeInputTest, ShowsWholeNamesHidesTheCodesAndSearchesTheWholeUnifiedNumber) {
+    exec("update func_desc set Fd_func_name='自定义收费项目01' where Fd_func_code='ddf'");
+    exec("update limit set L_func_name='自定义收费项目01' where L_func_code='ddf'");
+    exec("update T_fee set kh='上海某某国际货运代理有限公司第二分公司' where ty_no='TY0000000123456789'");
+    user().logIn("张三", 1);
+    TfrmFeeInput& w = window();
+    w.show();
+    for (const char* typed : {"123456789", "TY0000000123456789"}) {
+        SCOPED_TRACE(typed);
+        edit("Edit7")->setText("TY0000000987654321");
+        click(w, "BitBtn3");  // another declaration first
+        edit("Edit7")->setText(QString::fromUtf8(typed));
+        click(w, "BitBtn3");
+        EXPECT_EQ(label9(), "42.50");
+        EXPECT_EQ(edit("Edit7")->text().toStdString(), "TY0000000123456789");
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(grid()->isColumnHidden(3));
+    for (int r = 0; r < grid()->model()->rowCount(); ++r) {
+        const QString name = grid()->model()->index(r, 0).data().toString();
+        EXPECT_GE(grid()->columnWidth(0), grid()->fontMetrics().horizontalAdvance(name))
+            << name.toStdString();
+    }
+    QLineEdit* customer = edit("Edit1");
+    EXPECT_GE(customer->width(), customer->fontMetrics().horizontalAdvance(customer->text()));
+    for (const char* name : {"Edit1", "Edit2", "Edit3"}) {
+        EXPECT_TRUE(edit(name)->isReadOnly()) << name;
+        EXPECT_EQ(edit(name)->palette().color(QPalette::Base), edit(name)->palette().color(QPalette::Window))
+            << name;
+    }
+    EXPECT_NE(edit("Edit4")->palette().color(QPalette::Base),
+              edit("Edit4")->palette().color(QPalette::Window));
+    EXPECT_TRUE(tc->prompts.shown().empty());
 }

@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QTest>
 
 #include "FeeWindowsFixture.h"
 #include "WindowDriver.h"
@@ -23,4 +24,14 @@ TEST_F(FeeWindowsFixture, FeeItemDialogAddsWithItsDefaultsAndRefusesRepeats) {
     click(d, "Button2");
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.findChild<QLineEdit*>("Edit1")->text().toStdString(), "ty_no");
+}
+
+// Enter in a field does what "确定增加" does, and Esc closes the dialog.
+TEST_F(FeeWindowsFixture, FeeItemDialogTakesEnterAndEscape) {
+    TfrmFeeMagAdd& d = windows->open<TfrmFeeMagAdd>();
+    QTest::keyClick(d.findChild<QLineEdit*>("Edit2"), Qt::Key_Return);
+    EXPECT_EQ(tc->prompts.texts("info"), std::vector<std::string>{"增加成功！"});
+    QTest::keyClick(d.findChild<QLineEdit*>("Edit1"), Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(tc->prompts.shown().size(), 1u);
 }

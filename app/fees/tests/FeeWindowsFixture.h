@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "TestContext.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/users/CurrentUser.h"
 

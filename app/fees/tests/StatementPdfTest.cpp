@@ -4,40 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QString>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <regex>
-#include <sstream>
 
+#include "PdfWords.h"
 #include "ca/app/common/QtPrinter.h"
 #include "ca/fees/FeeStatement.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-struct Word {
-    double x, y;
-    std::string text;
-};
-
-std::vector<Word> words(const std::string& bboxHtml) {
-    std::vector<Word> out;
-    const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="[0-9.]+">([^<]*)</word>)re");
-    for (std::sregex_iterator it(bboxHtml.begin(), bboxHtml.end(), word), end; it != end; ++it)
-        out.push_back({std::stod((*it)[1]), std::stod((*it)[2]), (*it)[3]});
-    return out;
-}
-
-}  // namespace
-
 TEST(StatementPdf, TextsLandAtTheirDeviceCoordinates) {
-    if (std::system("command -v pdftotext > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "pdftotext is not installed";
+    if (!ca::app::test::havePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
     const fs::path dir =
         fs::temp_directory_path() / ("ca_fee_statement_pdf_" + std::to_string(std::random_device{}()));
     fs::remove_all(dir);
@@ -52,22 +30,10 @@ TEST(StatementPdf, TextsLandAtTheirDeviceCoordinates) {
         ca::app::QtPrinter printer(QString::fromStdString(pdf.string()), 600);
         ca::fees::printFeeStatement(printer, ca::fees::feeStatementLayout(texts, lines));
     }
-    const std::string cmd = "pdftotext -bbox '" + pdf.string() + "' '" + (dir / "bbox.html").string() + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    std::ifstream in(dir / "bbox.html");
-    std::stringstream html;
-    html << in.rdbuf();
-    const std::vector<Word> found = words(html.str());
-
+    const auto found = ca::app::test::pdfText(pdf);
     // Each text of the layout is found as a word starting at x / 600 inch, y / 600 inch (in points).
     auto expectAt = [&](const std::string& text, int x, int y) {
-        for (const Word& w : found)
-            if (w.text == text) {
-                EXPECT_NEAR(w.x, x * 72.0 / 600, 1.5) << text;
-                EXPECT_NEAR(w.y, y * 72.0 / 600, 3.0) << text;
-                return;
-            }
-        ADD_FAILURE() << "not in the PDF: " << text << "\n" << html.str();
+        ca::app::test::expectWordAt(found, text, x, y);
     };
     expectAt("客户：客户甲", 200, 200);
     expectAt("合同号：HT1", 1800, 400);

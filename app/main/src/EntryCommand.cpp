@@ -1,9 +1,12 @@
 #include "ca/app/main/EntryCommand.h"
 
+#include "ca/db/DatabaseFiles.h"
+#include "ca/db/TDM.h"
 #include "ca/entry/AutomationEntryClient.h"
 #include "ca/entry/DeclarationEntry.h"
 #include "ca/entry/WorkbookServer.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
+#include "ca/util/Folders.h"
 #include "ca/util/Settings.h"
 
 namespace ca::app {
@@ -23,6 +26,11 @@ void MainWindowEntryHost::setProgress(const std::string& text) {
 
 std::string MainWindowEntryHost::readSetting(const std::string& key) {
     return window_.iniFile().ReadString(settings::kSection, key, "");
+}
+
+std::string MainWindowEntryHost::fileRefusal(const std::string& path) const {
+    if (!db::IsDatabaseFile(window_.context().dm().ADOConnection1, pathFromUtf8(path))) return {};
+    return "文件“" + path + "”是本程序的数据库文件，不能作为报关单导入。";
 }
 
 void runEntry(TfrmMain& window, automation::Desktop& desktop, entry::DeclarationKind kind) {

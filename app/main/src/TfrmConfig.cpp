@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "ca/app/common/Guarded.h"
+#include "ca/app/common/KeyActions.h"
 #include "ca/app/common/QtText.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
@@ -146,6 +147,7 @@ TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Win
     onClick(Button2, this, &TfrmConfig::Button2Click, ctx_);
     onReadClick(Button1, this, &TfrmConfig::Button1Click, ctx_);
     onReadClick(Button3, this, &TfrmConfig::Button3Click, ctx_);
+    dialogKeys(this, Button2, Button1);  // Enter: 修改, Esc: 关闭
     FormCreate();
 }
 

@@ -1,5 +1,7 @@
 #include "ca/app/main/TfrmMain.h"
 
+#include "ca/app/common/WindowMemory.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,12 +22,11 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "ca/app/common/ElidedLabel.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/main/DropRule.h"
 #include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/ToolbarIcons.h"
-#include "ca/app/reports/TfrmDataDetail.h"
-#include "ca/app/reports/TfrmEportData.h"
 #include "ca/util/CommandGuard.h"
 #include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
@@ -54,9 +55,9 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     // line below it.
     setFixedSize(kClientWidth,
                  kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // Where the clerk left it (its size is fixed).
+    rememberWindow(*this);
     setCommand(MainCommand::Settings, [this] { openSettings(); });
-    setCommand(MainCommand::DocumentQuery, [this] { windows_.open<TfrmDataDetail>(); });
-    setCommand(MainCommand::BusinessData, [this] { windows_.open<TfrmEportData>(); });
     // Whoever sets the program busy, this window follows.
     connect(&ctx_.busy(), &BusyState::busyChanged, this, [this](bool busy) { showBusy(busy); });
     CommandGuard::run(ctx_.prompts(), [this] { FormCreate(); });
@@ -150,10 +151,13 @@ void TfrmMain::buildToolbar() {
         if (b.separator) ToolBar1->addSeparator()->setObjectName(b.separator);
     }
 
+    // The progress text takes the room between the buttons and 停止 and is cut to fit it, so 停止
+    // stays on the toolbar however long the counters grow; a spacer holds that room while no text
+    // is shown.
     auto* spacer = new QWidget(ToolBar1);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    ToolBar1->addWidget(spacer);
-    ProgressLabel = new QLabel(ToolBar1);
+    spacerAction_ = ToolBar1->addWidget(spacer);
+    ProgressLabel = new ElidedLabel(ToolBar1);
     ProgressLabel->setObjectName("ProgressLabel");
     progressAction_ = ToolBar1->addWidget(ProgressLabel);
     progressAction_->setVisible(false);
@@ -283,7 +287,9 @@ void TfrmMain::showBusy(bool busy) {
 
 void TfrmMain::setProgress(const QString& text) {
     ProgressLabel->setText(text);
+    ProgressLabel->setToolTip(text);
     progressAction_->setVisible(!text.isEmpty());
+    spacerAction_->setVisible(text.isEmpty());
 }
 
 void TfrmMain::setCommand(MainCommand command, std::function<void()> run) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -288,4 +289,15 @@ TEST_F(ConfigDialogTest, LabelsButtonsHelpTextAndTheOrderOfSaving) {
     for (const Row& r : rows)
         expected.push_back(r.key);
     EXPECT_EQ(keys, expected);
+}
+
+// Enter in a field asks as "修改" does; Esc closes the dialog as "关闭" does.
+TEST_F(ConfigDialogTest, EnterAsksToSaveAndEscapeCloses) {
+    auto d = open();
+    prompts.answerQuestion(Button::No);
+    QTest::keyClick(d->findChild<QLineEdit*>("Edit8"), Qt::Key_Return);
+    EXPECT_EQ(prompts.texts("question"), std::vector<std::string>{"您确定要修改吗？"});
+    QTest::keyClick(d->findChild<QLineEdit*>("Edit8"), Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(prompts.shown().size(), 1u);
 }

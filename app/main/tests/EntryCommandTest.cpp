@@ -229,3 +229,35 @@ TEST(DemoClientTest, FixtureNextToTheExecutableStartsTheStandIn) {
     }
     fs::remove_all(dir);
 }
+
+// The database's own files, picked in the open dialog or dropped, are refused before anything opens
+// them: the entry would read and then move the database away, and on Linux the reading alone drops
+// the connection's locks.
+TEST_F(EntryCommandTest, TheDatabasesOwnFilesAreNeverEntered) {
+    const fs::path database = imported / "DB.sqlite";
+    db::TDM fileDm(pathToUtf8(database));
+    fileDm.ADOConnection1.execRaw("CREATE TABLE t(a)");
+    window.reset();
+    ctx.emplace(prompts, fileDm, clock, printer, user, dir / "config.ini");
+    window = std::make_unique<TfrmMain>(*ctx);
+    window->show();
+    installEntryCommands(*window, desktop);
+
+    for (const char* name : {"DB.sqlite", "DB.sqlite-wal", "DB.sqlite-shm"}) {
+        const std::string file = pathToUtf8(imported / name);
+        const std::string refusal = "文件“" + file + "”是本程序的数据库文件，不能作为报关单导入。";
+        prompts.answerOpen(file);
+        window->findChild<QAction*>("mnu_import_input")->trigger();
+        EXPECT_EQ(window->logLines().back(), refusal);
+        // Dropped through a folder named so that the drop rule takes it.
+        window->WMDropFiles({pathToUtf8(dir / "xls" / ".." / pathFromUtf8("已导入") / name)});
+        EXPECT_FALSE(window->pendingFile().empty());
+        window->findChild<QAction*>("mnu_export_input")->trigger();
+        EXPECT_NE(window->logLines().back().find("是本程序的数据库文件，不能作为报关单导入。"),
+                  std::string::npos)
+            << window->logLines().back();
+        EXPECT_TRUE(window->pendingFile().empty());
+        EXPECT_TRUE(fs::exists(imported / name)) << name;
+    }
+    EXPECT_TRUE(prompts.texts("error").empty());
+}

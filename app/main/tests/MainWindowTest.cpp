@@ -16,11 +16,20 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 
+#include "ca/app/fees/TfrmFeeDetai.h"
+#include "ca/app/fees/TfrmFeeInput.h"
+#include "ca/app/fees/TfrmFeeMagAdd.h"
 #include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/TfrmMain.h"
 #include "ca/app/main/ToolbarIcons.h"
+#include "ca/app/main/WindowTable.h"
+#include "ca/app/reports/TfrmDataDetail.h"
+#include "ca/app/reports/TfrmEportData.h"
+#include "ca/app/users/TfrmChangPW.h"
+#include "ca/app/users/TfrmUserMag.h"
 #include "ca/db/TDM.h"
 #include "ca/util/Folders.h"
 #include "ca/util/Settings.h"
@@ -466,4 +475,59 @@ TEST_F(MainWindowTest, EveryItemAndToolButtonRunsItsCommand) {
     order.resize(std::min<std::size_t>(order.size(), 7));
     EXPECT_EQ(order, (std::vector<std::string>{"ToolButton1", "ToolButton2", "ToolButton3", "ToolButton4",
                                                "ToolButton5", "ToolButton6", "ToolButton7"}));
+}
+
+// The window table connects every menu item that opens a window, and the window it opens is the one
+// the registry keeps, the same for the menu as for another window.
+TEST_F(MainWindowTest, EveryWindowMenuItemOpensItsWindowThroughTheTable) {
+    auto w = open();
+    installWindows(*w);
+    Windows& windows = w->windows();
+    struct Case {
+        const char* item;
+        std::function<QWidget*()> window;
+    } cases[] = {
+        {"Ndjcx", [&] { return windows.find<TfrmDataDetail>(); }},
+        {"N5", [&] { return windows.find<TfrmEportData>(); }},
+        {"N4", [&] { return windows.find<TfrmFeeInput>(); }},
+        {"Nfycx", [&] { return windows.find<TfrmFeeDetai>(); }},
+        {"N7", [&] { return windows.find<TfrmFeeMagAdd>(); }},
+        {"Nlimit", [&] { return windows.find<TfrmUserMag>(); }},
+        {"Nchpass", [&] { return windows.find<TfrmChangPW>(); }},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.window(), nullptr) << c.item;
+        action(*w, c.item)->trigger();
+        ASSERT_NE(c.window(), nullptr) << c.item;
+        EXPECT_TRUE(c.window()->isVisible()) << c.item;
+        EXPECT_EQ(c.window()->parentWidget(), w.get()) << c.item;
+        c.window()->close();
+    }
+    EXPECT_EQ(&windows.get<DeclarationDetails>(),
+              static_cast<DeclarationDetails*>(windows.find<TfrmDataDetail>()));
+    EXPECT_EQ(&windows.get<FeeEntry>(), static_cast<FeeEntry*>(windows.find<TfrmFeeInput>()));
+}
+
+// 停止 is the one control a clerk needs during a long download: however long the progress text
+// grows, it stays on the toolbar, and the text is cut to the room left (whole in its tool tip).
+TEST_F(MainWindowTest, StopStaysOnTheToolbarWhateverTheProgressSays) {
+    auto w = open();
+    auto* toolbar = w->findChild<QToolBar*>("ToolBar1");
+    auto* stop = w->findChild<QToolButton*>("StopButton");
+    auto* label = w->findChild<QLabel*>("ProgressLabel");
+    w->setBusy(true, [] {});
+    for (const char* text :
+         {"3 / 10", "第 11 行 报关单 10 商品 15", "第 1234 行 报关单 1000 商品 15000 附件 99 重试 12"}) {
+        w->setProgress(QString::fromUtf8(text));
+        QApplication::processEvents();
+        EXPECT_TRUE(stop->isVisible()) << text;
+        EXPECT_TRUE(toolbar->rect().contains(stop->geometry())) << text;
+        auto* overflow = toolbar->findChild<QToolButton*>("qt_toolbar_ext_button");
+        EXPECT_TRUE(!overflow || !overflow->isVisible()) << text;
+        EXPECT_TRUE(label->isVisible()) << text;
+        EXPECT_EQ(label->text().toStdString(), text);
+        EXPECT_EQ(label->toolTip().toStdString(), text);
+        EXPECT_LE(label->geometry().right(), stop->geometry().left()) << text;
+    }
+    w->setBusy(false);
 }

@@ -8,18 +8,9 @@
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/QueryTableModel.h"
 #include "ca/app/reports/ReportGrid.h"
+#include "ca/util/AsciiCase.h"
 
 namespace ca::app {
-
-namespace {
-
-std::string lowerCase(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-}  // namespace
 
 DetailPanel::DetailPanel(const std::vector<reports::DetailRow>& rows, const std::string& prefix, int columns,
                          QWidget* parent)
@@ -42,7 +33,7 @@ DetailPanel::DetailPanel(const std::vector<reports::DetailRow>& rows, const std:
             edit->setMinimumWidth(60);
             boxes->addWidget(edit, 1);
             row.boxes.push_back(edit);
-            byField_[lowerCase(field.field)] = boxes_.size();
+            byField_[toLowerAscii(field.field)] = boxes_.size();
             boxes_.push_back({edit, field, i});
         }
         label->setBuddy(row.boxes.front());
@@ -65,17 +56,17 @@ void DetailPanel::showRow(const QueryTableModel& model, int row) {
 }
 
 QLabel* DetailPanel::labelOf(const std::string& field) const {
-    auto it = byField_.find(lowerCase(field));
+    auto it = byField_.find(toLowerAscii(field));
     return it == byField_.end() ? nullptr : rows_[boxes_[it->second].row].label;
 }
 
 QLineEdit* DetailPanel::boxOf(const std::string& field) const {
-    auto it = byField_.find(lowerCase(field));
+    auto it = byField_.find(toLowerAscii(field));
     return it == byField_.end() ? nullptr : boxes_[it->second].edit;
 }
 
 void DetailPanel::setRowVisible(const std::string& field, bool visible) {
-    auto it = byField_.find(lowerCase(field));
+    auto it = byField_.find(toLowerAscii(field));
     if (it == byField_.end()) return;
     const Row& r = rows_[boxes_[it->second].row];
     r.label->setVisible(visible);

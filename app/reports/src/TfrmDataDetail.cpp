@@ -17,15 +17,17 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "ca/app/common/ControlLook.h"
 #include "ca/app/common/Guarded.h"
+#include "ca/app/common/KeyActions.h"
 #include "ca/app/common/QtText.h"
 #include "ca/app/common/QueryTableModel.h"
-#include "ca/app/fees/TfrmFeeInput.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/app/reports/DateControls.h"
 #include "ca/app/reports/DetailPanel.h"
 #include "ca/app/reports/ReportGrid.h"
 #include "ca/reports/DocumentColumns.h"
+#include "ca/reports/DocumentSearch.h"
 #include "ca/users/CurrentUser.h"
 #include "ca/users/MenuAccess.h"
 #include "ca/users/UserCategory.h"
@@ -78,12 +80,19 @@ TfrmDataDetail::TfrmDataDetail(AppContext& ctx, Windows& windows, QWidget* owner
 
     onReadClick(Button1, this, &TfrmDataDetail::Button1Click, ctx_);
     onClick(BitBtn1, this, &TfrmDataDetail::BitBtn1Click, ctx_);
-    // A mouse click loads the goods lines; the keyboard only moves the detail panel.
+    // Whichever way the current header row changes (a click, the arrow keys, a new search), the
+    // panel and the goods lines follow it.
     connect(DBGrid1, &QTableView::clicked, this, [this] { guarded(ctx_, [this] { DBGrid1CellClick(); }); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { headerPanel_->showRow(*headers_, current.row()); });
+            [this](const QModelIndex& current) {
+                guarded(ctx_, [this, current] { showHeaderRow(current.row()); });
+            });
     connect(DBGrid2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { goodsPanel_->showRow(*goods_, current.row()); });
+    // Enter in a filter field runs the query; Esc closes the window.
+    enterClicks(Button1, {Edit1, Edit68, Edit70, Edit72, DateTimePicker1, DateTimePicker2, ComboBox3, Edit69,
+                          Edit67, Edit71, DateTimePicker3, DateTimePicker4, CheckBox2});
+    escapeCloses(this);
     FormCreate();
 }
 
@@ -171,7 +180,9 @@ void TfrmDataDetail::buildResultArea() {
     top->addWidget(DBGrid1);
     top->addWidget(scrolled(headerPanel_));
     top->setStretchFactor(0, 3);
-    top->setStretchFactor(1, 2);
+    top->setStretchFactor(1, 1);
+    // The grid takes three quarters of the width; the panel scrolls within the rest.
+    top->setSizes({3000, 1000});
 
     auto* goodsSide = new QWidget(this);
     auto* goodsSideLayout = new QVBoxLayout(goodsSide);
@@ -217,33 +228,45 @@ reports::DocumentFilter TfrmDataDetail::filter() const {
 }
 
 void TfrmDataDetail::RunQuery() {
-    const std::string sql = reports::documentStatement(filter());
-    headers_->reopen([&] {
-        ADOQuery1.SetSQL(sql);
-        ADOQuery1.Open();
-    });
-    if (headers_->rowCount() > 0)
-        DBGrid1->setCurrentIndex(headers_->index(0, 0));
-    else
-        headerPanel_->showRow(*headers_, -1);
+    const reports::DocumentFilter f = filter();
+    shownRow_ = -1;
+    try {
+        headers_->reopen([&] { reports::findDocuments(ADOQuery1, f); });
+    } catch (...) {
+        showHeaderRow(-1);  // no goods lines under an empty grid
+        throw;
+    }
+    fitColumns(DBGrid1);
     HeaderCount->setText(QString::number(ADOQuery1.RecordCount()));
+    // The model was reset: the view has no current row, and row 0 of the new result becomes it.
+    showHeaderRow(headers_->rowCount() > 0 ? 0 : -1);
+    if (headers_->rowCount() > 0) DBGrid1->setCurrentIndex(headers_->index(0, 0));
 }
 
 void TfrmDataDetail::DBGrid1CellClick() {
-    if (!ADOQuery1.Active() || ADOQuery1.IsEmpty()) return;
-    const int row = DBGrid1->currentIndex().row();
-    if (row < 0) return;
-    const std::string tyNo = db::valueToString(headers_->value(row, "TY_No"));
+    showHeaderRow(DBGrid1->currentIndex().row());
+}
+
+void TfrmDataDetail::showHeaderRow(int row) {
+    if (row == shownRow_ && row >= 0) return;
+    shownRow_ = row;
+    headerPanel_->showRow(*headers_, row);
+    const bool valid = ADOQuery1.Active() && row >= 0 && row < headers_->rowCount();
     goods_->reopen([&] {
-        ADOQuery2.SetSQL(reports::goodsStatement(tyNo));
-        ADOQuery2.Open();
+        if (!valid) {
+            ADOQuery2.Close();
+            return;
+        }
+        reports::findGoods(ADOQuery2, db::valueToString(headers_->value(row, "TY_No")));
     });
-    if (goods_->rowCount() > 0)
+    if (goods_->rowCount() > 0) {
+        fitColumns(DBGrid2);
         DBGrid2->setCurrentIndex(goods_->index(0, 0));
-    else
+    } else {
         goodsPanel_->showRow(*goods_, -1);
-    GoodsCount->setText(QString::number(ADOQuery2.RecordCount()));
-    showKindLabels(db::valueToString(headers_->value(row, "inouttype")));
+    }
+    GoodsCount->setText(QString::number(valid ? ADOQuery2.RecordCount() : 0));
+    if (valid) showKindLabels(db::valueToString(headers_->value(row, "inouttype")));
 }
 
 void TfrmDataDetail::showKindLabels(const std::string& kind) {
@@ -256,12 +279,7 @@ void TfrmDataDetail::showKindLabels(const std::string& kind) {
 void TfrmDataDetail::BitBtn1Click() {
     const int row = DBGrid1->currentIndex().row();
     if (!ADOQuery1.Active() || row < 0) return;
-    openFeeEntry(db::valueToString(headers_->value(row, "TY_No")));
-}
-
-void TfrmDataDetail::openFeeEntry(const std::string& tyNo) {
-    // The one fee entry window of the program loads the declaration by its whole unified number.
-    windows_.get<TfrmFeeInput>().InputData(tyNo, "TY_NO", fees::MatchMode::Whole);
+    windows_.get<FeeEntry>().enterFeesOf(db::valueToString(headers_->value(row, "TY_No")));
 }
 
 void TfrmDataDetail::showDeclaration(const std::string& serial, const Date& entryDate) {

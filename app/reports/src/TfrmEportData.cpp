@@ -72,8 +72,10 @@ TfrmEportData::TfrmEportData(AppContext& ctx, QWidget* owner) : QWidget(owner, Q
     ComboBox2 = list(this, "ComboBox2", months, months[today.month() - 1]);
     const IniFile ini(ctx_.configFile());
     Edit1 = edit(this, "Edit1", qs(ini.ReadString(settings::kSection, settings::kDeclaringUnit, "")));
-    ComboBox3 = list(this, "ComboBox3",
-                     {"无", "进口报关单", "出口报关单", "出口转关运输提前报关单", "出口和转关"}, "无");
+    QStringList kinds;
+    for (const char* kind : reports::kBusinessKinds)
+        kinds << kind;
+    ComboBox3 = list(this, "ComboBox3", kinds, reports::kNoKind);
     Edit2 = edit(this, "Edit2");
     Edit6 = edit(this, "Edit6", "5201");
     Edit3 = edit(this, "Edit3");

@@ -1,18 +1,21 @@
 // The document query window driven as the clerk drives it: search, keyboard, clicks, labels.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 
 #include "ReportsFixture.h"
 #include "TestContext.h"
 #include "WindowDriver.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/app/reports/TfrmDataDetail.h"
 
 namespace ca::app {
@@ -87,12 +90,23 @@ TEST_F(DataDetailWindow, SearchFillsTheGridAndThePanelFollowsTheCurrentRow) {
     EXPECT_EQ(box("DBEdit_TY_No"), rows[0][0]);
     EXPECT_EQ(box("DBEdit_SB_Date"), rows[0][7]);
 
-    // Down arrow: the panel follows, the goods stay unloaded.
+    // The arrow keys move the panel, the goods lines and their count together.
     grid("DBGrid1").setFocus();
-    QTest::keyClick(&grid("DBGrid1"), Qt::Key_Down);
-    EXPECT_EQ(box("DBEdit_TY_No"), rows[1][0]);
-    EXPECT_TRUE(cells(grid("DBGrid2")).empty());
-    EXPECT_EQ(label("GoodsCount"), "0");
+    const int exportRow = rowOf("000000002"), importRow = rowOf("000000001");  // 6 and 5 lines
+    const auto moveTo = [&](int row) {
+        while (grid("DBGrid1").currentIndex().row() != row)
+            QTest::keyClick(&grid("DBGrid1"),
+                            grid("DBGrid1").currentIndex().row() < row ? Qt::Key_Down : Qt::Key_Up);
+    };
+    moveTo(exportRow);
+    EXPECT_EQ(box("DBEdit_TY_No"), rows[static_cast<size_t>(exportRow)][0]);
+    EXPECT_EQ(cells(grid("DBGrid2")).size(), 6u);
+    EXPECT_EQ(label("GoodsCount"), "6");
+    EXPECT_EQ(box("DBEditSub_SPMC_Name"), "货1");
+    moveTo(importRow);
+    EXPECT_EQ(box("DBEdit_TY_No"), rows[static_cast<size_t>(importRow)][0]);
+    EXPECT_EQ(cells(grid("DBGrid2")).size(), 5u);
+    EXPECT_EQ(label("GoodsCount"), "5");
 
     // Only the serial part of the unified number matches; the count shows the new result.
     w.findChild<QLineEdit*>("Edit1")->setText("000000002");
@@ -105,6 +119,10 @@ TEST_F(DataDetailWindow, SearchFillsTheGridAndThePanelFollowsTheCurrentRow) {
     EXPECT_TRUE(cells(grid("DBGrid1")).empty());
     EXPECT_EQ(box("DBEdit_TY_No"), "");
     EXPECT_EQ(label("HeaderCount"), "0");
+    // No goods lines under an empty grid.
+    EXPECT_TRUE(cells(grid("DBGrid2")).empty());
+    EXPECT_EQ(label("GoodsCount"), "0");
+    EXPECT_EQ(box("DBEditSub_SPMC_Name"), "");
 }
 
 TEST_F(DataDetailWindow, ClickLoadsTheGoodsAndSwitchesTheKindLabels) {
@@ -126,12 +144,51 @@ TEST_F(DataDetailWindow, ClickLoadsTheGoodsAndSwitchesTheKindLabels) {
     EXPECT_TRUE(gjf->isHidden());
     EXPECT_TRUE(labelOf("DBEditSub_SCCJ")->isHidden());
 
-    // A new search leaves the goods and the labels until the next click.
+    // A new search shows the goods and the labels of its first row.
     w.findChild<QComboBox*>("ComboBox3")->setCurrentText("出口报关单");
     click(w, "Button1");
     EXPECT_EQ(cells(grid("DBGrid1")).size(), 3u);
-    EXPECT_EQ(label("GoodsCount"), "5");
-    EXPECT_TRUE(gjf->isHidden());
+    EXPECT_EQ(label("GoodsCount"), std::to_string(cells(grid("DBGrid2")).size()));
+    EXPECT_FALSE(gjf->isHidden());
+}
+
+// Enter in any filter field runs the query as "查询" does; Esc closes the window.
+TEST_F(DataDetailWindow, EnterInAFilterFieldQueriesAndEscapeCloses) {
+    for (const char* field : {"Edit1", "Edit69", "DateTimePicker2", "ComboBox3", "CheckBox2"}) {
+        SCOPED_TRACE(field);
+        auto* control = w.findChild<QWidget*>(field);
+        ASSERT_NE(control, nullptr);
+        QTest::keyClick(control, Qt::Key_Return);
+        EXPECT_EQ(label("HeaderCount"), "6");
+        EXPECT_EQ(t.prompts.shown().size(), 0u);
+        // Reset the grid so that the next field has to run the query again.
+        w.findChild<QLineEdit*>("Edit1")->setText("x");
+        click(w, "Button1");
+        EXPECT_EQ(label("HeaderCount"), "0");
+        w.findChild<QLineEdit*>("Edit1")->clear();
+    }
+    QTest::keyClick(w.findChild<QLineEdit*>("Edit68"), Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(&windows.get<TfrmDataDetail>(), &w) << "closing only hides";
+}
+
+// The header grid takes most of the window's width and shows whole numbers: each column is as wide
+// as its longest text, within the grid's visible width.
+TEST_F(DataDetailWindow, ColumnsShowWholeValuesAndTheGridUsesTheWindow) {
+    click(w, "Button1");
+    QApplication::processEvents();
+    QTableView& headers = grid("DBGrid1");
+    EXPECT_GT(headers.width(), w.width() / 2);
+    const auto rows = cells(headers);
+    const auto heads = test::headings(headers);
+    for (int c = 0; c < headers.model()->columnCount(); ++c) {
+        int widest =
+            headers.horizontalHeader()->fontMetrics().horizontalAdvance(QString::fromStdString(heads[c]));
+        for (const auto& row : rows)
+            widest =
+                std::max(widest, headers.fontMetrics().horizontalAdvance(QString::fromStdString(row[c])));
+        EXPECT_GE(headers.columnWidth(c), std::min(widest, headers.viewport()->width())) << heads[c];
+    }
 }
 
 TEST_F(DataDetailWindow, RefusedStatementShowsTheErrorAndEmptiesTheGrid) {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "ca/app/common/Guarded.h"
+#include "ca/app/common/KeyActions.h"
 #include "ca/app/users/FieldForm.h"
 #include "ca/users/PasswordChange.h"
 
@@ -24,6 +25,7 @@ TfrmChangPW::TfrmChangPW(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::W
 
     onClick(BitBtn1, this, &TfrmChangPW::BitBtn1Click, ctx_);
     onReadClick(BitBtn2, this, &TfrmChangPW::BitBtn2Click, ctx_);
+    dialogKeys(this, BitBtn1, BitBtn2);  // Enter: 确定, Esc: 关闭
 }
 
 void TfrmChangPW::BitBtn1Click() {

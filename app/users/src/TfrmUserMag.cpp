@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ca/app/common/ControlLook.h"
 #include "ca/app/common/Guarded.h"
 #include "ca/app/common/QtText.h"
 #include "ca/users/UserCategory.h"
@@ -43,6 +44,31 @@ std::optional<std::string> chosenValue(const QComboBox* box) {
 
 }  // namespace
 
+// Label and field, left and right column; the address lines span both.
+const TfrmUserMag::FieldSpec TfrmUserMag::kFields[] = {
+    {"编码：", "Edit1", FieldKind::ReadOnly, &TfrmUserMag::Edit1, nullptr, 0, 0, 1},
+    {"性别：", "ComboBox1", FieldKind::Pick, nullptr, &TfrmUserMag::ComboBox1, 0, 1, 1},
+    {"*姓名：", "Edit2", FieldKind::Text, &TfrmUserMag::Edit2, nullptr, 1, 0, 1},
+    {"*部门：", "ComboBox2", FieldKind::Pick, nullptr, &TfrmUserMag::ComboBox2, 1, 1, 1},
+    {"手机：", "Edit4", FieldKind::Text, &TfrmUserMag::Edit4, nullptr, 2, 0, 1},
+    {"职务：", "Edit5", FieldKind::Text, &TfrmUserMag::Edit5, nullptr, 2, 1, 1},
+    {"*密码：", "Edit6", FieldKind::Password, &TfrmUserMag::Edit6, nullptr, 3, 0, 1},
+    {"*密码确认：", "Edit7", FieldKind::Password, &TfrmUserMag::Edit7, nullptr, 3, 1, 1},
+    {"地址1：", "Edit8", FieldKind::Text, &TfrmUserMag::Edit8, nullptr, 4, 0, 2},
+    {"地址2：", "Edit9", FieldKind::Text, &TfrmUserMag::Edit9, nullptr, 5, 0, 2},
+    {"*用户类别：", "ComboBox3", FieldKind::Pick, nullptr, &TfrmUserMag::ComboBox3, 6, 0, 1},
+};
+
+// The tree's three pop-up menus: on a user, on a department, and on the empty tree.
+const TfrmUserMag::MenuItemSpec TfrmUserMag::kMenuItems[] = {
+    {&TfrmUserMag::PopupMenu1, "N2", "删除用户", &TfrmUserMag::N2Click, true},
+    {&TfrmUserMag::PopupMenu2, "N5", "新增用户", &TfrmUserMag::N5Click, true},
+    {&TfrmUserMag::PopupMenu2, "N3", "修改部门名称", &TfrmUserMag::N3Click, true},
+    {&TfrmUserMag::PopupMenu2, "N1", "删除部门", &TfrmUserMag::N1Click, true},
+    {&TfrmUserMag::PopupMenu3, "N4", "新增部门", &TfrmUserMag::N4Click, true},
+    {&TfrmUserMag::PopupMenu3, "N6", "刷新", &TfrmUserMag::N6Click, false},
+};
+
 TfrmUserMag::TfrmUserMag(AppContext& ctx, QWidget* owner)
     : QWidget(owner, Qt::Window), ctx_(ctx), admin_(ctx.dm(), ctx.prompts()) {
     setObjectName("frmUserMag");
@@ -58,58 +84,19 @@ TfrmUserMag::TfrmUserMag(AppContext& ctx, QWidget* owner)
     TreeView1->setMaximumWidth(240);
     TreeView1->viewport()->installEventFilter(this);
 
-    auto lineEdit = [this](const char* name) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(name);
-        return e;
-    };
-    auto comboBox = [this](const char* name) {
-        auto* c = new QComboBox(this);  // pick-only: not editable
-        c->setObjectName(name);
-        return c;
-    };
-    Edit1 = lineEdit("Edit1");
-    Edit1->setReadOnly(true);
-    QPalette grey = Edit1->palette();
-    grey.setColor(QPalette::Base, grey.color(QPalette::Window));
-    Edit1->setPalette(grey);
-    ComboBox1 = comboBox("ComboBox1");
+    auto* fields = new QGridLayout;
+    for (const FieldSpec& f : kFields) {
+        QWidget* field = makeField(f);
+        auto* label = new QLabel(f.label, this);
+        label->setBuddy(field);
+        fields->addWidget(label, f.row, 2 * f.column, Qt::AlignRight);
+        fields->addWidget(field, f.row, 2 * f.column + 1, 1, f.span == 2 ? 3 : 1);
+    }
     ComboBox1->addItems({"男", "女"});
     ComboBox1->setCurrentIndex(-1);
-    Edit2 = lineEdit("Edit2");
-    ComboBox2 = comboBox("ComboBox2");
     ComboBox2->installEventFilter(this);
-    Edit4 = lineEdit("Edit4");
-    Edit5 = lineEdit("Edit5");
-    Edit6 = lineEdit("Edit6");
-    Edit6->setEchoMode(QLineEdit::Password);
-    Edit7 = lineEdit("Edit7");
-    Edit7->setEchoMode(QLineEdit::Password);
-    Edit8 = lineEdit("Edit8");
-    Edit9 = lineEdit("Edit9");
-    ComboBox3 = comboBox("ComboBox3");
     BitBtn1 = new QPushButton("保存用户信息", this);
     BitBtn1->setObjectName("BitBtn1");
-
-    // Label and field, left and right column; the address lines span both.
-    struct Place {
-        const char* label;
-        QWidget* field;
-        int row, column, span;
-    };
-    const Place places[] = {
-        {"编码：", Edit1, 0, 0, 1},      {"性别：", ComboBox1, 0, 1, 1},      {"*姓名：", Edit2, 1, 0, 1},
-        {"*部门：", ComboBox2, 1, 1, 1}, {"手机：", Edit4, 2, 0, 1},          {"职务：", Edit5, 2, 1, 1},
-        {"*密码：", Edit6, 3, 0, 1},     {"*密码确认：", Edit7, 3, 1, 1},     {"地址1：", Edit8, 4, 0, 2},
-        {"地址2：", Edit9, 5, 0, 2},     {"*用户类别：", ComboBox3, 6, 0, 1},
-    };
-    auto* fields = new QGridLayout;
-    for (const Place& p : places) {
-        auto* label = new QLabel(p.label, this);
-        label->setBuddy(p.field);
-        fields->addWidget(label, p.row, 2 * p.column, Qt::AlignRight);
-        fields->addWidget(p.field, p.row, 2 * p.column + 1, 1, p.span == 2 ? 3 : 1);
-    }
     fields->addWidget(BitBtn1, 6, 3);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
@@ -137,23 +124,34 @@ TfrmUserMag::TfrmUserMag(AppContext& ctx, QWidget* owner)
     outer->addWidget(TreeView1);
     outer->addLayout(right, 1);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName("PopupMenu1");
-    addMenuItem(PopupMenu1, "N2", "删除用户", &TfrmUserMag::N2Click);
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName("PopupMenu2");
-    addMenuItem(PopupMenu2, "N5", "新增用户", &TfrmUserMag::N5Click);
-    addMenuItem(PopupMenu2, "N3", "修改部门名称", &TfrmUserMag::N3Click);
-    addMenuItem(PopupMenu2, "N1", "删除部门", &TfrmUserMag::N1Click);
-    PopupMenu3 = new QMenu(this);
-    PopupMenu3->setObjectName("PopupMenu3");
-    addMenuItem(PopupMenu3, "N4", "新增部门", &TfrmUserMag::N4Click);
-    addMenuItem(PopupMenu3, "N6", "刷新", &TfrmUserMag::N6Click, false);
+    int menuNumber = 1;
+    for (QMenu* TfrmUserMag::*menu :
+         {&TfrmUserMag::PopupMenu1, &TfrmUserMag::PopupMenu2, &TfrmUserMag::PopupMenu3}) {
+        this->*menu = new QMenu(this);
+        (this->*menu)->setObjectName(QStringLiteral("PopupMenu%1").arg(menuNumber++));
+    }
+    for (const MenuItemSpec& item : kMenuItems)
+        addMenuItem(this->*item.menu, item.name, item.caption, item.handler, item.writes);
 
     onClick(BitBtn1, this, &TfrmUserMag::BitBtn1Click, ctx_);
     onClick(BitBtn2, this, &TfrmUserMag::BitBtn2Click, ctx_);
     clearGrid();
     resize(760, 520);
+}
+
+QWidget* TfrmUserMag::makeField(const FieldSpec& f) {
+    if (f.box) {
+        auto* box = new QComboBox(this);  // pick-only: not editable
+        box->setObjectName(f.name);
+        this->*f.box = box;
+        return box;
+    }
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(f.name);
+    if (f.kind == FieldKind::Password) edit->setEchoMode(QLineEdit::Password);
+    if (f.kind == FieldKind::ReadOnly) showReadOnly(edit);
+    this->*f.edit = edit;
+    return edit;
 }
 
 QAction* TfrmUserMag::addMenuItem(QMenu* menu, const char* name, const char* caption,
@@ -272,6 +270,8 @@ void TfrmUserMag::TreeView1Click() {
     Edit1->setText(qs(r.id));
     Edit2->setText(qs(r.name));
     ComboBox1->setCurrentIndex(ComboBox1->findText(qs(r.sex), Qt::MatchExactly));
+    // A department added since the list was filled is not in it yet.
+    if (ComboBox2->findText(qs(r.departmentName), Qt::MatchExactly) < 0) InitCombox();
     ComboBox2->setCurrentIndex(ComboBox2->findText(qs(r.departmentName), Qt::MatchExactly));
     ComboBox3->setCurrentIndex(ComboBox3->findData(qs(r.category)));
     Edit4->setText(qs(r.mobile));
@@ -327,13 +327,30 @@ void TfrmUserMag::N3Click() {
 void TfrmUserMag::N1Click() {
     QTreeWidgetItem* department = selectedNode();
     if (!department) return;
-    if (admin_.deleteDepartment(nodeId(department))) delete department;
+    const int id = nodeId(department);
+    if (!admin_.deleteDepartment(id)) return;
+    // His users went with the department: the panel no longer shows anybody.
+    if (chosenValue(ComboBox2) == std::to_string(id)) clearPanel();
+    const int inList = ComboBox2->findData(id);
+    if (inList >= 0) ComboBox2->removeItem(inList);
+    delete department;
 }
 
 void TfrmUserMag::N2Click() {
     QTreeWidgetItem* user = selectedNode();
     if (!user) return;
-    if (admin_.deleteUser(nodeId(user), user->text(0).toStdString())) delete user;
+    const int id = nodeId(user);
+    if (!admin_.deleteUser(id, user->text(0).toStdString())) return;
+    if (Edit1->text() == QString::number(id)) clearPanel();
+    delete user;
+}
+
+void TfrmUserMag::clearPanel() {
+    for (const FieldSpec& f : kFields) {
+        if (f.edit) (this->*f.edit)->clear();
+        if (f.box) (this->*f.box)->setCurrentIndex(-1);
+    }
+    clearGrid();
 }
 
 void TfrmUserMag::ComboBox2Enter() {

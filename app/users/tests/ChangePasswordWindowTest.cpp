@@ -3,10 +3,11 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <cstdlib>
 
-#include "DbFixture.h"
 #include "ca/app/users/TfrmChangPW.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/users/Cipher.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Printer.h"
@@ -78,3 +79,18 @@ TEST_F(ChangePasswordWindowTest, StepsTheirMessagesAndTheStoredPassword) {
 }
 
 }  // namespace
+
+// Enter in a field does what "确定" does; Esc closes the dialog as "关闭" does.
+TEST_F(ChangePasswordWindowTest, EnterConfirmsAndEscapeCloses) {
+    TfrmChangPW d(ctx);
+    d.show();
+    click(d, "BitBtn1");
+    const std::vector<ScriptedPrompts::Shown> byClick = prompts.shown();
+    ASSERT_FALSE(byClick.empty());
+    prompts.clear();
+    QTest::keyClick(d.findChild<QLineEdit*>("Edit3"), Qt::Key_Return);
+    ASSERT_EQ(prompts.shown().size(), byClick.size());
+    EXPECT_EQ(prompts.shown()[0].text, byClick[0].text);
+    QTest::keyClick(d.findChild<QLineEdit*>("Edit2"), Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
+}

@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "DbFixture.h"
 #include "ca/app/users/TfrmUserMag.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/users/Cipher.h"
 #include "ca/util/Clock.h"
 #include "ca/util/Printer.h"
@@ -318,3 +318,44 @@ TEST_F(UserMagWindowTest, LooksRight) {
 }
 
 }  // namespace
+
+// Deleting the user the panel shows empties the panel; a save for a user deleted meanwhile at another
+// desk is refused with a message and writes nothing back.
+TEST_F(UserMagWindowTest, DeletingTheShownUserEmptiesThePanelAndAGoneUserIsNotSaved) {
+    clickNode(node("张三"));
+    ASSERT_EQ(text("Edit1"), "7");
+    rightClick(at(node("张三")));
+    trigger("N2");
+    for (const char* edit : {"Edit1", "Edit2", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9"})
+        EXPECT_EQ(text(edit), "") << edit;
+    for (const char* box : {"ComboBox1", "ComboBox2", "ComboBox3"})
+        EXPECT_EQ(get<QComboBox>(box)->currentIndex(), -1) << box;
+    EXPECT_EQ(grid(), (std::vector<std::vector<std::string>>{{"", "", ""}}));
+    click("BitBtn1");
+    EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"请先在左边的列表中选择一个用户！"});
+
+    clickNode(node("管理员"));
+    exec("delete from employee where E_ID=4");  // at another desk
+    prompts.clear();
+    prompts.answerQuestion(Button::Yes);
+    click("BitBtn1");
+    click("BitBtn2");
+    EXPECT_EQ(prompts.texts("warning"), (std::vector<std::string>{"此帐户已经被删除，请刷新树列表！",
+                                                                  "此帐户已经被删除，请刷新树列表！"}));
+    EXPECT_TRUE(prompts.texts("question").empty());
+    EXPECT_EQ(rows("select count(*) from employee where E_ID=4"), std::vector<std::string>{"0"});
+}
+
+// A user added to a department made after the window filled its department box shows that
+// department as soon as he is clicked.
+TEST_F(UserMagWindowTest, ANewUserOfANewDepartmentShowsHisDepartmentAtOnce) {
+    rightClick(QPoint(5, tree()->viewport()->height() - 3));
+    prompts.answerInput(std::string("技术部"));
+    trigger("N4");
+    rightClick(at(node("技术部")));
+    trigger("N5");
+    node("技术部")->setExpanded(true);  // the new department's branch opened, as the clerk opens it
+    clickNode(node("技术部")->child(0));
+    EXPECT_EQ(get<QComboBox>("ComboBox2")->currentText().toStdString(), "技术部");
+    EXPECT_EQ(get<QComboBox>("ComboBox2")->currentData().toInt(), 10);
+}

@@ -77,9 +77,6 @@ constexpr const char* kUpdateSubDataExport =
 
 constexpr const char* kHeaderCheck = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1";
 constexpr const char* kGoodsCheck = "SELECT SP_No FROM subData WHERE PID=:k1 AND SP_No=:k2";
-// On a server: holds the declaration's row until the unit ends, so a second desk storing the same
-// goods line waits and then finds it. A desk's file needs none: its unit holds the file's write lock.
-constexpr const char* kLockDeclaration = "SELECT TY_No FROM LoadData WHERE TY_NO=:k1 FOR UPDATE";
 
 void bindFields(db::TADOQuery& q, const Fields& fields) {
     for (const auto& f : fields) {
@@ -109,13 +106,17 @@ void DatabaseCapture::setBeforeWrite(std::function<void()> hook) {
 void DatabaseCapture::insertDataLoad(const HeaderTexts& header, const std::string& queryDate,
                                      const std::string& goodsName, const std::string& kindText,
                                      const OperatorTexts& operatorTexts, std::int32_t goodsCount) {
-    storeHeader(HeaderLayout::Import, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
+    retryWhileBusy([&] {
+        storeHeader(HeaderLayout::Import, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
+    });
 }
 
 void DatabaseCapture::insertDataLoad_OUT(const HeaderTexts& header, const std::string& queryDate,
                                          const std::string& goodsName, const std::string& kindText,
                                          const OperatorTexts& operatorTexts, std::int32_t goodsCount) {
-    storeHeader(HeaderLayout::Export, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
+    retryWhileBusy([&] {
+        storeHeader(HeaderLayout::Export, header, queryDate, goodsName, kindText, operatorTexts, goodsCount);
+    });
 }
 
 bool DatabaseCapture::stored(const char* check, const std::vector<std::string>& keys) {
@@ -136,24 +137,42 @@ bool DatabaseCapture::stored(const char* check, const std::vector<std::string>& 
 // one sees the first's row. When the insert adds nothing, or the engine refuses it because the key
 // is now taken, the row is there: false, nothing written, and the caller updates it instead.
 bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::string>& keys,
-                                   const std::string& lockKey, const std::function<void()>& rest) {
+                                   const std::string& lockKey, const std::string& logLine,
+                                   const std::function<void()>& rest) {
     try {
         // What the download stores is a copy of what the client holds: a row lost with a server
         // crash is stored again by the next download.
         db::Transaction unit(dm_, db::Durability::Refetchable);
-        if (!lockKey.empty() && dm_.ADOConnection1.IsServer()) {
-            ADOQuery2.SetSQL(kLockDeclaration);
-            ADOQuery2.ParamByName("k1").SetText(lockKey);
-            ADOQuery2.Open();
-            ADOQuery2.Close();
-        }
+        // A second desk storing the same goods line waits here and then finds it.
+        if (!lockKey.empty()) dm_.ADOConnection1.LockDeclarations({lockKey});
         if (ADOQuery1.ExecSQL() != 1) return false;
         if (rest) rest();
         unit.commit();
+        log_.append(logLine);
         return true;
+    } catch (const db::DbBusy&) {
+        throw;
     } catch (const db::DbError&) {
         if (stored(check, keys)) return false;
+        // The line of the store that failed, before the failure is reported.
+        log_.append(logLine);
         throw;
+    }
+}
+
+// Another desk's unit on the same rows (a download of the same declarations, a copy between
+// databases, a new fee item's column) holds them for a while: the store waits for it as long as
+// the engine waits for a lock, says so in the log, and tries again, instead of ending the download.
+void DatabaseCapture::retryWhileBusy(const std::function<void()>& store) {
+    constexpr int kAttempts = 24;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            store();
+            return;
+        } catch (const db::DbBusy&) {
+            if (attempt >= kAttempts) throw;
+            log_.append("数据库正被其他工位使用，等待后重试（第 " + std::to_string(attempt) + " 次）……");
+        }
     }
 }
 
@@ -172,9 +191,8 @@ void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header
         bindFields(ADOQuery1,
                    loadDataFields(layout, header, queryDate, kindText, operatorTexts, goodsCount, true));
         ADOQuery1.ParamByName("WhereTY_No").SetText(key);
-        log_.append(headerLogLine(kindText, key, true));
         const Fields keys = feeKeyFields(layout, header, queryDate, goodsName);
-        if (insertAsUnit(kHeaderCheck, {key}, {}, [&] {
+        if (insertAsUnit(kHeaderCheck, {key}, {}, headerLogLine(kindText, key, true), [&] {
                 insertFeeRow(kInsertFee, keys, true);
                 insertFeeRow(kInsertFeeRemarks, keys, false);
             }))
@@ -203,6 +221,10 @@ void DatabaseCapture::insertFeeRow(const char* statement, const Fields& keys, bo
 }
 
 void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) {
+    retryWhileBusy([&] { storeGoodsLine(goods, header, kindIndex); });
+}
+
+void DatabaseCapture::storeGoodsLine(const GoodsTexts& goods, const HeaderTexts& header, int kindIndex) {
     const std::string& pid = subDataPid(header, kindIndex);
     const std::string& sequence = subDataSequence(goods, kindIndex);
     const bool inserting = !stored(kGoodsCheck, {pid, sequence});
@@ -214,8 +236,8 @@ void DatabaseCapture::insertSubdata(const GoodsTexts& goods, const HeaderTexts& 
         bindFields(ADOQuery1, fields);
         ADOQuery1.ParamByName("WherePid").SetText(pid);
         ADOQuery1.ParamByName("WhereSP_No").SetText(sequence);
-        log_.append(goodsLogLine(goods, header, kindIndex, true));
-        if (insertAsUnit(kGoodsCheck, {pid, sequence}, pid, {})) return;
+        if (insertAsUnit(kGoodsCheck, {pid, sequence}, pid, goodsLogLine(goods, header, kindIndex, true), {}))
+            return;
     }
     ADOQuery1.SetSQL(importLayout ? kUpdateSubDataImport : kUpdateSubDataExport);
     bindFields(ADOQuery1, fields);

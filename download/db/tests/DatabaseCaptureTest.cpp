@@ -7,6 +7,7 @@
 #include "ca/db/testing/RefuseWrites.h"
 #include "ca/db/testing/TestDatabase.h"
 #include "ca/download/DatabaseCapture.h"
+#include "ca/download/DeleteAllDeclarations.h"
 #include "ca/download/LoadDataColumns.h"
 
 using namespace ca::download;
@@ -286,6 +287,25 @@ TEST_P(DatabaseCaptureTest, GoodsLinesInsertThenUpdateInPlace) {
     EXPECT_EQ(rows(dm, "select CJZJ from subData where Pid='I004'"), (std::vector<Row>{{"12.5"}}));
     EXPECT_EQ(log.lines.at(3), "I004 编号:1 名称:茶");
     EXPECT_EQ(log.lines.at(4), "I004 子数据:1 名称:茶");
+}
+
+TEST_P(DatabaseCaptureTest, DeleteAllEmptiesTheFourDeclarationTables) {
+    const HeaderTexts h = importHeader("A");
+    capture.insertDataLoad(h, "2011-01-01", "货", "进口报关单", operators("123", "张三"), 1);
+    GoodsTexts g;
+    g[40] = "1";
+    g[24] = "1.5";
+    capture.insertSubdata(g, h, 0);
+    for (const char* t : {"T_fee", "T_fee1", "LoadData", "subData"})
+        ASSERT_EQ(count(dm, t), 1) << t;
+    ca::db::TADOQuery q(dm);
+    q.SetSQL("insert into DEP (id,DEP_name)values(1,'报关部')");
+    q.ExecSQL();
+    DeleteAllDeclarations(dm);
+    for (const char* t : {"T_fee", "T_fee1", "LoadData", "subData"})
+        EXPECT_EQ(rows(dm, std::string("select count(*) from ") + t), std::vector<Row>{Row{"0"}}) << t;
+    EXPECT_EQ(rows(dm, "select count(*) from DEP"), std::vector<Row>{Row{"1"}});
+    EXPECT_EQ(rows(dm, "select count(*) from func_desc"), std::vector<Row>{Row{"24"}});
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DatabaseCaptureTest, ca::db::testing::AllEngines(),

@@ -105,7 +105,7 @@ TEST_P(DownloadIntoDatabase, AFailureMidDownloadKeepsWhatWasStoredAndTheNextRunC
                 ca::db::testing::runOnTestServer("select pg_terminate_backend(" + pid + ", 10000)");
                 return;
             }
-            sqlite3_busy_timeout(dm->ADOConnection1.handle(), 0);  // fail at once instead of waiting
+            dm->ADOConnection1.SetLockWait(0);  // fail at once instead of waiting
             ASSERT_EQ(sqlite3_open(dm->ADOConnection1.OpenedPath().c_str(), &locker), SQLITE_OK);
             ASSERT_EQ(sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
         };
@@ -115,7 +115,7 @@ TEST_P(DownloadIntoDatabase, AFailureMidDownloadKeepsWhatWasStoredAndTheNextRunC
         if (locker) {
             sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
             sqlite3_close(locker);
-            sqlite3_busy_timeout(dm->ADOConnection1.handle(), 5000);
+            dm->ADOConnection1.SetLockWait(5000);
         }
         EXPECT_FALSE(ok);
         ASSERT_EQ(rig.prompts.texts("error").size(), 1u);

@@ -4,10 +4,13 @@
 
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
+#include "ca/db/Transaction.h"
+#include "ca/fees/FeeColumns.h"
 #include "ca/fees/FeeItemRules.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/fees/NoCase.h"
-#include "ca/db/Transaction.h"
+#include "ca/users/UserStore.h"
+#include "ca/util/AsciiCase.h"
+#include "ca/util/NameRule.h"
 
 namespace ca::fees {
 
@@ -43,42 +46,31 @@ std::optional<std::string> refusal(db::TDM& dm, const std::string& code, const s
     if (auto table = tableWithColumn(dm, code))
         return "新字段名称 " + code + " 与数据表 " + *table + " 中已有的字段重名，不可用！";
     if (auto why = nameRefusal(name)) return why;
-    if (found(dm, "select * from func_desc where Fd_func_name='" + db::EscapeQuotes(name) + "'"))
-        return std::string(kSameNameText);
+    // Compared here rather than in the statement: the engine cannot fold letter widths.
+    db::TADOQuery names(dm);
+    names.SetSQL("select Fd_func_name from func_desc");
+    names.Open();
+    for (names.First(); !names.Eof(); names.Next())
+        if (sameName(names.FieldByName("Fd_func_name").AsString(), name)) return std::string(kSameNameText);
     return std::nullopt;
-}
-
-void addPermissionRows(db::TDM& dm) {
-    db::TADOQuery users(dm);
-    users.SetSQL("select * from employee");
-    users.Open();
-    db::TADOQuery missing(dm);
-    for (users.First(); !users.Eof(); users.Next()) {
-        const std::string id = std::to_string(users.FieldByName("E_ID").AsInteger());
-        missing.SetSQL(
-            "select * from func_desc where Fd_func_code not in (select L_func_code from limit where "
-            "L_pers_ID=" +
-            id + ")");
-        missing.Open();
-        for (missing.First(); !missing.Eof(); missing.Next())
-            exec(dm, "insert into limit(L_pers_ID,L_func_code,L_func_name,L_have_Limit)values (" + id + ",'" +
-                         db::EscapeQuotes(missing.FieldByName("Fd_func_code").AsString()) + "','" +
-                         db::EscapeQuotes(missing.FieldByName("Fd_func_name").AsString()) + "',0)");
-    }
 }
 
 }  // namespace
 
-FeeItemResult addFeeItem(db::TDM& dm, const std::string& code, const std::string& name) {
+FeeItemResult addFeeItem(db::TDM& dm, const std::string& typedCode, const std::string& typedName) {
+    const std::string code = trimName(typedCode), name = trimName(typedName);
     if (auto why = refusal(dm, code, name)) return {false, *why};
     try {
         db::Transaction transaction(dm);
         exec(dm, "insert into func_desc(Fd_func_code,Fd_func_name)values('" + code + "','" +
                      db::EscapeQuotes(name) + "') ");
-        exec(dm, "alter table T_fee add " + code + " numeric (18 ,2)");
-        exec(dm, "alter table T_fee1 add " + code + " char (50)");
-        addPermissionRows(dm);
-        exec(dm, "update T_fee set " + code + "=0");
+        // The amounts of the rows already there are 0; a server gives them 0 without rewriting them.
+        for (const auto& table : kFeeTables)
+            if (table.amounts)
+                dm.ADOConnection1.AddColumnOfZeros(table.name, code, table.columnType);
+            else
+                exec(dm, addFeeColumnStatement(table, code));
+        users::UserStore(dm).addMissingPermissions();
         transaction.commit();
     } catch (...) {
         // The undone columns may still be in what the connection knows of the tables.

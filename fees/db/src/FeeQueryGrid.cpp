@@ -1,9 +1,11 @@
 #include "ca/fees/FeeQueryGrid.h"
 
+#include "ca/db/DatabaseFile.h"
 #include "ca/db/TADOQuery.h"
-#include "ca/fees/AmountText.h"
 #include "ca/fees/FeeTexts.h"
+#include "ca/fees/StoredAmount.h"
 #include "ca/spreadsheet/TextGrid.h"
+#include "ca/util/OutputTarget.h"
 
 namespace ca::fees {
 
@@ -52,32 +54,35 @@ FeeQueryGrid runFeeQuery(db::TDM& dm, const FeeQueryFilter& filter) {
         amounts.push_back(q.FieldByName(item.code));
 
     // Totals grow with the fee items: no fixed limit on their number.
-    std::vector<double> totals(f, 0.0);
-    double grandTotal = 0.0;
+    std::vector<Amount> totals(f);
+    Amount grandTotal;
     grid.rows.reserve(static_cast<size_t>(grid.recordCount) + 1);
     for (q.First(); !q.Eof(); q.Next()) {
         std::vector<std::string> row;
         row.reserve(width);
         for (const auto& field : fixed)
             row.push_back(cell(field.AsString()));
-        double subtotal = 0.0;
+        Amount subtotal;
         for (size_t k = 0; k < f; ++k) {
-            const db::Value v = amounts[k].AsVariant();
-            row.push_back(cell(db::valueToString(v)));
-            const double amount = amounts[k].AsFloat();  // Null counts as 0
-            subtotal += amount;
-            totals[k] += amount;
+            const std::optional<Amount> amount = storedAmount(amounts[k].AsVariant());
+            if (!amount) {  // Null counts as 0
+                row.push_back(" ");
+                continue;
+            }
+            row.push_back(amount->plainText());
+            subtotal += *amount;
+            totals[k] += *amount;
         }
-        row.push_back(amountText(subtotal));
+        row.push_back(subtotal.text());
         grandTotal += subtotal;
         grid.rows.push_back(std::move(row));
     }
     // Blank cells, so that a double click on the totals row searches for a blank number.
     std::vector<std::string> last(kFeeQueryFixedColumns - 1, " ");
     last.push_back("合计：");
-    for (double t : totals)
-        last.push_back(amountText(t));
-    last.push_back(amountText(grandTotal));
+    for (const Amount& t : totals)
+        last.push_back(t.text());
+    last.push_back(grandTotal.text());
     grid.rows.push_back(std::move(last));
     return grid;
 }
@@ -88,6 +93,11 @@ std::vector<std::vector<std::string>> gridCells(const FeeQueryGrid& grid) {
     cells.push_back(grid.header);
     cells.insert(cells.end(), grid.rows.begin(), grid.rows.end());
     return cells;
+}
+
+std::string feeExportProblem(db::TDM& dm, const std::string& path) {
+    std::string problem = xlsOutputProblem(path);
+    return problem.empty() ? db::DatabaseOutputProblem(dm, path) : problem;
 }
 
 void exportFeeGrid(const std::string& path, const FeeQueryGrid& grid) {

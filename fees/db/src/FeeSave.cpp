@@ -2,9 +2,9 @@
 
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
+#include "ca/db/Transaction.h"
 #include "ca/fees/AmountCheck.h"
 #include "ca/fees/FeeTexts.h"
-#include "ca/db/Transaction.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::fees {
@@ -24,13 +24,16 @@ void update(db::TDM& dm, const char* table, const std::string& code, const std::
 }  // namespace
 
 void saveFees(db::TDM& dm, const FeeGridRows& rows, const std::string& unifiedNo) {
+    std::vector<std::string> amounts;  // each as stored: rounded to cents
+    amounts.reserve(rows.size());
     for (const auto& row : rows) {
         db::CheckIdentifier(row[kCodeColumn]);
-        checkedAmount(row[kNameColumn], row[kAmountColumn], kNotSaved);
+        amounts.push_back(checkedAmount(row[kNameColumn], row[kAmountColumn], kNotSaved).text());
     }
     db::Transaction transaction(dm);
-    for (const auto& row : rows) {
-        update(dm, "T_fee", row[kCodeColumn], row[kAmountColumn], unifiedNo);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = rows[i];
+        update(dm, "T_fee", row[kCodeColumn], amounts[i], unifiedNo);
         update(dm, "T_fee1", row[kCodeColumn], row[kRemarkColumn], unifiedNo);
     }
     transaction.commit();

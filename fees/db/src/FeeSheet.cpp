@@ -1,7 +1,7 @@
 #include "ca/fees/FeeSheet.h"
 
 #include "ca/db/TADOQuery.h"
-#include "ca/fees/AmountText.h"
+#include "ca/fees/StoredAmount.h"
 
 namespace ca::fees {
 
@@ -42,19 +42,19 @@ LoadOutcome FeeSheet::InputData(db::TDM& dm, const std::string& userName, const 
 
     FeeGridRows loaded;
     loaded.reserve(static_cast<size_t>(permissions.RecordCount()));
-    double sum = 0.0;
+    Amount sum;
     for (permissions.First(); !permissions.Eof(); permissions.Next()) {
         const std::string code = permissions.FieldByName("L_func_code").AsString();
-        const db::TField amount = amounts.FieldByName(code);
-        sum += amount.AsFloat();  // Null counts as 0
+        const std::optional<Amount> amount = storedAmount(amounts.FieldByName(code).AsVariant());
+        if (amount) sum += *amount;  // Null counts as 0 and shows as an empty cell
         std::string remark;
         if (!remarks.Eof()) remark = remarks.FieldByName(code).AsString();
-        loaded.push_back(
-            {permissions.FieldByName("L_func_name").AsString(), amount.AsString(), remark, code});
+        loaded.push_back({permissions.FieldByName("L_func_name").AsString(),
+                          amount ? amount->plainText() : std::string(), remark, code});
     }
     rows = std::move(loaded);
     total = sum;
-    totalText = amountText(sum);
+    totalText = sum.text();
     return LoadOutcome::Loaded;
 }
 

@@ -30,7 +30,7 @@ protected:
 }  // namespace
 
 TEST_P(FeeItemAddTest, AddsCatalogueColumnsPermissionsAndZeroAmounts) {
-    const FeeItemResult r = addFeeItem(dm, "zdy01", "自定义收费项目01");
+    const FeeItemResult r = addFeeItem(dm, " zdy01\t", "\u3000自定义收费项目01 ");  // blanks around dropped
     EXPECT_TRUE(r.added);
     EXPECT_EQ(r.message, "增加成功！");
     EXPECT_EQ(rows("select * from func_desc where Fd_func_code='zdy01'"), Rows{"zdy01|自定义收费项目01"});
@@ -51,6 +51,7 @@ TEST_P(FeeItemAddTest, AddsCatalogueColumnsPermissionsAndZeroAmounts) {
 
 TEST_P(FeeItemAddTest, ChecksInOrderAndRefusalsWriteNothing) {
     exec("insert into func_desc(Fd_func_code,Fd_func_name) values('old1','旧项目')");
+    exec("insert into func_desc(Fd_func_code,Fd_func_name) values('old2','ABC费')");
     const std::string before = state();
     struct Case {
         const char* code;
@@ -70,7 +71,15 @@ TEST_P(FeeItemAddTest, ChecksInOrderAndRefusalsWriteNothing) {
         {"BGF2", "报关费", "已经存在费用名称！请重新输入。"},
         {"HG_No", "x", "新字段名称 HG_No 与数据表 LoadData 中已有的字段重名，不可用！"},
         {"zdy01", "", "请输入费用名称！"},
+        {"zdy01", " \u3000", "请输入费用名称！"},
         {"zdy01", "旧项目", "已经存在费用名称！请重新输入。"},
+        {"zdy01", " 旧项目\t", "已经存在费用名称！请重新输入。"},
+        {"zdy01", "ａＢｃ费", "已经存在费用名称！请重新输入。"},
+        {" bgf ", "x", "已经存在相同的新字段名称！请重新输入。"},
+        // SQLite's own names of a table's row id: a column of that name would hide it.
+        {"rowid", "x", "rowid 是系统字段不可用！"},
+        {"OID", "x", "OID 是系统字段不可用！"},
+        {"_RowId_", "x", "_RowId_ 是系统字段不可用！"},
     };
     for (const auto& c : cases) {
         const FeeItemResult r = addFeeItem(dm, c.code, c.name);

@@ -48,6 +48,21 @@ TEST_P(FeeQueryGridTest, RowsSubtotalsAndTotalsRow) {
         }));
 }
 
+TEST_P(FeeQueryGridTest, AmountsShowExactlyAndSubtotalsAddUpExactly) {
+    // Written before amounts were rounded to cents: three decimals, seventeen digits, huge values.
+    exec("update T_fee set bgf=80.125,bjf=123456789012345.67 where ty_no='TY0000000000000001'");
+    exec("update T_fee set bgf=1e308,bjf=1e308 where ty_no='TY0000000000000002'");
+    const FeeQueryGrid grid = runFeeQuery(dm, filter);
+    ASSERT_EQ(grid.rows.size(), 3u);
+    const std::string huge = "1" + std::string(308, '0');
+    EXPECT_EQ(std::vector<std::string>(grid.rows[0].begin() + 6, grid.rows[0].end()),
+              (std::vector<std::string>{"80.13", "123456789012345.67", "123456789012425.80"}));
+    EXPECT_EQ(std::vector<std::string>(grid.rows[1].begin() + 6, grid.rows[1].end()),
+              (std::vector<std::string>{huge, huge, "2" + std::string(308, '0') + ".00"}));
+    EXPECT_EQ(grid.rows[2][6], "1" + std::string(306, '0') + "80.13");
+    EXPECT_EQ(grid.rows[2][7], "1" + std::string(293, '0') + "123456789012345.67");
+}
+
 TEST_P(FeeQueryGridTest, MissingAmountsShowBlankAndCountAsZeroAlsoForZeroOnly) {
     exec("insert into func_desc(Fd_func_code,Fd_func_name) values('zdy01','自定义')");
     exec("alter table T_fee add zdy01 numeric (18 ,2)");

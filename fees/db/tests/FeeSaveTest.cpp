@@ -8,6 +8,7 @@
 #include "ca/db/Transaction.h"
 #include "ca/fees/AmountCheck.h"
 #include "ca/fees/FeeSave.h"
+#include "ca/fees/FeeSheet.h"
 #include "ca/util/Prompts.h"
 
 using namespace ca::fees;
@@ -46,6 +47,24 @@ TEST_P(FeeSaveTest, WritesEveryAmountAndRemarkOfTheDeclarationOnly) {
 
 // Two desks saving the fees of different declarations at the same time: the second desk's save does
 // not wait for the first desk's unit of work, which holds its own declaration's rows only.
+TEST_P(FeeSaveTest, AmountsAreStoredRoundedToCentsAndLoadBackExactly) {
+    saveFees(dm,
+             {{"报关费", "80.125", "", "bgf"},
+              {"打单费", "-1.005", "", "ddf"},
+              {"运费", "9999999999999.99", "", "yf"}},
+             "TY0000000123456789");
+    EXPECT_EQ(saved("bgf"), "80.13|");
+    EXPECT_EQ(saved("ddf"), "-1.01|");
+    ca::fees::FeeSheet sheet;
+    addUser(1, "张三", {{"bgf", 1}, {"ddf", 1}, {"yf", 1}});
+    ASSERT_EQ(sheet.InputData(dm, "张三", "TY0000000123456789", "TY_NO", MatchMode::Whole),
+              LoadOutcome::Loaded);
+    EXPECT_EQ(sheet.rows[0][kAmountColumn], "80.13");
+    EXPECT_EQ(sheet.rows[1][kAmountColumn], "-1.01");
+    EXPECT_EQ(sheet.rows[2][kAmountColumn], "9999999999999.99");
+    EXPECT_EQ(sheet.totalText, "10000000000079.11");
+}
+
 TEST_P(FeeSaveTest, TwoDesksSavingDifferentDeclarationsDoNotWaitForEachOther) {
     if (!onServer())
         GTEST_SKIP() << "a SQLite file takes one writer at a time: a second desk's save waits for the first";
@@ -67,8 +86,10 @@ TEST_P(FeeSaveTest, ABadValueAnywhereIsRefusedBeforeAnyRowIsWritten) {
     const std::pair<const char*, const char*> bad[] = {
         {"abc", "费用“运费”的金额“abc”不是有效的数字，未保存任何费用。"},
         {"", "费用“运费”的金额为空，未保存任何费用。"},
-        {"1e400", "费用“运费”的金额“1e400”不是有效的数字，未保存任何费用。"},
-        {"1e20", "费用“运费”的金额“1e20”超出范围，未保存任何费用。"},
+        {"1e400", "费用“运费”的金额“1e400”超出范围（整数部分最多 13 位），未保存任何费用。"},
+        {"1e20", "费用“运费”的金额“1e20”超出范围（整数部分最多 13 位），未保存任何费用。"},
+        {"123456789012345.67",
+         "费用“运费”的金额“123456789012345.67”超出范围（整数部分最多 13 位），未保存任何费用。"},
     };
     for (auto [amount, message] : bad) {
         try {

@@ -65,6 +65,18 @@ TEST_P(FeeSheetTest, LoadsFieldsAndTheAllowedItemsInPermissionOrderWithTheirTota
     EXPECT_EQ(sheet.totalText, "42.50");
 }
 
+TEST_P(FeeSheetTest, StoredAmountsOfEarlierVersionsShowRoundedToCentsAndAddUpExactly) {
+    // Rows written before amounts were rounded: three decimals, seventeen digits, a huge value.
+    exec("update T_fee set ddf=80.125,bgf=123456789012345.67 where ty_no='TY0000000123456789'");
+    ASSERT_EQ(sheet.InputData(dm, "张三", "HT1", "htno", MatchMode::Whole), LoadOutcome::Loaded);
+    EXPECT_EQ(sheet.rows[0][kAmountColumn], "80.13");
+    EXPECT_EQ(sheet.rows[1][kAmountColumn], "123456789012345.67");
+    EXPECT_EQ(sheet.totalText, "123456789012425.80");
+    exec("update T_fee set ddf=1e308,bgf=1e308 where ty_no='TY0000000123456789'");
+    ASSERT_EQ(sheet.InputData(dm, "张三", "HT1", "htno", MatchMode::Whole), LoadOutcome::Loaded);
+    EXPECT_EQ(sheet.totalText, "2" + std::string(308, '0') + ".00");
+}
+
 TEST_P(FeeSheetTest, AMissingAmountShowsEmptyAndCountsAsZero) {
     // A fee item added after the declarations were stored, then a declaration stored afterwards.
     exec("insert into func_desc(Fd_func_code,Fd_func_name) values('zdy01','自定义收费项目01')");

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "DbFixture.h"
+#include "ca/db/testing/DbFixture.h"
 #include "ca/db/testing/RefuseWrites.h"
 
 class FeesFixture : public EngineDbFixture {

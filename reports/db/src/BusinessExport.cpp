@@ -3,11 +3,15 @@
 #include <exception>
 #include <filesystem>
 
+#include "ca/db/DatabaseFile.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/reports/BusinessColumns.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/TextGrid.h"
+#include "ca/util/Folders.h"
 #include "ca/util/MessageBoxes.h"
+#include "ca/util/OutputTarget.h"
+#include "ca/util/SystemErrorText.h"
 
 namespace ca::reports {
 
@@ -53,15 +57,6 @@ private:
     const std::function<void(bool)>& set_;
     bool shown_ = false;
 };
-
-bool hasXlsxSuffix(const std::string& path) {
-    const auto ext = spreadsheet::pathFromUtf8(path).extension().string();
-    if (ext.size() != 5) return false;
-    std::string lower;
-    for (char c : ext)
-        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower == ".xlsx";
-}
 
 }  // namespace
 
@@ -121,33 +116,35 @@ ExportResult runBusinessExport(db::TDM& dm, Prompts& prompts, const BusinessFilt
         result.outcome = ExportOutcome::Cancelled;
         return result;
     }
-    if (hasXlsxSuffix(result.path)) {
-        warningBox(prompts,
-                   "只能导出为 .xls 文件（EXCEL 97-2003 工作簿），不能写入 .xlsx 文件：" + result.path);
+    if (std::string problem = xlsOutputProblem(result.path);
+        !problem.empty() || !(problem = db::DatabaseOutputProblem(dm, result.path)).empty()) {
+        warningBox(prompts, problem);
         result.outcome = ExportOutcome::Refused;
         return result;
     }
-    const auto failed = [&] {
+    // A write that failed says why after the window's own words.
+    const auto failed = [&](const std::string& cause) {
         cursor.lift();
-        warningBox(prompts, kExportFailedText);
+        warningBox(prompts,
+                   cause.empty() ? std::string(kExportFailedText) : kExportFailedText + ("\n" + cause));
         result.outcome = ExportOutcome::Failed;
         return result;
     };
     std::error_code ec;
-    const bool exists = std::filesystem::exists(spreadsheet::pathFromUtf8(result.path), ec);
+    const bool exists = std::filesystem::exists(pathFromUtf8(result.path), ec);
     result.appended = list == BusinessList::WithGoods && exists;
     // A new workbook over an existing file: the spreadsheet program asks before it replaces one,
     // and a refusal ends the write as a failed one.
     if (!result.appended && exists && questionBox(prompts, replaceQuestion(result.path)) != Button::Yes)
-        return failed();
+        return failed({});
     try {
         cursor.show();
         if (result.appended)
             spreadsheet::appendTextRows(result.path, table.rows());
         else
             spreadsheet::saveTextRows(result.path, kSheetName, table.rows(), true);
-    } catch (const std::exception&) {
-        return failed();
+    } catch (const std::exception& e) {
+        return failed(errorText(e));
     }
     result.outcome = ExportOutcome::Written;
     return result;

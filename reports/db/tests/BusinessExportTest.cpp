@@ -6,6 +6,7 @@
 
 #include "ReportsDbFixture.h"
 #include "ca/db/DbError.h"
+#include "ca/reports/BusinessData.h"
 #include "ca/reports/BusinessExport.h"
 #include "ca/spreadsheet/FileIo.h"
 #include "ca/spreadsheet/Workbook.h"
@@ -77,6 +78,33 @@ TEST_P(BusinessExport, WithGoodsWritesHeadingsAndOneRowPerDeclaration) {
     };
     EXPECT_EQ(sheetRows(path), expected);
     EXPECT_EQ(sheetRows(path, 31)[1][30], "");  // columns past the list stay empty
+}
+
+// The name and maker of a declaration come from its lowest-numbered line, on every engine: lines
+// stored as "10" then "2" give line 2 (neither the storage order nor the text order of the numbers).
+TEST_P(BusinessExport, FirstGoodsLineIsTheLowestNumbered) {
+    testing::Declaration g;
+    g.tyNo = "520120111000000077";
+    g.kind = "进口报关单";
+    g.sbDate = g.indate = "2011-01-20";
+    testing::addDeclaration(dm, g);
+    db::TADOQuery q(dm);
+    for (const char* line : {"10", "2"}) {
+        q.SetSQL("insert into subData(Pid,SP_No,SPMC_Name,SCCJ) values (:Pid,:SP_No,:Name,:Maker)");
+        q.ParamByName("Pid").SetText(g.tyNo);
+        q.ParamByName("SP_No").SetText(line);
+        q.ParamByName("Name").SetText(std::string("货") + line);
+        q.ParamByName("Maker").SetText(std::string("厂") + line);
+        q.ExecSQL();
+    }
+    for (BusinessList list : {BusinessList::WithGoods, BusinessList::NonGeneralTrade}) {
+        q.SetSQL(businessGoodsStatement(g.tyNo, list));
+        q.Open();
+        EXPECT_EQ(q.FieldByName("spmc_name").AsString(), "货2");
+        if (list == BusinessList::WithGoods) {
+            EXPECT_EQ(q.FieldByName("SCCJ").AsString(), "厂2");
+        }
+    }
 }
 
 TEST_P(BusinessExport, ManufacturerFilterLimitsOnlyTheTotal) {
@@ -168,6 +196,29 @@ TEST_P(BusinessExport, FilterSelectsTheDeclarations) {
         if (c.list == BusinessList::NonGeneralTrade) std::sort(want.begin(), want.end());
         EXPECT_EQ(got, want) << c.name;
     }
+}
+
+TEST_P(BusinessExport, RangesEndingOnTheLastDayOfYear9999FindItsDeclarations) {
+    // The day after 9999-12-31 has a five-digit year; as text it sorts before every date.
+    auto last = testing::Declaration{};
+    last.tyNo = "520199999000000009";
+    last.kind = "进口报关单";
+    last.sbDate = last.indate = "9999-12-31";
+    last.jgfs = "来料加工";
+    testing::addDeclaration(dm, last, testing::goodsLines(1, "厂Z", "1"));
+    BusinessFilter range;
+    range.useRange = true;
+    range.from = {9999, 12, 1};
+    range.to = {9999, 12, 31};
+    BusinessFilter month;
+    month.year = "9999";
+    month.month = "12";
+    for (const auto list : {BusinessList::WithGoods, BusinessList::NonGeneralTrade}) {
+        EXPECT_EQ(listed(list, range), std::vector<std::string>{"000000009"});
+        EXPECT_EQ(listed(list, month), std::vector<std::string>{"000000009"});
+    }
+    range.to = {9999, 12, 30};  // still a day too early
+    EXPECT_TRUE(listed(BusinessList::WithGoods, range).empty());
 }
 
 TEST_P(BusinessExport, NonGeneralTradeRows) {
@@ -287,13 +338,14 @@ TEST_P(BusinessExport, FailedWriteLeavesTheFileAsItWas) {
         BusinessList list;
         const char* existing;  // bytes of an existing file, or nullptr
         std::string path;
+        const char* cause;  // in the warning after "导出时出错！" (nullptr: the words alone)
     };
     const std::string garbage = "not a workbook at all";
     const Case cases[] = {
         {"append to a file that is no workbook", BusinessList::WithGoods, garbage.c_str(),
-         dir.file("bad.xls")},
-        {"replace declined", BusinessList::NonGeneralTrade, garbage.c_str(), dir.file("keep.xls")},
-        {"folder missing", BusinessList::WithGoods, nullptr, dir.file("missing/x.xls")},
+         dir.file("bad.xls"), "bad.xls"},
+        {"replace declined", BusinessList::NonGeneralTrade, garbage.c_str(), dir.file("keep.xls"), nullptr},
+        {"folder missing", BusinessList::WithGoods, nullptr, dir.file("missing/x.xls"), "不存在"},
     };
     long files = 0;
     for (const auto& c : cases) {
@@ -303,7 +355,14 @@ TEST_P(BusinessExport, FailedWriteLeavesTheFileAsItWas) {
         prompts.answerSave(c.path);
         prompts.answerQuestion(Button::No);  // asked only before replacing a file with a new one
         EXPECT_EQ(run(c.list).outcome, ExportOutcome::Failed) << c.name;
-        EXPECT_EQ(prompts.texts("warning"), (std::vector<std::string>{"导出时出错！"})) << c.name;
+        const std::vector<std::string> warnings = prompts.texts("warning");
+        ASSERT_EQ(warnings.size(), 1u) << c.name;
+        if (!c.cause)
+            EXPECT_EQ(warnings[0], "导出时出错！") << c.name;
+        else
+            EXPECT_TRUE(warnings[0].starts_with("导出时出错！\n") &&
+                        warnings[0].find(c.cause) != std::string::npos)
+                << c.name << ": " << warnings[0];
         if (c.existing)
             EXPECT_TRUE(spreadsheet::readWholeFile(c.path) == garbage) << c.name;
         else

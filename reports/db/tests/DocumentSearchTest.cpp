@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ReportsDbFixture.h"
-#include "ca/reports/DocumentQuery.h"
+#include "ca/reports/DocumentSearch.h"
 
 namespace ca::reports {
 namespace {
@@ -12,8 +12,7 @@ protected:
     // The serials of the declarations found, in the database's order.
     std::vector<std::string> found(const DocumentFilter& f) {
         db::TADOQuery q(dm);
-        q.SetSQL(documentStatement(f));
-        q.Open();
+        findDocuments(q, f);
         std::vector<std::string> out;
         for (q.First(); !q.Eof(); q.Next())
             out.push_back(q.FieldByName("TY_No").AsString().substr(9));

@@ -3,6 +3,7 @@
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/users/Cipher.h"
+#include "ca/users/PasswordRule.h"
 #include "ca/util/MessageBoxes.h"
 
 namespace ca::users {
@@ -10,7 +11,7 @@ namespace ca::users {
 bool changePassword(db::TDM& dm, Prompts& prompts, const std::string& userName,
                     const PasswordChangeForm& form) {
     if (questionBox(prompts, "您确定要修改密码吗？") != Button::Yes) return false;
-    auto refuse = [&prompts](const char* text) {
+    auto refuse = [&prompts](const std::string& text) {
         warningBox(prompts, text);
         return false;
     };
@@ -26,6 +27,7 @@ bool changePassword(db::TDM& dm, Prompts& prompts, const std::string& userName,
     if (form.newPassword.empty()) return refuse("请输入新密码！");
     if (form.confirmation.empty()) return refuse("请输入密码确认！");
     if (form.newPassword != form.confirmation) return refuse("您两次输入的密码不一致！");
+    if (auto why = newPasswordRefusal(form.newPassword)) return refuse(*why);
     storePassword(dm, userName, form.newPassword);
     infoBox(prompts, "恭喜，密码修改成功！");
     return true;

@@ -1,14 +1,24 @@
 #include "ca/users/UserAdministration.h"
 
+#include <charconv>
+
 #include "ca/users/Cipher.h"
+#include "ca/users/PasswordRule.h"
 #include "ca/util/MessageBoxes.h"
+#include "ca/util/NameRule.h"
 
 namespace ca::users {
+
+namespace {
+
+constexpr const char* kUserDeletedText = "此帐户已经被删除，请刷新树列表！";
+
+}  // namespace
 
 std::optional<ShownUser> UserAdministration::showUser(int id) {
     std::optional<UserRecord> record = store_.user(id);
     if (!record) {
-        warningBox(prompts_, "此帐户已经被删除，请刷新树列表！");
+        warningBox(prompts_, kUserDeletedText);
         return std::nullopt;
     }
     ShownUser shown{*record, {}, {}};
@@ -17,17 +27,36 @@ std::optional<ShownUser> UserAdministration::showUser(int id) {
     return shown;
 }
 
+// The typed department name, trimmed, or nullopt when nothing was typed (the action ends quietly)
+// or when the name is refused: blanks only, or the same name as another department's.
+std::optional<std::string> UserAdministration::departmentName(const std::optional<std::string>& typed,
+                                                              int exceptId) {
+    if (!typed || typed->empty()) return std::nullopt;
+    std::string name = trimName(*typed);
+    if (name.empty()) {
+        warningBox(prompts_, "部门名称不能只有空格！");
+        return std::nullopt;
+    }
+    if (store_.departmentNamed(name, exceptId)) {
+        warningBox(prompts_, "已经存在相同的部门名称！");
+        return std::nullopt;
+    }
+    return name;
+}
+
 std::optional<Department> UserAdministration::addDepartment() {
-    const std::optional<std::string> name = prompts_.input("新增部门", "请输入新部门名称", "");
-    if (!name || name->empty()) return std::nullopt;
+    const std::optional<std::string> name =
+        departmentName(prompts_.input("新增部门", "请输入新部门名称", ""), 0);
+    if (!name) return std::nullopt;
     std::optional<Department> added = store_.addDepartment(*name);
     if (!added) warningBox(prompts_, "最多只能建立100个部门");
     return added;
 }
 
 std::optional<std::string> UserAdministration::renameDepartment(int id) {
-    std::optional<std::string> name = prompts_.input("修改部门名称", "请输入部门名称", "");
-    if (!name || name->empty()) return std::nullopt;
+    const std::optional<std::string> name =
+        departmentName(prompts_.input("修改部门名称", "请输入部门名称", ""), id);
+    if (!name) return std::nullopt;
     store_.renameDepartment(id, *name);
     return name;
 }
@@ -54,21 +83,31 @@ bool UserAdministration::deleteUser(int id, const std::string& nodeText) {
     return true;
 }
 
-// The fields and the grid belong to the user last shown; with none shown there is nothing to store.
+// The fields and the grid belong to the user last shown; with none shown there is nothing to store,
+// and a user deleted since (here or at another desk) is not written back.
 bool UserAdministration::userShown(const std::string& id) {
-    if (!id.empty()) return true;
-    warningBox(prompts_, "请先在左边的列表中选择一个用户！");
-    return false;
+    if (id.empty()) {
+        warningBox(prompts_, "请先在左边的列表中选择一个用户！");
+        return false;
+    }
+    int number = 0;
+    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), number);
+    if (error != std::errc{} || end != id.data() + id.size() || !store_.user(number)) {
+        warningBox(prompts_, kUserDeletedText);
+        return false;
+    }
+    return true;
 }
 
 bool UserAdministration::saveUser(const UserForm& f) {
     if (!userShown(f.id)) return false;
-    const char* refusal = nullptr;
+    const std::string name = trimName(f.name);
+    std::string refusal;
     if (!f.departmentId)
         refusal = "请选择所属部门！";
-    else if (f.name.empty())
+    else if (name.empty())
         refusal = "请输入用户名称！";
-    else if (store_.nameTakenByOther(f.name, f.id))
+    else if (store_.nameTakenByOther(name, f.id))
         refusal = "已经存在相同的用户名称！";
     else if (f.password.empty())
         refusal = "请输入密码！";
@@ -76,16 +115,18 @@ bool UserAdministration::saveUser(const UserForm& f) {
         refusal = "请输入确认密码！";
     else if (f.password != f.confirmation)
         refusal = "您两次输入的密码不一致！";
+    else if (auto why = newPasswordRefusal(f.password))
+        refusal = *why;
     else if (!f.sex)
         refusal = "请选择性别！";
     else if (!f.category)
         refusal = "请选择用户类别！";
-    if (refusal) {
+    if (!refusal.empty()) {
         warningBox(prompts_, refusal);
         return false;
     }
     if (questionBox(prompts_, "您确定要保存用户信息吗？") != Button::Yes) return false;
-    store_.updateUser({f.id, f.name, *f.departmentId, *f.sex, f.position,
+    store_.updateUser({f.id, name, *f.departmentId, *f.sex, f.position,
                        EncryptToHex(f.confirmation, PasswordKey), f.mobile, *f.category, f.address1,
                        f.address2});
     return true;

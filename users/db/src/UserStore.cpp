@@ -4,6 +4,7 @@
 #include "ca/db/TADOQuery.h"
 #include "ca/db/Transaction.h"
 #include "ca/util/Convert.h"
+#include "ca/util/NameRule.h"
 
 namespace ca::users {
 
@@ -71,12 +72,11 @@ std::vector<Department> UserStore::departments() {
     return list;
 }
 
-std::optional<Department> UserStore::departmentNamed(const std::string& name) {
-    TADOQuery q(dm_);
-    q.SetSQL("select * from DEP where DEP_Name='" + EscapeQuotes(name) + "'");
-    q.Open();
-    if (q.IsEmpty()) return std::nullopt;
-    return Department{integerOf(q, "ID"), textOf(q, "DEP_Name")};
+std::optional<Department> UserStore::departmentNamed(const std::string& name, int exceptId) {
+    const std::string key = nameKey(name);
+    for (const Department& d : departments())
+        if (d.id != exceptId && nameKey(d.name) == key) return d;
+    return std::nullopt;
 }
 
 std::optional<UserRecord> UserStore::user(int id) {
@@ -114,16 +114,18 @@ std::optional<Department> UserStore::addDepartment(const std::string& name) {
     const NextId next = nextId(dm_, "SELECT COUNT(ID)as COUNTID, MAX(ID) AS MAXID FROM DEP", "COUNTID");
     if (next.count >= kMaxDepartments) return std::nullopt;
     TADOQuery q(dm_);
-    q.SetSQL("insert into DEP (id,DEP_name)values(" + std::to_string(next.id) + ",'" + EscapeQuotes(name) +
+    const std::string trimmed = trimName(name);
+    q.SetSQL("insert into DEP (id,DEP_name)values(" + std::to_string(next.id) + ",'" + EscapeQuotes(trimmed) +
              "')");
     q.ExecSQL();
     t.commit();
-    return Department{next.id, name};
+    return Department{next.id, trimmed};
 }
 
 void UserStore::renameDepartment(int id, const std::string& name) {
     TADOQuery q(dm_);
-    q.SetSQL("update DEP SET DEP_Name  ='" + EscapeQuotes(name) + "' where ID=" + std::to_string(id));
+    q.SetSQL("update DEP SET DEP_Name  ='" + EscapeQuotes(trimName(name)) +
+             "' where ID=" + std::to_string(id));
     q.ExecSQL();
 }
 
@@ -152,17 +154,36 @@ std::optional<UserNode> UserStore::addUser(int departmentId) {
         "insert into employee (e_id,E_name,E_dep,e_Sex,E_pos,E_pwd,e_mobile,E_isSup,e_add1,e_add2)values(" +
         id + ",'" + node.name + "'," + std::to_string(departmentId) + ",'男','','','',0,'','')");
     q.ExecSQL();
-    TADOQuery items(dm_);
-    items.SetSQL("select Fd_func_code,Fd_func_name from func_desc");
-    items.Open();
-    for (items.First(); !items.Eof(); items.Next()) {
-        q.SetSQL("insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit)values(" + id + ",'" +
-                 EscapeQuotes(textOf(items, "Fd_func_code")) + "','" +
-                 EscapeQuotes(textOf(items, "Fd_func_name")) + "',0 )");
-        q.ExecSQL();
-    }
+    addMissingPermissions();
     t.commit();
     return node;
+}
+
+int UserStore::addMissingPermissions() {
+    db::Transaction t(dm_);
+    TADOQuery users(dm_);
+    users.SetSQL("select E_ID from employee");
+    users.Open();
+    TADOQuery missing(dm_);
+    TADOQuery insert(dm_);
+    int added = 0;
+    for (users.First(); !users.Eof(); users.Next()) {
+        const std::string id = std::to_string(users.FieldByName("E_ID").AsInteger());
+        missing.SetSQL(
+            "select Fd_func_code,Fd_func_name from func_desc where Fd_func_code not in (select L_func_code "
+            "from limit where L_pers_ID=" +
+            id + ")");
+        missing.Open();
+        for (missing.First(); !missing.Eof(); missing.Next()) {
+            insert.SetSQL("insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit)values(" + id +
+                          ",'" + EscapeQuotes(textOf(missing, "Fd_func_code")) + "','" +
+                          EscapeQuotes(textOf(missing, "Fd_func_name")) + "',0 )");
+            insert.ExecSQL();
+            ++added;
+        }
+    }
+    t.commit();
+    return added;
 }
 
 void UserStore::deleteUser(int id) {
@@ -177,11 +198,14 @@ void UserStore::deleteUser(int id) {
 }
 
 bool UserStore::nameTakenByOther(const std::string& name, const std::string& exceptId) {
+    // Compared here rather than in the statement: the engine cannot fold letter widths.
     TADOQuery q(dm_);
-    q.SetSQL("SELECT * FROM employee WHERE E_NAME='" + EscapeQuotes(name) + "' AND e_ID<>" +
-             digitsOnly(exceptId));
+    q.SetSQL("SELECT E_ID,E_NAME FROM employee WHERE e_ID<>" + digitsOnly(exceptId));
     q.Open();
-    return !q.IsEmpty();
+    const std::string key = nameKey(name);
+    for (q.First(); !q.Eof(); q.Next())
+        if (nameKey(textOf(q, "E_NAME")) == key) return true;
+    return false;
 }
 
 void UserStore::updateUser(const UserUpdate& u) {

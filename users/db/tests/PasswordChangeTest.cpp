@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(PasswordChangeTest, StepsInOrderEachRefusalStoresNothing) {
+TEST_P(PasswordChangeTest, StepsInOrderEachRefusalStoresNothing) {
     struct Case {
         std::string user;
         PasswordChangeForm form;
@@ -44,6 +44,9 @@ TEST_F(PasswordChangeTest, StepsInOrderEachRefusalStoresNothing) {
         {"O'Neil", {"Old密码", "", ""}, "请输入新密码！"},
         {"O'Neil", {"Old密码", "new", ""}, "请输入密码确认！"},
         {"O'Neil", {"Old密码", "new", "New"}, "您两次输入的密码不一致！"},
+        {"O'Neil",
+         {"Old密码", "p😃w", "p😃w"},
+         "密码含有 GBK 编码无法保存的字符“😃”（U+1F603），请换一个密码！"},
     };
     const auto before = rows("select * from employee");
     for (const Case& c : cases) {
@@ -62,7 +65,7 @@ TEST_F(PasswordChangeTest, StepsInOrderEachRefusalStoresNothing) {
     EXPECT_EQ(rows("select * from employee"), before);
 }
 
-TEST_F(PasswordChangeTest, StoresTheNewPasswordAndSaysSo) {
+TEST_P(PasswordChangeTest, StoresTheNewPasswordAndSaysSo) {
     prompts.answerQuestion(Button::Yes);
     EXPECT_TRUE(changePassword(dm, prompts, "O'Neil", {"Old密码", "新密码", "新密码"}));
     EXPECT_EQ(prompts.texts("info"), std::vector<std::string>{"恭喜，密码修改成功！"});
@@ -74,7 +77,7 @@ TEST_F(PasswordChangeTest, StoresTheNewPasswordAndSaysSo) {
     EXPECT_EQ(storedOf(3), EncryptToHex("qp", PasswordKey));  // nobody else changed
 }
 
-TEST_F(PasswordChangeTest, LogInNeedsTheRightNameAndPassword) {
+TEST_P(PasswordChangeTest, LogInNeedsTheRightNameAndPassword) {
     CurrentUser current;
     EXPECT_FALSE(logIn(dm, current, "O'Neil", "old密码"));
     EXPECT_FALSE(logIn(dm, current, "nobody", "Old密码"));
@@ -90,5 +93,8 @@ TEST_F(PasswordChangeTest, LogInNeedsTheRightNameAndPassword) {
     EXPECT_EQ(current.CurrentUserCategory(), 1);
     EXPECT_EQ(checkLogin(dm, "QP", "qp")->category, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, PasswordChangeTest, ca::db::testing::AllEngines(),
+                         ca::db::testing::EngineName);
 
 }  // namespace

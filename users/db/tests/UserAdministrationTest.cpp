@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused) {
+TEST_P(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused) {
     struct Case {
         const char* what;
         void (*change)(UserForm&);
@@ -45,15 +45,24 @@ TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused)
     const Case cases[] = {
         {"no user shown", [](UserForm& f) { f.id.clear(), f.departmentId.reset(); },
          "请先在左边的列表中选择一个用户！"},
+        {"user deleted since he was shown", [](UserForm& f) { f.id = "7"; },
+         "此帐户已经被删除，请刷新树列表！"},
         {"no department", [](UserForm& f) { f.departmentId.reset(), f.name.clear(); }, "请选择所属部门！"},
         {"no name", [](UserForm& f) { f.name.clear(), f.password.clear(); }, "请输入用户名称！"},
         {"another's name", [](UserForm& f) { f.name = "张三", f.password.clear(); },
          "已经存在相同的用户名称！"},
         {"another's name, other case", [](UserForm& f) { f.name = "TOM"; }, "已经存在相同的用户名称！"},
+        {"another's name, full-width letters", [](UserForm& f) { f.name = "ｔｏＭ"; },
+         "已经存在相同的用户名称！"},
+        {"another's name, blanks around", [](UserForm& f) { f.name = " 张三\u3000"; },
+         "已经存在相同的用户名称！"},
+        {"blanks only", [](UserForm& f) { f.name = "\u3000 \t"; }, "请输入用户名称！"},
         {"no password", [](UserForm& f) { f.password.clear(), f.confirmation.clear(); }, "请输入密码！"},
         {"no confirmation", [](UserForm& f) { f.confirmation.clear(), f.sex.reset(); }, "请输入确认密码！"},
         {"passwords differ in case", [](UserForm& f) { f.password = "Abc", f.confirmation = "abc"; },
          "您两次输入的密码不一致！"},
+        {"a character GBK cannot hold", [](UserForm& f) { f.password = f.confirmation = "p😀w"; },
+         "密码含有 GBK 编码无法保存的字符“😀”（U+1F600），请换一个密码！"},
         {"no sex", [](UserForm& f) { f.sex.reset(), f.category.reset(); }, "请选择性别！"},
         {"no category", [](UserForm& f) { f.category.reset(); }, "请选择用户类别！"},
     };
@@ -71,14 +80,14 @@ TEST_F(UserAdministrationTest, SaveUserChecksInOrderAndWritesNothingWhenRefused)
     }
 }
 
-TEST_F(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
+TEST_P(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
     prompts.answerQuestion(Button::No);
     EXPECT_FALSE(admin.saveUser(validForm()));
     EXPECT_EQ(rows("select E_name from employee where E_ID=1"), std::vector<std::string>{"新增用户1"});
 
     prompts.answerQuestion(Button::Yes);
     UserForm f = validForm();
-    f.name = "O'Neil";  // an apostrophe is stored as typed
+    f.name = " O'Neil\u3000";  // an apostrophe is stored as typed, the blanks around are dropped
     f.address2 = "Room 5, 'A'";
     EXPECT_TRUE(admin.saveUser(f));
     EXPECT_EQ(prompts.texts("question"),
@@ -97,7 +106,7 @@ TEST_F(UserAdministrationTest, SaveUserAsksThenStoresEveryField) {
     EXPECT_EQ(rows("select E_pos from employee where E_ID=1"), std::vector<std::string>{"主管"});
 }
 
-TEST_F(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) {
+TEST_P(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) {
     prompts.answerQuestion(Button::Yes);
     ASSERT_TRUE(admin.saveUser(validForm()));
     const std::optional<ShownUser> shown = admin.showUser(1);
@@ -114,7 +123,7 @@ TEST_F(UserAdministrationTest, ShowUserFillsTheFieldsWithThePasswordDeciphered) 
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"此帐户已经被删除，请刷新树列表！"});
 }
 
-TEST_F(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeWriting) {
+TEST_P(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeWriting) {
     for (const char* flag : {"2", "-1", "x", "", " 1", "01"}) {
         SCOPED_TRACE(flag);
         prompts.clear();
@@ -142,7 +151,7 @@ TEST_F(UserAdministrationTest, SavePermissionsRefusesAnyFlagButZeroAndOneBeforeW
     EXPECT_EQ(count("limit where L_have_Limit=1"), 1);
 }
 
-TEST_F(UserAdministrationTest, DepartmentsAskForTheirNames) {
+TEST_P(UserAdministrationTest, DepartmentsAskForTheirNames) {
     prompts.answerInput(std::nullopt);
     prompts.answerInput(std::string());
     EXPECT_EQ(admin.addDepartment(), std::nullopt);
@@ -172,7 +181,34 @@ TEST_F(UserAdministrationTest, DepartmentsAskForTheirNames) {
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"最多只能建立100个部门"});
 }
 
-TEST_F(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministrator) {
+TEST_P(UserAdministrationTest, DepartmentNamesAreTrimmedAndNearDuplicatesRefused) {
+    prompts.answerInput(std::string(" ABC部\t"));
+    EXPECT_EQ(admin.addDepartment(), (Department{3, "ABC部"}));
+    const std::pair<const char*, const char*> refused[] = {
+        {" \u3000", "部门名称不能只有空格！"},
+        {" 报关部 ", "已经存在相同的部门名称！"},
+        {"ａｂｃ部", "已经存在相同的部门名称！"},
+        {"Abc部", "已经存在相同的部门名称！"},
+    };
+    const auto before = rows("select * from DEP order by ID");
+    for (auto [typed, warning] : refused) {
+        prompts.clear();
+        prompts.answerInput(std::string(typed));
+        EXPECT_EQ(admin.addDepartment(), std::nullopt) << typed;
+        prompts.answerInput(std::string(typed));
+        EXPECT_EQ(admin.renameDepartment(2), std::nullopt) << typed;
+        EXPECT_EQ(prompts.texts("warning"), (std::vector<std::string>{warning, warning})) << typed;
+    }
+    EXPECT_EQ(rows("select * from DEP order by ID"), before);
+    // A department may keep its own name in another case or width.
+    prompts.answerInput(std::string(" ａｂｃ部"));
+    EXPECT_EQ(admin.renameDepartment(3), std::string("ａｂｃ部"));
+    EXPECT_EQ(rows("select DEP_Name from DEP where ID=3"), std::vector<std::string>{"ａｂｃ部"});
+    // The command line finds an existing department by the same rule.
+    EXPECT_EQ(store.departmentNamed("\u3000报关部")->id, 1);
+}
+
+TEST_P(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministrator) {
     prompts.answerQuestion(Button::No);
     EXPECT_FALSE(admin.deleteDepartment(1));
     EXPECT_EQ(count("employee where E_DEP=1"), 1);
@@ -194,11 +230,14 @@ TEST_F(UserAdministrationTest, DeletingAsksForDepartmentsAndProtectsTheAdministr
     EXPECT_EQ(count("employee"), 0);
 }
 
-TEST_F(UserAdministrationTest, AddUserWarnsAtTheLimit) {
+TEST_P(UserAdministrationTest, AddUserWarnsAtTheLimit) {
     for (int id = 3; id <= 200; ++id)
         exec("insert into employee(E_ID,E_name,E_DEP) values(" + std::to_string(id) + ",'用户',1)");
     EXPECT_EQ(admin.addUser(1), std::nullopt);
     EXPECT_EQ(prompts.texts("warning"), std::vector<std::string>{"最多只能建立200个用户"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, UserAdministrationTest, ca::db::testing::AllEngines(),
+                         ca::db::testing::EngineName);
 
 }  // namespace

@@ -1,13 +1,14 @@
 #pragma once
-// A fresh in-memory database (with the built-in fee items) and scripted prompts for the user
-// administration tests.
+// A fresh database of the test's engine (with the built-in fee items) and scripted prompts for the
+// user administration tests.
 #include <string>
 
-#include "DbFixture.h"
+#include "ca/db/testing/DbFixture.h"
+#include "ca/db/testing/RefuseWrites.h"
 #include "ca/users/UserAdministration.h"
 #include "ca/util/Prompts.h"
 
-class UsersFixture : public DbFixture {
+class UsersFixture : public EngineDbFixture {
 protected:
     ca::ScriptedPrompts prompts;
     ca::users::UserAdministration admin{dm, prompts};
@@ -16,11 +17,9 @@ protected:
     int count(const std::string& tableAndCondition) {
         return std::stoi(rows("select count(*) from " + tableAndCondition).at(0));
     }
-    // Fails the insert or delete of a table's row that matches `when` (a condition on NEW or OLD),
-    // as a full disk or a lost network drive would fail it in the middle of an action.
+    // Fails the insert, update or delete of a table's row that matches `when` (a condition on NEW or
+    // OLD), as a full disk or a lost network drive would fail it in the middle of an action.
     void failOn(const std::string& event, const std::string& table, const std::string& when) {
-        dm.ADOConnection1.execRaw("CREATE TRIGGER fail_" + event + "_" + table + " BEFORE " + event +
-                                  " ON \"" + table + "\" WHEN " + when +
-                                  " BEGIN SELECT RAISE(ABORT, '磁盘已满'); END");
+        ca::db::testing::refuseWrites(dm, event, table, when);
     }
 };

@@ -22,6 +22,12 @@ const std::vector<TableDef>& DefaultTables();
 // display name, in column order.
 const std::vector<std::pair<std::string, std::string>>& BuiltInFeeItems();
 
+// The unique key of a goods line: one row per declaration (Pid) and line number (SP_No). A database
+// made before the key existed gets it when it is opened, its duplicate lines removed first (the one
+// stored first stays).
+inline constexpr const char* kUniqueGoodsLineIndex = "subData_line";
+inline constexpr const char* kUniqueGoodsLine = "CREATE UNIQUE INDEX subData_line ON subData(Pid, SP_No)";
+
 // The statements that create all tables and indexes and seed func_desc on an empty database, in
 // the engine's dialect, one statement each; the engine runs them in one transaction.
 std::vector<std::string> DefaultSchemaStatements(const Dialect& dialect);

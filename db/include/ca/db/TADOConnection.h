@@ -10,25 +10,25 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ca/db/BulkCopy.h"
 #include "ca/db/Column.h"
 #include "ca/db/Dialect.h"
-
-struct sqlite3;
+#include "ca/util/Settings.h"
 
 namespace ca::db {
 
 class StatementCache;
 class Engine;
 
-// True for a target that names a PostgreSQL server rather than a file: a libpq connection string
-// ("host=... dbname=...") or a "postgresql://" / "postgres://" address.
+// True for a target that names a PostgreSQL server, not a file: what libpq reads as a connection
+// string, or a bare host name or address (see DatabaseTarget.h; a path naming a file is a file).
 bool IsServerTarget(std::string_view target);
 
 class TADOConnection : public SchemaLookup {
 public:
     // fileName: a file, relative (resolved when the connection opens), absolute, or ":memory:";
     // or a server (IsServerTarget).
-    explicit TADOConnection(std::string fileName = "DB.sqlite");
+    explicit TADOConnection(std::string fileName = settings::kDatabaseFileName);
     ~TADOConnection() override;
     TADOConnection(const TADOConnection&) = delete;
     TADOConnection& operator=(const TADOConnection&) = delete;
@@ -37,17 +37,36 @@ public:
     // The file actually opened (empty until then), or the server's address without its password.
     const std::string& OpenedPath() const { return openedPath_; }
     bool Connected() const;
-    bool IsServer() const { return server_; }
 
     // Opens now (statements do it themselves). Throws DbError with the file name or server and the
     // reason when the database cannot be opened; the connection then stays closed and the next
     // statement tries again.
     void Open();
 
-    // The SQLite handle, opening first when needed; throws DbError on a server connection.
-    sqlite3* handle();
     // The engine underneath, opened first when needed.
     Engine& engine();
+
+    // What the engines do differently, so that no caller needs to know which one it talks to.
+    // Each opens the connection first and throws DbError.
+
+    // Inside a unit (Transaction): holds the declarations with these unified numbers until the
+    // unit ends. Every writer of a declaration's goods lines takes this lock first, so two desks
+    // (or a desk and a copy between databases) never both find a line absent and both store it.
+    void LockDeclarations(const std::vector<std::string>& keys);
+    // Fresh statistics of the program's tables after many rows were written at once, so the next
+    // queries are planned for the rows that are there.
+    void RefreshStatistics();
+    // Starts writing rows into `table` in bulk; the columns as the table spells them.
+    std::unique_ptr<BulkCopy> BeginCopy(const std::string& table, const std::vector<std::string>& columns);
+    // The engine and its version, e.g. "SQLite 3.40.1" or "PostgreSQL 15.5".
+    std::string EngineVersion();
+    // Adds a column (jetType as "alter table" takes it, e.g. "numeric (18 ,2)") whose rows already
+    // there hold 0 and later rows what they are given: what a new fee item's amount column needs.
+    // A server does it without rewriting the table.
+    void AddColumnOfZeros(const std::string& table, const std::string& column, const std::string& jetType);
+    // How long a statement waits for another desk's lock before it fails with DbBusy (5 s unless
+    // set); kept when the connection is opened again.
+    void SetLockWait(int milliseconds);
 
     const Dialect& dialect() const;
     // The statement in the engine's dialect (cached).
@@ -70,7 +89,6 @@ public:
 private:
     std::string fileName_;
     std::string openedPath_;
-    bool server_ = false;
     std::unique_ptr<Engine> engine_;
     std::unordered_map<std::string, Translation> translations_;
     std::unordered_map<std::string, std::vector<std::string>> parameterNames_;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ca/db/TADOConnection.h"
+#include "ca/util/Settings.h"
 
 namespace ca {
 class IniFile;
@@ -23,14 +24,10 @@ public:
 
 // The program's data module, created on first use on `target` and kept until exit; later calls
 // return it whatever they pass.
-TDM& DM(const std::string& target = "DB.sqlite");
+TDM& DM(const std::string& target = settings::kDatabaseFileName);
 
 // The database the settings name: the connection text of 数据库服务器 when it is set (a bare
 // host name counts as "host=<name>"), else "DB.sqlite".
 std::string DatabaseTarget(const IniFile& settings);
-
-// Empties the declaration data: every row of T_fee, T_fee1, LoadData and subData, in this order,
-// each statement on its own. A failing statement ends it; those before stay done.
-void DeleteAllDeclarations(TDM& dm);
 
 }  // namespace ca::db

@@ -33,6 +33,13 @@ public:
     virtual const EntrySettings& settings() const = 0;
     // A value of the settings file, read from the file at the moment of the call (empty default).
     virtual std::string readSetting(const std::string& key) = 0;
+    // Why `path` must not be entered although it was picked or dropped (it is one of the open
+    // database's files, which only the database engine may open), or empty text. Asked before the
+    // file is opened; a host that holds no database refuses nothing.
+    virtual std::string fileRefusal(const std::string& path) const {
+        (void)path;
+        return {};
+    }
 };
 
 }  // namespace ca::entry

@@ -1,7 +1,7 @@
 #pragma once
 // Moves a desk's database into another one (a database server shared by several desks, or another
-// file): every table of the program, with the fee item columns the desk added, through the query
-// objects of the database layer, so any pair of engines works.
+// file): every table of the program, with the fee item columns the desk added, through the bulk copy
+// of the database layer (a server takes the rows with COPY), so any pair of engines works.
 //
 // Rows are matched by their keys (LoadData.TY_No, subData (Pid, SP_No), the fee tables' ty_no,
 // func_desc.Fd_func_code, employee.E_ID, DEP.ID, limit (L_pers_id, L_func_code)); a row whose key the
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
 
 namespace ca::migrate {
@@ -61,6 +62,10 @@ private:
     void checkIdentities();
     std::vector<std::string> addFeeColumns();
     TableCount copyTable(const std::string& table, const std::vector<std::string>& key);
+    // The rows `wanted` marks, one statement each; a failure names the row. The rows written.
+    int copyRowByRow(const std::string& table, db::TADOQuery& rows, const std::vector<std::string>& columns,
+                     const std::vector<bool>& wanted, const std::vector<std::string>& key);
+    void lockDeclarations();
 
     db::TDM& source_;
     db::TDM& target_;

@@ -1,5 +1,6 @@
 #pragma once
 // The business data window's filter and the statements of its two commands.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,8 @@ struct BusinessFilter {
 // The entries of the kind list, "无" first.
 inline constexpr const char* kNoKind = "无";
 inline constexpr const char* kBothExportKinds = "出口和转关";
+inline constexpr std::array<const char*, 5> kBusinessKinds = {kNoKind, "进口报关单", "出口报关单",
+                                                              "出口转关运输提前报关单", kBothExportKinds};
 
 // The command's statement: its select, then the date bounds and the filter conditions in their
 // fixed order. Year and month must be numbers (the lists hold nothing else); other texts go between

@@ -23,6 +23,13 @@ public:
 
     std::vector<std::string> streamNames() const;
 
+    // The container with the content of the named top-level stream replaced and everything else
+    // kept: every other stream's bytes, every directory entry as stored (names, class ids, times,
+    // the tree) with only the start sectors and that stream's size changed. Written as version 3
+    // (512-byte sectors); a replaced stream shorter than 4096 bytes is padded with zeros to that
+    // length so that it stays out of the mini stream. Throws FormatError without such a stream.
+    std::string withStream(std::string_view name, std::string content) const;
+
 private:
     struct Entry {
         std::u16string name;
@@ -34,6 +41,7 @@ private:
     std::string sectorChain(std::uint32_t start, std::uint64_t size) const;
     std::string miniChain(std::uint32_t start, std::uint64_t size) const;
     std::vector<std::uint32_t> topLevel() const;
+    std::optional<std::uint32_t> find(std::string_view name) const;
     std::string_view sector(std::uint32_t index) const;
 
     std::string bytes_;
@@ -43,6 +51,7 @@ private:
     std::vector<std::uint32_t> fat_;
     std::vector<std::uint32_t> miniFat_;
     std::vector<Entry> entries_;
+    std::string directory_;  // the directory's sectors as stored
     std::string miniStream_;
 };
 

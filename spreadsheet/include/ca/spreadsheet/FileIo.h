@@ -5,8 +5,6 @@
 
 namespace ca::spreadsheet {
 
-std::filesystem::path pathFromUtf8(const std::string& utf8);
-
 // Reads a whole file; throws SpreadsheetError naming the file when it cannot be read or is larger
 // than any workbook the program handles.
 std::string readWholeFile(const std::string& path);

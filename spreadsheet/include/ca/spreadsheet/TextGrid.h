@@ -17,9 +17,11 @@ using TextRows = std::vector<std::vector<std::string>>;
 void saveTextRows(const std::string& path, const std::string& sheetName, TextRows rows, bool replaceExisting);
 
 // Appends rows to the first sheet of the workbook at path: with n its used rows, row r (0-based)
-// of the block goes to sheet row n + 2 + r, leaving one empty row. Every other sheet and cell is
-// kept; the file is replaced through a temporary file, so a failure leaves it as it was. Only .xls
-// workbooks are appended to (an .xlsx file is refused, since it would be rewritten as .xls).
+// of the block goes to sheet row n + 2 + r, leaving one empty row. Every record of the workbook is
+// kept as it was (formats, formulas, merged cells, widths, other sheets and streams); only the new
+// rows and what points at them are added (see XlsAppender.h). The file is replaced through a
+// temporary file, so a failure leaves it as it was. Only BIFF8 .xls workbooks are appended to: an
+// .xlsx file, an encrypted or an older workbook is refused with the reason.
 void appendTextRows(const std::string& path, TextRows rows);
 
 }  // namespace ca::spreadsheet

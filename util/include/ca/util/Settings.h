@@ -48,6 +48,8 @@ inline constexpr int kDefaultGoodsDelay = 160;
 inline constexpr const char* kDefaultProcessName = "Eport.exe";
 inline constexpr const char* kDefaultPostEntryDelay = "400";
 inline constexpr const char* kConfigFileName = "config.ini";
+// The desk's own database, in the folder that is current when it opens.
+inline constexpr const char* kDatabaseFileName = "DB.sqlite";
 
 // Every key, in the order the settings dialog shows and saves them.
 const std::vector<std::string>& allKeys();

@@ -11,7 +11,11 @@ namespace ca {
 
 std::string escapeTabText(std::string_view text);
 
-// The reverse: \t, \n, \r, \\, \xHH and \uHHHH (hexadecimal digits) are read back; a backslash
+// A message or a value shown on a terminal: control characters are written as escapeTabText writes
+// them, except the tab and the line break, which stay; a backslash is itself.
+std::string escapeControls(std::string_view text);
+
+// The reverse of escapeTabText: \t, \n, \r, \\, \xHH and \uHHHH (hexadecimal digits) are read back; a backslash
 // before anything else stays as it is.
 std::string unescapeTabText(std::string_view text);
 

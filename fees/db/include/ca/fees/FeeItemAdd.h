@@ -14,9 +14,11 @@ struct FeeItemResult {
     std::string message;  // the warning of the first failing check, or "增加成功！"
 };
 
-// Checks in this order: reserved code (any letter case), empty or unusable code, code already in the
-// catalogue, code already a column of T_fee, T_fee1 or LoadData (any letter case), empty name, name
-// already in the catalogue. Database errors propagate as db::DbError (nothing is kept then).
+// Code and name are trimmed (NameRule.h), then checked in this order: reserved code (any letter
+// case), empty or unusable code, code already in the catalogue, code already a column of T_fee,
+// T_fee1 or LoadData (any letter case), empty name, name already in the catalogue (by the rule of
+// NameRule.h: letter case and width do not count). Database errors propagate as db::DbError
+// (nothing is kept then).
 FeeItemResult addFeeItem(db::TDM& dm, const std::string& code, const std::string& name);
 
 }  // namespace ca::fees

@@ -23,7 +23,8 @@ struct FeeQueryGrid {
     int recordCount = 0;  // declarations found; 0 leaves the window's count as it was
 };
 
-// Runs the query. A missing amount (Null) shows as " " and counts as 0 in the subtotal and the
+// Runs the query. Amounts show as their text rounded to cents (Amount::plainText) and add up
+// exactly. A missing amount (Null) shows as " " and counts as 0 in the subtotal and the
 // totals. Database errors propagate as db::DbError.
 FeeQueryGrid runFeeQuery(db::TDM& dm, const FeeQueryFilter& filter);
 
@@ -34,5 +35,9 @@ std::vector<std::vector<std::string>> gridCells(const FeeQueryGrid& grid);
 // replacing an existing file. Throws spreadsheet::SpreadsheetError; an existing file is then
 // unchanged.
 void exportFeeGrid(const std::string& path, const FeeQueryGrid& grid);
+
+// Why the grid must not be exported to `path` (an .xlsx name, the database or one of its companion
+// files), in Chinese; empty when it may.
+std::string feeExportProblem(db::TDM& dm, const std::string& path);
 
 }  // namespace ca::fees

@@ -11,9 +11,9 @@
 namespace ca::fees {
 
 // Checks every row (FeeAmountError names the first bad amount or too long remark; nothing is
-// written then), then runs "update T_fee set <code>='<amount>' where ty_no='<unifiedNo>'" and the
-// same for the remark in T_fee1, row by row, as one transaction. A database error (a locked file)
-// undoes all of it and propagates as db::DbError.
+// written then), then runs "update T_fee set <code>='<amount>' where ty_no='<unifiedNo>'", the
+// amount rounded to cents (Amount.h), and the same for the remark in T_fee1, row by row, as one
+// transaction. A database error (a locked file) undoes all of it and propagates as db::DbError.
 void saveFees(db::TDM& dm, const FeeGridRows& rows, const std::string& unifiedNo);
 
 enum class SaveOutcome {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ca/db/TDM.h"
+#include "ca/fees/Amount.h"
 #include "ca/fees/FeeGrid.h"
 #include "ca/fees/FeeLookup.h"
 
@@ -33,11 +34,12 @@ public:
     FeeFields fields;
     FeeGridRows rows;       // one row per allowed fee item: name, amount, remark, code
     std::string totalText;  // Label9: the loaded total, "0.00"
-    double total = 0.0;
+    Amount total;
 
     // Finds the declaration whose `field` matches `value` and loads its amounts and remarks for the
     // fee items `userName` may enter, in the order of his limit rows. A missing amount (Null, left
-    // by a fee item added after the declaration was stored) shows as an empty cell and counts as 0.
+    // by a fee item added after the declaration was stored) shows as an empty cell and counts as 0;
+    // amounts show as their text rounded to cents (Amount::plainText) and add up exactly.
     // Database errors propagate as db::DbError.
     LoadOutcome InputData(db::TDM& dm, const std::string& userName, const std::string& value,
                           const std::string& field, MatchMode mode);

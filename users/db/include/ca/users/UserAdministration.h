@@ -40,9 +40,11 @@ public:
 
     // The user of a tree node; warns and gives nullopt when his row is gone.
     std::optional<ShownUser> showUser(int id);
-    // Asks for a name and adds the department; nullopt when cancelled, empty or refused.
+    // Asks for a name and adds the department; nullopt when cancelled, empty or refused (blanks
+    // only, or the same name as another department by the rule of NameRule.h).
     std::optional<Department> addDepartment();
-    // Asks for the new name and renames; the name, or nullopt when cancelled or empty.
+    // Asks for the new name and renames; the name as stored (trimmed), or nullopt when cancelled,
+    // empty or refused as above.
     std::optional<std::string> renameDepartment(int id);
     // Asks, then deletes the department with its users; false when the answer is No.
     bool deleteDepartment(int id);
@@ -50,13 +52,16 @@ public:
     std::optional<UserNode> addUser(int departmentId);
     // Deletes the user of a node; a node shown as "管理员" is refused. False when refused.
     bool deleteUser(int id, const std::string& nodeText);
-    // Checks the fields in order, asks, and stores them. False when refused or answered No.
+    // Checks the fields in order, asks, and stores them (the name trimmed; a name of blanks only is
+    // no name, and one that is the same name as another user's is refused). False when refused or
+    // answered No.
     bool saveUser(const UserForm& form);
     // Asks, checks every flag, and stores all rows of the grid. False when refused or answered No.
     bool savePermissions(const std::string& userId, const std::vector<PermissionRow>& rows);
 
 private:
     bool userShown(const std::string& id);
+    std::optional<std::string> departmentName(const std::optional<std::string>& typed, int exceptId);
 
     UserStore store_;
     Prompts& prompts_;

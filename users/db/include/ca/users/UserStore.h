@@ -73,32 +73,38 @@ public:
     std::optional<std::vector<DepartmentBranch>> departmentTree();
     // The departments for the department box, in the order returned.
     std::vector<Department> departments();
-    // The department of that name (names compared without regard to case), if any.
-    std::optional<Department> departmentNamed(const std::string& name);
+    // The first department other than `exceptId` whose name is the same name by the rule of
+    // NameRule.h (blanks around, letter case and letter width do not count), if any.
+    std::optional<Department> departmentNamed(const std::string& name, int exceptId = 0);
 
     // The user with his department's name; nullopt when he is gone.
     std::optional<UserRecord> user(int id);
     // His permission rows, in the order returned.
     std::vector<PermissionRow> permissions(int id);
 
-    // Adds a department named `name` with the highest id + 1 (1 in an empty table); nullopt when
-    // kMaxDepartments already exist.
+    // Adds a department named `name` (blanks around it dropped) with the highest id + 1 (1 in an
+    // empty table); nullopt when kMaxDepartments already exist.
     std::optional<Department> addDepartment(const std::string& name);
     void renameDepartment(int id, const std::string& name);
     // Deletes the permissions of the department's users, its users, then the department.
     void deleteDepartment(int id);
 
     // Adds "新增用户<id>" to the department with the highest id + 1 and one not-allowed permission
-    // per fee item; nullopt when the user would be number kMaxUsers + 1.
+    // per fee item (addMissingPermissions); nullopt when the user would be number kMaxUsers + 1.
     std::optional<UserNode> addUser(int departmentId);
     // Deletes the user's permissions, then the user.
     void deleteUser(int id);
 
-    // True when a user other than `exceptId` has the name (compared without regard to case).
+    // True when a user other than `exceptId` has the same name by the rule of NameRule.h.
     bool nameTakenByOther(const std::string& name, const std::string& exceptId);
     void updateUser(const UserUpdate& u);
     // Stores the flags, each row matched by its fee item name, all or none.
     void updatePermissions(const std::string& userId, const std::vector<PermissionRow>& rows);
+
+    // Gives every user a not-allowed permission row for each fee item he has none for, so that
+    // every user has a row for every fee item after any change (a user or a fee item added, a
+    // database merged). The number of rows added.
+    int addMissingPermissions();
 
     // Every user with his department, by id (the command line's list).
     std::vector<UserListing> allUsers();

@@ -1,19 +1,24 @@
 #pragma once
 // Message boxes, file dialogs and the input box on Qt widgets. While one is up the wait cursor is
-// lifted, so the clerk sees the normal arrow over it.
+// lifted, so the clerk sees the normal arrow over it. The file dialogs open no file of the folders
+// they show (NameOnlyIconProvider.h).
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <string>
 
+#include "ca/app/common/NameOnlyIconProvider.h"
 #include "ca/util/Prompts.h"
 
 namespace ca::app {
 
 class QtPrompts : public Prompts {
 public:
-    // The window the boxes are shown over (the main window once it exists).
+    // The window the boxes are shown over when no window of the program is active (the main window
+    // once it exists). Otherwise a box appears over the window that raised it: owner().
     void setParent(QWidget* parent) { parent_ = parent; }
+    // The window a box raised now is shown over.
+    QWidget* owner() const;
     // The folder the open dialog starts in, asked each time it opens (the main window's unimported
     // folder); without it, or when it gives empty text, the dialog starts in the current directory.
     void setOpenFolder(std::function<std::string()> folder) { openFolder_ = std::move(folder); }
@@ -36,6 +41,8 @@ public:
 private:
     QPointer<QWidget> parent_;
     std::function<std::string()> openFolder_;
+    // The dialogs guess file types from names only: they never open the database's files.
+    NameOnlyIconProvider iconProvider_;
 };
 
 // Loads Qt's own Chinese texts (qtbase_zh_CN from Qt's translations folder, or from "translations"

@@ -1,5 +1,5 @@
 #pragma once
-// The fee query window (caption "frmFeeDetai"): declarations matching the filter panel with every
+// The fee query window "费用查询": declarations matching the filter panel with every
 // fee amount, a subtotal per declaration and a totals row; a jump into fee entry for one of them;
 // the export of the grid to a spreadsheet file.
 #include <QWidget>

@@ -24,6 +24,9 @@ public:
     void setProgress(const std::string& text) override;
     const entry::EntrySettings& settings() const override { return settings_; }
     std::string readSetting(const std::string& key) override;
+    // The database's own files are never entered: opening one to read it would drop the
+    // connection's locks on it, and the entry would then move it away.
+    std::string fileRefusal(const std::string& path) const override;
 
 private:
     TfrmMain& window_;

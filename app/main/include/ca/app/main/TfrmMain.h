@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ca/app/common/AppContext.h"
-#include "ca/app/main/Windows.h"
+#include "ca/app/common/Windows.h"
 #include "ca/util/Clock.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Log.h"
@@ -27,6 +27,8 @@ class QToolBar;
 class QToolButton;
 
 namespace ca::app {
+
+class ElidedLabel;
 
 // Commands of the menu and toolbar whose work lives in other layers; main() or the layer that owns the
 // work connects them with setCommand. An unconnected command does nothing. Entry and download run with
@@ -152,7 +154,8 @@ private:
     QToolButton* StopButton = nullptr;
     QAction* stopAction_ = nullptr;
     QAction* progressAction_ = nullptr;
-    QLabel* ProgressLabel = nullptr;
+    QAction* spacerAction_ = nullptr;
+    ElidedLabel* ProgressLabel = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label3 = nullptr;
     QListWidget* FileListBox1 = nullptr;

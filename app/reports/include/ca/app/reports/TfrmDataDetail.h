@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ca/app/common/AppContext.h"
+#include "ca/app/common/WindowRoles.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/reports/DocumentQuery.h"
 #include "ca/util/Convert.h"
@@ -25,7 +26,7 @@ class DetailPanel;
 class QueryTableModel;
 class Windows;
 
-class TfrmDataDetail : public QWidget {
+class TfrmDataDetail : public QWidget, public DeclarationDetails {
     Q_OBJECT
 
 public:
@@ -35,7 +36,7 @@ public:
     // The fee window's "查看单据明细": shows this window with the unified-number field set to the
     // serial (characters 10 to 18 of the unified number), both ends of the entry-date range set to
     // the date, and the query run as "查询" runs it. A database error goes to the caller.
-    void showDeclaration(const std::string& serial, const Date& entryDate);
+    void showDeclaration(const std::string& serial, const Date& entryDate) override;
 
     // --- Handlers ---
     void FormCreate();
@@ -52,9 +53,9 @@ public:
 private:
     void buildFilterBar();
     void buildResultArea();
-    // The fee entry of the declaration with that unified number; the fee window is connected here.
-    void openFeeEntry(const std::string& tyNo);
     void showKindLabels(const std::string& kind);
+    // The panel, the goods lines and their count for that header row (-1: none).
+    void showHeaderRow(int row);
 
     AppContext& ctx_;
     Windows& windows_;
@@ -62,6 +63,7 @@ private:
     db::TADOQuery ADOQuery2;  // the goods lines of one declaration
     QueryTableModel* headers_ = nullptr;
     QueryTableModel* goods_ = nullptr;
+    int shownRow_ = -1;  // the header row the panel and the goods show
 
     QLineEdit* Edit1 = nullptr;   // 统一编号
     QLineEdit* Edit68 = nullptr;  // 货名

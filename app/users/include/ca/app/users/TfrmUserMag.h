@@ -54,12 +54,36 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    enum class FieldKind { Text, ReadOnly, Password, Pick };
+    // One labelled field of the user's data: a line edit or a pick-only box, placed in the left (0)
+    // or right (1) column, spanning both when span is 2.
+    struct FieldSpec {
+        const char* label;
+        const char* name;
+        FieldKind kind;
+        QLineEdit* TfrmUserMag::*edit;
+        QComboBox* TfrmUserMag::*box;
+        int row, column, span;
+    };
+    struct MenuItemSpec {
+        QMenu* TfrmUserMag::*menu;
+        const char* name;
+        const char* caption;
+        void (TfrmUserMag::*handler)();
+        bool writes;
+    };
+    static const FieldSpec kFields[];
+    static const MenuItemSpec kMenuItems[];
+
+    QWidget* makeField(const FieldSpec& f);
     // An item that changes the database (refused while an entry or download runs), or one that only reads.
     QAction* addMenuItem(QMenu* menu, const char* name, const char* caption, void (TfrmUserMag::*handler)(),
                          bool writes = true);
     void run(void (TfrmUserMag::*handler)());
     void addDepartmentItem(const users::Department& d);
     void clearGrid();
+    // Empties the user's fields and permissions: nobody is shown.
+    void clearPanel();
 
     AppContext& ctx_;
     users::UserAdministration admin_;

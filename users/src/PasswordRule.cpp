@@ -1,0 +1,13 @@
+#include "ca/users/PasswordRule.h"
+
+#include "ca/util/Gbk.h"
+
+namespace ca::users {
+
+std::optional<std::string> newPasswordRefusal(std::string_view password) {
+    if (const auto cp = firstCharacterGbkCannotHold(password))
+        return "密码含有 GBK 编码无法保存的字符" + describeCharacter(*cp) + "，请换一个密码！";
+    return std::nullopt;
+}
+
+}  // namespace ca::users
