@@ -4,7 +4,7 @@ for the same sheet and settings (scripts/test-windows-gui).
 
 entry-preview: one write a line, "N<TAB>CHAIN<TAB>POSITION<TAB>METHOD<TAB>TEXT".
 The stand-in's log: "confirm AREA POSITION: TEXT" for every field confirmed with Enter, and
-"goods line: POS=TEXT ..." with every filled goods field when a goods line is finished.
+"goods line: POS=TEXT POS=TEXT" with every filled goods field, by position, when a goods line is finished.
 
 Checked: the confirmed texts, in order, equal the texts of the writes that confirm (paste-confirm,
 +enter); each finished goods line holds exactly the last text written to each goods field of that
@@ -38,12 +38,14 @@ def received(path):
             if line.startswith("confirm "):
                 confirms.append(line.split(": ", 1)[1] if ": " in line else "")
             elif line.startswith("goods line:"):
-                items = {}
-                for item in line[len("goods line:"):].split(" ")[1:]:
-                    pos, _, text = item.partition("=")
-                    items[int(pos)] = text
-                goods.append(items)
+                # Texts may hold blanks ("型号 AX-200"), so the line is compared whole.
+                goods.append(line)
     return confirms, goods
+
+
+def goods_line(fields):
+    """The stand-in's line for a finished goods line: the filled fields by position."""
+    return "goods line: " + " ".join(f"{p}={t}" for p, t in sorted(fields.items()) if t)
 
 
 def main():
@@ -62,7 +64,7 @@ def main():
             continue
         current[pos] = text
         if "+enter" in method:
-            expected_goods.append({p: t for p, t in current.items() if t})
+            expected_goods.append(goods_line(current))
             current = {}
     if len(goods) != len(expected_goods):
         sys.exit(f"the stand-in finished {len(goods)} goods lines, entry-preview lists {len(expected_goods)}")

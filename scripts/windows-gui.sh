@@ -103,7 +103,24 @@ menu() {
   wait_map "^action\tfrmMain\t$top\t[^\t]*\t1\t" 60 "the menu $top to be enabled"
   click_line "^action\tfrmMain\t$top\t" "the menu $top"
   wait_map "^action\t$top\t$item\t" 30 "the menu item $caption"
-  click_line "^action\t$top\t$item\t" "the menu item $caption"
+  # A click that lands while Wine still places the menu is lost, as it would be for a hand: the
+  # click is repeated while the menu stays open.
+  local attempt
+  for attempt in 1 2 3; do
+    sleep 0.3
+    [ "$attempt" = 1 ] || map_has "^action\t$top\t$item\t" || return 0
+    click_line "^action\t$top\t$item\t" "the menu item $caption"
+    wait_gone "^window\t$top\t" 3 && return 0
+  done
+  fail "the menu item $caption did not take the click"
+}
+# wait_gone REGEX SECONDS: waits until no line of the map matches; status 1 when it still does.
+wait_gone() {
+  local end=$((SECONDS + $2))
+  while map_has "$1"; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.2
+  done
 }
 log_lines() { grep -P '^line\tfrmMain\tMemo1\t' "$MAP" | cut -f4-; }
 wait_log() {
