@@ -101,18 +101,8 @@ click_line() {
 menu() {
   local top="$1" item="$2" caption="$3"
   wait_map "^action\tfrmMain\t$top\t[^\t]*\t1\t" 60 "the menu $top to be enabled"
-  click_line "^action\tfrmMain\t$top\t" "the menu $top"
-  wait_map "^action\t$top\t$item\t" 30 "the menu item $caption"
-  # A click that lands while Wine still places the menu is lost, as it would be for a hand: the
-  # click is repeated while the menu stays open.
-  local attempt
-  for attempt in 1 2 3; do
-    sleep 0.3
-    [ "$attempt" = 1 ] || map_has "^action\t$top\t$item\t" || return 0
-    click_line "^action\t$top\t$item\t" "the menu item $caption"
-    wait_gone "^window\t$top\t" 3 && return 0
-  done
-  fail "the menu item $caption did not take the click"
+  click_until "^action\tfrmMain\t$top\t" "the menu $top" shown "^action\t$top\t$item\t"
+  click_until "^action\t$top\t$item\t" "the menu item $caption" gone "^window\t$top\t"
 }
 # wait_gone REGEX SECONDS: waits until no line of the map matches; status 1 when it still does.
 wait_gone() {
@@ -121,6 +111,28 @@ wait_gone() {
     [ $SECONDS -lt $end ] || return 1
     sleep 0.2
   done
+}
+# click_until CONTROL WHAT shown|gone EFFECT: clicks the control until the map shows the effect
+# (a line that appears or one that goes). A click that lands while Wine still places a new window
+# is lost, as it would be for a hand; the click is repeated then, at most three times.
+click_until() {
+  local control="$1" what="$2" kind="$3" effect="$4" attempt
+  _ca_effect() { if [ "$kind" = shown ]; then map_has "$effect"; else ! map_has "$effect"; fi; }
+  for attempt in 1 2 3; do
+    sleep 0.3
+    if [ "$attempt" != 1 ]; then
+      _ca_effect && return 0
+      map_has "$control" || fail "$what went away without its effect"
+    fi
+    click_line "$control" "$what"
+    local end=$((SECONDS + 3))
+    until _ca_effect; do
+      [ $SECONDS -lt $end ] || break
+      sleep 0.2
+    done
+    _ca_effect && return 0
+  done
+  fail "$what did not take the click"
 }
 log_lines() { grep -P '^line\tfrmMain\tMemo1\t' "$MAP" | cut -f4-; }
 wait_log() {
@@ -140,8 +152,9 @@ answer_file_dialog() {
 }
 # Clicks the button with the given text in a message box (Qt's), after waiting for it.
 answer_message_box() {
-  wait_map "^widget\t[^\t]*\t[^\t]*\tQPushButton\t$1\t1\t" 60 "a message box with the button $1"
-  click_line "^widget\t[^\t]*\t[^\t]*\tQPushButton\t$1\t1\t" "the message box button $1"
+  local button="^widget\t[^\t]*\t[^\t]*\tQPushButton\t($1)\t1\t"
+  wait_map "$button" 60 "a message box with the button $1"
+  click_until "$button" "the message box button $1" gone '^widget\t[^\t]*\tqt_msgbox_label\t'
 }
 message_box_text() { grep -P '^widget\t[^\t]*\tqt_msgbox_label\t' "$MAP" | cut -f5; }
 # The screen's picture of a window's frame: the window's map rectangle widened by the frame.
@@ -186,7 +199,7 @@ start_program() {
 }
 stop_program() {
   # The clerk's way out: 退出系统, then 是 in the question.
-  click_line '^action\tfrmMain\tNexit\t' "退出系统"
+  click_until '^action\tfrmMain\tNexit\t' "退出系统" shown '^widget\t[^\t]*\tqt_msgbox_label\t'
   answer_message_box '是\(&Y\)|是\(Y\)|是|&Yes|Yes'
   local end=$((SECONDS + 60))
   while kill -0 "$PROGRAM_PID" 2>/dev/null; do

@@ -14,10 +14,10 @@ namespace {
 namespace st = ca::settings;
 
 // The settings file: --file, else config.ini next to the program. The key must be one of the
-// program's settings.
+// program's settings, those of the settings dialog or the two written outside it.
 ca::IniFile settingsFile(const ca::cli::Invocation& in) {
     const std::string& key = in.argument(0);
-    const auto& keys = st::allKeys();
+    const auto& keys = st::fileKeys();
     if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
         std::string known;
         for (const auto& k : keys)

@@ -12,6 +12,12 @@ INI="$DIR/config.ini"
 [ "$("$CLI" config get 申报单位 --file "$INI")" = "上海某某报关有限公司" ]
 [ "$(iconv -f GBK -t UTF-8 "$INI" | tr -d '\r')" = "$(printf '[程序默认数据]\n申报单位=上海某某报关有限公司')" ]
 
+# The two settings outside the settings dialog's list.
+"$CLI" config set 启动时登录 1 --file "$INI"
+"$CLI" config set 数据库服务器 "host=127.0.0.1 dbname=customs" --file "$INI"
+[ "$("$CLI" config get 启动时登录 --file "$INI")" = "1" ]
+[ "$("$CLI" config get 数据库服务器 --file "$INI")" = "host=127.0.0.1 dbname=customs" ]
+
 for bad in "config get 不存在的键 --file $INI" "config set 申报单位 --file $INI" "config get 申报单位 --file" \
            "config set 申报单位 x --file $DIR/missing/config.ini"; do
   if "$CLI" $bad 2>/dev/null; then echo "accepted: $bad" >&2; exit 1; fi

@@ -14,6 +14,15 @@ const std::vector<std::string>& allKeys() {
     return keys;
 }
 
+const std::vector<std::string>& fileKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> all = allKeys();
+        all.insert(all.end(), {kLogInAtStart, kDatabaseServer});
+        return all;
+    }();
+    return keys;
+}
+
 std::string defaultText(const std::string& key) {
     if (key == kMainDelay) return std::to_string(kDefaultMainDelay);
     if (key == kGoodsDelay) return std::to_string(kDefaultGoodsDelay);

@@ -61,6 +61,13 @@ UiMap::UiMap(QString file, QObject* parent)
     : QObject(parent), file_(std::move(file)), timer_(new QTimer(this)) {
     connect(timer_, &QTimer::timeout, this, [this] { write(); });
     timer_->start(100);
+    // A program on its way out shows nothing any more; a map left as it was would still show the
+    // last windows to a driver waiting for them to go.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        timer_->stop();
+        QSaveFile file(file_);
+        if (file.open(QIODevice::WriteOnly)) file.commit();
+    });
 }
 
 void UiMap::installFromEnvironment() {

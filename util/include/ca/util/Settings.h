@@ -54,6 +54,10 @@ inline constexpr const char* kDatabaseFileName = "DB.sqlite";
 // Every key, in the order the settings dialog shows and saves them.
 const std::vector<std::string>& allKeys();
 
+// Every key config.ini may hold: the dialog's, then the log-in at start and the database server,
+// which are written outside its list.
+const std::vector<std::string>& fileKeys();
+
 // The default the program uses when the key is missing, as text ("" for most keys, "300" for the
 // main delay, the platform's folder default for the two folders ...).
 std::string defaultText(const std::string& key);

@@ -6,6 +6,8 @@
 // types through the system's input like a clerk. Off unless the environment variable CA_UI_MAP
 // names the file.
 //
+// When the program ends the map is emptied.
+//
 // One line per item, tab-separated, fields without tabs or line breaks:
 //   window  <objectName> <class> <title> <x> <y> <w> <h>     a visible top-level window
 //   widget  <window> <objectName> <class> <text> <enabled> <x> <y> <w> <h>
