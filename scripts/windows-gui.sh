@@ -13,6 +13,7 @@ OUT="$CA_GUI_OUT"
 fail() {
   echo "$CA_GUI_NAME: $*" >&2
   [ -f "$OUT/ui-map.txt" ] && { echo "--- the program's controls at that moment:" >&2; grep -v '^line' "$OUT/ui-map.txt" | head -60 >&2; }
+  [ -f "$OUT/driver-trace.txt" ] && { echo "--- the driver's last runs:" >&2; tail -8 "$OUT/driver-trace.txt" >&2; }
   exit 1
 }
 step() { echo "[$(date +%H:%M:%S)] $*"; }
@@ -73,7 +74,13 @@ trap ca_wine_stop EXIT
 } >>"$OUT/prefix-setup.log" 2>&1 || { cat "$OUT/prefix-setup.log"; fail "the Wine desktop could not be set up"; }
 
 # ---- The driver and the map ----------------------------------------------------------------------
-drv() { timeout 120 "$WINE" "$DRIVER" "$@" >"$OUT/driver.out" 2>&1; }
+# Every driver run is traced (time, arguments, status) for the failure report.
+drv() {
+  local status=0
+  timeout 120 "$WINE" "$DRIVER" "$@" >"$OUT/driver.out" 2>&1 || status=$?
+  echo "$(date +%H:%M:%S.%N | cut -c1-12) $* → $status $(head -c 200 "$OUT/driver.out" | tr '\n' ' ')" >>"$OUT/driver-trace.txt"
+  return $status
+}
 map_has() { [ -f "$MAP" ] && grep -qP "$1" "$MAP"; }
 # wait_map REGEX SECONDS WHAT: waits until a line of the map matches.
 wait_map() {
@@ -125,7 +132,8 @@ click_until() {
       map_has "$control" || fail "$what went away without its effect"
     fi
     click_line "$control" "$what"
-    local end=$((SECONDS + 3))
+    # A program on its way out may take some seconds to empty its map.
+    local end=$((SECONDS + 10))
     until _ca_effect; do
       [ $SECONDS -lt $end ] || break
       sleep 0.2
@@ -157,15 +165,19 @@ answer_message_box() {
   click_until "$button" "the message box button $1" gone '^widget\t[^\t]*\tqt_msgbox_label\t'
 }
 message_box_text() { grep -P '^widget\t[^\t]*\tqt_msgbox_label\t' "$MAP" | cut -f5; }
-# The screen's picture of a window's frame: the window's map rectangle widened by the frame.
+# The screen's picture of a window with its frame (brought to the front first; the frame as
+# Windows gives it, cut to the screen).
 screenshot() {
-  local name="$1" window="$2" line x y w h
-  line="$(grep -P "^window\t$window\t" "$MAP" | head -1)"
-  [ -n "$line" ] || fail "no window $window to photograph"
-  read -r x y w h < <(echo "$line" | awk -F'\t' '{ print $(NF-3), $(NF-2), $(NF-1), $NF }')
+  local name="$1" window="$2" title x y w h
+  title="$(grep -P "^window\t$window\t" "$MAP" | head -1 | cut -f4)"
+  [ -n "$title" ] || fail "no window $window to photograph"
+  drv raise "$title" 30 || fail "the window $window could not be brought to the front"
+  read -r x y w h <"$OUT/driver.out"
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 1024 ] ||
+    echo "note: the window $window ($x $y $w $h) does not fit the 1280x1024 screen" >&2
   sleep 1  # the last paint
-  import -window root -crop "$((w + 16))x$((h + 40))+$((x - 8 < 0 ? 0 : x - 8))+$((y - 32 < 0 ? 0 : y - 32))" \
-    "$OUT/$name.png" || fail "the screenshot $name could not be taken"
+  import -window root -crop "${w}x${h}+$((x < 0 ? 0 : x))+$((y < 0 ? 0 : y))" +repage "$OUT/$name.png" ||
+    fail "the screenshot $name could not be taken"
 }
 winpath() { echo "Z:$1" | tr / '\\'; }
 

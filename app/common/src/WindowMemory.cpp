@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMap>
 #include <QPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QStringList>
 #include <QTableView>
@@ -87,11 +88,25 @@ private:
     bool dragging_ = false;
 };
 
+// A window's first size is at most the room its screen leaves beside the task bar, frame
+// included, so that a desk with a small screen sees all of it (1280x820 inside the frame would
+// reach past a 1280x1024 screen's edges).
+void fitScreen(QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (!screen) return;
+    // The frame is not known before the window is shown: room for a title bar and borders.
+    const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+    if (room.isValid()) window.resize(window.size().boundedTo(room));
+}
+
 class WindowMemory : public QObject {
 public:
     explicit WindowMemory(QWidget& window) : QObject(&window), window_(&window), key_(window.objectName()) {
         const QByteArray geometry = settings().value(key_ + "/geometry").toByteArray();
-        if (!geometry.isEmpty()) window.restoreGeometry(geometry);
+        if (!geometry.isEmpty())
+            window.restoreGeometry(geometry);
+        else
+            fitScreen(window);
         for (QAbstractItemView* view : window.findChildren<QAbstractItemView*>()) {
             QHeaderView* header = nullptr;
             if (auto* table = qobject_cast<QTableView*>(view))

@@ -102,18 +102,18 @@ void TfrmDataDetail::buildFilterBar() {
     auto* bar = new QGridLayout;
     bar->setHorizontalSpacing(6);
     const QDate today = QDate::currentDate();
-    Edit1 = edit(this, "Edit1", 120);
-    Edit68 = edit(this, "Edit68", 120);
-    Edit70 = edit(this, "Edit70", 160);
+    Edit1 = edit(this, "Edit1", 110);
+    Edit68 = edit(this, "Edit68", 100);
+    Edit70 = edit(this, "Edit70", 130);
     Edit72 = edit(this, "Edit72", 110);
     DateTimePicker1 = datePicker(this, "DateTimePicker1", QDate(2010, 12, 1));
     DateTimePicker2 = datePicker(this, "DateTimePicker2", today);
     ComboBox3 = new QComboBox(this);
     ComboBox3->setObjectName("ComboBox3");
     ComboBox3->addItems({"", "进口报关单", "出口报关单", "出口转关运输提前报关单"});
-    Edit69 = edit(this, "Edit69", 120);
-    Edit67 = edit(this, "Edit67", 120);
-    Edit71 = edit(this, "Edit71", 160);
+    Edit69 = edit(this, "Edit69", 110);
+    Edit67 = edit(this, "Edit67", 100);
+    Edit71 = edit(this, "Edit71", 130);
     DateTimePicker3 = datePicker(this, "DateTimePicker3", QDate(2010, 12, 10));
     DateTimePicker4 = datePicker(this, "DateTimePicker4", QDate(2010, 12, 10));
     CheckBox2 = new QCheckBox("使用申报日期条件", this);
@@ -146,10 +146,11 @@ void TfrmDataDetail::buildFilterBar() {
     labelled(0, 4, "经营单位：", Edit70);
     labelled(0, 6, "申报单位编码：", Edit72);
     labelled(0, 8, "录入日期：", range(DateTimePicker1, DateTimePicker2));
-    labelled(0, 10, "进出口类型：", ComboBox3);
     labelled(1, 0, "报关单号：", Edit69);
     labelled(1, 2, "合同号：", Edit67);
     labelled(1, 4, "提运单号:", Edit71);
+    // Under 申报单位编码, where the second row has room: the bar then fits a 1280-pixel screen.
+    labelled(1, 6, "进出口类型：", ComboBox3);
     labelled(1, 8, "申报日期：", range(DateTimePicker3, DateTimePicker4));
     bar->addWidget(CheckBox2, 1, 10, 1, 2);
     bar->addWidget(Button1, 0, 12);
