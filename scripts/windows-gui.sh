@@ -21,7 +21,7 @@ START=$SECONDS
 
 # --- Outside the X display: packages, builds, the package -----------------------------------------
 if [ -z "${CA_GUI_DISPLAY_READY:-}" ]; then
-  ca_install_packages "${CA_WIN32_PACKAGES[@]}" g++-mingw-w64-x86-64-posix xvfb xauth imagemagick fonts-wqy-zenhei \
+  ca_install_packages "${CA_WIN32_PACKAGES[@]}" g++-mingw-w64-x86-64-posix xvfb xauth imagemagick fonts-wqy-microhei \
     qt6-translations-l10n
   ca_wine_locale || fail "the zh_CN.UTF-8 locale cannot be used"
 
@@ -63,13 +63,15 @@ python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.arg
 ca_wine_prefix "$OUT/prefix" >"$OUT/prefix-setup.log" 2>&1 || { cat "$OUT/prefix-setup.log"; fail "Wine could not prepare the prefix"; }
 trap ca_wine_stop EXIT
 # Wine's own desktop (one X window holding every Windows window, Wine decides focus and order as
-# Windows does), and the CJK font of the machine wherever Windows would use a Chinese font.
+# Windows does), and the CJK font of the machine wherever Windows would use its own interface fonts
+# (a Chinese Windows draws them with Microsoft YaHei; Wine's Tahoma beside a Chinese fallback
+# font cuts the tops of the characters).
 {
   timeout 120 "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
     timeout 120 "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f &&
-    for face in "Microsoft YaHei" "Microsoft YaHei UI" SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2"; do
+    for face in "Microsoft YaHei" "Microsoft YaHei UI" SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Segoe UI"; do
       timeout 120 "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v "$face" /d "WenQuanYi Zen Hei" /f || exit 1
+        /v "$face" /d "WenQuanYi Micro Hei" /f || exit 1
     done
 } >>"$OUT/prefix-setup.log" 2>&1 || { cat "$OUT/prefix-setup.log"; fail "the Wine desktop could not be set up"; }
 
@@ -172,7 +174,7 @@ screenshot() {
   title="$(grep -P "^window\t$window\t" "$MAP" | head -1 | cut -f4)"
   [ -n "$title" ] || fail "no window $window to photograph"
   drv raise "$title" 30 || fail "the window $window could not be brought to the front"
-  read -r x y w h <"$OUT/driver.out"
+  read -r x y w h < <(tr -d '\r' <"$OUT/driver.out")
   [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 1024 ] ||
     echo "note: the window $window ($x $y $w $h) does not fit the 1280x1024 screen" >&2
   sleep 1  # the last paint

@@ -111,6 +111,9 @@ void TfrmDataDetail::buildFilterBar() {
     ComboBox3 = new QComboBox(this);
     ComboBox3->setObjectName("ComboBox3");
     ComboBox3->addItems({"", "进口报关单", "出口报关单", "出口转关运输提前报关单"});
+    // As wide as its usual choices; the list that drops down shows the longest whole.
+    ComboBox3->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox3->setMinimumContentsLength(6);
     Edit69 = edit(this, "Edit69", 110);
     Edit67 = edit(this, "Edit67", 100);
     Edit71 = edit(this, "Edit71", 130);
