@@ -10,6 +10,8 @@
 # log lines, screenshots.
 
 OUT="$CA_GUI_OUT"
+# How often waits look at the map and the screen (CA_GUI_POLL seconds; the benchmark looks often).
+POLL="${CA_GUI_POLL:-0.2}"
 fail() {
   echo "$CA_GUI_NAME: $*" >&2
   [ -f "$OUT/ui-map.txt" ] && { echo "--- the program's controls at that moment:" >&2; grep -v '^line' "$OUT/ui-map.txt" | head -60 >&2; }
@@ -89,7 +91,7 @@ wait_map() {
   local end=$((SECONDS + $2))
   until map_has "$1"; do
     [ $SECONDS -lt $end ] || fail "waited $2 s for $3"
-    sleep 0.2
+    sleep "$POLL"
   done
 }
 # The centre of a map line's rectangle (its last four fields).
@@ -118,7 +120,7 @@ wait_gone() {
   local end=$((SECONDS + $2))
   while map_has "$1"; do
     [ $SECONDS -lt $end ] || return 1
-    sleep 0.2
+    sleep "$POLL"
   done
 }
 # click_until CONTROL WHAT shown|gone EFFECT: clicks the control until the map shows the effect
@@ -138,7 +140,7 @@ click_until() {
     local end=$((SECONDS + 10))
     until _ca_effect; do
       [ $SECONDS -lt $end ] || break
-      sleep 0.2
+      sleep "$POLL"
     done
     _ca_effect && return 0
   done
@@ -149,7 +151,7 @@ wait_log() {
   local end=$((SECONDS + $2))
   until log_lines | grep -qxF -- "$1"; do
     [ $SECONDS -lt $end ] || { log_lines; fail "waited $2 s for the log line “$1”"; }
-    sleep 0.2
+    sleep "$POLL"
   done
 }
 # Waits until the main window is idle again (its menus enabled).
@@ -229,7 +231,7 @@ start_standin() {
   local end=$((SECONDS + 90))
   until [ -f "$OUT/$name.log" ] && grep -q '^ready' "$OUT/$name.log"; do
     [ $SECONDS -lt $end ] || fail "the stand-in client ($name) did not come up"
-    sleep 0.2
+    sleep "$POLL"
   done
   # Out of the way of the program's windows: the right half of the desktop.
   drv move "海关录入程序（模拟）" 560 20 >/dev/null || true
