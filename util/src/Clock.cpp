@@ -12,18 +12,26 @@ void SteadyClock::sleepMs(std::int64_t ms) {
         return;
     }
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    // Without a hook one plain sleep; with a hook short slices, so the hook runs often enough for
-    // a window to repaint while staying close to the requested pause.
+    // Without a hook one plain sleep.
     if (!idle_) {
         std::this_thread::sleep_until(end);
         return;
     }
+    // The hook runs once at the start (a simulated client runs what was posted before the pause),
+    // then every few milliseconds while enough of the pause is left for it: one repaint can take
+    // several milliseconds (more under Wine), and a hook that ran past the end would lengthen
+    // every pause of a download by that much. The rest of the pause is one plain sleep.
+    constexpr auto kReserve = std::chrono::milliseconds(15);
+    const auto hookEnd = end - kReserve;
+    idle_();
     for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= hookEnd) break;
+        std::this_thread::sleep_until(std::min(hookEnd, now + std::chrono::milliseconds(5)));
+        if (std::chrono::steady_clock::now() >= hookEnd) break;
         idle_();
-        auto now = std::chrono::steady_clock::now();
-        if (now >= end) break;
-        std::this_thread::sleep_until(std::min(end, now + std::chrono::milliseconds(5)));
     }
+    std::this_thread::sleep_until(end);
 }
 
 std::int64_t SteadyClock::nowMs() const {
