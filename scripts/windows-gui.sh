@@ -86,14 +86,19 @@ drv() {
   return $status
 }
 map_has() { [ -f "$MAP" ] && grep -qP "$1" "$MAP"; }
-# wait_map REGEX SECONDS WHAT: waits until a line of the map matches.
-wait_map() {
-  local end=$((SECONDS + $2))
-  until map_has "$1"; do
-    [ $SECONDS -lt $end ] || fail "waited $2 s for $3"
+map_lacks() { ! map_has "$1"; }
+# within SECONDS COMMAND...: runs the command every POLL seconds until it succeeds; status 1 when
+# the time ran out first.
+within() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
     sleep "$POLL"
   done
 }
+# wait_map REGEX SECONDS WHAT: waits until a line of the map matches.
+wait_map() { within "$2" map_has "$1" || fail "waited $2 s for $3"; }
 # The centre of a map line's rectangle (its last four fields).
 centre() { awk -F'\t' '{ print int($(NF-3) + $(NF-1) / 2), int($(NF-2) + $NF / 2); exit }'; }
 click_line() {
@@ -115,45 +120,27 @@ menu() {
   click_until "^action\tfrmMain\t$top\t" "the menu $top" shown "^action\t$top\t$item\t"
   click_until "^action\t$top\t$item\t" "the menu item $caption" gone "^window\t$top\t"
 }
-# wait_gone REGEX SECONDS: waits until no line of the map matches; status 1 when it still does.
-wait_gone() {
-  local end=$((SECONDS + $2))
-  while map_has "$1"; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep "$POLL"
-  done
-}
 # click_until CONTROL WHAT shown|gone EFFECT: clicks the control until the map shows the effect
 # (a line that appears or one that goes). A click that lands while Wine still places a new window
 # is lost, as it would be for a hand; the click is repeated then, at most three times.
 click_until() {
-  local control="$1" what="$2" kind="$3" effect="$4" attempt
-  _ca_effect() { if [ "$kind" = shown ]; then map_has "$effect"; else ! map_has "$effect"; fi; }
+  local control="$1" what="$2" kind="$3" effect="$4" attempt check=map_has
+  [ "$kind" = shown ] || check=map_lacks
   for attempt in 1 2 3; do
     sleep 0.3
     if [ "$attempt" != 1 ]; then
-      _ca_effect && return 0
+      "$check" "$effect" && return 0
       map_has "$control" || fail "$what went away without its effect"
     fi
     click_line "$control" "$what"
     # A program on its way out may take some seconds to empty its map.
-    local end=$((SECONDS + 10))
-    until _ca_effect; do
-      [ $SECONDS -lt $end ] || break
-      sleep "$POLL"
-    done
-    _ca_effect && return 0
+    within 10 "$check" "$effect" && return 0
   done
   fail "$what did not take the click"
 }
 log_lines() { grep -P '^line\tfrmMain\tMemo1\t' "$MAP" | cut -f4-; }
-wait_log() {
-  local end=$((SECONDS + $2))
-  until log_lines | grep -qxF -- "$1"; do
-    [ $SECONDS -lt $end ] || { log_lines; fail "waited $2 s for the log line “$1”"; }
-    sleep "$POLL"
-  done
-}
+has_log_line() { log_lines | grep -qxF -- "$1"; }
+wait_log() { within "$2" has_log_line "$1" || { log_lines; fail "waited $2 s for the log line “$1”"; }; }
 # Waits until the main window is idle again (its menus enabled).
 wait_idle() { wait_map '^action\tfrmMain\tNDown\t[^\t]*\t1\t' "$1" "the main window to be idle again"; }
 # A system file dialog: the full path typed into its name field, then Enter.

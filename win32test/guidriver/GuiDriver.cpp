@@ -20,17 +20,17 @@
 #include <cwchar>
 #include <cwctype>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ca/util/Folders.h"
+
 namespace {
 
+// Window titles as UTF-8: the project's one wide-to-UTF-8 conversion (a path's).
 std::string utf8(const std::wstring& w) {
-    int n =
-        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
+    return ca::pathToUtf8(std::filesystem::path(w));
 }
 
 void print(const std::string& text) {

@@ -65,8 +65,7 @@ UiMap::UiMap(QString file, QObject* parent)
     // last windows to a driver waiting for them to go.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         timer_->stop();
-        QSaveFile file(file_);
-        if (file.open(QIODevice::WriteOnly)) file.commit();
+        store({});
     });
 }
 
@@ -104,11 +103,14 @@ QString UiMap::describe() {
 
 void UiMap::write() {
     const QString now = describe();
-    if (now == last_) return;
+    if (now != last_ && store(now)) last_ = now;
+}
+
+bool UiMap::store(const QString& text) const {
     QSaveFile file(file_);
-    if (!file.open(QIODevice::WriteOnly)) return;
-    file.write(now.toUtf8());
-    if (file.commit()) last_ = now;
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(text.toUtf8());
+    return file.commit();
 }
 
 }  // namespace ca::app

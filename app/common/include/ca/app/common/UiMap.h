@@ -33,6 +33,8 @@ public:
 
 private:
     void write();
+    // Replaces the file with the text; false when it could not be written.
+    bool store(const QString& text) const;
 
     QString file_;
     QString last_;
