@@ -7,7 +7,6 @@
 #include "ca/app/common/AppContext.h"
 #include "ca/app/common/QtPrinter.h"
 #include "ca/app/common/QtPrompts.h"
-#include "ca/app/common/UiMap.h"
 #include "ca/app/main/DatabaseCommands.h"
 #include "ca/app/main/DownloadCommand.h"
 #include "ca/app/main/EntryCommand.h"
@@ -24,8 +23,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(ca::kAppTitle);
     // Qt's own buttons and dialogs in Chinese (是, 否, 确定, 打开).
     ca::app::installQtChineseTranslation();
-    // For the Windows proof's driver only: where the controls are (CA_UI_MAP; nothing otherwise).
-    ca::app::UiMap::installFromEnvironment();
 
     auto exeDir = ca::pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     // The data module comes first; its connection opens with the first statement, on the database

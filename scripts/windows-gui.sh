@@ -5,21 +5,25 @@
 # then runs the calling script again on a virtual X display (xvfb-run); there it unpacks the zip,
 # makes a fresh 64-bit Wine prefix with Wine's own desktop of 1280x1024 and the machine's CJK font
 # standing in for Windows' Chinese fonts, writes config.ini for the stand-in, and offers the clerk's
-# actions as functions: clicks on the controls the program's map names (CA_UI_MAP, see
-# app/common/include/ca/app/common/UiMap.h), menus, file dialogs, message boxes, waits on windows and
-# log lines, screenshots.
+# actions as functions: clicks on the controls the program's map names (the control map, a Qt plugin
+# only these runs load, see win32test/uimap/UiMap.h), menus, file dialogs, message boxes, waits on
+# windows and log lines, screenshots. The program is the zip's own customs-assistant.exe; the map
+# plugin and the stand-in's menu bar for Wine (CA_WINE_CLIENT_MENU) come from beside the builds.
 
 OUT="$CA_GUI_OUT"
 # How often waits look at the map and the screen (CA_GUI_POLL seconds; the benchmark looks often).
 POLL="${CA_GUI_POLL:-0.2}"
 fail() {
   echo "$CA_GUI_NAME: $*" >&2
-  [ -f "$OUT/ui-map.txt" ] && { echo "--- the program's controls at that moment:" >&2; grep -v '^line' "$OUT/ui-map.txt" | head -60 >&2; }
+  [ -f "$OUT/ui-map.txt" ] && { echo "--- the program's controls at that moment:" >&2; grep -v '^line' "$OUT/ui-map.txt" | sed -n 1,60p >&2; }
   [ -f "$OUT/driver-trace.txt" ] && { echo "--- the driver's last runs:" >&2; tail -8 "$OUT/driver-trace.txt" >&2; }
   exit 1
 }
 step() { echo "[$(date +%H:%M:%S)] $*"; }
 START=$SECONDS
+# When the whole run began, builds included (the run goes on in a second process on the display).
+: "${CA_GUI_STARTED:=$(date +%s)}"
+export CA_GUI_STARTED
 
 # --- Outside the X display: packages, builds, the package -----------------------------------------
 if [ -z "${CA_GUI_DISPLAY_READY:-}" ]; then
@@ -32,9 +36,13 @@ if [ -z "${CA_GUI_DISPLAY_READY:-}" ]; then
     { tail -30 "$ROOT/build/gui-package.log"; fail "the release zip could not be built (step: package-windows)"; }
   tail -1 "$ROOT/build/gui-package.log"
 
-  step "building the Win32 stand-in client and the driver"
+  step "building the control map plugin (beside the release build, not in the zip)"
+  cmake --build "$ROOT/build/win-gui-release" -j "$(nproc)" --target ca_ui_map_plugin >"$ROOT/build/gui-map-plugin.log" 2>&1 ||
+    { tail -30 "$ROOT/build/gui-map-plugin.log"; fail "the control map plugin did not build"; }
+
+  step "building the Win32 stand-in client, its menu bar for Wine and the driver"
   SQLITE_DIR="$("$ROOT/scripts/fetch-sqlite")" || fail "the SQLite amalgamation could not be fetched"
-  ca_win32_cross_build x86_64 "$SQLITE_DIR" ca_win32_standin ca_gui_driver || fail "the Win32 cross build failed"
+  ca_win32_cross_build x86_64 "$SQLITE_DIR" ca_win32_standin ca_wine_client_menu ca_gui_driver || fail "the Win32 cross build failed"
 
   step "building the Linux command-line tool (entry-preview, download-sim, business-data)"
   ca_linux_cli >/dev/null || fail "the Linux command-line tool did not build"
@@ -49,6 +57,10 @@ fi
 X64="$ROOT/build/win32-x86_64/win32test"
 STANDIN="$X64/Eport.exe"
 DRIVER="$X64/ca_gui_driver.exe"
+MENU_DLL="$X64/ca_wine_client_menu.dll"
+MAP_PLUGINS="$ROOT/build/win-gui-release/proof-plugins"
+[ -f "$MAP_PLUGINS/generic/ca_ui_map.dll" ] || fail "the control map plugin $MAP_PLUGINS/generic/ca_ui_map.dll is missing"
+[ -f "$MENU_DLL" ] || fail "the stand-in's menu bar for Wine $MENU_DLL is missing"
 LINUX_CLI="$(ca_linux_cli)"
 APP="$OUT/app/customs-assistant-windows-x64"
 MAP="$OUT/ui-map.txt"
@@ -100,15 +112,15 @@ within() {
 # wait_map REGEX SECONDS WHAT: waits until a line of the map matches.
 wait_map() { within "$2" map_has "$1" || fail "waited $2 s for $3"; }
 # The centre of a map line's rectangle (its last four fields).
-centre() { awk -F'\t' '{ print int($(NF-3) + $(NF-1) / 2), int($(NF-2) + $NF / 2); exit }'; }
+centre() { awk -F'\t' 'NR == 1 { print int($(NF-3) + $(NF-1) / 2), int($(NF-2) + $NF / 2) }'; }
 click_line() {
   local line window title
-  line="$(grep -P "$1" "$MAP" | head -1)"
+  line="$(grep -m1 -P "$1" "$MAP" || true)"
   [ -n "$line" ] || fail "nothing to click for $2"
   # The window the control is on comes to the front first (the stand-in's window may cover it);
   # menus that are open are on top already and have no title.
   window="$(echo "$line" | cut -f2)"
-  title="$(grep -P "^window\t$window\t" "$MAP" | head -1 | cut -f4)"
+  title="$({ grep -m1 -P "^window\t$window\t" "$MAP" || true; } | cut -f4)"
   [ -z "$title" ] || drv raise "$title" 30 || fail "the window of $2 could not be brought to the front"
   # shellcheck disable=SC2046
   drv click $(echo "$line" | centre) || fail "the click on $2 did not happen"
@@ -139,7 +151,7 @@ click_until() {
   fail "$what did not take the click"
 }
 log_lines() { grep -P '^line\tfrmMain\tMemo1\t' "$MAP" | cut -f4-; }
-has_log_line() { log_lines | grep -qxF -- "$1"; }
+has_log_line() { grep -qxF -- "$1" <<<"$(log_lines)"; }
 wait_log() { within "$2" has_log_line "$1" || { log_lines; fail "waited $2 s for the log line “$1”"; }; }
 # Waits until the main window is idle again (its menus enabled).
 wait_idle() { wait_map '^action\tfrmMain\tNDown\t[^\t]*\t1\t' "$1" "the main window to be idle again"; }
@@ -160,7 +172,7 @@ message_box_text() { grep -P '^widget\t[^\t]*\tqt_msgbox_label\t' "$MAP" | cut -
 # Windows gives it, cut to the screen).
 screenshot() {
   local name="$1" window="$2" title x y w h
-  title="$(grep -P "^window\t$window\t" "$MAP" | head -1 | cut -f4)"
+  title="$({ grep -m1 -P "^window\t$window\t" "$MAP" || true; } | cut -f4)"
   [ -n "$title" ] || fail "no window $window to photograph"
   drv raise "$title" 30 || fail "the window $window could not be brought to the front"
   read -r x y w h < <(tr -d '\r' <"$OUT/driver.out")
@@ -193,7 +205,9 @@ start_program() {
   rm -f "$MAP"
   local started
   started=$(date +%s%N)
-  (cd "$APP" && exec env CA_UI_MAP="$(winpath "$MAP")" timeout 1200 "$WINE" customs-assistant.exe) >"$OUT/program-$1.log" 2>&1 &
+  # The zip's program with the control map plugin and the stand-in's menu bar for Wine.
+  (cd "$APP" && exec env CA_UI_MAP="$(winpath "$MAP")" QT_PLUGIN_PATH="$(winpath "$MAP_PLUGINS")" QT_QPA_GENERIC_PLUGINS=uimap \
+    CA_WINE_CLIENT_MENU="$(winpath "$MENU_DLL")" timeout 1200 "$WINE" customs-assistant.exe) >"$OUT/program-$1.log" 2>&1 &
   PROGRAM_PID=$!
   wait_map '^window\tfrmMain\t' 120 "the main window to show (start $1)"
   STARTUP_S="$(awk -v a="$started" -v b="$(date +%s%N)" 'BEGIN { printf "%.2f", (b - a) / 1e9 }')"

@@ -6,7 +6,7 @@
 # run with one clear line instead of a setlocale warning and a run under another code page.
 # Generates the locale when it is missing; returns 1 when it still cannot be used.
 ca_wine_locale() {
-  _ca_locale_usable() { [ -z "$(LC_ALL=zh_CN.UTF-8 bash -c ':' 2>&1)" ] && locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; }
+  _ca_locale_usable() { [ -z "$(LC_ALL=zh_CN.UTF-8 bash -c ':' 2>&1)" ] && grep -qix 'zh_CN.utf8' <<<"$(locale -a 2>/dev/null)"; }
   _ca_locale_usable && return 0
   echo "generating the zh_CN.UTF-8 locale"
   local sudo_cmd=""
@@ -43,16 +43,18 @@ ca_wine_prefix() {
 }
 
 # ca_win32_cross_build ARCH SQLITE_DIR TARGET...: the Win32 side's debug cross build in
-# build/win32-ARCH (64-bit: with the command-line release and SQLite compiled in). GCC 12 reports
-# false -Wrestrict warnings on std::string in optimised builds, and warnings are errors here.
+# build/win32-ARCH (64-bit: with the command-line release, SQLite compiled in, and the test driver
+# with GoogleTest). GCC 12 reports false -Wrestrict warnings on std::string in optimised builds, and
+# warnings are errors here.
 ca_win32_cross_build() {
   local arch="$1" sqlite_dir="$2"
   shift 2
   local dir="$ROOT/build/win32-$arch"
   local options=()
-  [ "$arch" = x86_64 ] && options=(-DCA_BUILD_CLI=ON -DCA_SQLITE_AMALGAMATION="$sqlite_dir")
-  # Configured again when the options changed (a folder made before the release was part of it).
-  if [ ! -f "$dir/build.ninja" ] || ! grep -qx "CA_SQLITE_AMALGAMATION:PATH=${options:+$sqlite_dir}" "$dir/CMakeCache.txt"; then
+  [ "$arch" = x86_64 ] && options=(-DCA_BUILD_CLI=ON -DCA_SQLITE_AMALGAMATION="$sqlite_dir" -DCA_BUILD_WIN32_TESTS=ON)
+  # Configured again when the options changed (a folder made before they were all there).
+  if [ ! -f "$dir/build.ninja" ] || ! grep -qx "CA_SQLITE_AMALGAMATION:PATH=${options:+$sqlite_dir}" "$dir/CMakeCache.txt" ||
+    { [ "$arch" = x86_64 ] && ! grep -qx "CA_BUILD_WIN32_TESTS:BOOL=ON" "$dir/CMakeCache.txt"; }; then
     mkdir -p "$ROOT/build"
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-$arch.cmake" \

@@ -1,5 +1,5 @@
-// Windows: the wide command line, a UTF-8 console, the Win32 desktop (under Wine with the stand-in's
-// menu bar, see ClientDesktop.h) and Ctrl+C as the Stop button.
+// Windows: the wide command line, a UTF-8 console, the Win32 desktop (see ClientDesktop.h) and
+// Ctrl+C as the Stop button.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -8,7 +8,7 @@
 
 #include "CliPlatform.h"
 #include "CliRegistry.h"
-#include "ClientDesktop.h"
+#include "ca/automation/win32/ClientDesktop.h"
 #include "ca/util/Folders.h"
 
 namespace ca::cli {
@@ -55,7 +55,7 @@ std::string executableDir() {
 }
 
 std::shared_ptr<automation::Desktop> openClientDesktop() {
-    return win32test::openClientDesktop();
+    return automation::win32::openClientDesktop();
 }
 
 InterruptStops::InterruptStops(download::StopFlag& stop) {

@@ -1,7 +1,6 @@
-// The Windows build's customs client: the real client on the Win32 desktop (under Wine, where only
-// the stand-in client runs, the menu walk answers from a copy of its menu bar; see ClientDesktop.h).
-#include "ClientDesktop.h"
+// The Windows build's customs client: the real client on the Win32 desktop (see ClientDesktop.h).
 #include "ca/app/client/CustomsClient.h"
+#include "ca/automation/win32/ClientDesktop.h"
 
 namespace ca::app {
 
@@ -14,7 +13,7 @@ public:
     void shown(TfrmMain&, Prompts&) override {}
 
 private:
-    std::shared_ptr<automation::Desktop> desktop_ = win32test::openClientDesktop();
+    std::shared_ptr<automation::Desktop> desktop_ = automation::win32::openClientDesktop();
 };
 
 }  // namespace

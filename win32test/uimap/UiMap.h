@@ -3,8 +3,9 @@
 // the driver of the Windows proof under Wine. Qt draws its controls itself, so nothing outside the
 // program sees them as windows, and Wine offers no accessibility client that could ask Qt; the map
 // stands in for that: the driver reads it to know where a clerk would click, and then clicks and
-// types through the system's input like a clerk. Off unless the environment variable CA_UI_MAP
-// names the file.
+// types through the system's input like a clerk. The window program does not hold it: it is a Qt
+// plugin (UiMapPlugin) that only the proof's run loads, and it writes to the file the environment
+// variable CA_UI_MAP names. A password field's text is never written (the field shows as empty).
 //
 // When the program ends the map is emptied.
 //
@@ -20,14 +21,12 @@
 
 class QTimer;
 
-namespace ca::app {
+namespace ca::win32test {
 
 class UiMap : public QObject {
 public:
     // Writes the map to file every few tenths of a second while something changed.
     UiMap(QString file, QObject* parent);
-    // Starts the map when CA_UI_MAP is set (owned by the application object).
-    static void installFromEnvironment();
     // The map as it would be written now.
     static QString describe();
 
@@ -41,4 +40,4 @@ private:
     QTimer* timer_;
 };
 
-}  // namespace ca::app
+}  // namespace ca::win32test

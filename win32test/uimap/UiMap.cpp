@@ -1,4 +1,4 @@
-#include "ca/app/common/UiMap.h"
+#include "UiMap.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace ca::app {
+namespace ca::win32test {
 
 namespace {
 
@@ -36,7 +36,9 @@ QString rect(const QWidget* w, QRect r) {
 QString widgetText(const QWidget* w) {
     if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
     if (auto* l = qobject_cast<const QLabel*>(w)) return l->text();
-    if (auto* e = qobject_cast<const QLineEdit*>(w)) return e->text();
+    // What a password field holds stays in the program.
+    if (auto* e = qobject_cast<const QLineEdit*>(w))
+        return e->echoMode() == QLineEdit::Normal ? e->text() : QString();
     if (auto* c = qobject_cast<const QComboBox*>(w)) return c->currentText();
     if (auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
     return {};
@@ -67,11 +69,6 @@ UiMap::UiMap(QString file, QObject* parent)
         timer_->stop();
         store({});
     });
-}
-
-void UiMap::installFromEnvironment() {
-    const QString file = qEnvironmentVariable("CA_UI_MAP");
-    if (!file.isEmpty()) new UiMap(file, QCoreApplication::instance());
 }
 
 QString UiMap::describe() {
@@ -113,4 +110,4 @@ bool UiMap::store(const QString& text) const {
     return file.commit();
 }
 
-}  // namespace ca::app
+}  // namespace ca::win32test

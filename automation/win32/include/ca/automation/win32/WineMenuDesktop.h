@@ -1,18 +1,19 @@
 #pragma once
-// The real desktop, except that under Wine the menu bar of another process's window is answered
-// from a copy of the stand-in client's menu bar built in this process. Wine answers no menu
-// queries about another process's menus (the item count comes back as -1), so the menu walk runs
-// on the copy, while the WM_COMMAND it leads to still crosses to the client for real. On Windows
-// nothing is replaced.
+// The real desktop, except that the menu bar of another process's window is answered from a copy
+// of the client's menu bar held in this process. Wine answers no menu queries about another
+// process's menus (the item count comes back as -1), so under Wine the menu walk runs on the copy,
+// while the WM_COMMAND it leads to still crosses to the client for real. Without a copy nothing is
+// replaced.
 #include "ca/automation/Desktop.h"
 
-namespace ca::win32test {
+namespace ca::automation::win32 {
 
 bool runningUnderWine();
 
 class WineMenuDesktop : public automation::Desktop {
 public:
-    explicit WineMenuDesktop(automation::Desktop& real);
+    // Takes over the copy (a menu bar of this process, destroyed with the desktop); 0: no copy.
+    WineMenuDesktop(automation::Desktop& real, automation::HMenu copy);
     ~WineMenuDesktop() override;
     WineMenuDesktop(const WineMenuDesktop&) = delete;
     WineMenuDesktop& operator=(const WineMenuDesktop&) = delete;
@@ -83,4 +84,4 @@ private:
     int mirrored_ = 0;
 };
 
-}  // namespace ca::win32test
+}  // namespace ca::automation::win32

@@ -1,19 +1,16 @@
-#include "WineMenuDesktop.h"
+#include "ca/automation/win32/WineMenuDesktop.h"
 
 #include <windows.h>
 
-#include "StandinMenu.h"
-
-namespace ca::win32test {
+namespace ca::automation::win32 {
 
 bool runningUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-WineMenuDesktop::WineMenuDesktop(automation::Desktop& real) : real_(real) {
-    if (runningUnderWine()) copy_ = reinterpret_cast<automation::HMenu>(buildClientMenuBar());
-}
+WineMenuDesktop::WineMenuDesktop(automation::Desktop& real, automation::HMenu copy)
+    : real_(real), copy_(copy) {}
 
 WineMenuDesktop::~WineMenuDesktop() {
     if (copy_) DestroyMenu(reinterpret_cast<HMENU>(copy_));
@@ -26,4 +23,4 @@ automation::HMenu WineMenuDesktop::windowMenu(automation::HWnd w) {
     return copy_;
 }
 
-}  // namespace ca::win32test
+}  // namespace ca::automation::win32
