@@ -1,6 +1,12 @@
 # Shared by scripts/run and scripts/test: installs the Debian packages the project needs (only the
 # missing ones, with one apt-get update when needed) and configures and builds into build/<kind>.
-set -euo pipefail
+set -Eeuo pipefail
+# A command that stops the script names itself, also inside a function (scripts with steps of their
+# own set their own trap). Not in a command substitution: the command that uses it stops instead.
+ca_command_failed() {
+  [[ $- != *e* || $BASH_SUBSHELL -gt 0 ]] || echo "$(basename "$0"): line $2: $3 failed (status $1)" >&2
+}
+trap 'ca_command_failed $? $LINENO "$BASH_COMMAND"' ERR
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 CA_PACKAGES=(
@@ -25,7 +31,7 @@ CA_WIN32_PACKAGES=(
 ca_missing_packages() {
   local p
   for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+    [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" == *"install ok installed"* ]] || echo "$p"
   done
 }
 

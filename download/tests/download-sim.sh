@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Black-box check of `download-sim`: every demo fixture downloads completely into a database file that
 # `sql` can read; a second run updates in place; bad use exits 1 with the reason on standard error.
-set -euo pipefail
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 CLI="$1"
 DEMO="$2"
 DIR="$(mktemp -d)"
@@ -10,15 +10,15 @@ trap 'rm -rf "$DIR"' EXIT
 for kind in import export transit; do
   DB="$DIR/$kind.sqlite"
   out="$("$CLI" download-sim --fixture "$DEMO/download-$kind.json" --db "$DB")"
-  [ "$(printf '%s\n' "$out" | tail -n 1)" = "恭喜，导入完成！" ]
-  [ "$(printf '%s\n' "$out" | grep -c '（录入）')" = "12" ]
-  [ "$("$CLI" sql --db "$DB" "select count(*) as n from LoadData" | tail -n 1)" = "12" ]
-  [ "$("$CLI" sql --db "$DB" "select count(*) as n from T_fee" | tail -n 1)" = "12" ]
+  expect_eq "$(printf '%s\n' "$out" | tail -n 1)" "恭喜，导入完成！"
+  expect_eq "$(printf '%s\n' "$out" | grep -c '（录入）')" "12"
+  expect_eq "$("$CLI" sql --db "$DB" "select count(*) as n from LoadData" | tail -n 1)" "12"
+  expect_eq "$("$CLI" sql --db "$DB" "select count(*) as n from T_fee" | tail -n 1)" "12"
   lines="$("$CLI" sql --db "$DB" "select count(*) as n from subData" | tail -n 1)"
   [ "$lines" -gt 0 ]
   again="$("$CLI" download-sim --fixture "$DEMO/download-$kind.json" --db "$DB")"
-  [ "$(printf '%s\n' "$again" | grep -c '（修改）')" = "12" ]
-  [ "$("$CLI" sql --db "$DB" "select count(*) as n from subData" | tail -n 1)" = "$lines" ]
+  expect_eq "$(printf '%s\n' "$again" | grep -c '（修改）')" "12"
+  expect_eq "$("$CLI" sql --db "$DB" "select count(*) as n from subData" | tail -n 1)" "$lines"
 done
 
 # A client slower than the configured main delay (0, or less): every declaration is still stored from
@@ -34,13 +34,13 @@ for delay in 0 -20; do
   "$CLI" config set 下拉框类名 WindowsForms10.COMBOBOX.app.0.sim --file "$INI"
   DB="$DIR/fast$delay.sqlite"
   out="$("$CLI" download-sim --fixture "$DEMO/download-import.json" --db "$DB" --config "$INI")"
-  [ "$(printf '%s\n' "$out" | tail -n 1)" = "恭喜，导入完成！" ]
-  ! printf '%s\n' "$out" | grep -q '此单'
+  expect_eq "$(printf '%s\n' "$out" | tail -n 1)" "恭喜，导入完成！"
+  ! grep -q '此单' <<<"$out" || fail "a declaration was reported missing: $out"
   for table in "LoadData order by TY_No" "subData order by Pid, SP_No"; do
     cols="$([ "${table%% *}" = LoadData ] && echo "TY_No, SPXS, HG_No, opertor" || echo "Pid, SP_No, SPMC_Name")"
-    [ "$("$CLI" sql --db "$DB" "select $cols from $table")" = "$("$CLI" sql --db "$DIR/paced.sqlite" "select $cols from $table")" ]
+    expect_eq "$("$CLI" sql --db "$DB" "select $cols from $table")" "$("$CLI" sql --db "$DIR/paced.sqlite" "select $cols from $table")"
   done
-  [ "$("$CLI" sql --db "$DB" "select count(*) as n from subData" | tail -n 1)" = "19" ]
+  expect_eq "$("$CLI" sql --db "$DB" "select count(*) as n from subData" | tail -n 1)" "19"
 done
 
 printf '{"queryDate": "20240230", "kind": "进口报关单", "rows": []}' > "$DIR/bad-date.json"
@@ -52,14 +52,14 @@ printf '{"rows": [' > "$DIR/broken.json"
 for bad in "download-sim" "download-sim --fixture $DIR/broken.json --db $DIR/y.sqlite" \
            "download-sim --fixture $DIR/missing.json" "download-sim --fixture $DEMO/download-import.json --config $DIR/none.ini" \
            "download-sim --fixture $DEMO/download-import.json --bogus"; do
-  if "$CLI" $bad >/dev/null 2>"$DIR/err"; then echo "accepted: $bad" >&2; exit 1; fi
-  [ -s "$DIR/err" ] || { echo "no reason given: $bad" >&2; exit 1; }
+  if "$CLI" $bad >/dev/null 2>"$DIR/err"; then fail "accepted: $bad"; fi
+  [ -s "$DIR/err" ] || fail "no reason given: $bad"
 done
 # Each refusal names the real problem and the path.
 expect_error() {  # expected text, then the arguments
   local want="$1"; shift
-  if "$CLI" "$@" >/dev/null 2>"$DIR/err"; then echo "accepted: $*" >&2; exit 1; fi
-  grep -qF "$want" "$DIR/err" || { echo "wrong message for $*: $(cat "$DIR/err")" >&2; exit 1; }
+  if "$CLI" "$@" >/dev/null 2>"$DIR/err"; then fail "accepted: $*"; fi
+  grep -qF "$want" "$DIR/err" || fail "wrong message for $*: $(cat "$DIR/err")"
 }
 expect_error "模拟数据文件“$DIR”是一个文件夹，不是文件" download-sim --fixture "$DIR"
 expect_error "模拟数据文件“$DIR/missing.json”不存在" download-sim --fixture "$DIR/missing.json"

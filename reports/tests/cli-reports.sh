@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Black-box check of customs-assistant-cli find and business-data: CLI
-set -euo pipefail
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 cli="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 sql() { "$cli" sql --db db.sqlite "$1" > /dev/null; }
 # Three declarations in January 2011 (one with 6 goods lines, one outside general trade without
@@ -24,8 +23,8 @@ sql "insert into subData(Pid,SP_No,SPMC_Name,CJZJ,SCCJ) values ('520120111000000
 # find: header line and the rows the filter finds, an apostrophe matched literally.
 "$cli" find --db db.sqlite --from 2011-01-01 --to 2011-01-31 > found.tsv
 [ "$(wc -l < found.tsv)" = 4 ] || fail "find January: $(cat found.tsv)"
-head -n 1 found.tsv | grep -q "^TY_No	YLR_No	JKKA	" || fail "find header"
-[ "$(head -n 1 found.tsv | tr '\t' '\n' | wc -l)" = 46 ] || fail "find columns"
+grep -q "^TY_No	YLR_No	JKKA	" <<<"$(sed -n 1p found.tsv)" || fail "find header: $(sed -n 1p found.tsv)"
+expect_eq "$(head -n 1 found.tsv | tr '\t' '\n' | wc -l)" 46 "find columns"
 "$cli" find --db db.sqlite --company "O'Neil" | tail -n +2 | cut -f1 > one.txt
 [ "$(cat one.txt)" = 520120111000000001 ] || fail "find company with apostrophe: $(cat one.txt)"
 "$cli" find --db db.sqlite --unified 520120111000000001 | tail -n +2 > none.txt
@@ -34,7 +33,7 @@ if "$cli" find --db db.sqlite --from 2011-13-01 2> err.txt; then fail "bad date 
 grep -q "不是有效的日期" err.txt || fail "bad date message"
 
 # business-data, 生成EXCEL: the count, headings, page count, port mode and total price.
-[ "$("$cli" business-data --db db.sqlite --month 2011-01 --unit 5201980001 --out 一月.xls)" = 2 ] || fail "count"
+expect_eq "$("$cli" business-data --db db.sqlite --month 2011-01 --unit 5201980001 --out 一月.xls)" 2 "count"
 "$cli" xls-dump 一月.xls > dump.tsv
 grep -qx '1	1	序号' dump.tsv || fail "first heading"
 grep -q '^1	2	' dump.tsv && fail "second heading is not empty"

@@ -1,11 +1,10 @@
 #!/bin/bash
 # An export interrupted with Ctrl+C (SIGINT) or a termination request while it writes leaves no
 # temporary file and the previous file as it was: CLI
-set -eu
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 cli="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 shopt -s nullglob
 set -m  # the export runs in its own process group with the signals' default actions
 

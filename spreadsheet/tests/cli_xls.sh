@@ -1,12 +1,10 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Black-box check of customs-assistant-cli xls-dump and xls-write: CLI FIXTURES_DIR
-set -eu
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 cli="$1"
 fixtures="$2"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Dump of a fixture: the active sheet, escapes, numbers in general form, formula results.
 "$cli" xls-dump "$fixtures/mixed.xls" > "$work/dump.tsv"
@@ -22,7 +20,8 @@ printf 'a\\tb\t报关\n\t0012\nback\\\\slash\tline\\nbreak\n' | "$cli" xls-write
 printf '1\t1\ta\\tb\n1\t2\t报关\n2\t2\t0012\n3\t1\tback\\\\slash\n3\t2\tline\\nbreak\n' > "$work/expected.tsv"
 cmp "$work/out.tsv" "$work/expected.tsv" || fail "write/dump round trip: $(cat "$work/out.tsv")"
 printf 'new\n' | "$cli" xls-write "$work/out.xls" --append
-"$cli" xls-dump "$work/out.xls" | tail -n 1 | grep -qx '5	1	new' || fail "append position"
+"$cli" xls-dump "$work/out.xls" > "$work/appended.tsv"
+expect_eq "$(tail -n 1 "$work/appended.tsv")" '5	1	new' "append position"
 
 # Errors: one line on standard error, exit status 1, the file left alone.
 if "$cli" xls-dump "$fixtures/make_fixtures.py" 2> "$work/err"; then fail "dump of a non-workbook succeeded"; fi

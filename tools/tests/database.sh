@@ -3,12 +3,11 @@
 # one the window program would use (the server of config.ini, given with --config or lying beside the
 # program); a missing file refused by the commands that read an office's data and created (and said
 # so) by those that set one up; a file of another program or a damaged one refused unchanged.
-set -euo pipefail
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 CLI="$1"
 DEMO="$2"   # download/demo
 DIR="$(mktemp -d)"
 trap 'rm -rf "$DIR"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 server_ini() {  # file, connection text: a config.ini (GBK) that names the office's server
   printf '[程序默认数据]\r\n数据库服务器=%s\r\n' "$2" | iconv -f UTF-8 -t GBK > "$1"
 }
@@ -49,7 +48,7 @@ if [ -n "${CA_TEST_PG:-}" ]; then
     "$CLI" config set "${setting%%=*}" "${setting#*=}" --file "$DIR/pg.ini"
   done
   "$CLI" download-sim --fixture "$DEMO/download-import.json" --config "$DIR/pg.ini" >/dev/null || fail "download-sim"
-  [ "$("$CLI" sql --db "$SERVER" "select count(*) as n from LoadData" | tail -n 1)" = 12 ] || fail "download onto the server"
+  expect_eq "$("$CLI" sql --db "$SERVER" "select count(*) as n from LoadData" | tail -n 1)" 12 "download onto the server"
   [ "$("$CLI" find --config "$DIR/pg.ini" --from 2000-01-01 | wc -l)" -gt 1 ] || fail "find on the server"
   [ ! -e "$DIR/DB.sqlite" ] || fail "a local database was written"
 else

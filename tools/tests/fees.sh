@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # Black-box check of `fee-item` and `fee-query`: items added with their checks, the grid with
 # subtotals and totals row, the filters, and the export read back with xls-dump.
-set -euo pipefail
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 CLI="$1"
 DIR="$(mktemp -d)"
 trap 'rm -rf "$DIR"' EXIT
 DB="$DIR/DB.sqlite"
-fail() { echo "FAIL: $*" >&2; exit 1; }
 sql() { "$CLI" sql --db "$DB" "$1" > /dev/null; }
 
 # Two declarations of January 2011 and one of February, with their fee rows.
@@ -24,13 +23,13 @@ sql "update T_fee set bgf=12.5 where ty_no='TY0000000000000001'"
 sql "update T_fee set bgf=0 where ty_no<>'TY0000000000000001'"
 
 # Fee items: added once, refused with the dialog's messages and exit status 1.
-[ "$("$CLI" fee-item add zdy01 自定义收费项目01 --db "$DB")" = "增加成功！" ] || fail "add"
+expect_eq "$("$CLI" fee-item add zdy01 自定义收费项目01 --db "$DB")" "增加成功！" "add"
 for bad in "ty_no|ty_no 是系统字段不可用！" "zdy01|已经存在相同的新字段名称！请重新输入。" "1abc|新字段名称“1abc”"; do
   code="${bad%%|*}"; want="${bad#*|}"
   if "$CLI" fee-item add "$code" 名称 --db "$DB" 2> "$DIR/err"; then fail "accepted $code"; fi
   grep -qF "$want" "$DIR/err" || fail "message for $code: $(cat "$DIR/err")"
 done
-[ "$("$CLI" fee-item list --db "$DB")" = "$(printf 'bgf\t报关费\nzdy01\t自定义收费项目01')" ] || fail "list"
+expect_eq "$("$CLI" fee-item list --db "$DB")" "$(printf 'bgf\t报关费\nzdy01\t自定义收费项目01')" "list"
 
 # A declaration stored after the item was added has Null in its column: blank cell, counted as 0.
 sql "update T_fee set zdy01=null where ty_no='TY0000000000000002'"

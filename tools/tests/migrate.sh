@@ -2,11 +2,10 @@
 # Black-box check of `migrate`: a desk's database copied into a new one with its rows per table, a
 # second run refused without --merge and a no-op with it, and bad input refused with a Chinese
 # message, exit status 1 and nothing written.
-set -euo pipefail
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 CLI="$1"
 DIR="$(mktemp -d)"
 trap 'rm -rf "$DIR"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 SRC="$DIR/desk.sqlite"
 sql() { "$CLI" sql --db "$1" "$2"; }
 
@@ -25,8 +24,8 @@ printf '%s\n' "数据表	源数据库行数	新增	已存在（未改动）" "fu
   "limit	25	25	0" "LoadData	1	1	0" "subData	1	1	0" "T_fee	1	1	0" "T_fee1	1	1	0" \
   "新增费用字段：T_fee.zdy01、T_fee1.zdy01" "迁移完成：共新增 32 行" > "$DIR/expected"
 diff "$DIR/expected" "$DIR/out" || fail "report"
-[ "$(sql "$DST" "select ty_no,zdy01 from T_fee" | tail -1)" = "$(printf 'TY1\t7.5')" ] || fail "added column"
-[ "$(sql "$DST" "select E_name from employee" | tail -1)" = "管理员" ] || fail "users"
+expect_eq "$(sql "$DST" "select ty_no,zdy01 from T_fee" | tail -1)" "$(printf 'TY1\t7.5')" "added column"
+expect_eq "$(sql "$DST" "select E_name from employee" | tail -1)" "管理员" "users"
 
 snapshot() { for t in LoadData subData T_fee T_fee1 func_desc employee DEP limit; do sql "$DST" "select * from $t"; done; }
 BEFORE="$(snapshot)"
@@ -35,7 +34,7 @@ grep -qF '目标数据库中已有 1 份报关单，未写入任何内容。确�
   || fail "refusal: $(cat "$DIR/err")"
 "$CLI" migrate --from "$SRC" --to "$DST" --merge > "$DIR/out"
 grep -qx '迁移完成：共新增 0 行' "$DIR/out" || fail "merge: $(cat "$DIR/out")"
-[ "$(snapshot)" = "$BEFORE" ] || fail "merge changed the target"
+expect_eq "$(snapshot)" "$BEFORE" "merge changed the target"
 
 # Bad input: each refused with its message; no target file is left behind.
 printf 'not a database' > "$DIR/text.sqlite"
@@ -51,7 +50,7 @@ for bad in "$DIR/missing.sqlite|找不到源数据库文件" "$DIR/folder|是一
   grep -qF "$want" "$DIR/err" || fail "message for $src: $(cat "$DIR/err")"
   [ ! -e "$DIR/new.sqlite" ] || fail "target written for $src"
 done
-[ "$(cat "$DIR/short.sqlite")" = x ] || fail "source written"
+expect_eq "$(cat "$DIR/short.sqlite")" x "source written"
 if "$CLI" migrate --from "$SRC" --to "$DIR/no/such/folder/db.sqlite" > /dev/null 2> "$DIR/err"; then fail "bad target"; fi
 grep -qF '不存在' "$DIR/err" || fail "bad target message: $(cat "$DIR/err")"
 if "$CLI" migrate --from "$SRC" --to "$SRC" > /dev/null 2> "$DIR/err"; then fail "same file"; fi
@@ -72,9 +71,10 @@ if [ -n "${CA_TEST_PG:-}" ]; then
   SERVER="$CA_TEST_PG options='-csearch_path=$SCHEMA,public'"
   "$CLI" migrate --from "$SRC" --to "$SERVER" > "$DIR/out" || fail "server copy"
   diff "$DIR/expected" "$DIR/out" || fail "server report"
-  [ "$(sql "$SERVER" "select ty_no,zdy01 from T_fee" | tail -1)" = "$(printf 'TY1\t7.5')" ] || fail "server column"
+  expect_eq "$(sql "$SERVER" "select ty_no,zdy01 from T_fee" | tail -1)" "$(printf 'TY1\t7.5')" "server column"
   if "$CLI" migrate --from "$SRC" --to "$SERVER" > /dev/null 2> "$DIR/err"; then fail "server second copy"; fi
-  "$CLI" migrate --from "$SRC" --to "$SERVER" --merge | grep -qx '迁移完成：共新增 0 行' || fail "server merge"
+  MERGED="$("$CLI" migrate --from "$SRC" --to "$SERVER" --merge)" || fail "server merge failed: $MERGED"
+  grep -qx '迁移完成：共新增 0 行' <<<"$MERGED" || fail "server merge said: $MERGED"
 else
   echo "migrate: no test server (CA_TEST_PG), the server part is skipped"
 fi

@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
 # Black-box check of `user` and `password`: the first super user of a new database, the password
 # read from standard input, refusals that leave nothing behind, and the stored form of a password.
-set -euo pipefail
+source "$(dirname "$0")/../../scripts/tests/checks.sh"
 CLI="$1"
 DIR="$(mktemp -d)"
 trap 'rm -rf "$DIR"' EXIT
-trap 'echo "failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 DB="$DIR/DB.sqlite"
 refused() { if "$@" >/dev/null 2>"$DIR/err"; then echo "accepted: $*" >&2; exit 1; fi; }
 
 echo 'Secret密码1' | "$CLI" user add --name 管理员 --department 办公室 --category 1 --db "$DB" >/dev/null
 echo "it's" | "$CLI" user add --name "O'Neil" --department "Bob's 部门" --db "$DB" >/dev/null
 echo 'pw' | "$CLI" user add --name 小王 --department 办公室 --category 2 --db "$DB" >/dev/null
-[ "$("$CLI" user list --db "$DB")" = "$(printf '编码\t姓名\t部门\t用户类别\n1\t管理员\t办公室\t超级用户\n2\tO'"'"'Neil\tBob'"'"'s 部门\t普通用户\n3\t小王\t办公室\tQP用户')" ]
-[ "$("$CLI" sql "select count(*) as n from DEP" --db "$DB" | tail -1)" = "2" ]
+expect_eq "$("$CLI" user list --db "$DB")" "$(printf '编码\t姓名\t部门\t用户类别\n1\t管理员\t办公室\t超级用户\n2\tO'"'"'Neil\tBob'"'"'s 部门\t普通用户\n3\t小王\t办公室\tQP用户')"
+expect_eq "$("$CLI" sql "select count(*) as n from DEP" --db "$DB" | tail -1)" "2"
 # Every new user has one refused permission per fee item.
 [ "$("$CLI" sql "select count(*) as n from limit where L_pers_id=2 and L_have_Limit=0" --db "$DB" | tail -1)" = \
   "$("$CLI" sql "select count(*) as n from func_desc" --db "$DB" | tail -1)" ]
@@ -21,14 +20,14 @@ echo 'pw' | "$CLI" user add --name 小王 --department 办公室 --category 2 --
 # The stored form deciphers to the password.
 STORED="$("$CLI" sql "select E_pwd from employee where E_ID=1" --db "$DB" | tail -1)"
 [ "$STORED" = "$("$CLI" password encrypt 'Secret密码1')" ]
-[ "$("$CLI" password decrypt "$STORED")" = 'Secret密码1' ]
-[ "$("$CLI" password decrypt "$(echo "$STORED" | tr 'A-F' 'a-f')")" = 'Secret密码1' ]
-[ "$("$CLI" password encrypt '')" = "$("$CLI" password encrypt '' --key 47152903)" ]
+expect_eq "$("$CLI" password decrypt "$STORED")" 'Secret密码1'
+expect_eq "$("$CLI" password decrypt "$(echo "$STORED" | tr 'A-F' 'a-f')")" 'Secret密码1'
+expect_eq "$("$CLI" password encrypt '')" "$("$CLI" password encrypt '' --key 47152903)"
 [ "$("$CLI" password encrypt abc --key other)" != "$("$CLI" password encrypt abc)" ]
 [ ${#STORED} = 32 ]
 
 echo 'Neu' | "$CLI" user passwd --name 小王 --db "$DB" >/dev/null
-[ "$("$CLI" sql "select E_pwd from employee where E_ID=3" --db "$DB" | tail -1)" = "$("$CLI" password encrypt Neu)" ]
+expect_eq "$("$CLI" sql "select E_pwd from employee where E_ID=3" --db "$DB" | tail -1)" "$("$CLI" password encrypt Neu)"
 
 # Refusals: nothing written.
 BEFORE="$("$CLI" sql "select * from employee" --db "$DB"; "$CLI" sql "select * from DEP" --db "$DB")"
