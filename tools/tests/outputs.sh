@@ -47,6 +47,8 @@ for cmd in "fee-query --db $DB --out work/x.xlsx" "business-data --db $DB --mont
   # shellcheck disable=SC2086
   expect_error "只能导出为 .xls 文件" $cmd
 done
+if printf 'a\n' | "$CLI" xls-write work/x.xlsx >/dev/null 2>"$DIR/err"; then fail "xls-write wrote an .xlsx name"; fi
+grep -qF "只能导出为 .xls 文件" "$DIR/err" || fail "xls-write .xlsx: $(cat "$DIR/err")"
 [ ! -e work/x.xlsx ] && [ ! -e work/x.XLSX ] || fail ".xlsx written"
 
 # 3. A failed business-data export keeps "导出时出错！" and adds the cause.
