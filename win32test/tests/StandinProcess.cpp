@@ -37,7 +37,9 @@ StandinProcess::StandinProcess(const std::filesystem::path& exe, const std::stri
     }
     pid_ = process_.dwProcessId;
     // The client's main window becomes visible only once all its children exist; "ready" follows.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    // A busy machine may take half a minute and more to start a Wine process: the limit only ends
+    // a client that never comes up.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (std::chrono::steady_clock::now() < deadline) {
         automation::HWnd w = automation::GetHWndByPID(realDesktop(), pid_);
         if (w != 0) {
