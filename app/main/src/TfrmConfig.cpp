@@ -131,7 +131,7 @@ TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Win
     auto* serverLabel = new QLabel("数据库服务器：", this);
     EditServer = new QLineEdit(this);
     EditServer->setObjectName("EditServer");
-    EditServer->setPlaceholderText("空白：使用本机的数据库文件 DB.sqlite");
+    EditServer->setPlaceholderText("例：host=192.168.1.5 dbname=customs user=clerk password=密码");
     serverLabel->setBuddy(EditServer);
     ButtonTestServer = new QPushButton("测试连接", this);
     ButtonTestServer->setObjectName("ButtonTestServer");
@@ -139,11 +139,9 @@ TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Win
     grid->addWidget(EditServer, row, 1);
     grid->addWidget(ButtonTestServer, row++, 2);
     auto* serverNote = new QLabel(
-        "例如 host=192.168.1.5 dbname=customs user=clerk password=密码 sslmode=require。"
-        "密码显示为 ******，保留它即保留原密码。修改在程序下次启动时生效。",
+        "空白：使用本机的数据库文件 DB.sqlite。密码显示为 ******，保留即不变。\n修改在程序下次启动时生效。",
         this);
     serverNote->setObjectName("LabelServerNote");
-    serverNote->setWordWrap(true);
     grid->addWidget(serverNote, row, 1, 1, 2);
     outer->addLayout(grid);
 
@@ -213,11 +211,13 @@ void TfrmConfig::fitFieldsToContent() {
     int widest = kNarrowest;
     for (const auto& f : fields_)
         widest = std::max(widest, f.edit->fontMetrics().horizontalAdvance(f.edit->text()) + kPadding);
+    widest = std::max(widest, EditServer->fontMetrics().horizontalAdvance(EditServer->text()) + kPadding);
     // The labels, the buttons and the help text take the rest; a path longer than the screen allows
     // scrolls inside its field.
     if (QScreen* s = screen()) widest = std::min(widest, s->availableGeometry().width() * 3 / 5);
     for (const auto& f : fields_)
         f.edit->setMinimumWidth(widest);
+    EditServer->setMinimumWidth(widest);
     adjustSize();
 }
 

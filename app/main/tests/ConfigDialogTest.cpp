@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -150,6 +151,7 @@ TEST_F(ConfigDialogTest, TheServerFieldMasksThePasswordAndKeepsItWhereTheMaskSta
     auto* server = d->findChild<QLineEdit*>("EditServer");
     ASSERT_TRUE(server);
     EXPECT_EQ(server->text().toStdString(), "host=db user=clerk password=******");
+    if (const char* out = std::getenv("CA_SCREENSHOTS")) d->grab().save(QString(out) + "/frmConfig.png");
     EXPECT_NE(d->findChild<QLabel*>("LabelServerNote")->text().toStdString().find("下次启动时生效"),
               std::string::npos);
 
