@@ -73,6 +73,9 @@ mkdir -p "$OUT/app" "$UNIMPORTED" "$IMPORTED"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
   "$ROOT/build/dist/customs-assistant-windows-x64.zip" "$OUT/app" || fail "the zip does not unpack"
 [ -f "$APP/customs-assistant.exe" ] || fail "the zip holds no customs-assistant.exe"
+# The control map plugin goes beside the unpacked program (Qt looks for plugins in the program's
+# folder); the zip does not hold it.
+mkdir -p "$APP/generic" && cp "$MAP_PLUGINS/generic/ca_ui_map.dll" "$APP/generic/" || fail "the control map plugin could not be put beside the program"
 
 ca_wine_prefix "$OUT/prefix" >"$OUT/prefix-setup.log" 2>&1 || { cat "$OUT/prefix-setup.log"; fail "Wine could not prepare the prefix"; }
 trap ca_wine_stop EXIT
@@ -205,9 +208,10 @@ start_program() {
   rm -f "$MAP"
   local started
   started=$(date +%s%N)
-  # The zip's program with the control map plugin and the stand-in's menu bar for Wine.
-  (cd "$APP" && exec env CA_UI_MAP="$(winpath "$MAP")" QT_PLUGIN_PATH="$(winpath "$MAP_PLUGINS")" QT_QPA_GENERIC_PLUGINS=uimap \
-    CA_WINE_CLIENT_MENU="$(winpath "$MENU_DLL")" timeout 1200 "$WINE" customs-assistant.exe) >"$OUT/program-$1.log" 2>&1 &
+  # The zip's program with the control map plugin (Qt's -plugin; Wine passes no QT_ variables on)
+  # and the stand-in's menu bar for Wine.
+  (cd "$APP" && exec env CA_UI_MAP="$(winpath "$MAP")" CA_WINE_CLIENT_MENU="$(winpath "$MENU_DLL")" \
+    timeout 1200 "$WINE" customs-assistant.exe -plugin uimap) >"$OUT/program-$1.log" 2>&1 &
   PROGRAM_PID=$!
   wait_map '^window\tfrmMain\t' 120 "the main window to show (start $1)"
   STARTUP_S="$(awk -v a="$started" -v b="$(date +%s%N)" 'BEGIN { printf "%.2f", (b - a) / 1e9 }')"

@@ -105,7 +105,9 @@ public:
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
 
-    CliResult wait(std::chrono::seconds timeout = std::chrono::seconds(120)) {
+    // The limit only ends a run that hangs: a download of twelve declarations with the default
+    // pauses took more than two minutes on a busy machine.
+    CliResult wait(std::chrono::seconds timeout = std::chrono::seconds(600)) {
         CliResult result;
         if (!started_) return result;
         if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count() * 1000)) !=

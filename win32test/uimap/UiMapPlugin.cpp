@@ -1,7 +1,8 @@
-// The control map as a Qt generic plugin: the window program's proof runs the released
-// customs-assistant.exe with QT_PLUGIN_PATH naming the folder that holds generic/ca_ui_map.dll and
-// QT_QPA_GENERIC_PLUGINS=uimap; Qt then creates the map while the application starts. The map
-// writes to the file CA_UI_MAP names; without it the plugin makes nothing.
+// The control map as a Qt generic plugin: the window program's proof puts generic/ca_ui_map.dll
+// beside the unpacked customs-assistant.exe of the release and starts it with `-plugin uimap`
+// (QT_QPA_GENERIC_PLUGINS would do too, but Wine passes no QT_ variables on); Qt then creates the
+// map while the application starts. The map writes to the file CA_UI_MAP names; without it the
+// plugin makes nothing.
 #include <QGenericPlugin>
 
 #include "UiMap.h"
