@@ -43,6 +43,7 @@ int configSet(ca::cli::Invocation& in) {
 }
 
 const ca::cli::Option kFile{"--file", "路径"};
+const ca::cli::Option kWrittenFile{"--file", "路径", false, ca::cli::Output::File};
 
 const ca::cli::Registrar getReg{{"config get",
                                  {kFile},
@@ -50,7 +51,11 @@ const ca::cli::Registrar getReg{{"config get",
                                  ca::cli::DatabaseUse::None,
                                  "显示 config.ini 中的一项设置（默认为本程序旁边的 config.ini）",
                                  configGet}};
-const ca::cli::Registrar setReg{
-    {"config set", {kFile}, {{"键名"}, {"值"}}, ca::cli::DatabaseUse::None, "保存一项设置", configSet}};
+const ca::cli::Registrar setReg{{"config set",
+                                 {kWrittenFile},
+                                 {{"键名"}, {"值"}},
+                                 ca::cli::DatabaseUse::None,
+                                 "保存一项设置",
+                                 configSet}};
 
 }  // namespace
