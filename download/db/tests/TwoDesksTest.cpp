@@ -2,6 +2,7 @@
 // between the existence check and the insert, and the declaration still ends up stored once, with
 // its fee rows once and its goods lines once, updated by the later store.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -129,6 +130,31 @@ TEST_P(TwoDesks, AStoreWaitsForAnotherDesksLongUnitInsteadOfEnding) {
     ASSERT_GE(log1.lines.size(), 2u);
     EXPECT_EQ(log1.lines.front(), "数据库正被其他工位使用，等待后重试（第 1 次）……");
     EXPECT_EQ(log1.lines.back(), "I1 编号:1 名称:甲");
+}
+
+// An update that waits for another desk's unit says what it stores once, however often it tries.
+TEST_P(TwoDesks, AnUpdateThatWaitsLogsItsLineOnce) {
+    storeHeader(*capture1, 0, header(0, "I1", "a"), "甲货");
+    desk1->ADOConnection1.SetLockWait(100);
+    std::promise<void> holding;
+    std::thread other([&] {
+        ca::db::Transaction unit(*desk2);
+        ca::db::TADOQuery q(*desk2);
+        q.SetSQL("update LoadData set Remark='乙' where TY_No='I1'");
+        q.ExecSQL();
+        holding.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(450));
+        unit.commit();
+    });
+    holding.get_future().wait();
+    log1.lines.clear();
+    storeHeader(*capture1, 0, header(0, "I1", "c"), "甲货");
+    other.join();
+    EXPECT_EQ(rows(*desk1, "select YLR_No from LoadData"), (std::vector<Row>{{"c77"}}));
+    ASSERT_GE(log1.lines.size(), 2u) << "it never waited";
+    EXPECT_EQ(std::count(log1.lines.begin(), log1.lines.end(), "进口报关单:I1（修改）"), 1)
+        << log1.lines.size();
+    EXPECT_EQ(log1.lines.front(), "进口报关单:I1（修改）");
 }
 
 // Two desks downloading the same 500 declarations at the same moment, each on its own connection:
