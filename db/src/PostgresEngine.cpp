@@ -446,7 +446,11 @@ void PostgresEngine::end(bool keep) {
         if (keep) throw DbConnectionLost(lostUnitMessage(lostWhy_));
         return;
     }
-    if (pending || !conn_) return;
+    if (pending) return;
+    if (!conn_) {
+        if (keep) throw DbConnectionLost(lostUnitMessage(""));
+        return;
+    }
     if (!keep) {
         exec("ROLLBACK");
         return;

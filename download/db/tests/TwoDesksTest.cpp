@@ -64,6 +64,26 @@ protected:
         });
     }
 
+    // Desk 2 holds declaration I1 in a unit of its own (its lock and an update of its header) for
+    // longer than desk 1 waits for a lock; returns once desk 2 holds it.
+    std::thread holdI1OnDesk2() {
+        desk1->ADOConnection1.SetLockWait(100);
+        auto holding = std::make_shared<std::promise<void>>();
+        std::future<void> held = holding->get_future();
+        std::thread other([this, holding] {
+            ca::db::Transaction unit(*desk2);
+            desk2->ADOConnection1.LockDeclarations({"I1"});
+            ca::db::TADOQuery q(*desk2);
+            q.SetSQL("update LoadData set Remark='乙' where TY_No='I1'");
+            q.ExecSQL();
+            holding->set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(450));
+            unit.commit();
+        });
+        held.wait();
+        return other;
+    }
+
     DeskDatabase database{GetParam()};
     std::unique_ptr<ca::db::TDM> desk1, desk2;
     ca::VectorLog log1, log2;
@@ -110,19 +130,7 @@ TEST_P(TwoDesks, AStoreBetweenTheCheckAndTheInsertIsUpdatedNotDoubled) {
 // once the unit ends, instead of ending.
 TEST_P(TwoDesks, AStoreWaitsForAnotherDesksLongUnitInsteadOfEnding) {
     storeHeader(*capture1, 0, header(0, "I1", "a"), "甲货");
-    desk1->ADOConnection1.SetLockWait(100);
-    std::promise<void> holding;
-    std::thread other([&] {
-        ca::db::Transaction unit(*desk2);
-        desk2->ADOConnection1.LockDeclarations({"I1"});
-        ca::db::TADOQuery q(*desk2);
-        q.SetSQL("update LoadData set Remark='乙' where TY_No='I1'");
-        q.ExecSQL();
-        holding.set_value();
-        std::this_thread::sleep_for(std::chrono::milliseconds(450));
-        unit.commit();
-    });
-    holding.get_future().wait();
+    std::thread other = holdI1OnDesk2();
     log1.lines.clear();
     capture1->insertSubdata(line(0, "1", "甲"), header(0, "I1", "a"), 0);
     other.join();
@@ -135,18 +143,7 @@ TEST_P(TwoDesks, AStoreWaitsForAnotherDesksLongUnitInsteadOfEnding) {
 // An update that waits for another desk's unit says what it stores once, however often it tries.
 TEST_P(TwoDesks, AnUpdateThatWaitsLogsItsLineOnce) {
     storeHeader(*capture1, 0, header(0, "I1", "a"), "甲货");
-    desk1->ADOConnection1.SetLockWait(100);
-    std::promise<void> holding;
-    std::thread other([&] {
-        ca::db::Transaction unit(*desk2);
-        ca::db::TADOQuery q(*desk2);
-        q.SetSQL("update LoadData set Remark='乙' where TY_No='I1'");
-        q.ExecSQL();
-        holding.set_value();
-        std::this_thread::sleep_for(std::chrono::milliseconds(450));
-        unit.commit();
-    });
-    holding.get_future().wait();
+    std::thread other = holdI1OnDesk2();
     log1.lines.clear();
     storeHeader(*capture1, 0, header(0, "I1", "c"), "甲货");
     other.join();
