@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <iostream>
+#include <stdexcept>
 
 #include "CliRegistry.h"
 #include "InputFiles.h"
 #include "ca/db/DatabaseFile.h"
+#include "ca/db/DatabaseFiles.h"
 #include "ca/db/DatabaseTarget.h"
 #include "ca/db/TDM.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
+#include "ca/util/OutputTarget.h"
 #include "ca/util/Settings.h"
 
 namespace ca::cli {
@@ -141,10 +144,49 @@ db::TDM& Invocation::database() {
             throw std::runtime_error(db::DatabaseFileProblem(check, "数据库", target));
     }
     auto dm = std::make_unique<db::TDM>(target);
+    const bool changes = command_.database != DatabaseUse::Existing;
+    dm->ADOConnection1.SetOpenMode(changes ? db::OpenMode::Writable : db::OpenMode::ReadOnly);
     dm->ADOConnection1.Open();
+    // A damaged file is refused before a command changes anything in it: writing on would spread
+    // the damage. A command that only reads says so when the engine meets the damage.
+    if (changes && !created)
+        if (const std::optional<std::string> damage = dm->ADOConnection1.Damage())
+            throw std::runtime_error("数据库文件已损坏：“" + dm->ADOConnection1.OpenedPath() + "”（" +
+                                     *damage + "），没有做任何改动。请用备份恢复数据库");
     if (created) std::cerr << "已新建数据库“" << dm->ADOConnection1.OpenedPath() << "”\n";
     database_ = std::move(dm);
     return *database_;
+}
+
+std::string Invocation::protectedDatabase() {
+    if (database_) return db::DatabaseFilePath(database_->ADOConnection1);
+    std::string target;
+    try {
+        target = databaseTarget();
+    } catch (const std::exception&) {
+        // No database can be named (an unreadable settings file): the command says so when it
+        // opens one; the outputs are still checked against every other database file.
+        return {};
+    }
+    if (db::IsServerTarget(target) || target == ":memory:") return {};
+    return pathToUtf8(realFilePath(pathFromUtf8(target)));
+}
+
+void Invocation::checkOutputs() {
+    std::vector<std::pair<std::string, Output>> outputs;
+    for (const Option& o : acceptedOptions(command_))
+        if (const auto given = option(o.name); o.output != Output::None && given && !given->empty())
+            outputs.emplace_back(*given, o.output);
+    for (std::size_t i = 0; i < command_.arguments.size() && i < positional_.size(); ++i)
+        if (command_.arguments[i].output != Output::None && !positional_[i].empty())
+            outputs.emplace_back(positional_[i], command_.arguments[i].output);
+    if (outputs.empty()) return;
+    const std::string database = protectedDatabase();
+    for (const auto& [path, kind] : outputs) {
+        std::string problem = kind == Output::Workbook ? xlsOutputProblem(path) : std::string();
+        if (problem.empty()) problem = databaseOutputProblem(path, database);
+        if (!problem.empty()) throw std::runtime_error(problem);
+    }
 }
 
 }  // namespace ca::cli

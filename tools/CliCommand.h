@@ -28,20 +28,29 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A value that names a file the command writes. Every such file is checked, whatever the command,
+// before the command runs: it must not be the database or one of its companion files (nor any other
+// SQLite database), and an exported workbook must not carry the .xlsx extension.
+enum class Output { None, File, Workbook };
+
 struct Option {
     std::string name;   // with its dashes: "--from"
     std::string value;  // what the value is, for the usage text ("日期"); empty for a flag
     bool required = false;
+    Output output = Output::None;
 };
 
 struct Argument {
     std::string name;  // for the usage text: "编码"
     bool optional = false;
+    Output output = Output::None;
 };
 
 // How a command uses the database. Only commands that may set up a new office's data create a
 // database file that does not exist (and say so); the others refuse a missing file with its path.
-enum class DatabaseUse { None, Existing, MayCreate };
+// A command that only reads opens the file read-only; one that changes it (Changes, MayCreate) finds
+// a damaged file refused before anything is written, and a read-only location named as such.
+enum class DatabaseUse { None, Existing, Changes, MayCreate };
 
 class Invocation;
 
@@ -96,7 +105,13 @@ public:
     // The database, checked and opened on first use (see DatabaseUse); the same one afterwards.
     db::TDM& database();
 
+    // Throws std::runtime_error when a file the command would write (Output) is refused.
+    void checkOutputs();
+
 private:
+    // The database file the outputs must spare, links resolved; empty for a server or none.
+    std::string protectedDatabase();
+
     const Command& command_;
     std::vector<std::pair<std::string, std::string>> options_;
     std::vector<std::string> positional_;

@@ -48,6 +48,7 @@ int configSet(ca::cli::Invocation& in) {
 }
 
 const ca::cli::Option kFile{"--file", "路径"};
+const ca::cli::Option kWrittenFile{"--file", "路径", false, ca::cli::Output::File};
 
 const ca::cli::Registrar getReg{{"config get",
                                  {kFile, {"--show-password", ""}},
@@ -56,7 +57,11 @@ const ca::cli::Registrar getReg{{"config get",
                                  "显示 config.ini 中的一项设置（默认为本程序旁边的 config.ini）；"
                                  "数据库服务器的密码显示为 ******，加 --show-password 时显示",
                                  configGet}};
-const ca::cli::Registrar setReg{
-    {"config set", {kFile}, {{"键名"}, {"值"}}, ca::cli::DatabaseUse::None, "保存一项设置", configSet}};
+const ca::cli::Registrar setReg{{"config set",
+                                 {kWrittenFile},
+                                 {{"键名"}, {"值"}},
+                                 ca::cli::DatabaseUse::None,
+                                 "保存一项设置",
+                                 configSet}};
 
 }  // namespace

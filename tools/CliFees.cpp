@@ -70,7 +70,7 @@ const ca::cli::Registrar queryReg{
       {"--phone", "电话"},
       {"--verification", "核销单号"},
       {"--zero-only", ""},
-      {"--out", "文件.xls"}},
+      {"--out", "文件.xls", false, ca::cli::Output::Workbook}},
      {},
      DatabaseUse::Existing,
      "费用查询：列出报关单及其各项费用、小计和合计行（以制表符分隔，记录数写在标准错误上），"
@@ -81,7 +81,7 @@ const ca::cli::Registrar listReg{
 const ca::cli::Registrar addReg{{"fee-item add",
                                  {},
                                  {{"编码"}, {"名称"}},
-                                 DatabaseUse::Existing,
+                                 DatabaseUse::Changes,
                                  "新增一项费用项目（与费用项目窗口相同的检查和提示；被拒绝时退出状态为 1）",
                                  addFeeItem}};
 

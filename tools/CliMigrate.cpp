@@ -17,6 +17,7 @@
 #include "ca/migrate/DatabaseMigration.h"
 #include "ca/util/Folders.h"
 #include "ca/util/LocalTime.h"
+#include "ca/util/OutputTarget.h"
 #include "ca/util/SystemErrorText.h"
 #include "ca/util/TemporaryFile.h"
 
@@ -107,11 +108,20 @@ int runMigrate(ca::cli::Invocation& in) {
             ca::db::DatabaseFileProblem(ca::db::CheckDatabaseFile(from), "源数据库", from);
         !problem.empty())
         throw std::runtime_error(problem);
-    std::error_code ec;
-    if (fs::equivalent(ca::pathFromUtf8(from), ca::pathFromUtf8(to), ec))
-        throw std::runtime_error("源数据库与目标数据库是同一个文件");
+    // The target must not be the source, by whatever name, nor one of the files SQLite keeps beside
+    // it: a copy into the source's -wal would be deleted by SQLite itself when the source closes.
+    if (!ca::db::IsServerTarget(to))
+        if (const auto named =
+                ca::databaseFileNamed(ca::pathFromUtf8(to), ca::realFilePath(ca::pathFromUtf8(from))))
+            throw std::runtime_error(named->empty()
+                                         ? "源数据库与目标数据库是同一个文件"
+                                         : "目标数据库“" + to + "”是源数据库“" + from + "”的附属文件（" +
+                                               *named + "），不能作为目标数据库");
     bool created = false, wasMissing = false;
     if (!ca::db::IsServerTarget(to)) {
+        if (const auto base = ca::databaseOfCompanion(ca::pathFromUtf8(to)))
+            throw std::runtime_error("目标数据库“" + to + "”是数据库“" + ca::pathToUtf8(*base) +
+                                     "”的附属文件，不能作为目标数据库");
         const ca::db::FileCheck check = ca::db::CheckDatabaseFile(to);
         wasMissing = check.state == ca::db::FileState::Missing;
         created = wasMissing || check.state == ca::db::FileState::Empty;

@@ -148,7 +148,7 @@ const ca::cli::Registrar businessCommand{
       {"--maker", "生产厂家"},
       {"--phones", "电话1,电话2"},
       {"--non-general-trade", ""},
-      {"--out", "文件.xls", true}},
+      {"--out", "文件.xls", true, ca::cli::Output::Workbook}},
      {},
      ca::cli::DatabaseUse::Existing,
      "与“生成业务数据”窗口相同地写出业务数据（--month，或 --from 与 "

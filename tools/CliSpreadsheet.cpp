@@ -89,7 +89,7 @@ const ca::cli::Registrar dumpCommand{{"xls-dump",
                                       xlsDump}};
 const ca::cli::Registrar writeCommand{{"xls-write",
                                        {{"--sheet", "工作表名"}, {"--append", ""}},
-                                       {{"输出.xls"}},
+                                       {{"输出.xls", false, ca::cli::Output::Workbook}},
                                        ca::cli::DatabaseUse::None,
                                        "< rows.tsv    把以制表符分隔的行写成文本单元格",
                                        xlsWrite}};

@@ -173,6 +173,7 @@ int setPassword(ca::cli::Invocation& in) {
 }
 
 int encrypt(ca::cli::Invocation& in) {
+    if (auto why = gbkPasswordRefusal(in.argument(0))) return fail(*why);
     std::cout << EncryptToHex(in.argument(0), in.value("--key", PasswordKey)) << "\n";
     return 0;
 }
@@ -201,7 +202,7 @@ const ca::cli::Registrar addReg{
      "密码从标准输入读取，在终端上输入时不显示",
      addUser}};
 const ca::cli::Registrar passwdReg{
-    {"user passwd", {kName}, {}, DatabaseUse::Existing, "修改用户的密码，读取方式同上", setPassword}};
+    {"user passwd", {kName}, {}, DatabaseUse::Changes, "修改用户的密码，读取方式同上", setPassword}};
 const ca::cli::Registrar encryptReg{{"password encrypt",
                                      {kKey},
                                      {{"密码"}},

@@ -40,7 +40,13 @@ void printHelp(std::ostream& out) {
            "  不给出时与窗口程序相同：使用 config.ini（--config "
            "给出的，或本程序旁边的）中设置的数据库服务器，\n"
            "  未设置时为当前目录下的 DB.sqlite。只有 sql、下载、migrate 的目标和 user add 会新建不存在的\n"
-           "  数据库文件（并说明已新建），其他命令拒绝不存在的数据库文件。\n"
+           "  "
+           "数据库文件（并说明已新建），其他命令拒绝不存在的数据库文件。只读取数据的命令以只读方式打开数据库"
+           "\n"
+           "  （只读的磁盘上也能读取）；修改数据的命令先检查数据库文件，文件已损坏时不做任何改动。\n"
+           "  写文件的命令（--out、xls-write、config set "
+           "--file）不会写到数据库文件或它的附属文件（-wal、-shm、\n"
+           "  -journal）上，不论用什么路径（链接、..、另一个挂载点）指向它。\n"
            "  退出状态：0 成功，1 失败，2 命令行用法错误。\n";
 }
 
@@ -55,6 +61,7 @@ void printError(const std::string& text) {
 int runCommand(const Command& c, std::vector<std::string> args) {
     try {
         ca::cli::Invocation invocation(c, std::move(args));
+        invocation.checkOutputs();
         return c.run(invocation);
     } catch (const ca::cli::UsageError& e) {
         printError(e.what());
@@ -108,5 +115,8 @@ int main(int argc, char** argv) {
         printHelp(args.empty() ? std::cerr : std::cout);
         return checkOutput(out, args.empty() ? kUsage : 0);
     }
-    return checkOutput(out, dispatch(args));
+    const int status = dispatch(args);
+    if (ca::interruptionAfterCompletion() != 0)
+        std::cerr << "注意：收到中断信号时文件已经完整写好，命令照常完成\n";
+    return checkOutput(out, status);
 }

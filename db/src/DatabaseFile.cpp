@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "EngineMessage.h"
+#include "ReadOnlyLocation.h"
+#include "ca/db/DatabaseFiles.h"
 #include "ca/db/Schema.h"
 #include "ca/db/TDM.h"
 #include "ca/util/AsciiCase.h"
@@ -39,6 +41,15 @@ FileCheck readTables(const std::string& path, std::set<std::string>& tables) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* st = nullptr;
+    if (rc == SQLITE_OK &&
+        sqlite3_exec(db, "SELECT 1 FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK &&
+        onReadOnlyFileSystem(fs::absolute(pathFromUtf8(path)).parent_path())) {
+        // A database in WAL mode on a read-only disk, without its -shm file: read as it is.
+        sqlite3_close_v2(db);
+        db = nullptr;
+        rc = sqlite3_open_v2(immutableUri(pathToUtf8(fs::absolute(pathFromUtf8(path)))).c_str(), &db,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    }
     if (rc == SQLITE_OK) sqlite3_busy_timeout(db, 5000);
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type='table'", -1, &st, nullptr);
@@ -98,10 +109,8 @@ std::string DatabaseFileProblem(const FileCheck& check, const std::string& what,
 }
 
 std::string DatabaseOutputProblem(TDM& dm, const std::string& output) {
-    const TADOConnection& c = dm.ADOConnection1;
-    if (IsServerTarget(c.FileName()) || c.FileName() == ":memory:") return {};
-    // Once open, the file it opened; before, its name as the engine would resolve it now.
-    return databaseOutputProblem(output, c.OpenedPath().empty() ? c.FileName() : c.OpenedPath());
+    // Once open, the file it opened as resolved then; before, its name as it would be resolved now.
+    return databaseOutputProblem(output, DatabaseFilePath(dm.ADOConnection1));
 }
 
 }  // namespace ca::db

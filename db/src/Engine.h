@@ -13,6 +13,7 @@
 #include "ca/db/Column.h"
 #include "ca/db/Dialect.h"
 #include "ca/db/Durability.h"
+#include "ca/db/OpenMode.h"
 
 namespace ca::db {
 
@@ -102,6 +103,11 @@ public:
                                   const std::string& column) = 0;
     // How long a statement waits for another desk's lock before it fails with DbBusy.
     virtual void setLockWait(int milliseconds) = 0;
+    // How the next open() opens the database (see OpenMode). A server is always opened one way.
+    virtual void setOpenMode(OpenMode) {}
+    // The engine's own quick look at the stored data: why it is damaged, or nullopt when it is
+    // whole (a server keeps its own files whole).
+    virtual std::optional<std::string> damage() { return std::nullopt; }
 };
 
 }  // namespace ca::db

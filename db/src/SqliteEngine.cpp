@@ -13,6 +13,7 @@
 
 #include "EngineMessage.h"
 #include "JetLexer.h"
+#include "ReadOnlyLocation.h"
 #include "SqliteFunctions.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Schema.h"
@@ -153,22 +154,26 @@ void SqliteEngine::open() {
                           "”中，必须先转换为新的数据库格式");
         }
     }
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string why = chineseEngineMessage(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-        sqlite3_close_v2(db);
-        throw DbError("无法打开数据库“" + path + "”：" + why);
-    }
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, lockWait_);
-    registerSqliteFunctions(db);
-    db_ = db;
+    const bool file = fileName_ != ":memory:";
+    const bool readOnly = file && mode_ == OpenMode::ReadOnly;
+    if (file && mode_ == OpenMode::Writable) refuseUnwritable(path);
+    db_ = connect(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, path);
     openedPath_ = path;
     try {
         // Reading the schema fails here, not at the first statement, for a file that is not a
         // database.
+        if (readOnly &&
+            sqlite3_exec(db_, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK &&
+            onReadOnlyFileSystem(pathFromUtf8(path).parent_path())) {
+            // On a read-only disk SQLite cannot make the -shm file a database in WAL mode needs to be
+            // read with others: nobody can change the file there, so it is read as unchangeable.
+            sqlite3_close_v2(db_);
+            db_ = connect(immutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path);
+        }
         exec("SELECT count(*) FROM sqlite_schema");
+        if (mode_ == OpenMode::Writable && sqlite3_db_readonly(db_, "main") == 1)
+            throw DbError("数据库文件不能写入（没有写入权限），没有做任何改动");
+        if (readOnly) return;
         if (!fresh) {
             sqlite3_stmt* st = nullptr;
             sqlite3_prepare_v2(db_, "SELECT count(*) FROM sqlite_schema", -1, &st, nullptr);
@@ -193,6 +198,50 @@ void SqliteEngine::open() {
         openedPath_.clear();
         throw DbError("无法打开数据库“" + path + "”：" + e.what());
     }
+}
+
+sqlite3* SqliteEngine::connect(const std::string& name, int flags, const std::string& shown) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string why = chineseEngineMessage(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        throw DbError("无法打开数据库“" + shown + "”：" + why);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, lockWait_);
+    registerSqliteFunctions(db);
+    return db;
+}
+
+// A command that is to change the data learns before anything is done that it cannot: the disk is
+// mounted read-only, or the file may not be written.
+void SqliteEngine::refuseUnwritable(const std::string& path) const {
+    const fs::path p = pathFromUtf8(path);
+    std::error_code ec;
+    const bool exists = fs::exists(p, ec);
+    if (onReadOnlyFileSystem(exists ? p : p.parent_path()))
+        throw DbError("不能修改数据库“" + path +
+                      "”：它所在的位置是只读的（磁盘或文件系统以只读方式挂载），没有做任何改动");
+    if (exists && !writableFile(p))
+        throw DbError("不能修改数据库“" + path + "”：数据库文件是只读的（没有写入权限），没有做任何改动");
+}
+
+std::optional<std::string> SqliteEngine::damage() {
+    sqlite3_stmt* st = nullptr;
+    std::string found;
+    int rc = sqlite3_prepare_v2(handle(), "PRAGMA quick_check(3)", -1, &st, nullptr);
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = sqlite3_step(st);
+        if (rc != SQLITE_ROW) break;
+        const auto* line = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        const std::string text = line ? line : "";
+        if (text != "ok") found += (found.empty() ? "" : "；") + text;
+    }
+    if (rc != SQLITE_DONE) found = chineseEngineMessage(sqlite3_errmsg(db_));
+    sqlite3_finalize(st);
+    if (found.empty()) return std::nullopt;
+    return found;
 }
 
 void SqliteEngine::createSchema() {

@@ -42,10 +42,15 @@ public:
         return false;
     }
     void setLockWait(int milliseconds) override;
+    void setOpenMode(OpenMode mode) override { mode_ = mode; }
+    std::optional<std::string> damage() override;
 
 private:
     // The open handle, opening first.
     sqlite3* handle();
+    // A new handle on `name` with the program's settings; DbError naming `shown` when it fails.
+    sqlite3* connect(const std::string& name, int flags, const std::string& shown);
+    void refuseUnwritable(const std::string& path) const;
     void createSchema();
     void upgradeSchema();
 
@@ -53,6 +58,7 @@ private:
     std::string openedPath_;
     sqlite3* db_ = nullptr;
     int lockWait_ = 5000;
+    OpenMode mode_ = OpenMode::Default;
     SqliteDialect dialect_;
 };
 

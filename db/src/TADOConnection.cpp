@@ -8,6 +8,8 @@
 #include "ca/db/DatabaseTarget.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Schema.h"
+#include "ca/util/Folders.h"
+#include "ca/util/OutputTarget.h"
 
 namespace ca::db {
 
@@ -47,6 +49,8 @@ void TADOConnection::Open() {
     if (engine_->isOpen()) return;
     engine_->open();
     openedPath_ = engine_->displayName();
+    if (!IsServerTarget(fileName_) && openedPath_ != ":memory:")
+        realPath_ = pathToUtf8(realFilePath(pathFromUtf8(openedPath_)));
     // What was learnt about the tables belongs to the connection that has just ended.
     tables_.clear();
 }
@@ -97,6 +101,14 @@ void TADOConnection::AddColumnOfZeros(const std::string& table, const std::strin
 
 void TADOConnection::SetLockWait(int milliseconds) {
     engine_->setLockWait(milliseconds);
+}
+
+void TADOConnection::SetOpenMode(OpenMode mode) {
+    engine_->setOpenMode(mode);
+}
+
+std::optional<std::string> TADOConnection::Damage() {
+    return engine().damage();
 }
 
 const Dialect& TADOConnection::dialect() const {

@@ -20,6 +20,7 @@ std::optional<std::string> codeRefusal(std::string_view code) {
 
 std::optional<std::string> nameRefusal(std::string_view name) {
     if (trimName(name).empty()) return "请输入费用名称！";
+    if (hasControlCharacter(name)) return "费用名称中不能有控制字符（制表符、换行符等）！";
     return std::nullopt;
 }
 

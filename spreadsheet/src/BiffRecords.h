@@ -40,6 +40,10 @@ enum : std::uint16_t {
     kArray = 0x0221,
     kShrFmla = 0x04BC,
     kTable = 0x0236,
+    kNote = 0x001C,
+    kMsoDrawing = 0x00EC,
+    kMergedCells = 0x00E5,
+    kHLink = 0x01B8,
 };
 
 bool fitsOneByte(std::u16string_view s);

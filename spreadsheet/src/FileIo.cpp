@@ -1,7 +1,12 @@
 #include "ca/spreadsheet/FileIo.h"
 
-#include <atomic>
-#include <chrono>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -64,6 +69,9 @@ fs::path resolveLinks(const std::string& path) {
 // plain file that may be written (not read-only, not another user's file we may not change).
 void checkWritable(const std::string& path, const fs::path& target, const fs::file_status& st) {
     std::error_code ec;
+    if (target.filename().native().size() > 255)
+        throw SpreadsheetError::about("无法保存", path,
+                                      "文件名太长（文件名最多 255 个字节），请用短一些的文件名");
     if (!fs::exists(st)) {
         const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
         if (!fs::is_directory(folder, ec))
@@ -81,22 +89,21 @@ void checkWritable(const std::string& path, const fs::path& target, const fs::fi
 }  // namespace
 
 void replaceFile(const std::string& path, const std::string& bytes) {
-    static std::atomic<unsigned> counter{0};
     const fs::path target = resolveLinks(path);
     std::error_code ec;
     const fs::file_status st = fs::status(target, ec);
     checkWritable(path, target, st);
-    auto tmpPath = target;
-    tmpPath += ".tmp" +
-               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000) + "-" +
-               std::to_string(counter++);
     // Removed on every way out but the rename, an interruption included.
-    TemporaryFile tmp(tmpPath);
+    TemporaryFile tmp(temporaryPathBeside(target));
     {
         std::ofstream out(tmp.path(), std::ios::binary | std::ios::trunc);
-        if (!out)
+        if (!out) {
+            const std::error_code why(errno, std::generic_category());
+            const fs::path folder = fs::absolute(target, ec).parent_path();
             throw SpreadsheetError::about(
-                "无法保存", path, "不能在文件夹“" + pathToUtf8(tmpPath.parent_path()) + "”中建立临时文件");
+                "无法保存", path,
+                "不能在文件夹“" + pathToUtf8(folder) + "”中建立临时文件：" + systemErrorText(why));
+        }
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         out.close();
@@ -105,9 +112,36 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     }
     // The new file keeps the permissions of the one it replaces.
     if (fs::exists(st)) fs::permissions(tmp.path(), st.permissions(), fs::perm_options::replace, ec);
-    fs::rename(tmp.path(), target, ec);
+    tmp.commit(target, ec);
     if (ec) throw SpreadsheetError::about("无法保存", path, "不能替换原文件：" + systemErrorText(ec));
-    tmp.release();
+}
+
+void refuseFileInUse(const std::string& path, const std::string& action) {
+    const fs::path given = pathFromUtf8(path);
+    std::error_code ec;
+    for (const fs::path& file : {given, fs::path(resolveLinks(path))}) {
+        fs::path lock = file.parent_path() / ".~lock.";
+        lock += file.filename();
+        lock += "#";
+        if (fs::exists(lock, ec))
+            throw SpreadsheetError::about(action, path,
+                                          "文件正被其他程序使用（办公软件打开着它，有它的锁文件“" +
+                                              pathToUtf8(lock.filename()) +
+                                              "”），请先在那个程序中关闭这个文件");
+    }
+#ifndef _WIN32
+    const int fd = ::open(pathToUtf8(resolveLinks(path)).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;  // reading it says why
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    const bool fcntlLock = fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    const bool flockLock = !fcntlLock && flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);  // drops the probe's own flock; the process holds no other lock on a workbook
+    if (fcntlLock || flockLock)
+        throw SpreadsheetError::about(
+            action, path, "文件正被其他程序使用（另一个程序锁定了它），请先在那个程序中关闭这个文件");
+#endif
 }
 
 }  // namespace ca::spreadsheet

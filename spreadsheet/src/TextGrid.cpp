@@ -43,6 +43,7 @@ void saveTextRows(const std::string& path, const std::string& sheetName, TextRow
 }
 
 void appendTextRows(const std::string& path, TextRows rows) {
+    refuseFileInUse(path, "无法追加到");
     std::string bytes = readWholeFile(path);
     if (!CompoundFile::hasSignature(bytes))
         throw SpreadsheetError::about("无法追加到", path,

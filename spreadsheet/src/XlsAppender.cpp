@@ -10,6 +10,7 @@
 #include "ByteOrder.h"
 #include "SstBuilder.h"
 #include "TextCodec.h"
+#include "WorkbookProtection.h"
 #include "ca/spreadsheet/CompoundFile.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
 #include "ca/spreadsheet/XlsWriter.h"
@@ -51,6 +52,28 @@ bool isCell(std::uint16_t type) {
 bool inCellTable(std::uint16_t type) {
     return isCell(type) || type == kRow || type == kDbCell || type == kString || type == kArray ||
            type == kShrFmla || type == kTable;
+}
+
+// The lowest row (0-based) a drawn object of the sheet is anchored to, -1 for none: the sheet's
+// drawing records hold Office drawing records, containers holding their children directly; each
+// shape anchored to cells has a client anchor (0xF010) naming its top-left and bottom-right cells.
+long lastAnchoredRow(std::string_view drawing) {
+    constexpr std::uint16_t kClientAnchor = 0xF010;
+    long last = -1;
+    for (size_t at = 0; at + 8 <= drawing.size();) {
+        const std::uint16_t versionAndInstance = le::u16(drawing, at), type = le::u16(drawing, at + 2);
+        const std::uint32_t length = le::u32(drawing, at + 4);
+        if ((versionAndInstance & 0x000F) == 0x000F) {  // a container: its children follow
+            at += 8;
+            continue;
+        }
+        // flags, left column, x offset, top row, y offset, right column, x offset, bottom row, y offset
+        if (type == kClientAnchor && length >= 18 && at + 8 + 18 <= drawing.size())
+            last = std::max<long>(last, le::u16(drawing, at + 8 + 14));
+        if (length > drawing.size() - at - 8) break;
+        at += 8 + length;
+    }
+    return last;
 }
 
 // A change to the workbook stream: `removed` bytes at `pos` replaced by `bytes` (an insertion when
@@ -126,7 +149,7 @@ private:
                     globalsEof_ = r.offset;
                     return;
                 case kFilePass:
-                    refuse("工作簿已加密（设有打开密码），不能在其中追加行；请先去掉密码再保存");
+                    refuse(encryptedWorkbookProblem(r.data, "不能在其中追加行"));
                 case kBoundSheet:
                     if (r.data.size() < 8) refuse(".xls 文件已损坏：工作表目录记录太短");
                     sheets_.push_back({r.offset, le::u32(r.data, 0), static_cast<std::uint8_t>(r.data[5])});
@@ -183,7 +206,9 @@ private:
                 refuse("第一个工作表不是普通工作表，不能在其中追加行");
         }
         int depth = 0;
-        long lastRow = -1;  // 0-based, -1 for none
+        long lastRow = -1;    // 0-based, -1 for none
+        std::string drawing;  // the sheet's drawing records, joined
+        std::uint16_t previous = 0;
         while (true) {
             const Record r = cursor.next();
             if (r.type == kBof) {
@@ -195,6 +220,8 @@ private:
                 continue;
             }
             if (depth > 0) continue;
+            const std::uint16_t before = previous;
+            previous = r.type == kContinue ? before : r.type;
             switch (r.type) {
                 case kIndex:
                     if (r.data.size() < 16 || (r.data.size() - 16) % 4 != 0)
@@ -209,6 +236,23 @@ private:
                 case kDefaultRowHeight:
                     if (r.data.size() >= 4) rowHeight_ = le::u16(r.data, 2);
                     break;
+                // What the sheet holds beyond its cells: an empty merged range, a comment on an
+                // empty cell, a link, a drawn object. The new rows go below all of it.
+                case kMergedCells:
+                    for (size_t at = 2; at + 8 <= r.data.size(); at += 8)
+                        lastRow = std::max<long>(lastRow, le::u16(r.data, at + 2));
+                    break;
+                case kNote:
+                case kHLink:
+                    if (r.data.size() >= 4)
+                        lastRow = std::max<long>(lastRow, le::u16(r.data, r.type == kHLink ? 2 : 0));
+                    break;
+                case kMsoDrawing:
+                    drawing.append(r.data);
+                    break;
+                case kContinue:
+                    if (before == kMsoDrawing) drawing.append(r.data);
+                    break;
                 default:
                     if (!inCellTable(r.type)) break;
                     cellTableEnd_ = r.offset + 4 + r.data.size();
@@ -217,6 +261,7 @@ private:
                     break;
             }
         }
+        lastRow = std::max(lastRow, lastAnchoredRow(drawing));
         if (dimensions_ == npos) refuse(".xls 文件已损坏：工作表缺少范围记录（DIMENSIONS）");
         if (cellTableEnd_ == npos) cellTableEnd_ = dimensionsEnd_;
         used_ = static_cast<int>(lastRow + 1);

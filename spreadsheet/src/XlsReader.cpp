@@ -8,6 +8,7 @@
 #include "ByteOrder.h"
 #include "SheetBuilder.h"
 #include "TextCodec.h"
+#include "WorkbookProtection.h"
 #include "ca/spreadsheet/CellText.h"
 #include "ca/spreadsheet/CompoundFile.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
@@ -115,7 +116,7 @@ private:
                 case kEof:
                     return;
                 case kFilePass:
-                    fail("工作簿已加密（设有打开密码），请先去掉密码再保存");
+                    fail(encryptedWorkbookProblem(r.data, "不能读取"));
                 case kCodePage:
                     need(r, 2, "CODEPAGE");
                     codePage_ = le::u16(r.data, 0);

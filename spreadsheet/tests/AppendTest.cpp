@@ -2,6 +2,14 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "TestFiles.h"
 #include "ca/spreadsheet/Excel.h"
 #include "ca/spreadsheet/SpreadsheetError.h"
@@ -32,6 +40,126 @@ TEST(Append, BlockGoesBelowOneEmptyRowAndOldRowsStay) {
     std::string out;
     if (runOracle("xlrd_dump.py", path, out) == 0) {
         EXPECT_NE(out.find("6\t3\ttext\t@\t丙公司\n"), std::string::npos) << out;
+    }
+}
+
+// Workbooks made by LibreOffice with 43 rows of data and, on empty cells below them, an empty merged
+// range (A48:D49), a comment (F50) or a drawn rectangle anchored to B52:D58: none writes a cell
+// record there, and the block still goes below it, one empty row between.
+TEST(Append, BlockGoesBelowMergedRangesCommentsAndDrawnObjects) {
+    const auto dir = tempDir("append_objects");
+    const struct {
+        const char* fixture;
+        int lowestRow;  // 1-based
+    } cases[] = {{"office_merged.xls", 49}, {"office_comment.xls", 50}, {"office_shape.xls", 58}};
+    for (const auto& c : cases) {
+        const std::string path = (dir / c.fixture).string();
+        std::filesystem::copy_file(fixturePath(c.fixture), path,
+                                   std::filesystem::copy_options::overwrite_existing);
+        appendTextRows(path, {{"新一", "新二"}});
+        const Workbook wb = Workbook::open(path);
+        EXPECT_EQ(wb.cellText(43, 4), "43-D") << c.fixture;
+        for (int r = 44; r <= c.lowestRow + 1; ++r)
+            EXPECT_EQ(wb.cellText(r, 1), "") << c.fixture << " row " << r;
+        EXPECT_EQ(wb.cellText(c.lowestRow + 2, 1), "新一") << c.fixture;
+        EXPECT_EQ(wb.cellText(c.lowestRow + 2, 2), "新二") << c.fixture;
+    }
+}
+
+// LibreOffice encrypts a workbook whose structure is protected although it has no open password:
+// the refusal says that it is the structure protection and how to lift it, and the file stays.
+TEST(Append, StructureProtectionIsNamed) {
+    const auto dir = tempDir("append_protected");
+    const std::string path = (dir / "protected.xls").string();
+    std::filesystem::copy_file(fixturePath("office_protected.xls"), path,
+                               std::filesystem::copy_options::overwrite_existing);
+    for (const bool append : {true, false}) {
+        try {
+            if (append)
+                appendTextRows(path, {{"x"}});
+            else
+                (void)Workbook::open(path);
+            ADD_FAILURE() << "accepted, append " << append;
+        } catch (const SpreadsheetError& e) {
+            const std::string text = e.what();
+            EXPECT_NE(text.find("保护工作簿结构"), std::string::npos) << text;
+            EXPECT_EQ(text.find("打开密码）"), std::string::npos) << text;
+        }
+    }
+    EXPECT_EQ(readFile(path), fixture("office_protected.xls"));
+}
+
+// A workbook another program has open for changing is left alone: LibreOffice's lock file beside
+// it, or (POSIX) a lock another process holds on it.
+TEST(Append, RefusedWhileAnotherProgramHoldsTheFile) {
+    const auto dir = tempDir("append_in_use");
+    const std::string path = (dir / "list.xls").string();
+    saveTextRows(path, "StringGrid1", {{"old"}}, false);
+    const std::string before = readFile(path);
+    auto expectRefused = [&](const char* how) {
+        try {
+            appendTextRows(path, {{"new"}});
+            ADD_FAILURE() << how << ": appended";
+        } catch (const SpreadsheetError& e) {
+            EXPECT_NE(std::string(e.what()).find("文件正被其他程序使用"), std::string::npos)
+                << how << ": " << e.what();
+        }
+        EXPECT_EQ(readFile(path), before) << how;
+    };
+    writeFile((dir / ".~lock.list.xls#").string(),
+              ",someone,host,01.01.2026 10:00,file:///home/someone/.config;");
+    expectRefused("lock file");
+    std::filesystem::remove(dir / ".~lock.list.xls#");
+#ifndef _WIN32
+    for (const bool posixLock : {true, false}) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t holder = fork();
+        ASSERT_GE(holder, 0);
+        if (holder == 0) {
+            const int fd = ::open(path.c_str(), O_RDWR);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            const bool locked = posixLock ? fcntl(fd, F_SETLK, &lock) == 0 : flock(fd, LOCK_EX) == 0;
+            (void)!write(ready[1], locked ? "1" : "0", 1);
+            pause();
+            _exit(0);
+        }
+        char answer = 0;
+        ASSERT_EQ(read(ready[0], &answer, 1), 1);
+        EXPECT_EQ(answer, '1');
+        expectRefused(posixLock ? "fcntl lock" : "flock");
+        kill(holder, SIGKILL);
+        waitpid(holder, nullptr, 0);
+        close(ready[0]);
+        close(ready[1]);
+    }
+#endif
+    appendTextRows(path, {{"new"}});  // nobody holds it any more
+    EXPECT_EQ(Workbook::open(path).cellText(3, 1), "new");
+}
+
+// A name of 82 CJK characters (250 bytes, valid) is written and appended to; one past the file
+// system's 255 bytes is refused with that cause, never with an empty folder name.
+TEST(Append, LongNamesAreWrittenOrRefusedWithTheCause) {
+    const auto dir = tempDir("append_long_name");
+    std::string name;
+    for (int i = 0; i < 82; ++i)
+        name += "报";
+    const std::string path = (dir / (name + ".xls")).string();
+    saveTextRows(path, "StringGrid1", {{"old"}}, false);
+    appendTextRows(path, {{"new"}});
+    EXPECT_EQ(Workbook::open(path).cellText(3, 1), "new");
+    for (const std::string& tooLong : {(dir / (name + "报报.xls")).string(), name + "报报报.xls"}) {
+        try {
+            saveTextRows(tooLong, "StringGrid1", {{"x"}}, false);
+            ADD_FAILURE() << "over-long name accepted";
+        } catch (const SpreadsheetError& e) {
+            const std::string text = e.what();
+            EXPECT_NE(text.find("文件名太长"), std::string::npos) << text;
+            EXPECT_EQ(text.find("“”"), std::string::npos) << text;
+        }
     }
 }
 

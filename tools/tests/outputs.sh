@@ -47,6 +47,8 @@ for cmd in "fee-query --db $DB --out work/x.xlsx" "business-data --db $DB --mont
   # shellcheck disable=SC2086
   expect_error "只能导出为 .xls 文件" $cmd
 done
+if printf 'a\n' | "$CLI" xls-write work/x.xlsx >/dev/null 2>"$DIR/err"; then fail "xls-write wrote an .xlsx name"; fi
+grep -qF "只能导出为 .xls 文件" "$DIR/err" || fail "xls-write .xlsx: $(cat "$DIR/err")"
 [ ! -e work/x.xlsx ] && [ ! -e work/x.XLSX ] || fail ".xlsx written"
 
 # 3. A failed business-data export keeps "导出时出错！" and adds the cause.
@@ -71,9 +73,13 @@ hex="$("$CLI" password encrypt "a${esc}]0;owned${bel}b")"
 [ "$("$CLI" password decrypt "$hex")" = 'a\x1b]0;owned\x07b' ] || fail "password decrypt: $("$CLI" password decrypt "$hex" | od -c | head -3)"
 "$CLI" fee-item add "x${esc}[2J" 名称 --db "$DB" >"$DIR/out" 2>&1 && fail "fee code with controls accepted"
 "$CLI" fee-item add zdy01 "名称${esc}[2J" --db "$DB" >>"$DIR/out" 2>&1
-echo pw | "$CLI" user add --name "王${esc}[31m" --department "部${esc}c" --db "$DB" >>"$DIR/out" 2>&1 || fail "user add"
+# A user name with a control character is refused (one name rule); nothing of it is stored.
+echo pw | "$CLI" user add --name "王${esc}[31m" --department "部${esc}c" --db "$DB" >>"$DIR/out" 2>&1 &&
+  fail "a user name with control characters accepted"
+grep -qF '控制字符' "$DIR/out" || fail "control characters not named: $(cat "$DIR/out")"
+[ "$("$CLI" sql --db "$DB" "select count(*) from DEP")" = "$(printf 'count(*)\n0')" ] || fail "a department was left"
 echo pw | "$CLI" user passwd --name "无${esc}[31m" --db "$DB" >>"$DIR/out" 2>&1 && fail "unknown user accepted"
-grep -qF '\x1b[2J' "$DIR/out" && grep -qF '王\x1b[31m' "$DIR/out" && grep -qF '无\x1b[31m' "$DIR/out" ||
+grep -qF '\x1b[2J' "$DIR/out" && grep -qF '无\x1b[31m' "$DIR/out" ||
   fail "values not shown escaped: $(cat "$DIR/out")"
 if LC_ALL=C grep -q "$(printf '[\001-\010\013-\037\177]')" "$DIR/out"; then fail "raw control bytes: $(od -c "$DIR/out" | head)"; fi
 echo "outputs: ok"

@@ -44,10 +44,28 @@ grep -q '用户不存在' "$DIR/err"
 echo 'p😀w' | refused "$CLI" user passwd --name 小王 --db "$DB"
 grep -q '“😀”（U+1F600）' "$DIR/err"
 echo 'p😀w' | refused "$CLI" user add --name 小李 --department 办公室 --db "$DB"
+# Blanks only, half- or full-width, are no password.
+for blank in ' ' '　' '  　 '; do
+  echo "$blank" | refused "$CLI" user passwd --name 小王 --db "$DB"
+  grep -q '密码不能只有空格' "$DIR/err"
+  echo "$blank" | refused "$CLI" user add --name 小李 --department 办公室 --db "$DB"
+done
+# The cipher tool refuses what the stored form could not hold, as the user commands do.
+refused "$CLI" password encrypt 'p😀w'
+grep -q '“😀”（U+1F600）' "$DIR/err"
 refused "$CLI" user add --name --db "$DB"
 refused "$CLI" password decrypt G
 refused "$CLI" password decrypt ''
 refused "$CLI" password encrypt
 AFTER="$("$CLI" sql "select * from employee" --db "$DB"; "$CLI" sql "select * from DEP" --db "$DB")"
 [ "$BEFORE" = "$AFTER" ]
+# One name rule: user add calls "Ａｄｍｉｎ" the same name as "admin", so user passwd finds it too.
+echo 'pw' | "$CLI" user add --name Admin --department 办公室 --db "$DB" >/dev/null
+echo 'x' | refused "$CLI" user add --name ＡＤＭＩＮ --department 办公室 --db "$DB"
+grep -q '已经存在相同的用户名称！' "$DIR/err"
+for typed in ＡＤＭＩＮ admin ' Admin '; do
+  echo "new-$typed" | "$CLI" user passwd --name "$typed" --db "$DB" >/dev/null
+  [ "$("$CLI" sql "select E_pwd from employee where E_name='Admin'" --db "$DB" | tail -1)" = \
+    "$("$CLI" password encrypt "new-$typed")" ]
+done
 echo ok

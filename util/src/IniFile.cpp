@@ -223,9 +223,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     }
 
     // Write beside the file and rename over it: readers see the old or the new file, never a part.
-    std::filesystem::path tmpPath = file_;
-    tmpPath += ".tmp";
-    TemporaryFile tmp(tmpPath);  // removed on every way out but the rename
+    TemporaryFile tmp(temporaryPathBeside(file_));  // removed on every way out but the rename
     {
         std::ofstream f(tmp.path(), std::ios::binary | std::ios::trunc);
         if (!f) {
@@ -240,9 +238,8 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
         if (!f)
             throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：写入失败（磁盘已满？）");
     }
-    std::filesystem::rename(tmp.path(), file_, ec);
+    tmp.commit(file_, ec);
     if (ec) throw std::runtime_error("无法写入设置文件“" + pathToUtf8(file_) + "”：" + systemErrorText(ec));
-    tmp.release();
 }
 
 }  // namespace ca

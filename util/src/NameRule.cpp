@@ -30,6 +30,15 @@ std::string trimName(std::string_view name) {
     return std::string(name.substr(begin, end - begin));
 }
 
+bool hasControlCharacter(std::string_view name) {
+    const std::string trimmed = trimName(name);
+    for (size_t pos = 0; pos < trimmed.size();) {
+        const char32_t cp = nextCodePoint(trimmed, pos);
+        if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return true;
+    }
+    return false;
+}
+
 std::string nameKey(std::string_view name) {
     const std::string trimmed = trimName(name);
     std::string key;

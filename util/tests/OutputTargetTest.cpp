@@ -53,4 +53,31 @@ TEST_F(OutputTarget, RefusesTheDatabaseAndItsCompanionsUnderAnyName) {
     EXPECT_EQ(ca::databaseOutputProblem(db, ""), "");  // no database file (a server)
 }
 
+// The database named through a link (or a chain of them): its companions are beside the real file,
+// where SQLite keeps them, whether they exist yet or not; beside the link there is nothing to spare.
+TEST_F(OutputTarget, CompanionsAreBesideTheRealFile) {
+    fs::create_directories(dir_ / "other");
+    fs::create_symlink(dir_ / "data" / "DB.sqlite", dir_ / "other" / "link.sqlite");
+    fs::create_symlink("link.sqlite", dir_ / "other" / "chain.sqlite");
+    for (const char* db : {"other/link.sqlite", "other/chain.sqlite", "other/../data/DB.sqlite"}) {
+        for (const char* output : {"data/DB.sqlite-wal", "data/DB.sqlite-shm", "data/DB.sqlite-journal",
+                                   "other/../data/DB.sqlite-shm", "data/DB.sqlite"})
+            EXPECT_FALSE(ca::databaseOutputProblem(at(output), at(db)).empty()) << db << " " << output;
+        EXPECT_EQ(ca::databaseOutputProblem(at("other/link.sqlite-wal"), at(db)), "") << db;
+        EXPECT_EQ(ca::databaseFileNamed(at("data/DB.sqlite-shm"), ca::realFilePath(at(db))), "-shm");
+    }
+}
+
+// Any SQLite database is spared, and the companions of one, though it is not the one in use.
+TEST_F(OutputTarget, AnotherDatabaseIsSparedToo) {
+    std::ofstream(dir_ / "out" / "other.sqlite", std::ios::binary)
+        << std::string("SQLite format 3\0", 16) << "rest";
+    EXPECT_NE(ca::databaseOutputProblem("other.sqlite", "").find("数据库文件"), std::string::npos);
+    EXPECT_NE(ca::databaseOutputProblem("other.sqlite-wal", at("data/DB.sqlite")).find("附属文件（-wal）"),
+              std::string::npos);
+    EXPECT_EQ(ca::databaseOfCompanion("other.sqlite-journal"),
+              fs::weakly_canonical(dir_ / "out" / "other.sqlite"));
+    EXPECT_EQ(ca::databaseOfCompanion("report.xls-wal"), std::nullopt);
+}
+
 }  // namespace

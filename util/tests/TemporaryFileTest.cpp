@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <stdexcept>
@@ -51,7 +52,7 @@ TEST(TemporaryFile, InterruptionRemovesTheFileAndEndsTheProgram) {
     const struct {
         int sig;
         bool ignoredAtStart;
-    } cases[] = {{SIGINT, false}, {SIGTERM, false}, {SIGINT, true}};
+    } cases[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGQUIT, false}, {SIGINT, true}};
     for (const auto& c : cases) {
         const fs::path path = dir / ("out.xls.tmp" + std::to_string(c.sig) + (c.ignoredAtStart ? "i" : ""));
         const pid_t child = fork();
@@ -77,7 +78,63 @@ TEST(TemporaryFile, InterruptionRemovesTheFileAndEndsTheProgram) {
         }
     }
 }
+
+// Once the file is renamed over its target the result stands: a signal arriving after it is noted
+// and the program goes on to report its result.
+TEST(TemporaryFile, ASignalAfterTheRenameLeavesTheResultStanding) {
+    const fs::path dir = freshDir("late-signal");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        removeTemporaryFilesOnInterrupt();
+        TemporaryFile tmp(temporaryPathBeside(dir / "out.xls"));
+        std::ofstream(tmp.path()) << "complete";
+        std::error_code ec;
+        tmp.commit(dir / "out.xls", ec);
+        std::raise(SIGINT);
+        std::raise(SIGHUP);
+        _exit(ec ? 3 : interruptionAfterCompletion() == SIGHUP ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    std::ifstream in(dir / "out.xls");
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "complete");
+}
 #endif
+
+// A temporary name stays within the 255 bytes of a file name, also beside a long CJK name (82
+// characters, 246 bytes), cut before a whole character; leftovers of a killed run are removed,
+// nothing else is.
+TEST(TemporaryFile, NamesFitAndStaleLeftoversGo) {
+    const fs::path dir = freshDir("names");
+    std::string longName;
+    for (int i = 0; i < 82; ++i)
+        longName += "报";
+    const fs::path target = dir / fs::path(longName + ".xls");
+    const fs::path tmp = temporaryPathBeside(target);
+    EXPECT_LE(tmp.filename().native().size(), 255u);
+    EXPECT_EQ(tmp.parent_path(), dir);
+    const std::string name = tmp.filename().string();
+    EXPECT_EQ(name.substr(0, 3), "报");
+    std::ofstream(tmp) << "x";  // the name can be created
+    EXPECT_TRUE(fs::exists(tmp));
+    fs::remove(tmp);
+
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const char* n : {"out.xls.tmp123456-0", "report.xls.tmp12-3", "out.xls.tmp", "out.xls.tmp12-x",
+                          "mine.tmp1-2.xls", "fresh.xls.tmp1-1"}) {
+        std::ofstream(dir / n) << "x";
+        if (std::string(n) != "fresh.xls.tmp1-1") fs::last_write_time(dir / n, old);
+    }
+    (void)temporaryPathBeside(dir / "new.xls");
+    EXPECT_FALSE(fs::exists(dir / "out.xls.tmp123456-0"));
+    EXPECT_FALSE(fs::exists(dir / "report.xls.tmp12-3"));
+    for (const char* kept : {"out.xls.tmp", "out.xls.tmp12-x", "mine.tmp1-2.xls", "fresh.xls.tmp1-1"})
+        EXPECT_TRUE(fs::exists(dir / kept)) << kept;
+}
 
 }  // namespace
 }  // namespace ca

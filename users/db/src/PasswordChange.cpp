@@ -5,6 +5,10 @@
 #include "ca/users/Cipher.h"
 #include "ca/users/PasswordRule.h"
 #include "ca/util/MessageBoxes.h"
+#include "ca/util/NameRule.h"
+
+#include <cstdint>
+#include <vector>
 
 namespace ca::users {
 
@@ -34,10 +38,24 @@ bool changePassword(db::TDM& dm, Prompts& prompts, const std::string& userName,
 }
 
 int storePassword(db::TDM& dm, const std::string& userName, const std::string& password) {
+    // The user the name means by the one name rule: the user of exactly this name, else the one user
+    // whose name is the same by the rule ("ＡＤＭＩＮ" for "Admin", as adding a user sees them).
     db::TADOQuery q(dm);
-    q.SetSQL("update employee set E_pwd='" + EncryptToHex(password, PasswordKey) + "' where e_name='" +
-             db::EscapeQuotes(userName) + "'");
-    return q.ExecSQL();
+    q.SetSQL("select E_ID,E_name from employee");
+    q.Open();
+    std::vector<std::int64_t> exact, same;
+    const std::string key = nameKey(userName);
+    for (q.First(); !q.Eof(); q.Next()) {
+        const std::string name = q.FieldByName("E_name").AsString();
+        if (name == userName) exact.push_back(q.FieldByName("E_ID").AsInteger());
+        if (nameKey(name) == key) same.push_back(q.FieldByName("E_ID").AsInteger());
+    }
+    const std::vector<std::int64_t>& ids = exact.empty() ? same : exact;
+    if (ids.size() != 1) return 0;
+    db::TADOQuery update(dm);
+    update.SetSQL("update employee set E_pwd='" + EncryptToHex(password, PasswordKey) +
+                  "' where e_id=" + std::to_string(ids.front()));
+    return update.ExecSQL();
 }
 
 }  // namespace ca::users

@@ -37,6 +37,10 @@ std::optional<std::string> UserAdministration::departmentName(const std::optiona
         warningBox(prompts_, "部门名称不能只有空格！");
         return std::nullopt;
     }
+    if (hasControlCharacter(name)) {
+        warningBox(prompts_, "部门名称中不能有控制字符（制表符、换行符等）！");
+        return std::nullopt;
+    }
     if (store_.departmentNamed(name, exceptId)) {
         warningBox(prompts_, "已经存在相同的部门名称！");
         return std::nullopt;
@@ -107,6 +111,8 @@ bool UserAdministration::saveUser(const UserForm& f) {
         refusal = "请选择所属部门！";
     else if (name.empty())
         refusal = "请输入用户名称！";
+    else if (hasControlCharacter(name))
+        refusal = "用户名称中不能有控制字符（制表符、换行符等）！";
     else if (store_.nameTakenByOther(name, f.id))
         refusal = "已经存在相同的用户名称！";
     else if (f.password.empty())

@@ -7,6 +7,7 @@
 // whole (DbConnectionLost) and is undone.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,6 +16,7 @@
 #include "ca/db/BulkCopy.h"
 #include "ca/db/Column.h"
 #include "ca/db/Dialect.h"
+#include "ca/db/OpenMode.h"
 #include "ca/util/Settings.h"
 
 namespace ca::db {
@@ -39,6 +41,10 @@ public:
     const std::string& FileName() const { return fileName_; }
     // The file actually opened (empty until then), or the server's address without its password.
     const std::string& OpenedPath() const { return openedPath_; }
+    // The database file as it was resolved when the connection opened (every link and ".." followed):
+    // the file SQLite keeps its -wal and -shm files beside. Empty until then, and for a server or an
+    // in-memory database.
+    const std::string& RealPath() const { return realPath_; }
     bool Connected() const;
 
     // Opens now (statements do it themselves). Throws DbError with the file name or server and the
@@ -72,6 +78,11 @@ public:
     // How long a statement waits for another desk's lock before it fails with DbBusy (5 s unless
     // set); kept when the connection is opened again.
     void SetLockWait(int milliseconds);
+    // How the connection opens its file (Default unless set); set before it opens.
+    void SetOpenMode(OpenMode mode);
+    // The engine's quick check of the stored data, opening first: why the file is damaged, or
+    // nullopt when it is whole.
+    std::optional<std::string> Damage();
 
     const Dialect& dialect() const;
     // The statement in the engine's dialect (cached).
@@ -95,6 +106,7 @@ private:
     std::string fileName_;
     std::string refusal_;  // why fileName_ names no database (TargetRefusal): nothing is opened
     std::string openedPath_;
+    std::string realPath_;
     std::unique_ptr<Engine> engine_;
     std::unordered_map<std::string, Translation> translations_;
     std::unordered_map<std::string, std::vector<std::string>> parameterNames_;

@@ -20,4 +20,10 @@ std::string readFileStart(const std::string& path, size_t n);
 // stays as it was.
 void replaceFile(const std::string& path, const std::string& bytes);
 
+// Throws SpreadsheetError ("文件正被其他程序使用…") when another program has the workbook at path open
+// for changing it: an office program's lock file beside it (LibreOffice's ".~lock.<name>#"), or, on
+// POSIX, a lock another process holds on the file. Changing the file under that program would lose
+// either its changes or ours, whichever is saved last.
+void refuseFileInUse(const std::string& path, const std::string& action);
+
 }  // namespace ca::spreadsheet

@@ -8,8 +8,13 @@
 
 namespace ca::users {
 
-// The warning for a new password with a character GBK cannot hold, naming that character; nullopt
-// when the password can be stored as typed.
+// The warning for a text with a character GBK cannot hold, naming that character; nullopt when the
+// cipher takes the text as it is.
+std::optional<std::string> gbkPasswordRefusal(std::string_view password);
+
+// The warning for a new password that cannot be stored as typed (a character GBK cannot hold) or
+// that is blanks only (spaces, full-width spaces, tabs: nothing anybody could tell from no
+// password); nullopt when it may be set.
 std::optional<std::string> newPasswordRefusal(std::string_view password);
 
 }  // namespace ca::users

@@ -18,7 +18,9 @@ struct PasswordChangeForm {
 bool changePassword(db::TDM& dm, Prompts& prompts, const std::string& userName,
                     const PasswordChangeForm& form);
 
-// Stores the password, enciphered, for every user of that name; the number of rows changed.
+// Stores the password, enciphered, for the user of that name (by the one name rule: the exact
+// name first, else the one user whose name is the same by the rule); the number of rows changed,
+// 0 when no user, or more than one, has that name.
 int storePassword(db::TDM& dm, const std::string& userName, const std::string& password);
 
 }  // namespace ca::users
