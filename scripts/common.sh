@@ -15,9 +15,11 @@ CA_PACKAGES=(
 
 # The Win32 side (scripts/test-win32): mingw-w64 cross compilers and Wine, 32-bit Wine from the i386
 # architecture, and the zh_CN locale so that Wine runs with code page 936; the sqlite3 shell compares
-# the Windows build's databases with the Linux build's (scripts/fetch-sqlite installs npm if needed).
+# the Windows build's databases with the Linux build's (scripts/fetch-sqlite installs npm if needed);
+# the PostgreSQL server, libpq and openssl for the proof against a throw-away server with TLS.
 CA_WIN32_PACKAGES=(
   cmake ninja-build nlohmann-json3-dev libgtest-dev locales sqlite3 libsqlite3-dev g++ python3
+  postgresql postgresql-contrib libpq-dev openssl
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   wine wine64 wine32:i386
 )

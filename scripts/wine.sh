@@ -43,16 +43,21 @@ ca_wine_prefix() {
 }
 
 # ca_win32_cross_build ARCH SQLITE_DIR TARGET...: the Win32 side's debug cross build in
-# build/win32-ARCH (64-bit: with the command-line release and SQLite compiled in). GCC 12 reports
+# build/win32-ARCH (64-bit: with the command-line release and SQLite compiled in, and libpq when
+# CA_WIN32_LIBPQ names the folder scripts/build-libpq-windows made). GCC 12 reports
 # false -Wrestrict warnings on std::string in optimised builds, and warnings are errors here.
 ca_win32_cross_build() {
   local arch="$1" sqlite_dir="$2"
   shift 2
   local dir="$ROOT/build/win32-$arch"
   local options=()
-  [ "$arch" = x86_64 ] && options=(-DCA_BUILD_CLI=ON -DCA_SQLITE_AMALGAMATION="$sqlite_dir")
-  # Configured again when the options changed (a folder made before the release was part of it).
-  if [ ! -f "$dir/build.ninja" ] || ! grep -qx "CA_SQLITE_AMALGAMATION:PATH=${options:+$sqlite_dir}" "$dir/CMakeCache.txt"; then
+  local libpq=""
+  [ "$arch" = x86_64 ] && libpq="${CA_WIN32_LIBPQ:-}"
+  [ "$arch" = x86_64 ] && options=(-DCA_BUILD_CLI=ON -DCA_SQLITE_AMALGAMATION="$sqlite_dir" -DCA_WINDOWS_LIBPQ="$libpq")
+  # Configured again when the options changed (a folder made before the release was part of it, or
+  # libpq came into the cache).
+  if [ ! -f "$dir/build.ninja" ] || ! grep -qx "CA_SQLITE_AMALGAMATION:PATH=${options:+$sqlite_dir}" "$dir/CMakeCache.txt" ||
+    ! grep -qx "CA_WINDOWS_LIBPQ:PATH=$libpq" "$dir/CMakeCache.txt"; then
     mkdir -p "$ROOT/build"
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-$arch.cmake" \

@@ -23,6 +23,7 @@
 
 #include "../download/GeneralTrade.h"
 #include "../reports/ReportsDatabase.h"
+#include "StoredDeclarations.h"
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/db/TADOQuery.h"
 #include "ca/db/TDM.h"
@@ -39,6 +40,9 @@ namespace fs = std::filesystem;
 using ca::db::TADOQuery;
 using ca::db::TDM;
 using namespace ca::download;
+using ca::bench::Declaration;
+using ca::bench::declarations;
+using ca::bench::store;
 
 namespace {
 
@@ -99,41 +103,6 @@ void removeBenchRows(TDM& dm) {
     exec(dm, "delete from T_fee where ty_no like 'BENCH%'");
     exec(dm, "delete from T_fee1 where ty_no like 'BENCH%'");
     exec(dm, "delete from LoadData where TY_No like 'BENCH%'");
-}
-
-struct Declaration {
-    HeaderTexts header;
-    OperatorTexts operators;
-    std::vector<GoodsTexts> goods;
-};
-
-// The texts of the declarations the download reads from the stand-in, keys from `prefix`.
-std::vector<Declaration> declarations(int count, const std::string& prefix) {
-    const auto fixture = ca::bench::generalTrade(count, 5, prefix);
-    std::vector<Declaration> out;
-    for (const auto& row : fixture.rows) {
-        const auto& d = fixture.declarations.at(row[1]);
-        Declaration decl;
-        for (const auto& [pos, text] : d.header)
-            decl.header[static_cast<size_t>(pos)] = text;
-        for (const auto& [pos, text] : d.operatorTexts)
-            decl.operators[static_cast<size_t>(pos)] = text;
-        for (const auto& g : d.goods) {
-            GoodsTexts t;
-            for (const auto& [pos, text] : g.texts)
-                t[static_cast<size_t>(pos)] = text;
-            decl.goods.push_back(t);
-        }
-        out.push_back(std::move(decl));
-    }
-    return out;
-}
-
-void store(DatabaseCapture& capture, const Declaration& d) {
-    capture.insertDataLoad(d.header, "2024-03-15", d.goods.front()[1], "进口报关单", d.operators,
-                           static_cast<std::int32_t>(d.goods.size()));
-    for (const auto& g : d.goods)
-        capture.insertSubdata(g, d.header, 0);
 }
 
 bool skipWithoutServer(benchmark::State& state) {

@@ -437,4 +437,41 @@ std::string HidePasswords(std::string text, std::string_view target) {
     return text;
 }
 
+std::string MaskedServerSetting(std::string_view stored) {
+    return HidePasswords(std::string(stored), stored);
+}
+
+std::optional<std::string> UnmaskedServerSetting(std::string_view edited, std::string_view stored) {
+    constexpr std::string_view kMask = "******";
+    const std::string masked = MaskedServerSetting(stored);
+    if (edited == masked) return std::string(stored);
+    if (edited.find(kMask) == std::string_view::npos) return std::string(edited);
+    // The hidden texts, in order: the masked text is the stored one with each of them replaced.
+    std::vector<std::string_view> parts;
+    for (size_t from = 0;;) {
+        const size_t at = masked.find(kMask, from);
+        parts.push_back(std::string_view(masked).substr(from, at == std::string::npos ? at : at - from));
+        if (at == std::string::npos) break;
+        from = at + kMask.size();
+    }
+    std::vector<std::string> hidden;
+    size_t pos = parts.front().size();
+    for (size_t i = 1; i < parts.size(); ++i) {
+        const bool last = i + 1 == parts.size();
+        const size_t next = last ? stored.size() - parts[i].size() : stored.find(parts[i], pos);
+        if (next == std::string_view::npos || next < pos) return std::nullopt;
+        hidden.emplace_back(stored.substr(pos, next - pos));
+        pos = next + parts[i].size();
+    }
+    // No password stored: "******" is what was typed.
+    if (hidden.empty()) return std::string(edited);
+    std::sort(hidden.begin(), hidden.end());
+    hidden.erase(std::unique(hidden.begin(), hidden.end()), hidden.end());
+    if (hidden.size() != 1) return std::nullopt;
+    std::string out(edited);
+    for (size_t at = out.find(kMask); at != std::string::npos; at = out.find(kMask, at + hidden[0].size()))
+        out.replace(at, kMask.size(), hidden[0]);
+    return out;
+}
+
 }  // namespace ca::db

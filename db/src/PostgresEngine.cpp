@@ -16,6 +16,7 @@
 #include "ca/db/DbError.h"
 #include "ca/db/Quoting.h"
 #include "ca/db/Schema.h"
+#include "ca/db/ServerProbe.h"
 
 namespace ca::db {
 
@@ -154,10 +155,22 @@ private:
     int changes_ = 0;
 };
 
+// What a connection finds in the schema it uses.
+struct SchemaFinding {
+    enum Kind { Ours, Empty, Older, Foreign } kind;  // Older: upgraded at opening
+    std::string why;                                 // Foreign: what is wrong, as refuseSchema words it
+};
+
 class PostgresEngine : public Engine {
 public:
-    explicit PostgresEngine(std::string target)
-        : target_(std::move(target)), name_(describeTarget(target_)) {}
+    // `setUp`: the first connection sets up an empty database and upgrades an older one; without
+    // it, a connection only looks (ProbeServer). `connectTimeout`: seconds, unless the target names
+    // its own connect_timeout.
+    explicit PostgresEngine(std::string target, bool setUp = true, int connectTimeout = 10)
+        : target_(std::move(target)),
+          name_(describeTarget(target_)),
+          setUp_(setUp),
+          connectTimeout_(std::to_string(connectTimeout)) {}
     ~PostgresEngine() override { close(); }
 
     void open() override;
@@ -223,6 +236,8 @@ public:
     Result run(const std::string& sql, const std::string& jetSql, bool oneStatement = true);
     // The name of the table a result column comes from, lower case; empty when none.
     std::string tableOf(Oid table);
+    // What the schema the connection uses holds, without changing anything.
+    SchemaFinding inspectSchema();
 
 private:
     void close() {
@@ -251,13 +266,16 @@ private:
     [[noreturn]] void throwConnectionBroken();
     void checkOrCreateSchema();
     std::string schemaVersion();
-    void refuseUnlessEmpty();
+    std::map<std::string, std::set<std::string>> tablesPresent();
+    std::string foreignObject();
     std::string functionsSql();
     void upgrade();
     [[noreturn]] void refuseSchema(const std::string& why);
 
     std::string target_;
     std::string name_;
+    bool setUp_;
+    std::string connectTimeout_;
     PGconn* conn_ = nullptr;
     // The start of the unit that begin() asked for and the server has not seen yet, or null.
     const char* beginPending_ = nullptr;
@@ -373,7 +391,7 @@ void PostgresEngine::open() {
     // Settings of the connection string come first and may be overridden by it, except the
     // encoding: every text the program handles is UTF-8.
     const char* keys[] = {"connect_timeout", "application_name", "dbname", "client_encoding", nullptr};
-    const char* values[] = {"10", "customs-assistant", target_.c_str(), "UTF8", nullptr};
+    const char* values[] = {connectTimeout_.c_str(), "customs-assistant", target_.c_str(), "UTF8", nullptr};
     PGconn* conn = PQconnectdbParams(keys, values, 1);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
         std::string why =
@@ -391,7 +409,7 @@ void PostgresEngine::open() {
         // most as long as a desk's file waits.
         exec("SET standard_conforming_strings = on; SET lock_timeout = " + std::to_string(lockWait_) +
              "; SET client_min_messages = warning");
-        checkOrCreateSchema();
+        if (setUp_) checkOrCreateSchema();
     } catch (const DbError& e) {
         close();
         const std::string what = e.what();
@@ -535,9 +553,10 @@ std::string PostgresEngine::schemaVersion() {
     return PQntuples(v.get()) ? PQgetvalue(v.get(), 0, 0) : "";
 }
 
-// Empty: no table, view, sequence, function or domain in the schema the connection uses, but for
-// those of an extension (citext, which the owner may have installed beforehand).
-void PostgresEngine::refuseUnlessEmpty() {
+// The name of a table, view, sequence, function or domain in the schema the connection uses that
+// is not an extension's (citext, which the owner may have installed beforehand); empty when there
+// is none, which is what an empty database is.
+std::string PostgresEngine::foreignObject() {
     Result r = query(
         "SELECT name FROM ("
         "SELECT c.relname::text AS name, 1 AS k FROM pg_class c JOIN pg_namespace n ON n.oid = "
@@ -553,9 +572,7 @@ void PostgresEngine::refuseUnlessEmpty() {
         "pg_depend "
         "d WHERE d.classid = 'pg_type'::regclass AND d.objid = t.oid AND d.deptype = 'e')"
         ") o ORDER BY k, name LIMIT 1");
-    if (PQntuples(r.get()) == 0) return;
-    refuseSchema("不是本程序建立的，也不是空的数据库（其中已有“" + std::string(PQgetvalue(r.get(), 0, 0)) +
-                 "”等）");
+    return PQntuples(r.get()) ? PQgetvalue(r.get(), 0, 0) : "";
 }
 
 // The functions of the dialect for this database: created in the schema the connection uses, and
@@ -600,32 +617,56 @@ void PostgresEngine::upgrade() {
     }
 }
 
-void PostgresEngine::checkOrCreateSchema() {
+std::map<std::string, std::set<std::string>> PostgresEngine::tablesPresent() {
     std::set<std::string> wanted = {"ca_schema"};
     for (const auto& t : DefaultTables())
         wanted.insert(toLowerAscii(t.name));
-    auto tablesPresent = [&] {
-        Result r = query(
-            "SELECT c.relname, a.attname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-            "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped "
-            "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v')");
-        std::map<std::string, std::set<std::string>> tables;
-        for (int i = 0; i < PQntuples(r.get()); ++i)
-            if (wanted.count(PQgetvalue(r.get(), i, 0)))
-                tables[PQgetvalue(r.get(), i, 0)].insert(PQgetvalue(r.get(), i, 1));
-        return tables;
-    };
-    auto tables = tablesPresent();
+    Result r = query(
+        "SELECT c.relname, a.attname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped "
+        "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v')");
+    std::map<std::string, std::set<std::string>> tables;
+    for (int i = 0; i < PQntuples(r.get()); ++i)
+        if (wanted.count(PQgetvalue(r.get(), i, 0)))
+            tables[PQgetvalue(r.get(), i, 0)].insert(PQgetvalue(r.get(), i, 1));
+    return tables;
+}
+
+SchemaFinding PostgresEngine::inspectSchema() {
+    const auto tables = tablesPresent();
     if (!tables.count("ca_schema")) {
+        const std::string other = foreignObject();
+        if (other.empty()) return {SchemaFinding::Empty, ""};
+        return {SchemaFinding::Foreign, "不是本程序建立的，也不是空的数据库（其中已有“" + other + "”等）"};
+    }
+    const std::string version = schemaVersion();
+    if (version == "1" || version == "2") return {SchemaFinding::Older, ""};
+    if (version != std::to_string(kPostgresSchemaVersion))
+        return {SchemaFinding::Foreign, "的格式版本是 " +
+                                            (version.empty() ? std::string("（空）") : version) +
+                                            "，本程序使用版本 " + std::to_string(kPostgresSchemaVersion)};
+    for (const auto& t : DefaultTables()) {
+        auto it = tables.find(toLowerAscii(t.name));
+        if (it == tables.end()) return {SchemaFinding::Foreign, "缺少数据表“" + t.name + "”"};
+        for (const auto& c : t.columns)
+            if (!it->second.count(toLowerAscii(c.name)))
+                return {SchemaFinding::Foreign, "的数据表“" + t.name + "”缺少字段“" + c.name + "”"};
+    }
+    return {SchemaFinding::Ours, ""};
+}
+
+void PostgresEngine::checkOrCreateSchema() {
+    SchemaFinding found = inspectSchema();
+    if (found.kind == SchemaFinding::Empty) {
         // Only an empty database is set up: anything else that is not this program's is left as
         // it is. Two desks starting on an empty database at once: the second waits for the first
         // and then finds the tables.
-        refuseUnlessEmpty();
         exec("BEGIN");
         try {
             exec("SELECT pg_advisory_xact_lock(4242001)");
             if (!tablesPresent().count("ca_schema")) {
-                refuseUnlessEmpty();
+                if (const std::string other = foreignObject(); !other.empty())
+                    refuseSchema("不是本程序建立的，也不是空的数据库（其中已有“" + other + "”等）");
                 try {
                     // The extension first: the functions name the schema it is in.
                     run(postgresTypesSql(), "", false);
@@ -644,23 +685,14 @@ void PostgresEngine::checkOrCreateSchema() {
             if (conn_) PQclear(PQexec(conn_, "ROLLBACK"));
             throw;
         }
-        tables = tablesPresent();
+        found = inspectSchema();
     }
-    std::string version = schemaVersion();
-    if (version == "1" || version == "2") {
+    if (found.kind == SchemaFinding::Older) {
         upgrade();
-        version = schemaVersion();
+        found = inspectSchema();
     }
-    if (version != std::to_string(kPostgresSchemaVersion))
-        refuseSchema("的格式版本是 " + (version.empty() ? std::string("（空）") : version) +
-                     "，本程序使用版本 " + std::to_string(kPostgresSchemaVersion));
-    for (const auto& t : DefaultTables()) {
-        auto it = tables.find(toLowerAscii(t.name));
-        if (it == tables.end()) refuseSchema("缺少数据表“" + t.name + "”");
-        for (const auto& c : t.columns)
-            if (!it->second.count(toLowerAscii(c.name)))
-                refuseSchema("的数据表“" + t.name + "”缺少字段“" + c.name + "”");
-    }
+    if (found.kind == SchemaFinding::Foreign) refuseSchema(found.why);
+    if (found.kind != SchemaFinding::Ours) refuseSchema("没有建立完整");
 }
 
 // The row locks of the declarations, a few hundred per statement: a row lock lives in the row
@@ -792,6 +824,29 @@ std::unique_ptr<BulkCopy> PostgresEngine::bulkCopy(const std::string& table,
 
 std::unique_ptr<Engine> makePostgresEngine(const std::string& target) {
     return std::make_unique<PostgresEngine>(target);
+}
+
+ServerProbe ProbeServer(const std::string& target, int timeoutSeconds) {
+    PostgresEngine engine(target, false, timeoutSeconds);
+    try {
+        const std::string version = engine.version();
+        const SchemaFinding found = engine.inspectSchema();
+        const std::string connected = "连接成功：" + version + "。";
+        switch (found.kind) {
+            case SchemaFinding::Ours:
+                return {true, connected + "数据库是本程序的数据库"};
+            case SchemaFinding::Empty:
+                return {true, connected + "数据库是空的，程序启动时会在其中建立数据表"};
+            case SchemaFinding::Older:
+                return {true, connected + "数据库是本程序较早的格式，程序启动时会把它升级"};
+            case SchemaFinding::Foreign:
+                break;
+        }
+        return {false, "已连接数据库服务器（" + version + "），但其上的数据库" + found.why +
+                           "。本程序不能使用它，也不会改动它；请使用一个空的数据库"};
+    } catch (const DbError& e) {
+        return {false, HidePasswords(e.what(), target)};
+    }
 }
 
 }  // namespace ca::db

@@ -156,6 +156,15 @@ std::string chineseConnectionMessage(std::string_view libpqMessage) {
     if (has("no password supplied")) return "服务器要求密码，但设置中没有密码";
     if (has("could not translate host name")) return "找不到服务器的主机名（" + m + "）";
     if (has("timeout expired")) return "连接超时，服务器没有回应";
+    // Encrypted connections (sslmode, sslrootcert).
+    if (has("server does not support SSL")) return "服务器没有开启加密连接（SSL），而设置要求加密（sslmode）";
+    if (has("root certificate file") && has("does not exist"))
+        return "找不到验证服务器证书所需的根证书文件（" + m + "）";
+    if (has("does not match host name")) return "服务器证书上的名称与设置中的服务器地址不符（" + m + "）";
+    if (has("certificate verify failed")) return "服务器的证书无法用根证书验证（" + m + "）";
+    if (has("no pg_hba.conf entry"))
+        return "服务器不接受这样的连接：服务器的 pg_hba.conf 中没有与此地址、用户和加密方式相符的条目（" + m +
+               "）";
     if (has("Connection refused") || has("No such file or directory"))
         return "服务器没有运行，或者地址、端口不对（" + m + "）";
     // The name after `database "` or `role "`; the message may name the socket first.

@@ -3,10 +3,13 @@
 #include "PostgresEngine.h"
 #include "ca/db/DbError.h"
 #include "ca/db/Dialect.h"
+#include "ca/db/ServerProbe.h"
 
 namespace ca::db {
 
 namespace {
+
+constexpr const char* kRefusal = "本版本的程序不能连接数据库服务器（PostgreSQL），只能使用本地数据库文件";
 
 class UnavailableEngine : public Engine {
 public:
@@ -31,9 +34,7 @@ public:
     bool addColumnOfZeros(const std::string&, const std::string&, const std::string&) override { refuse(); }
 
 private:
-    [[noreturn]] static void refuse() {
-        throw DbError("本版本的程序不能连接数据库服务器（PostgreSQL），只能使用本地数据库文件");
-    }
+    [[noreturn]] static void refuse() { throw DbError(kRefusal); }
     PostgresDialect dialect_;
 };
 
@@ -41,6 +42,10 @@ private:
 
 std::unique_ptr<Engine> makePostgresEngine(const std::string&) {
     return std::make_unique<UnavailableEngine>();
+}
+
+ServerProbe ProbeServer(const std::string&, int) {
+    return {false, kRefusal};
 }
 
 }  // namespace ca::db

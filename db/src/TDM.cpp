@@ -13,7 +13,10 @@ TDM& DM(const std::string& target) {
 }
 
 std::string DatabaseTarget(const IniFile& settings) {
-    std::string server = settings.ReadString(settings::kSection, settings::kDatabaseServer, "");
+    return DatabaseTargetOf(settings.ReadString(settings::kSection, settings::kDatabaseServer, ""));
+}
+
+std::string DatabaseTargetOf(std::string server) {
     const size_t b = server.find_first_not_of(" \t"), e = server.find_last_not_of(" \t");
     server = b == std::string::npos ? std::string() : server.substr(b, e - b + 1);
     if (server.empty()) return settings::kDatabaseFileName;

@@ -455,5 +455,103 @@ TEST_F(Win32Cli, DISABLED_MeasureDownloadOwnWorkOver50Declarations) {
         clientMs, own - clientMs, 100.0 * (own - clientMs) / static_cast<double>(waits), run.err.c_str());
 }
 
+// The release against the database server several desks share: scripts/test-win32 starts one on
+// 127.0.0.1 (a password, TLS required by the connection setting) and passes --server (the connection
+// text without a database) and --server-db (the prefix of the databases it made). The download goes
+// through 数据库服务器 in config.ini. The script compares what was stored with download-sim's, runs
+// two of these drivers at once in two Wine prefixes (two desks on the same declarations), and checks
+// that no output shows the password.
+class Win32CliServer : public Win32Cli {
+protected:
+    void SetUp() override {
+        Win32Cli::SetUp();
+        if (IsSkipped()) return;
+        if (testPaths().server.empty()) GTEST_SKIP() << "no --server given";
+    }
+    static std::string database(const std::string& suffix) {
+        return testPaths().server + " dbname=" + testPaths().serverDb + "_" + suffix;
+    }
+    static fs::path serverConfig(const fs::path& folder, const std::string& server) {
+        const fs::path config = writeConfig(folder, folder, kMainDelay, kGoodsDelay);
+        IniFile(config).WriteString(settings::kSection, settings::kDatabaseServer, server);
+        return config;
+    }
+};
+
+// The lines of declarations stored: new ones, or updated ones another desk stored first.
+long storedLines(const CliResult& run) {
+    return std::count_if(run.out.begin(), run.out.end(), [](const std::string& l) {
+        return l.find("（录入）") != std::string::npos || l.find("（修改）") != std::string::npos;
+    });
+}
+
+TEST_F(Win32CliServer, DownloadsTheDemoFixturesIntoTheServer) {
+    for (const char* kind : {"import", "transit"}) {
+        SCOPED_TRACE(kind);
+        StandinProcess client(testPaths().standin64,
+                              downloadFixture((std::string("download-") + kind + ".json").c_str()),
+                              std::string("server-download-") + kind + "-client");
+        ASSERT_TRUE(client.running());
+        const fs::path folder = freshFolder(std::string("server-download-") + kind);
+        const fs::path config = serverConfig(folder, database(kind));
+        const CliResult run = runCli(folder, "download", {"download", "--config", config});
+        ASSERT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        ASSERT_FALSE(run.out.empty());
+        EXPECT_EQ(run.out.back(), "恭喜，导入完成！");
+        EXPECT_EQ(storedLines(run), 12);
+        EXPECT_FALSE(fs::exists(folder / "DB.sqlite")) << "stored into a file, not the server";
+    }
+}
+
+// Asks scripts/test-win32 to act on the server (a file named `what` in the control folder) and
+// waits until it says it is done ("<what>-done").
+bool askTheScript(const std::string& what) {
+    const fs::path control = testPaths().work / "server-control";
+    fs::create_directories(control);
+    std::ofstream(control / what) << what << "\n";
+    for (int i = 0; i < 1200; ++i) {
+        if (fs::exists(control / (what + "-done"))) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+// The server stops in the middle of a download: the download ends with a message that names the
+// server and a non-zero exit, what it stored stays whole (the script checks that while the server is
+// back but before the second run), and a second download completes.
+TEST_F(Win32CliServer, AServerThatStopsMidDownloadEndsItAndASecondRunCompletes) {
+    const fs::path folder = freshFolder("server-stop");
+    const fs::path config = serverConfig(folder, database("stop"));
+    {
+        StandinProcess client(testPaths().standin64, downloadFixture("download-import.json"),
+                              "server-stop-client");
+        ASSERT_TRUE(client.running());
+        CliProcess download(folder, "first", {"download", "--config", config});
+        ASSERT_TRUE(client.waitFor([](const std::string& l) { return l.rfind("open 4 ", 0) == 0; },
+                                   std::chrono::seconds(120)));
+        ASSERT_TRUE(askTheScript("stop"));
+        const CliResult run = download.wait();
+        ASSERT_FALSE(run.timedOut);
+        EXPECT_NE(run.exitCode, 0u);
+        EXPECT_FALSE(contains(run.out, "恭喜，导入完成！"));
+        std::string all = run.err;
+        for (const auto& line : run.out)
+            all += line + "\n";
+        EXPECT_NE(all.find("数据库服务器"), std::string::npos) << all;
+        EXPECT_LT(storedLines(run), 12) << all;
+    }
+    ASSERT_TRUE(askTheScript("start"));
+    StandinProcess client(testPaths().standin64, downloadFixture("download-import.json"),
+                          "server-stop-client2");
+    ASSERT_TRUE(client.running());
+    const CliResult second = runCli(folder, "second", {"download", "--config", config});
+    ASSERT_FALSE(second.timedOut);
+    EXPECT_EQ(second.exitCode, 0u) << second.err;
+    ASSERT_FALSE(second.out.empty());
+    EXPECT_EQ(second.out.back(), "恭喜，导入完成！");
+    EXPECT_EQ(storedLines(second), 12);
+}
+
 }  // namespace
 }  // namespace ca::win32test

@@ -15,6 +15,9 @@ struct TestPaths {
     std::filesystem::path samples;    // the sample declaration sheets
     std::filesystem::path cli;        // customs-assistant-cli.exe; its tests are skipped without it
     std::filesystem::path downloads;  // the download demo fixtures (download-import.json ...)
+    std::string server;               // a database server's connection text without dbname; its tests are
+                                      // skipped without it
+    std::string serverDb;             // the prefix of the databases made for them on that server
 };
 
 TestPaths& testPaths();

@@ -1,6 +1,6 @@
 // The Win32 test driver: ca_win32_tests --standin64=EXE --standin32=EXE --work=DIR --samples=DIR
-// [--cli=EXE --downloads=DIR] [GoogleTest options]. Runs the Win32 backend, entry and download against the
-// Win32 stand-in client on a real desktop (Windows, or Wine).
+// [--cli=EXE --downloads=DIR] [--server=CONNECTION --server-db=PREFIX] [GoogleTest options]. Runs the Win32
+// backend, entry and download against the Win32 stand-in client on a real desktop (Windows, or Wine).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "EntryRuns.h"
 #include "TestEnvironment.h"
 
 int main() {
@@ -36,6 +37,10 @@ int main() {
             paths.cli = v;
         else if (const wchar_t* v = value(L"--downloads="))
             paths.downloads = v;
+        else if (const wchar_t* v = value(L"--server="))
+            paths.server = ca::win32test::utf8(v);
+        else if (const wchar_t* v = value(L"--server-db="))
+            paths.serverDb = ca::win32test::utf8(v);
         else
             kept.push_back(std::filesystem::path(arg).string());
     }

@@ -16,6 +16,12 @@
 #include "ca/app/common/Guarded.h"
 #include "ca/app/common/KeyActions.h"
 #include "ca/app/common/QtText.h"
+#include "ca/app/common/WaitCursor.h"
+#include "ca/db/DatabaseTarget.h"
+#include "ca/db/DbError.h"
+#include "ca/db/ServerProbe.h"
+#include "ca/db/TADOConnection.h"
+#include "ca/db/TDM.h"
 #include "ca/util/MessageBoxes.h"
 #include "ca/util/Settings.h"
 
@@ -120,7 +126,23 @@ TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Win
     // The optional log-in, below the fields; it takes effect at the next start.
     CheckLogIn = new QCheckBox("启动时要求用户登录（下次启动生效）", this);
     CheckLogIn->setObjectName("CheckLogIn");
-    grid->addWidget(CheckLogIn, row, 0, 1, 3);
+    grid->addWidget(CheckLogIn, row++, 0, 1, 3);
+    // The server several desks share; the program opens its database once, at start.
+    auto* serverLabel = new QLabel("数据库服务器：", this);
+    EditServer = new QLineEdit(this);
+    EditServer->setObjectName("EditServer");
+    EditServer->setPlaceholderText("例：host=192.168.1.5 dbname=customs user=clerk password=密码");
+    serverLabel->setBuddy(EditServer);
+    ButtonTestServer = new QPushButton("测试连接", this);
+    ButtonTestServer->setObjectName("ButtonTestServer");
+    grid->addWidget(serverLabel, row, 0, Qt::AlignRight);
+    grid->addWidget(EditServer, row, 1);
+    grid->addWidget(ButtonTestServer, row++, 2);
+    auto* serverNote = new QLabel(
+        "空白：使用本机的数据库文件 DB.sqlite。密码显示为 ******，保留即不变。\n修改在程序下次启动时生效。",
+        this);
+    serverNote->setObjectName("LabelServerNote");
+    grid->addWidget(serverNote, row, 1, 1, 2);
     outer->addLayout(grid);
 
     auto* side = new QVBoxLayout;
@@ -147,6 +169,7 @@ TfrmConfig::TfrmConfig(AppContext& ctx, QWidget* owner) : QWidget(owner, Qt::Win
     onClick(Button2, this, &TfrmConfig::Button2Click, ctx_);
     onReadClick(Button1, this, &TfrmConfig::Button1Click, ctx_);
     onReadClick(Button3, this, &TfrmConfig::Button3Click, ctx_);
+    onReadClick(ButtonTestServer, this, &TfrmConfig::ButtonTestServerClick, ctx_);
     dialogKeys(this, Button2, Button1);  // Enter: 修改, Esc: 关闭
     FormCreate();
 }
@@ -176,6 +199,9 @@ void TfrmConfig::FormShow() {
         f.edit->setCursorPosition(0);  // long folder paths show from their start
     }
     CheckLogIn->setChecked(st::logInAtStart(*ini_));
+    storedServer_ = ini_->ReadString(st::kSection, st::kDatabaseServer, "");
+    EditServer->setText(qs(db::MaskedServerSetting(storedServer_)));
+    EditServer->setCursorPosition(0);
     fitFieldsToContent();
 }
 
@@ -185,26 +211,36 @@ void TfrmConfig::fitFieldsToContent() {
     int widest = kNarrowest;
     for (const auto& f : fields_)
         widest = std::max(widest, f.edit->fontMetrics().horizontalAdvance(f.edit->text()) + kPadding);
+    widest = std::max(widest, EditServer->fontMetrics().horizontalAdvance(EditServer->text()) + kPadding);
     // The labels, the buttons and the help text take the rest; a path longer than the screen allows
     // scrolls inside its field.
     if (QScreen* s = screen()) widest = std::min(widest, s->availableGeometry().width() * 3 / 5);
     for (const auto& f : fields_)
         f.edit->setMinimumWidth(widest);
+    EditServer->setMinimumWidth(widest);
     adjustSize();
 }
 
 void TfrmConfig::Button2Click() {
     if (questionBox(ctx_.prompts(), "您确定要修改吗？") == Button::No) return;
     // Every value is checked before the first is written: a refused one leaves the file as it was.
+    const std::optional<std::string> server = serverSetting();
     for (const auto& f : fields_)
         IniFile::CheckEntry(f.key, f.edit->text().toStdString());
+    IniFile::CheckEntry(st::kDatabaseServer, *server);
     for (const auto& f : fields_)
         ini_->WriteString(st::kSection, f.key, f.edit->text().toStdString());
     // Written only when switched on or already present, so the file holds just the fields' keys
     // while the log-in is not used.
     if (CheckLogIn->isChecked() || !ini_->ReadString(st::kSection, st::kLogInAtStart, "").empty())
         ini_->WriteString(st::kSection, st::kLogInAtStart, CheckLogIn->isChecked() ? "1" : "0");
-    plainMessage(ctx_.prompts(), "修改成功！");
+    // The same for the server: a desk that uses its own file keeps a file without the key.
+    const bool serverChanged = *server != storedServer_;
+    if (serverChanged) ini_->WriteString(st::kSection, st::kDatabaseServer, *server);
+    storedServer_ = *server;
+    EditServer->setText(qs(db::MaskedServerSetting(storedServer_)));
+    plainMessage(ctx_.prompts(),
+                 serverChanged ? "修改成功！数据库服务器的设置在程序下次启动时生效。" : "修改成功！");
 }
 
 void TfrmConfig::Button1Click() {
@@ -227,6 +263,33 @@ void TfrmConfig::Button3Click() {
         listed.push_back(name);
         Memo1->appendPlainText(qs(name));
     }
+}
+
+std::optional<std::string> TfrmConfig::serverSetting() const {
+    auto value = db::UnmaskedServerSetting(EditServer->text().toStdString(), storedServer_);
+    if (!value)
+        throw db::DbError(
+            "数据库服务器的设置中有几个不同的密码都显示为 ******，无法知道保留哪一个：请把密码重新写完整");
+    return value;
+}
+
+void TfrmConfig::ButtonTestServerClick() {
+    const std::string setting = *serverSetting();
+    const std::string target = db::DatabaseTargetOf(setting);
+    if (!db::IsServerTarget(target)) {
+        infoBox(ctx_.prompts(), "数据库服务器一栏是空的：程序使用本机的数据库文件 DB.sqlite，不连接服务器。",
+                "测试连接");
+        return;
+    }
+    db::ServerProbe probe;
+    {
+        WaitCursor wait;
+        probe = db::ProbeServer(target, kServerTestSeconds);
+    }
+    if (probe.ok)
+        infoBox(ctx_.prompts(), probe.text + "（设置尚未保存；修改后在程序下次启动时生效）", "测试连接");
+    else
+        warningBox(ctx_.prompts(), probe.text, "测试连接");
 }
 
 void TfrmConfig::showEvent(QShowEvent* event) {

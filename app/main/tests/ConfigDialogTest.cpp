@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "ca/app/main/TfrmConfig.h"
 #include "ca/app/main/TfrmMain.h"
 #include "ca/db/TDM.h"
+#include "ca/db/testing/TestDatabase.h"
 #include "ca/util/Folders.h"
 #include "ca/util/Gbk.h"
 #include "ca/util/Settings.h"
@@ -138,6 +140,81 @@ TEST_F(ConfigDialogTest, AValueTheFileCannotHoldLeavesEveryKeyUnwritten) {
     EXPECT_TRUE(prompts.texts("plain").empty());
     EXPECT_EQ(ini.ReadString(st::kSection, st::kContainerClass, ""), "旧容器");
     EXPECT_EQ(ini.ReadString(st::kSection, st::kImportedDir, ""), "旧目录");
+}
+
+// 数据库服务器: the password shows masked and stays stored where the mask stays; the key is written
+// only when it changes, and the window says the change counts from the next start.
+TEST_F(ConfigDialogTest, TheServerFieldMasksThePasswordAndKeepsItWhereTheMaskStays) {
+    IniFile ini(file);
+    ini.WriteString(st::kSection, st::kDatabaseServer, "host=db user=clerk password=Geheim123");
+    auto d = open();
+    auto* server = d->findChild<QLineEdit*>("EditServer");
+    ASSERT_TRUE(server);
+    EXPECT_EQ(server->text().toStdString(), "host=db user=clerk password=******");
+    if (const char* out = std::getenv("CA_SCREENSHOTS")) d->grab().save(QString(out) + "/frmConfig.png");
+    EXPECT_NE(d->findChild<QLabel*>("LabelServerNote")->text().toStdString().find("下次启动时生效"),
+              std::string::npos);
+
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");  // unchanged
+    server->setText("host=db2 user=clerk password=******");
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    EXPECT_EQ(prompts.texts("plain"),
+              (std::vector<std::string>{"修改成功！", "修改成功！数据库服务器的设置在程序下次启动时生效。"}));
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kDatabaseServer, ""),
+              "host=db2 user=clerk password=Geheim123");
+    EXPECT_EQ(server->text().toStdString(), "host=db2 user=clerk password=******");
+
+    server->setText("");  // back to the desk's own file
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kDatabaseServer, "(none)"), "");
+    EXPECT_EQ(db::DatabaseTarget(ini), st::kDatabaseFileName);
+}
+
+TEST_F(ConfigDialogTest, AFileWithoutTheServerKeepsItAbsent) {
+    IniFile ini(file);
+    ini.WriteString(st::kSection, st::kMainDelay, "300");
+    auto d = open();
+    EXPECT_EQ(d->findChild<QLineEdit*>("EditServer")->text().toStdString(), "");
+    prompts.answerQuestion(Button::Yes);
+    click(*d, "Button2");
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kDatabaseServer, "(none)"), "(none)");
+    EXPECT_EQ(prompts.texts("plain"), (std::vector<std::string>{"修改成功！"}));
+}
+
+// 测试连接 connects to what the field names, before it is saved, and changes nothing: not the file,
+// not the database. It names the reason of a failure without the password.
+TEST_F(ConfigDialogTest, TheConnectionTestReportsWithoutThePasswordAndSavesNothing) {
+    IniFile ini(file);
+    ini.WriteString(st::kSection, st::kDatabaseServer,
+                    "host=/tmp/ca-no-such-folder port=1 password=Geheim123");
+    auto d = open();
+    auto* server = d->findChild<QLineEdit*>("EditServer");
+    EXPECT_EQ(d->findChild<QPushButton*>("ButtonTestServer")->text().toStdString(), "测试连接");
+
+    click(*d, "ButtonTestServer");
+    ASSERT_EQ(prompts.texts("warning").size(), 1u);
+    const std::string refused = prompts.texts("warning")[0];
+    EXPECT_NE(refused.find("服务器没有运行"), std::string::npos) << refused;
+    EXPECT_EQ(refused.find("Geheim123"), std::string::npos) << refused;
+
+    server->setText("");
+    click(*d, "ButtonTestServer");
+    ASSERT_EQ(prompts.texts("info").size(), 1u);
+    EXPECT_NE(prompts.texts("info")[0].find("DB.sqlite"), std::string::npos) << prompts.texts("info")[0];
+
+    if (!db::testing::testServer().empty()) {
+        db::testing::TestDatabase empty{db::testing::EngineKind::Postgres};
+        server->setText(QString::fromStdString(empty.target()));
+        click(*d, "ButtonTestServer");
+        ASSERT_EQ(prompts.texts("info").size(), 2u);
+        EXPECT_EQ(prompts.texts("info")[1].rfind("连接成功：PostgreSQL", 0), 0u) << prompts.texts("info")[1];
+    }
+    EXPECT_EQ(ini.ReadString(st::kSection, st::kDatabaseServer, ""),
+              "host=/tmp/ca-no-such-folder port=1 password=Geheim123");
+    EXPECT_TRUE(prompts.texts("question").empty());
 }
 
 TEST_F(ConfigDialogTest, ClassListingShowsDistinctNamesInOrder) {

@@ -3,6 +3,7 @@
 // TDM.h): a path naming a desk's file, or a PostgreSQL server as libpq reads it — keyword/value
 // pairs with optional blanks around "=", a postgresql:// or postgres:// address — or a bare host
 // name or address, which stands for "host=<name>".
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,14 @@ std::string TargetRefusal(std::string_view target);
 // address, and a "password=…;" or "pwd=…;" part of the old program's semicolon form. Every text
 // that shows or quotes the target goes through this.
 std::string HidePasswords(std::string text, std::string_view target);
+
+// The 数据库服务器 setting as the settings window shows it: every password it holds as "******".
+std::string MaskedServerSetting(std::string_view stored);
+
+// The setting to store after the masked text was edited into `edited`: where it still shows
+// "******", the stored password stands; a text without "******" is taken as typed (a new password,
+// or none). nullopt when the text keeps "******" but the stored setting held more than one
+// different password, so that it cannot be told which one is meant.
+std::optional<std::string> UnmaskedServerSetting(std::string_view edited, std::string_view stored);
 
 }  // namespace ca::db

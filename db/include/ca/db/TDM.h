@@ -29,5 +29,7 @@ TDM& DM(const std::string& target = settings::kDatabaseFileName);
 // The database the settings name: the connection text of 数据库服务器 when it is set (a bare
 // host name counts as "host=<name>"), else "DB.sqlite".
 std::string DatabaseTarget(const IniFile& settings);
+// The same for the value of 数据库服务器 itself (blanks around it do not count).
+std::string DatabaseTargetOf(std::string serverSetting);
 
 }  // namespace ca::db

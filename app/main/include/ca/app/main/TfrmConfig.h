@@ -1,6 +1,7 @@
 #pragma once
-// The settings dialog: every setting of config.ini in an edit field, saved on request, and a helper
-// that lists the window class names of the customs client so the clerk can copy them into the fields.
+// The settings dialog: every setting of config.ini in an edit field, saved on request, a helper
+// that lists the window class names of the customs client so the clerk can copy them into the fields,
+// and the database server several desks share, its password masked, with a connection test.
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -37,9 +38,10 @@ public:
     // Handlers.
     void FormCreate();
     void FormShow();
-    void Button2Click();  // save
-    void Button1Click();  // close
-    void Button3Click();  // list the client's class names
+    void Button2Click();           // save
+    void Button1Click();           // close
+    void Button3Click();           // list the client's class names
+    void ButtonTestServerClick();  // connect to the server the field names, change nothing
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -48,6 +50,11 @@ private:
     // Widens the fields so that the longest text (a class name, a folder path) shows whole, within
     // the screen, and fits the window around them.
     void fitFieldsToContent();
+    // The 数据库服务器 text to store: the field with the stored password where its mask stays.
+    // Throws DbError when the mask cannot be told apart.
+    std::optional<std::string> serverSetting() const;
+    // How long the connection test waits for a server that does not answer.
+    static constexpr int kServerTestSeconds = 5;
     struct Field {
         std::string key;
         QLineEdit* edit;
@@ -62,6 +69,10 @@ private:
     QPushButton* Button3 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QCheckBox* CheckLogIn = nullptr;  // the optional log-in at start
+    // 数据库服务器: shown with its password masked; storedServer_ is the text as the file holds it.
+    QLineEdit* EditServer = nullptr;
+    QPushButton* ButtonTestServer = nullptr;
+    std::string storedServer_;
 };
 
 }  // namespace ca::app
