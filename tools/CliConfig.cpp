@@ -36,7 +36,7 @@ int configGet(ca::cli::Invocation& in) {
     std::string value = ini.ReadString(st::kSection, in.argument(0), st::defaultText(in.argument(0)));
     // The server's connection setting may hold a password: shown as ****** unless asked for.
     if (in.argument(0) == st::kDatabaseServer && !in.has("--show-password"))
-        value = ca::db::HidePasswords(value, value);
+        value = ca::db::MaskedServerSetting(value);
     std::cout << value << "\n";
     return 0;
 }
