@@ -157,7 +157,10 @@ void SqliteEngine::open() {
     const bool file = fileName_ != ":memory:";
     const bool readOnly = file && mode_ == OpenMode::ReadOnly;
     if (file && mode_ == OpenMode::Writable) refuseUnwritable(path);
-    db_ = connect(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, path);
+    // A reader opens the file for writing all the same (SQLite falls back to reading where it cannot
+    // write): as the last one out it then tidies the -wal and -shm files away, as every desk does.
+    // It changes no data: query_only refuses every statement that would.
+    db_ = connect(path, readOnly ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, path);
     openedPath_ = path;
     try {
         // Reading the schema fails here, not at the first statement, for a file that is not a
@@ -171,6 +174,7 @@ void SqliteEngine::open() {
             db_ = connect(immutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path);
         }
         exec("SELECT count(*) FROM sqlite_schema");
+        if (readOnly) exec("PRAGMA query_only=1");
         if (mode_ == OpenMode::Writable && sqlite3_db_readonly(db_, "main") == 1)
             throw DbError("数据库文件不能写入（没有写入权限），没有做任何改动");
         if (readOnly) return;

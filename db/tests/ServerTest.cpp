@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 
+#include "PostgresMessage.h"
 #include "ca/db/DatabaseTarget.h"
 #include "ca/db/DbError.h"
 #include "ca/db/ServerProbe.h"
@@ -240,6 +241,33 @@ TEST(ServerTarget, TheMaskedSettingKeepsTheStoredPasswordWhereTheMaskStays) {
         }
         EXPECT_EQ(masked.find("Geheim123"), std::string::npos);
         EXPECT_EQ(ca::db::UnmaskedServerSetting(c.edited ? c.edited : masked, c.stored), c.saved);
+    }
+}
+
+// libpq's texts for the failures of an encrypted connection, as a Windows desk meets them when the
+// server or its certificate does not match the setting: each gets its reason in Chinese.
+TEST(ServerTarget, EncryptedConnectionFailuresHaveTheirReasons) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"connection to server at \"127.0.0.1\", port 5432 failed: server does not support SSL, but SSL was "
+         "required\n",
+         "服务器没有开启加密连接（SSL），而设置要求加密（sslmode）"},
+        {"connection to server at \"127.0.0.1\", port 5432 failed: root certificate file \"C:\\x\\root.crt\" "
+         "does not exist\nEither provide the file or change sslmode to disable server certificate "
+         "verification.\n",
+         "找不到验证服务器证书所需的根证书文件"},
+        {"connection to server at \"127.0.0.1\", port 5432 failed: server certificate for \"localhost\" does "
+         "not match host name \"db\"\n",
+         "服务器证书上的名称与设置中的服务器地址不符"},
+        {"connection to server at \"127.0.0.1\", port 5432 failed: SSL error: certificate verify failed\n",
+         "服务器的证书无法用根证书验证"},
+        {"connection to server at \"127.0.0.1\", port 5432 failed: FATAL:  no pg_hba.conf entry for host "
+         "\"127.0.0.1\", user \"clerk\", database \"customs\", no encryption\n",
+         "服务器不接受这样的连接"},
+    };
+    for (const auto& [libpq, reason] : cases) {
+        SCOPED_TRACE(libpq);
+        EXPECT_EQ(ca::db::chineseConnectionMessage(libpq).rfind(reason, 0), 0u)
+            << ca::db::chineseConnectionMessage(libpq);
     }
 }
 
