@@ -2,7 +2,8 @@
 """Compares what the Win32 stand-in client received during an entry with what entry-preview lists
 for the same sheet and settings (scripts/test-windows-gui).
 
-entry-preview: one write a line, "N<TAB>CHAIN<TAB>POSITION<TAB>METHOD<TAB>TEXT".
+entry-preview: one write a line, "N<TAB>CHAIN<TAB>POSITION<TAB>METHOD<TAB>PAUSE<TAB>TEXT", then the
+line "停顿合计毫秒<TAB>N" with the sum of the pauses.
 The stand-in's log: "confirm AREA POSITION: TEXT" for every field confirmed with Enter, and
 "goods line: POS=TEXT POS=TEXT" with every filled goods field, by position, when a goods line is finished.
 
@@ -18,9 +19,11 @@ def preview(path):
     with open(path, encoding="utf-8") as f:
         for line in f:
             fields = line.rstrip("\n").split("\t")
-            if len(fields) != 5:
-                sys.exit(f"entry-preview line not of five fields: {line!r}")
-            writes.append((fields[1], int(fields[2]), fields[3], fields[4]))
+            if fields[0] == "停顿合计毫秒":
+                continue
+            if len(fields) != 6:
+                sys.exit(f"entry-preview line not of six fields: {line!r}")
+            writes.append((fields[1], int(fields[2]), fields[3], fields[5]))
     return writes
 
 

@@ -1,17 +1,15 @@
 // customs-assistant-cli download-sim: the whole download against the stand-in customs client loaded
 // from a fixture, on virtual time, into a database file.
 // download (Windows): the window's "下载详细数据" from the running customs client into a database file.
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <optional>
 
 #include "CliPlatform.h"
 #include "CliRegistry.h"
 #include "CliSupport.h"
 #include "CliWindowSettings.h"
 #include "InputFiles.h"
-#include "ca/automation/CountingDesktop.h"
+#include "ca/automation/DesktopCallTally.h"
 #include "ca/automation/sim/ClientFixture.h"
 #include "ca/automation/sim/SimDesktop.h"
 #include "ca/automation/sim/StandInClient.h"
@@ -48,29 +46,6 @@ int exitStatus(DownloadDriver::Outcome outcome) {
     return 1;
 }
 
-// With CA_DESKTOP_CALLS=1 in the environment the download runs on a desktop that counts and times
-// every call it makes, and the tally goes to standard error at the end: where a download spends
-// its time besides the waits.
-class CallTally {
-public:
-    explicit CallTally(ca::automation::Desktop& desktop) {
-        const char* wanted = std::getenv("CA_DESKTOP_CALLS");
-        if (wanted && std::string(wanted) == "1") counting_.emplace(desktop);
-        desktop_ = counting_ ? &*counting_ : &desktop;
-    }
-    ~CallTally() {
-        if (counting_)
-            std::cerr << "desktop calls: " << counting_->totalCalls() << "\n" << counting_->report();
-    }
-    CallTally(const CallTally&) = delete;
-    CallTally& operator=(const CallTally&) = delete;
-    ca::automation::Desktop& desktop() { return *desktop_; }
-
-private:
-    std::optional<ca::automation::CountingDesktop> counting_;
-    ca::automation::Desktop* desktop_ = nullptr;
-};
-
 int runDownloadSim(ca::cli::Invocation& in) {
     const std::string fixtureFile = in.value("--fixture"), configFile = in.value("--config");
     ca::cli::requireInputFile(fixtureFile, "模拟数据文件");
@@ -95,7 +70,7 @@ int runDownloadSim(ca::cli::Invocation& in) {
     ca::StreamLog log(std::cout);
     ca::cli::ConsolePrompts prompts;
     ca::download::DatabaseCapture capture(dm, log);
-    CallTally tally(desktop);
+    ca::automation::DesktopCallTally tally(desktop, "download-sim", ca::automation::kDownloadActingSends);
     DownloadDriver driver(tally.desktop(), clock, log, prompts, capture, settings);
     driver.MainLoadData();
     return exitStatus(driver.outcome());
@@ -118,7 +93,8 @@ int runDownload(ca::cli::Invocation& in) {
     DownloadDriver::Outcome outcome = DownloadDriver::Outcome::NotStarted;
     // A database that cannot be opened or written ends the download like any error of the window's
     // command: the error box (standard error), and what was stored before stays stored.
-    CallTally tally(*desktop);
+    // CA_DESKTOP_CALLS: where the download spends its time besides the waits (DesktopCallTally.h).
+    ca::automation::DesktopCallTally tally(*desktop, "download", ca::automation::kDownloadActingSends);
     const bool ended = ca::CommandGuard::run(prompts, [&] {
         ca::download::DatabaseCapture capture(in.database(), log);
         DownloadDriver driver(tally.desktop(), clock, log, prompts, capture,

@@ -9,6 +9,7 @@
 #include "CliWindowSettings.h"
 #include "ConsoleEntryHost.h"
 #include "InputFiles.h"
+#include "ca/automation/DesktopCallTally.h"
 #include "ca/entry/AutomationEntryClient.h"
 #include "ca/entry/DeclarationEntry.h"
 #include "ca/entry/EntryPreview.h"
@@ -73,7 +74,9 @@ int entry(ca::cli::Invocation& in) {
     host.log().append(path);
 
     ca::SteadyClock clock;
-    ca::entry::AutomationEntryClient client(*desktop, clock);
+    // CA_DESKTOP_CALLS: where the entry spends its time besides its pauses (DesktopCallTally.h).
+    ca::automation::DesktopCallTally tally(*desktop, "entry", ca::automation::kEntryActingSends);
+    ca::entry::AutomationEntryClient client(tally.desktop(), clock);
     ca::entry::EntryRun run{client, host, clock, ca::entry::WorkbookServer::factory()};
     const bool ended = ca::CommandGuard::run(prompts, [&] { ca::entry::EnterDeclaration(kind, run); });
     return ended && host.succeeded() ? 0 : 1;

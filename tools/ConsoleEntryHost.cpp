@@ -20,8 +20,8 @@ ConsoleEntryHost::ConsoleEntryHost(const WindowSettings& settings, Prompts& prom
     settings_.postEntryDelay = s.postEntryDelay;
 }
 
-std::string ConsoleEntryHost::readSetting(const std::string& key) {
-    return ini_.ReadString(settings::kSection, key, "");
+std::map<std::string, std::string> ConsoleEntryHost::readSettings(const std::vector<std::string>& keys) {
+    return ini_.ReadStrings(settings::kSection, keys, "");
 }
 
 void ConsoleEntryHost::ConsoleLog::append(const std::string& line) {

@@ -1,7 +1,7 @@
 #pragma once
 // The entry host of the `entry` command: the log goes line by line to standard output, the
-// settings are those the window holds, the entry defaults are read from the settings file at the
-// moment they are needed, and the file lists are the folders themselves (nothing to repaint).
+// settings are those the window holds, the entry defaults are read from the settings file once an
+// entry starts typing, and the file lists are the folders themselves (nothing to repaint).
 #include <string>
 
 #include "CliWindowSettings.h"
@@ -21,7 +21,7 @@ public:
     Prompts& prompts() override { return prompts_; }
     void setProgress(const std::string&) override {}
     const entry::EntrySettings& settings() const override { return settings_; }
-    std::string readSetting(const std::string& key) override;
+    std::map<std::string, std::string> readSettings(const std::vector<std::string>& keys) override;
 
     // Whether the entry logged its success line.
     bool succeeded() const { return log_.succeeded; }

@@ -45,13 +45,25 @@ void RestoreWindow(Desktop& desktop, HWnd window) {
 }
 
 HWnd FindClient(Desktop& desktop, Log& log, std::string_view processName) {
-    const HWnd client = GetHWndByPID(desktop, GetPID(desktop, processName));
-    if (client == 0) {
+    KnownClient none;
+    return FindClient(desktop, log, processName, none);
+}
+
+HWnd FindClient(Desktop& desktop, Log& log, std::string_view processName, KnownClient& known) {
+    const bool stillThere = known.window != 0 && known.pid != 0 &&
+                            desktop.windowProcessId(known.window) == known.pid &&
+                            desktop.isWindowVisible(known.window) && desktop.isWindowEnabled(known.window);
+    if (!stillThere) {
+        known.pid = GetPID(desktop, processName);
+        known.window = GetHWndByPID(desktop, known.pid);
+    }
+    if (known.window == 0) {
+        known = {};
         log.append(kClientNotFound);
         return 0;
     }
-    RestoreWindow(desktop, client);
-    return client;
+    RestoreWindow(desktop, known.window);
+    return known.window;
 }
 
 std::optional<std::vector<std::string>> ListClientClassNames(Desktop& desktop, std::string_view processName) {

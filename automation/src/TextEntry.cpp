@@ -71,7 +71,7 @@ void PasteConfirm(Desktop& desktop, Clock& clock, HWnd window, std::string_view 
 
 void UnlockPaste(Desktop& desktop, Clock& clock, HWnd window, std::string_view text) {
     SetReadOnly(desktop, window, false);
-    clock.sleepMs(100);
+    clock.sleepMs(kUnlockPauseMs);
     Click(desktop, window);
     PutClipboardText(desktop, clock, text);
     Paste(desktop, window);

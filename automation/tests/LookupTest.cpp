@@ -84,6 +84,36 @@ TEST(FindClient, SecondInstanceMinimisedAndMissingClient) {
     EXPECT_EQ(first->restoreCount(), 0);
 }
 
+// A client found before is taken again without a process snapshot while its window still belongs to
+// the same process and accepts input; otherwise it is looked up afresh, with the same log line and
+// restore command as a first lookup.
+TEST(FindClient, AKnownClientIsCheckedNotSearched) {
+    Desk desk;
+    KnownClient known;
+    auto first = desk.client();
+    ASSERT_EQ(FindClient(desk.desktop, desk.log, "Eport.exe", known), first->mainWindow());
+    EXPECT_EQ(known.pid, first->pid());
+
+    auto second = desk.client();  // a later match, which a fresh lookup would prefer
+    EXPECT_EQ(FindClient(desk.desktop, desk.log, "Eport.exe", known), first->mainWindow());
+    EXPECT_EQ(first->restoreCount(), 2);
+
+    desk.desktop.setSnapshotFails(true);  // proves no snapshot is taken for a window still there
+    EXPECT_EQ(FindClient(desk.desktop, desk.log, "Eport.exe", known), first->mainWindow());
+    desk.desktop.setSnapshotFails(false);
+
+    first->showModalDialog("提示");  // main window disabled: searched again, the other client found
+    EXPECT_EQ(FindClient(desk.desktop, desk.log, "Eport.exe", known), second->mainWindow());
+    EXPECT_EQ(known.pid, second->pid());
+    EXPECT_EQ(second->restoreCount(), 1);
+
+    second->exit();
+    first->exit();
+    EXPECT_EQ(FindClient(desk.desktop, desk.log, "Eport.exe", known), 0u);
+    EXPECT_EQ(known.window, 0u);
+    EXPECT_EQ(desk.log.lines, std::vector<std::string>{kClientNotFound});
+}
+
 TEST(ListClientClassNames, DistinctClassesInOrderOfFirstAppearance) {
     Desk desk;
     EXPECT_FALSE(ListClientClassNames(desk.desktop, "Eport.exe").has_value());

@@ -137,7 +137,8 @@ void DownloadDriver::MainLoadData() {
 }
 
 bool DownloadDriver::locateQueryScreen(QueryScreen& s) {
-    s.client = automation::FindClient(desktop_, log_, kDownloadProcessName);
+    client_ = {};
+    s.client = automation::FindClient(desktop_, log_, kDownloadProcessName, client_);
     if (s.client == 0) return false;
     HWnd outer = FirstChild(desktop_, s.client, settings_.containerClass);
     if (outer == 0) {
@@ -293,7 +294,7 @@ bool DownloadDriver::formShows(HWnd client, int kindIndex, const ListRow& row, b
 
 void DownloadDriver::FindAndGetData_Inport(int kindIndex, const std::string& queryDate,
                                            std::int32_t goodsCount, const ListRow& row) {
-    HWnd client = automation::FindClient(desktop_, log_, kDownloadProcessName);
+    HWnd client = automation::FindClient(desktop_, log_, kDownloadProcessName, client_);
     if (client == 0) return;
     FormSeen seen;
     if (!formShows(client, kindIndex, row, false, seen)) return;

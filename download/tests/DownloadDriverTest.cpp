@@ -396,6 +396,7 @@ TEST(DownloadDriver, OpensTheClientOnceAndReadsOnlyTheFieldsItStores) {
         ASSERT_EQ(capture.goods().size(), static_cast<size_t>(kDeclarations * kLines));
 
         EXPECT_EQ(counting.calls("openProcess"), 1);
+        EXPECT_EQ(counting.calls("processSnapshot"), 1);  // the client found at the start is kept
         EXPECT_EQ(counting.calls("allocateRemote"), 1);
         EXPECT_EQ(counting.calls("releaseRemote"), 1);
         EXPECT_EQ(counting.calls("closeProcess"), 1);

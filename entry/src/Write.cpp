@@ -1,5 +1,7 @@
 #include "ca/entry/Write.h"
 
+#include "ca/automation/TextEntry.h"
+
 namespace ca::entry {
 
 std::string_view chainName(Chain chain) {
@@ -58,7 +60,7 @@ int pauseMs(const Method& m) {
             ms += m.pauseMs + m.keyPauseMs + m.sleepAfterPasteMs;
             break;
         case MethodKind::UnlockPaste:
-            ms += 100;
+            ms += static_cast<int>(automation::kUnlockPauseMs);
             break;
     }
     return ms;

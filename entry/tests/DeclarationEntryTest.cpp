@@ -9,6 +9,7 @@
 #include "EntryHarness.h"
 #include "ca/entry/EntryPreview.h"
 #include "ca/entry/WorkbookServer.h"
+#include "ca/util/Convert.h"
 #include "ca/util/Folders.h"
 #include "ca/util/TabText.h"
 
@@ -231,37 +232,48 @@ TEST(DeclarationEntry, FailedMoveIsLoggedAndTheEntryStillCounts) {
     }
 }
 
-TEST(DeclarationEntry, SettingsAreReadWhenTyped) {
-    EntryHarness h(DeclarationKind::Import);
-    h.sheet = addressSheet();
-    int goodsReads = 0;
-    h.host.readHook = [&](const std::string& key) {
-        return key == "商品征免" ? "征免" + std::to_string(++goodsReads) : std::string("x");
-    };
-    ASSERT_TRUE(h.run());
-    ASSERT_EQ(h.client->goodsLines().size(), 2u);
-    EXPECT_EQ(h.client->goodsLines()[0][4], "征免1");
-    EXPECT_EQ(h.client->goodsLines()[1][4], "征免2");
+// The settings are read once as an entry starts typing: every goods line of one entry gets the same
+// duty mode, and a value changed since takes effect at the next entry.
+TEST(DeclarationEntry, SettingsAreReadOncePerEntry) {
+    int fileReads = 0;
+    for (const char* expected : {"征免1", "征免2"}) {
+        EntryHarness h(DeclarationKind::Import);
+        h.sheet = addressSheet();
+        ++fileReads;
+        h.host.readHook = [&](const std::string& key) {
+            return key == "商品征免" ? "征免" + std::to_string(fileReads) : std::string("x");
+        };
+        ASSERT_TRUE(h.run());
+        ASSERT_EQ(h.client->goodsLines().size(), 2u);
+        EXPECT_EQ(h.client->goodsLines()[0][4], expected);
+        EXPECT_EQ(h.client->goodsLines()[1][4], expected);
+        EXPECT_EQ(h.host.settingFileReads, 1);
+    }
 }
 
 namespace {
 
-// The preview's chain, position and text of every write equal the sets and pastes the stand-in saw.
+// The preview's chain, position and text of every write equal the sets and pastes the stand-in saw,
+// and its pauses add up to the time the entry slept before its post-entry delay.
 void expectPreviewIsRecording(const Lines& preview, const EntryHarness& h) {
     const auto recorded = h.recordedWrites();
-    ASSERT_EQ(preview.size(), recorded.size());
-    for (std::size_t i = 0; i < preview.size(); ++i) {
-        std::vector<std::string> f;  // order, chain, position, method, text
+    ASSERT_EQ(preview.size(), recorded.size() + 1);
+    std::int64_t pauses = 0;
+    for (std::size_t i = 0; i < recorded.size(); ++i) {
+        std::vector<std::string> f;  // order, chain, position, method, pause, text
         std::size_t from = 0;
         for (std::size_t tab; (tab = preview[i].find('\t', from)) != std::string::npos; from = tab + 1)
             f.push_back(preview[i].substr(from, tab - from));
         f.push_back(preview[i].substr(from));
-        ASSERT_EQ(f.size(), 5u) << preview[i];
+        ASSERT_EQ(f.size(), 6u) << preview[i];
         EXPECT_EQ(f[0], std::to_string(i + 1));
         EXPECT_EQ(f[1], recorded[i].chain) << preview[i];
         EXPECT_EQ(f[2], std::to_string(recorded[i].position)) << preview[i];
-        EXPECT_EQ(f[4], ca::escapeTabText(recorded[i].text)) << preview[i];
+        EXPECT_EQ(f[5], ca::escapeTabText(recorded[i].text)) << preview[i];
+        pauses += std::stoll(f[4]);
     }
+    EXPECT_EQ(preview.back(), std::string(kPauseTotalLabel) + "\t" + std::to_string(pauses));
+    EXPECT_EQ(pauses + ca::toInt(h.host.settings().postEntryDelay), h.clock.totalSleptMs());
 }
 
 }  // namespace

@@ -12,20 +12,37 @@ StringIndex::StringIndex(size_t expected) {
     size_t slots = 16;
     while (slots < 2 * expected)
         slots *= 2;
-    table_.assign(slots, 0);
+    table_.assign(slots, Slot{});
+    unique_.reserve(expected);
     mask_ = slots - 1;
 }
 
-std::uint32_t StringIndex::add(std::string_view text, bool& isNew) {
-    size_t slot = std::hash<std::string_view>()(text) & mask_;
-    while (table_[slot] != 0 && unique_[table_[slot] - 1] != text)
-        slot = (slot + 1) & mask_;
-    isNew = table_[slot] == 0;
-    if (isNew) {
-        unique_.push_back(text);
-        table_[slot] = static_cast<std::uint32_t>(unique_.size());
+std::vector<std::uint32_t> StringIndex::addAll(const std::vector<std::string_view>& texts) {
+    constexpr size_t kAhead = 8;
+    std::vector<std::uint64_t> hashes;
+    hashes.reserve(texts.size());
+    for (std::string_view text : texts)
+        hashes.push_back(std::hash<std::string_view>()(text));
+    std::vector<std::uint32_t> indexes;
+    indexes.reserve(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i + kAhead < texts.size())
+            __builtin_prefetch(&table_[static_cast<size_t>(hashes[i + kAhead]) & mask_]);
+        indexes.push_back(add(texts[i], hashes[i]));
     }
-    return table_[slot] - 1;
+    return indexes;
+}
+
+std::uint32_t StringIndex::add(std::string_view text, std::uint64_t hash) {
+    const auto high = static_cast<std::uint32_t>(hash >> 32);
+    size_t slot = static_cast<size_t>(hash) & mask_;
+    while (table_[slot].index != 0 && (table_[slot].hash != high || unique_[table_[slot].index - 1] != text))
+        slot = (slot + 1) & mask_;
+    if (table_[slot].index == 0) {
+        unique_.push_back(text);
+        table_[slot] = Slot{static_cast<std::uint32_t>(unique_.size()), high};
+    }
+    return table_[slot].index - 1;
 }
 
 SstBuilder::SstBuilder(std::uint16_t firstRecord, std::string_view header) {

@@ -10,15 +10,27 @@
 namespace ca::spreadsheet::biff {
 
 // Finds repeated texts among those added, with an open-addressing table of indexes: no node per
-// text, which matters with hundreds of thousands of cells. The texts must outlive the index.
+// text, which matters with hundreds of thousands of cells. Each slot keeps part of its text's hash
+// beside the index, so a probe passes a slot of another text without reading that text (in a table
+// of distinct texts nearly every probe of an occupied slot is such a pass). The texts must outlive
+// the index.
 class StringIndex {
 public:
     explicit StringIndex(size_t expected);
-    // The text's index in the order of first appearance; isNew tells whether this is that first time.
-    std::uint32_t add(std::string_view text, bool& isNew);
+    // Each text's index in the order of first appearance: a text is new exactly when its index equals
+    // the number of distinct texts before it. Reading ahead, the slot a text a few places further on
+    // will probe is asked of the memory early, so that the table's cache misses overlap instead of
+    // following one another.
+    std::vector<std::uint32_t> addAll(const std::vector<std::string_view>& texts);
 
 private:
-    std::vector<std::uint32_t> table_;  // index + 1, 0 for a free slot
+    std::uint32_t add(std::string_view text, std::uint64_t hash);
+
+    struct Slot {
+        std::uint32_t index = 0;  // index + 1, 0 for a free slot
+        std::uint32_t hash = 0;   // the high half of the text's hash
+    };
+    std::vector<Slot> table_;
     std::vector<std::string_view> unique_;
     size_t mask_;
 };

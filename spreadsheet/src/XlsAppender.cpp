@@ -280,19 +280,18 @@ private:
         if (rows_.size() > 0 &&
             std::any_of(rows_.begin(), rows_.end(), [](auto& r) { return r.size() > 256; }))
             refuse(".xls 工作表最多只能有 256 列");
-        StringIndex index(texts);
-        cellStrings_.reserve(texts);
-        for (const auto& row : rows_) {
-            for (const auto& text : row) {
-                if (text.empty()) continue;
-                bool isNew = false;
-                const std::uint32_t i = index.add(text, isNew);
-                if (isNew) {
-                    strings_.push_back(utf8ToUtf16(text));
-                    if (strings_.back().size() > 32767) refuse("有一个单元格超过 32767 个字符");
-                }
-                cellStrings_.push_back(oldUnique_ + i);
+        std::vector<std::string_view> views;
+        views.reserve(texts);
+        for (const auto& row : rows_)
+            for (const auto& text : row)
+                if (!text.empty()) views.push_back(text);
+        cellStrings_ = StringIndex(texts).addAll(views);
+        for (size_t k = 0; k < views.size(); ++k) {
+            if (cellStrings_[k] == strings_.size()) {  // the text's first appearance
+                strings_.push_back(utf8ToUtf16(views[k]));
+                if (strings_.back().size() > 32767) refuse("有一个单元格超过 32767 个字符");
             }
+            cellStrings_[k] += oldUnique_;
         }
         if (static_cast<std::uint64_t>(oldUnique_) + strings_.size() >
             std::numeric_limits<std::uint32_t>::max())

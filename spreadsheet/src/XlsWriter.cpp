@@ -148,30 +148,25 @@ private:
     // The shared string table, and each text cell's index into it in the order the cells are
     // written.
     void collectStrings() {
-        size_t cells = 0;
-        for (const auto& sheet : book_.sheets)
-            for (int r = 1; r <= sheet.lastRow(); ++r)
-                cells += sheet.row(r).size();
-        StringIndex index(cells);
-        cellStrings_.reserve(cells);
-        for (const auto& sheet : book_.sheets) {
-            for (int r = 1; r <= sheet.lastRow(); ++r) {
-                for (const auto& [column, cell] : sheet.row(r)) {
-                    if (cell.kind != Cell::Kind::Text || cell.text.empty()) continue;
-                    ++references_;
-                    bool isNew = false;
-                    const std::uint32_t i = index.add(cell.text, isNew);
-                    if (isNew) {
-                        strings_.push_back(utf8ToUtf16(cell.text));
-                        if (strings_.back().size() > 32767)
-                            throw FormatError("工作表“" + sheet.name() + "”的单元格（第 " +
-                                              std::to_string(r) + " 行，第 " + std::to_string(column) +
-                                              " 列）超过 32767 个字符");
-                    }
-                    cellStrings_.push_back(i);
-                }
-            }
-        }
+        const auto eachText = [this](auto&& use) {
+            for (const auto& sheet : book_.sheets)
+                for (int r = 1; r <= sheet.lastRow(); ++r)
+                    for (const auto& [column, cell] : sheet.row(r))
+                        if (cell.kind == Cell::Kind::Text && !cell.text.empty())
+                            use(sheet, r, column, cell.text);
+        };
+        std::vector<std::string_view> texts;
+        eachText([&](const Sheet&, int, int, const std::string& text) { texts.push_back(text); });
+        references_ = static_cast<std::uint32_t>(texts.size());
+        cellStrings_ = StringIndex(texts.size()).addAll(texts);
+        size_t k = 0;
+        eachText([&](const Sheet& sheet, int r, int column, const std::string& text) {
+            if (cellStrings_[k++] != strings_.size()) return;  // not the text's first appearance
+            strings_.push_back(utf8ToUtf16(text));
+            if (strings_.back().size() > 32767)
+                throw FormatError("工作表“" + sheet.name() + "”的单元格（第 " + std::to_string(r) +
+                                  " 行，第 " + std::to_string(column) + " 列）超过 32767 个字符");
+        });
     }
 
     void globalsHead(std::string& g) const {

@@ -171,12 +171,24 @@ IniFile::IniFile(std::filesystem::path file) : file_(std::move(file)) {}
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
+    return ReadStrings(section, {key}, def).at(key);
+}
+
+std::map<std::string, std::string> IniFile::ReadStrings(const std::string& section,
+                                                        const std::vector<std::string>& keys,
+                                                        const std::string& def) const {
+    std::map<std::string, std::string> values;
+    for (const std::string& key : keys)
+        values.emplace(key, def);
     auto content = readFile(file_);
-    if (!content) return def;
-    auto lines = splitLines(*content);
-    auto loc = locate(lines, utf8ToGbk(section), utf8ToGbk(key));
-    if (!loc.keyLine) return def;
-    return gbkToUtf8(cutGbk(lines[*loc.keyLine].value, kMaxValueBytes));
+    if (!content) return values;
+    const auto lines = splitLines(*content);
+    const std::string gbkSection = utf8ToGbk(section);
+    for (auto& [key, value] : values) {
+        const auto loc = locate(lines, gbkSection, utf8ToGbk(key));
+        if (loc.keyLine) value = gbkToUtf8(cutGbk(lines[*loc.keyLine].value, kMaxValueBytes));
+    }
+    return values;
 }
 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int def) const {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "ca/util/Gbk.h"
@@ -114,6 +115,17 @@ TEST_F(IniFileTest, EveryReadGoesToTheFile) {
     EXPECT_EQ(reader.ReadString(st::kSection, st::kEditClass, "-"), "Edit");
     writeBytes(utf8ToGbk("[程序默认数据]\n编辑框类名=TEdit\n"));
     EXPECT_EQ(reader.ReadString(st::kSection, st::kEditClass, "-"), "TEdit");
+}
+
+TEST_F(IniFileTest, SeveralKeysFromOneRead) {
+    IniFile ini(file);
+    using Values = std::map<std::string, std::string>;
+    EXPECT_EQ(ini.ReadStrings(st::kSection, {st::kDeclaringUnit, st::kGoodsDuty}, "-"),
+              (Values{{st::kDeclaringUnit, "-"}, {st::kGoodsDuty, "-"}}));  // no file yet
+    writeBytes(utf8ToGbk(
+        "[其他]\n商品征免=别处\n[程序默认数据]\n申报单位=宁波报关行\n商品征免=照章征税\n商品征免=后一个\n"));
+    EXPECT_EQ(ini.ReadStrings(st::kSection, {st::kDeclaringUnit, st::kGoodsDuty, "missing"}, "-"),
+              (Values{{st::kDeclaringUnit, "宁波报关行"}, {st::kGoodsDuty, "照章征税"}, {"missing", "-"}}));
 }
 
 TEST_F(IniFileTest, Integers) {

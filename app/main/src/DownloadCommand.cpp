@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "ca/app/common/QtText.h"
+#include "ca/automation/DesktopCallTally.h"
 #include "ca/download/DatabaseCapture.h"
 #include "ca/download/DownloadDriver.h"
 
@@ -19,7 +20,9 @@ void runDownload(TfrmMain& window, automation::Desktop& desktop, db::TDM& dm) {
     } busy(window, [stop] { stop->request(); });
 
     download::DatabaseCapture capture(dm, window.log());
-    download::DownloadDriver driver(desktop, window.clock(), window.log(), window.prompts(), capture,
+    // CA_DESKTOP_CALLS: where the download spends its time besides the waits (DesktopCallTally.h).
+    automation::DesktopCallTally tally(desktop, "download", automation::kDownloadActingSends);
+    download::DownloadDriver driver(tally.desktop(), window.clock(), window.log(), window.prompts(), capture,
                                     download::DownloadSettings::from(window.loadedSettings()));
     driver.setStopFlag(stop.get());
     driver.setProgressHandler(

@@ -1,5 +1,6 @@
 #include "ca/app/main/EntryCommand.h"
 
+#include "ca/automation/DesktopCallTally.h"
 #include "ca/db/DatabaseFiles.h"
 #include "ca/db/TDM.h"
 #include "ca/entry/AutomationEntryClient.h"
@@ -24,8 +25,8 @@ void MainWindowEntryHost::setProgress(const std::string& text) {
     window_.setProgress(text.empty() ? QString() : QString::fromStdString("录入" + text));
 }
 
-std::string MainWindowEntryHost::readSetting(const std::string& key) {
-    return window_.iniFile().ReadString(settings::kSection, key, "");
+std::map<std::string, std::string> MainWindowEntryHost::readSettings(const std::vector<std::string>& keys) {
+    return window_.iniFile().ReadStrings(settings::kSection, keys, "");
 }
 
 std::string MainWindowEntryHost::fileRefusal(const std::string& path) const {
@@ -35,7 +36,9 @@ std::string MainWindowEntryHost::fileRefusal(const std::string& path) const {
 
 void runEntry(TfrmMain& window, automation::Desktop& desktop, entry::DeclarationKind kind) {
     MainWindowEntryHost host(window);
-    entry::AutomationEntryClient client(desktop, window.clock());
+    // CA_DESKTOP_CALLS: where the entry spends its time besides its pauses (DesktopCallTally.h).
+    automation::DesktopCallTally tally(desktop, "entry", automation::kEntryActingSends);
+    entry::AutomationEntryClient client(tally.desktop(), window.clock());
     entry::EntryRun run{client, host, window.clock(), entry::WorkbookServer::factory()};
     try {
         entry::EnterDeclaration(kind, run);

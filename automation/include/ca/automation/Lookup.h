@@ -35,6 +35,19 @@ void RestoreWindow(Desktop& desktop, HWnd window);
 // procedures log kClientFound themselves).
 HWnd FindClient(Desktop& desktop, Log& log, std::string_view processName);
 
+// A client found before: its process and main window.
+struct KnownClient {
+    Pid pid = 0;
+    HWnd window = 0;
+};
+
+// FindClient for a procedure that comes back to the client again and again: while the window found
+// before still belongs to the same process and is visible and enabled it is taken as it is (three
+// questions instead of a process snapshot and a walk over every top-level window); otherwise the
+// client is looked up afresh and `known` updated (emptied when it is not found). The restore command
+// is sent and the failure logged as by FindClient.
+HWnd FindClient(Desktop& desktop, Log& log, std::string_view processName, KnownClient& known);
+
 // The distinct class names (UTF-8, case-sensitive, in order of first appearance) of all
 // descendants of the client's main window; nullopt when no process has that name. A process
 // without a qualifying window lists the top-level windows' classes, as the platform does for an

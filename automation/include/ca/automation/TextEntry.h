@@ -44,7 +44,9 @@ void ClickPaste(Desktop& desktop, Clock& clock, HWnd window, std::string_view te
 // paste-confirm: click; select all; clipboard; sleep pauseMs when > 0; paste; focus; Enter.
 void PasteConfirm(Desktop& desktop, Clock& clock, HWnd window, std::string_view text, std::int64_t pauseMs,
                   std::int64_t keyPauseMs);
-// unlock-paste: unlock; sleep 100; click; clipboard; paste; lock.
+// The pause of unlock-paste between unlocking the field and clicking it.
+inline constexpr std::int64_t kUnlockPauseMs = 100;
+// unlock-paste: unlock; sleep kUnlockPauseMs; click; clipboard; paste; lock.
 void UnlockPaste(Desktop& desktop, Clock& clock, HWnd window, std::string_view text);
 // _SetText of the main window: paste-confirm with pause 0 and key pause 10.
 void SetTextConfirm(Desktop& desktop, Clock& clock, HWnd window, std::string_view text);

@@ -11,6 +11,7 @@
 #include "ca/automation/Controls.h"
 #include "ca/automation/Desktop.h"
 #include "ca/automation/ListViewAccess.h"
+#include "ca/automation/Lookup.h"
 #include "ca/download/DeclarationCapture.h"
 #include "ca/download/DownloadProgress.h"
 #include "ca/download/DownloadSettings.h"
@@ -116,6 +117,9 @@ private:
     // The list-view access of the running MainLoadData (one process handle and one block for the
     // whole download); without it each list request opens the process and makes a block for itself.
     automation::ListViewAccess* lists_ = nullptr;
+    // The client as last found: kept from the start of the download and looked up again only when
+    // its window has gone or belongs to another process.
+    automation::KnownClient client_;
 };
 
 }  // namespace ca::download

@@ -2,7 +2,9 @@
 // What an entry needs from the window that hosts it: the log, the pending spreadsheet, the file
 // lists, the open dialog, a progress figure and the settings. The main window implements it; tests,
 // the benchmark and the command-line tool use SimpleEntryHost.
+#include <map>
 #include <string>
+#include <vector>
 
 #include "ca/util/Log.h"
 #include "ca/util/Prompts.h"
@@ -31,8 +33,9 @@ public:
     // Where the running entry is: "表头", "清单", "商品 k/n"; empty when it has ended.
     virtual void setProgress(const std::string& text) = 0;
     virtual const EntrySettings& settings() const = 0;
-    // A value of the settings file, read from the file at the moment of the call (empty default).
-    virtual std::string readSetting(const std::string& key) = 0;
+    // The values of these keys of the settings file, by key, from one read of the file at the moment
+    // of the call (empty for a key the file does not hold).
+    virtual std::map<std::string, std::string> readSettings(const std::vector<std::string>& keys) = 0;
     // Why `path` must not be entered although it was picked or dropped (it is one of the open
     // database's files, which only the database engine may open), or empty text. Asked before the
     // file is opened; a host that holds no database refuses nothing.

@@ -23,11 +23,15 @@ public:
         if (progress.empty() || progress.back() != text) progress.push_back(text);
     }
     const EntrySettings& settings() const override { return settings_; }
-    std::string readSetting(const std::string& key) override {
-        ++settingReads[key];
-        if (readHook) return readHook(key);
-        auto it = fileSettings.find(key);
-        return it == fileSettings.end() ? std::string() : it->second;
+    std::map<std::string, std::string> readSettings(const std::vector<std::string>& keys) override {
+        ++settingFileReads;
+        std::map<std::string, std::string> values;
+        for (const std::string& key : keys) {
+            ++settingReads[key];
+            auto it = fileSettings.find(key);
+            values[key] = readHook ? readHook(key) : it == fileSettings.end() ? std::string() : it->second;
+        }
+        return values;
     }
 
     EntrySettings& mutableSettings() { return settings_; }
@@ -35,6 +39,7 @@ public:
 
     std::map<std::string, std::string> fileSettings;          // what the settings file holds
     std::map<std::string, int> settingReads;                  // reads per key
+    int settingFileReads = 0;                                 // calls of readSettings
     std::function<std::string(const std::string&)> readHook;  // replaces fileSettings when set
     std::vector<std::string> progress;                        // distinct progress figures in order
     int refreshes = 0;

@@ -15,8 +15,8 @@ using SettingReader = std::function<std::string(const std::string& key)>;
 // The text a write types: its own text, or the setting it names as the reader gives it now.
 std::string textOf(const Write& write, const SettingReader& readSetting);
 
-// Types every write; a write that names a setting reads it from the settings file just before it is
-// typed, so "商品征免" is read once per goods line.
+// Types every write. The settings the writes name are read from the settings file once, before the
+// first write: a change in the settings window takes effect at the next entry.
 void typeWrites(const std::vector<Write>& writes, EntryClient& client, EntryHost& host);
 
 }  // namespace ca::entry

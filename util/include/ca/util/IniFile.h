@@ -4,7 +4,9 @@
 // Section and key names are compared without regard to ASCII case; the first of two duplicate keys
 // wins. Bytes that are not valid GBK read back as U+FFFD.
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace ca {
 
@@ -17,6 +19,11 @@ public:
 
     // The stored value, or def when the file, the section or the key is missing.
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+    // The stored values of several keys of one section, from one read of the file, by key; def for
+    // each key the file does not hold.
+    std::map<std::string, std::string> ReadStrings(const std::string& section,
+                                                   const std::vector<std::string>& keys,
+                                                   const std::string& def) const;
     // The stored value as a decimal integer (0x, 0X or $ prefix: hexadecimal), or def when the key is
     // missing or its text does not convert.
     int ReadInteger(const std::string& section, const std::string& key, int def) const;

@@ -23,7 +23,7 @@ public:
     Prompts& prompts() override { return window_.prompts(); }
     void setProgress(const std::string& text) override;
     const entry::EntrySettings& settings() const override { return settings_; }
-    std::string readSetting(const std::string& key) override;
+    std::map<std::string, std::string> readSettings(const std::vector<std::string>& keys) override;
     // The database's own files are never entered: opening one to read it would drop the
     // connection's locks on it, and the entry would then move it away.
     std::string fileRefusal(const std::string& path) const override;
