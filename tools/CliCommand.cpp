@@ -8,6 +8,7 @@
 #include "InputFiles.h"
 #include "ca/db/DatabaseFile.h"
 #include "ca/db/DatabaseFiles.h"
+#include "ca/db/DatabaseTarget.h"
 #include "ca/db/TDM.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
@@ -131,6 +132,7 @@ std::string Invocation::databaseTarget() const {
 db::TDM& Invocation::database() {
     if (database_) return *database_;
     const std::string target = databaseTarget();
+    if (const std::string why = db::TargetRefusal(target); !why.empty()) throw std::runtime_error(why);
     bool created = false;
     if (!db::IsServerTarget(target) && target != ":memory:") {
         // Looked at before the engine opens it: a file of another program is refused unchanged, and

@@ -5,6 +5,7 @@
 
 #include "CliRegistry.h"
 #include "InputFiles.h"
+#include "ca/db/DatabaseTarget.h"
 #include "ca/util/Folders.h"
 #include "ca/util/IniFile.h"
 #include "ca/util/Settings.h"
@@ -32,7 +33,11 @@ ca::IniFile settingsFile(const ca::cli::Invocation& in) {
 
 int configGet(ca::cli::Invocation& in) {
     const ca::IniFile ini = settingsFile(in);
-    std::cout << ini.ReadString(st::kSection, in.argument(0), st::defaultText(in.argument(0))) << "\n";
+    std::string value = ini.ReadString(st::kSection, in.argument(0), st::defaultText(in.argument(0)));
+    // The server's connection setting may hold a password: shown as ****** unless asked for.
+    if (in.argument(0) == st::kDatabaseServer && !in.has("--show-password"))
+        value = ca::db::MaskedServerSetting(value);
+    std::cout << value << "\n";
     return 0;
 }
 
@@ -46,10 +51,11 @@ const ca::cli::Option kFile{"--file", "路径"};
 const ca::cli::Option kWrittenFile{"--file", "路径", false, ca::cli::Output::File};
 
 const ca::cli::Registrar getReg{{"config get",
-                                 {kFile},
+                                 {kFile, {"--show-password", ""}},
                                  {{"键名"}},
                                  ca::cli::DatabaseUse::None,
-                                 "显示 config.ini 中的一项设置（默认为本程序旁边的 config.ini）",
+                                 "显示 config.ini 中的一项设置（默认为本程序旁边的 config.ini）；"
+                                 "数据库服务器的密码显示为 ******，加 --show-password 时显示",
                                  configGet}};
 const ca::cli::Registrar setReg{{"config set",
                                  {kWrittenFile},

@@ -1,7 +1,9 @@
 // customs-assistant-cli migrate: copies a desk's database into another database (the office's
 // server, or another file) and prints the rows per table.
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -9,11 +11,15 @@
 #include "CliRegistry.h"
 #include "CliSupport.h"
 #include "ca/db/DatabaseFile.h"
+#include "ca/db/DatabaseTarget.h"
 #include "ca/db/DbError.h"
 #include "ca/db/TDM.h"
 #include "ca/migrate/DatabaseMigration.h"
 #include "ca/util/Folders.h"
+#include "ca/util/LocalTime.h"
 #include "ca/util/OutputTarget.h"
+#include "ca/util/SystemErrorText.h"
+#include "ca/util/TemporaryFile.h"
 
 namespace {
 
@@ -25,6 +31,50 @@ void removeDatabaseFile(const std::string& path) {
     std::error_code ec;
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
         fs::remove(ca::pathFromUtf8(path + suffix), ec);
+}
+
+// One declaration whose fee amounts the target kept although the source's differ, as one line:
+// "D1（报关单号 HG1）：bgf（报关费）源数据库 500，目标数据库 0；…".
+std::string differenceLine(const ca::migrate::FeeDifferences& d) {
+    std::string line = d.declaration;
+    if (!d.customsNumber.empty()) line += "（报关单号 " + d.customsNumber + "）";
+    line += "：";
+    for (size_t i = 0; i < d.fees.size(); ++i) {
+        const ca::migrate::FeeDifference& f = d.fees[i];
+        auto shown = [](const std::string& v) { return v.empty() ? std::string("空") : v; };
+        line += (i ? "；" : "") + f.column + (f.name.empty() ? std::string(" ") : "（" + f.name + "）") +
+                "源数据库 " + shown(f.source) + "，目标数据库 " + shown(f.target);
+    }
+    return line;
+}
+
+// Writes the list of declarations whose fees differ into a new file beside the source, named after
+// it and the time ("DB-费用不同-20260105-093000.txt"); returns its path. Throws std::runtime_error.
+std::string writeDifferences(const std::string& from, const std::vector<std::string>& lines) {
+    std::string stamp;
+    for (char c : ca::localNowText())
+        if (c >= '0' && c <= '9') stamp += c;
+    stamp.insert(std::min<size_t>(8, stamp.size()), "-");
+    const fs::path source = ca::pathFromUtf8(from);
+    fs::path file =
+        source.parent_path() / ca::pathFromUtf8(ca::pathToUtf8(source.stem()) + "-费用不同-" + stamp);
+    file += ".txt";
+    const std::string shown = ca::pathToUtf8(file);
+    fs::path tmpPath = file;
+    tmpPath += ".tmp";
+    ca::TemporaryFile tmp(tmpPath);
+    {
+        std::ofstream out(tmp.path(), std::ios::binary | std::ios::trunc);
+        for (const std::string& line : lines)
+            out << line << "\r\n";
+        out.close();
+        if (!out) throw std::runtime_error("无法写入“" + shown + "”");
+    }
+    std::error_code ec;
+    fs::rename(tmp.path(), file, ec);
+    if (ec) throw std::runtime_error("无法写入“" + shown + "”：" + ca::systemErrorText(ec));
+    tmp.release();
+    return shown;
 }
 
 // Copies the source into the target; returns nullopt after printing why it did not.
@@ -47,6 +97,11 @@ std::optional<ca::migrate::MigrationResult> migrate(const std::string& from, con
 
 int runMigrate(ca::cli::Invocation& in) {
     const std::string from = in.value("--from"), to = in.value("--to");
+    // A connection string of another kind is neither file nor server: refused before anything is
+    // looked at, and never shown (it may hold a password).
+    for (const auto& [text, which] : {std::pair{from, "源数据库"}, std::pair{to, "目标数据库"}})
+        if (const std::string why = ca::db::TargetRefusal(text); !why.empty())
+            throw std::runtime_error(std::string(which) + "：" + why);
     // Both files are looked at before either is opened: a file that is not this program's database
     // is refused as it is (opening it would switch it to WAL or write a schema into it).
     if (const std::string problem =
@@ -94,7 +149,38 @@ int runMigrate(ca::cli::Invocation& in) {
             columns += (columns.empty() ? "" : "、") + c;
         std::cout << "新增费用字段：" << columns << "\n";
     }
+    std::vector<std::string> differences;
+    if (!result.feeDifferences.empty()) {
+        const std::string heading = "以下报关单的费用与目标数据库中的不同，目标数据库中的费用保持不变：";
+        differences.push_back(heading);
+        std::cout << heading << "\n";
+        for (const auto& d : result.feeDifferences) {
+            differences.push_back(differenceLine(d));
+            std::cout << differences.back() << "\n";
+        }
+        differences.push_back("共 " + std::to_string(result.feeDifferences.size()) + " 份报关单的费用不同");
+    }
     std::cout << "迁移完成：共新增 " << added << " 行\n";
+    if (!differences.empty()) {
+        std::cout << differences.back();
+        try {
+            std::cout << "（清单已写入“" << writeDifferences(from, differences) << "”）\n";
+        } catch (const std::exception& e) {
+            std::cout << "\n";
+            std::cerr << "警告：费用不同的报关单清单" << e.what() << "；清单见上面的输出\n";
+        }
+    }
+    if (ca::db::IsServerTarget(to) && result.statisticsProblem.empty() && !result.analysedTables.empty()) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f", result.statisticsSeconds);
+        std::cout << "服务器已重新统计 " << result.analysedTables.size() << " 个数据表（ANALYZE，用时 "
+                  << seconds << " 秒）\n";
+    }
+    if (!result.statisticsProblem.empty())
+        std::cerr << "警告：数据已全部迁移并已保存，只是服务器没能重新统计数据表（ANALYZE）："
+                  << result.statisticsProblem
+                  << "。查询和报表在服务器自动统计之前可能较慢；无需再次迁移，也可以请管理员在服务器上执行 "
+                     "ANALYZE\n";
     if (created) std::cerr << "已新建目标数据库“" << to << "”\n";
     return 0;
 }

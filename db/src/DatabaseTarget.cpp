@@ -205,11 +205,53 @@ bool isKeywordString(std::string_view text) {
     return false;
 }
 
+// The semicolon form of ADO and ODBC ("Provider=…;Password=…;Data Source=…", "Server=…;Uid=…;
+// Pwd=…;"): at least one ";" and every part between them a "key=value" whose key is a word (letters,
+// digits, blanks, underscores). Such a text is never a file name, and libpq cannot read it either.
+// The keys as written, in order.
+std::vector<std::string> semicolonKeys(std::string_view text) {
+    if (text.find(';') == std::string_view::npos) return {};
+    std::vector<std::string> keys;
+    size_t i = 0;
+    while (i <= text.size()) {
+        size_t e = text.find(';', i);
+        if (e == std::string_view::npos) e = text.size();
+        const std::string_view part = trimmed(text.substr(i, e - i));
+        if (!part.empty()) {
+            const size_t eq = part.find('=');
+            if (eq == std::string_view::npos) return {};
+            const std::string_view key = trimmed(part.substr(0, eq));
+            if (key.empty() || !std::all_of(key.begin(), key.end(), [](char c) {
+                    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '_' || c == ' ';
+                }))
+                return {};
+            keys.emplace_back(key);
+        }
+        if (e == text.size()) break;
+        i = e + 1;
+    }
+    return keys;
+}
+
+// The authority of a postgresql:// address: what stands between "://" and the path or query.
+std::string_view uriAuthority(std::string_view target) {
+    const size_t from = target.find("://") + 3;
+    const size_t end = target.find_first_of("/?", from);
+    return target.substr(from, end == std::string_view::npos ? std::string_view::npos : end - from);
+}
+
 bool isBareServer(std::string_view text) {
     if (text.find('/') != std::string_view::npos || text.find('\\') != std::string_view::npos) return false;
     if (isIpv4(text) || isIpv6(text)) return true;
     if (hasDatabaseFileEnding(text) || isExistingFile(text)) return false;
     return isHostName(text);
+}
+
+// "[::1]": an address in brackets, as a postgresql:// address writes it.
+std::string_view withoutBrackets(std::string_view host) {
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') return host.substr(1, host.size() - 2);
+    return host;
 }
 
 void addSecret(std::vector<std::string>& secrets, std::string_view s) {
@@ -257,15 +299,26 @@ std::vector<std::string> passwordsIn(std::string_view target) {
     std::vector<std::string> secrets;
     addSemicolonPasswords(secrets, target);
     if (isUri(target)) {
-        const size_t from = target.find("://") + 3;
-        const size_t slash = target.find_first_of("/?", from);
-        const std::string_view authority =
-            target.substr(from, slash == std::string_view::npos ? std::string_view::npos : slash - from);
+        const std::string_view authority = uriAuthority(target);
         if (const size_t at = authority.rfind('@'); at != std::string_view::npos) {
             const std::string_view userInfo = authority.substr(0, at);
             if (const size_t colon = userInfo.find(':'); colon != std::string_view::npos) {
                 addSecret(secrets, userInfo.substr(colon + 1));
                 addSecret(secrets, percentDecoded(userInfo.substr(colon + 1)));
+            }
+            // An "@" in the password not written as %40: libpq ends the password at the first "@"
+            // and takes the rest for the host. Every piece after the user name is hidden.
+            const size_t userEnd = userInfo.find_first_of(":@");
+            if (userEnd != std::string_view::npos) {
+                const std::string_view rest = userInfo.substr(userEnd + 1);
+                size_t b = 0;
+                while (b <= rest.size()) {
+                    size_t e = rest.find_first_of(":@", b);
+                    if (e == std::string_view::npos) e = rest.size();
+                    addSecret(secrets, rest.substr(b, e - b));
+                    if (e == rest.size()) break;
+                    b = e + 1;
+                }
             }
         }
         if (const size_t q = target.find('?'); q != std::string_view::npos) {
@@ -341,7 +394,39 @@ bool IsServerTarget(std::string_view target) {
 std::string ServerConnectionString(std::string_view target) {
     target = trimmed(target);
     if (isUri(target) || isKeywordString(target)) return std::string(target);
-    return "host=" + std::string(target);
+    return "host=" + std::string(withoutBrackets(target));
+}
+
+std::string ConnectionTextRefusal(std::string_view text) {
+    text = trimmed(text);
+    if (const std::vector<std::string> keys = semicolonKeys(text); !keys.empty()) {
+        std::string named;
+        for (const std::string& k : keys)
+            named += (named.empty() ? "" : "、") + k;
+        return "数据库写成了 ADO/ODBC 形式的连接串（用分号分隔的“键=值”：" + named +
+               "），本程序不能使用，也不会把它当作文件名。数据库服务器请写 PostgreSQL 的连接设置，例如 "
+               "host=服务器地址 dbname=customs user=用户名 password=密码（用空格分隔），或 "
+               "postgresql://用户名@服务器地址/customs；本地数据库请写文件名，例如 DB.sqlite";
+    }
+    const std::string_view authority = isUri(text) ? uriAuthority(text) : std::string_view();
+    if (std::count(authority.begin(), authority.end(), '@') > 1)
+        return "数据库服务器地址（postgresql://…）中的“@”多于一个：用户名或密码中的 @ 必须写成 %40，例如 "
+               "postgresql://用户名:密%40码@服务器地址/customs";
+    return {};
+}
+
+std::string TargetRefusal(std::string_view target) {
+    target = trimmed(target);
+    if (std::string why = ConnectionTextRefusal(target); !why.empty()) return why;
+    // A bare word that is no host name, has no file ending and names no file: a file of that name
+    // would be made, which nobody meant (a server written in words, a folder's name).
+    if (target.empty() || target == ":memory:" || IsServerTarget(target)) return {};
+    if (target.find_first_of("/\\.") != std::string_view::npos || isExistingFile(target)) return {};
+    return "“" + std::string(target) +
+           "”既不是已知的数据库服务器写法，也不是数据库文件名：数据库服务器请写 host=服务器地址 "
+           "dbname=customs user=用户名 或 postgresql://用户名@服务器地址/customs，只写服务器时写它的主机名或 "
+           "IP "
+           "地址；本地数据库请写带扩展名的文件名或路径，例如 DB.sqlite";
 }
 
 std::string HidePasswords(std::string text, std::string_view target) {

@@ -157,8 +157,8 @@ private:
 
 // What a connection finds in the schema it uses.
 struct SchemaFinding {
-    enum Kind { Ours, Empty, Version1, Foreign } kind;
-    std::string why;  // Foreign: what is wrong, as refuseSchema words it
+    enum Kind { Ours, Empty, Older, Foreign } kind;  // Older: upgraded at opening
+    std::string why;                                 // Foreign: what is wrong, as refuseSchema words it
 };
 
 class PostgresEngine : public Engine {
@@ -185,20 +185,24 @@ public:
     void exec(const std::string& sql) override { run(sql, sql, false); }
     std::optional<std::vector<ColumnInfo>> tableColumns(std::string_view table) override;
     bool inTransaction() override {
+        if (lostInUnit_) return true;
         open();
         return beginPending_ != nullptr || PQtransactionStatus(conn_) != PQTRANS_IDLE;
     }
     // The BEGIN travels with the unit's first statement (one round trip less per unit); a unit
-    // that ran nothing ends without reaching the server.
+    // that ran nothing ends without reaching the server. A new unit is where a connection that
+    // broke is opened again.
     void begin(Durability durability) override {
+        lostInUnit_ = false;
         open();
         if (PQtransactionStatus(conn_) != PQTRANS_IDLE) throw DbError("数据库服务器上已经有一个未结束的事务");
         beginPending_ = durability == Durability::Refetchable
                             ? "BEGIN; SET LOCAL synchronous_commit TO off;\n"
                             : "BEGIN;\n";
+        unitOpen_ = true;
     }
-    void commit() override { end("COMMIT"); }
-    void rollback() override { end("ROLLBACK"); }
+    void commit() override { end(true); }
+    void rollback() override { end(false); }
 
     void lockDeclarations(const std::vector<std::string>& keys) override;
     void refreshStatistics(const std::vector<std::string>& tables) override;
@@ -242,12 +246,20 @@ private:
         beginPending_ = nullptr;
         tableNames_.clear();
     }
-    // Ends the unit with `statement`; a unit the server has not seen yet just ends here.
-    void end(const char* statement) {
-        if (beginPending_)
-            beginPending_ = nullptr;
-        else
-            exec(statement);
+    // Ends the unit: keeps it (COMMIT) or undoes it. A unit the server has not seen yet just ends
+    // here; one whose connection broke was undone by the server, and keeping it fails.
+    void end(bool keep);
+    // The text of a unit whose connection broke.
+    std::string lostUnitMessage(const std::string& why) const {
+        return "与数据库服务器“" + name_ + "”的连接中断" + (why.empty() ? std::string() : "：" + why) +
+               "。事务没有完成，其中的改动都没有保存";
+    }
+    // True when the statement's failure means the connection is gone: libpq lost it, or the
+    // server ended the session (terminated, shut down) and closes it.
+    bool connectionGone(const PGresult* r) const {
+        if (PQstatus(conn_) != CONNECTION_OK) return true;
+        const std::string state = diag(r, PG_DIAG_SQLSTATE);
+        return state.starts_with("08") || state == "57P01" || state == "57P02" || state == "57P03";
     }
     Result query(const std::string& sql);
     [[noreturn]] void throwServerError(const ServerError& e, const std::string& jetSql);
@@ -256,7 +268,8 @@ private:
     std::string schemaVersion();
     std::map<std::string, std::set<std::string>> tablesPresent();
     std::string foreignObject();
-    void upgradeFromVersion1();
+    std::string functionsSql();
+    void upgrade();
     [[noreturn]] void refuseSchema(const std::string& why);
 
     std::string target_;
@@ -266,6 +279,12 @@ private:
     PGconn* conn_ = nullptr;
     // The start of the unit that begin() asked for and the server has not seen yet, or null.
     const char* beginPending_ = nullptr;
+    // A unit has begun and not yet ended.
+    bool unitOpen_ = false;
+    // The connection broke inside the open unit: no statement connects again until the unit has
+    // ended, so nothing meant for the unit runs outside it. Holds the reason shown.
+    bool lostInUnit_ = false;
+    std::string lostWhy_;
     int lockWait_ = 5000;
     PostgresDialect dialect_;
     std::map<Oid, std::string> tableNames_;
@@ -367,6 +386,7 @@ std::string PostgresStatement::columnName(int c) const {
 
 void PostgresEngine::open() {
     if (conn_ && PQstatus(conn_) == CONNECTION_OK) return;
+    if (lostInUnit_) throw DbConnectionLost(lostUnitMessage(lostWhy_));
     close();
     // Settings of the connection string come first and may be overridden by it, except the
     // encoding: every text the program handles is UTF-8.
@@ -401,20 +421,64 @@ void PostgresEngine::open() {
 Result PostgresEngine::run(const std::string& sql, const std::string& jetSql, bool oneStatement) {
     open();
     Result r;
-    if (beginPending_) {
+    if (const char* begin = beginPending_) {
         // In one message: the simple protocol runs them in order and answers with the statement's
         // own result (or its error, which leaves the unit to be rolled back).
-        const std::string unit = beginPending_ + sql;
+        const std::string unit = begin + sql;
         beginPending_ = nullptr;
         r.reset(PQexec(conn_, unit.c_str()));
+        const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY &&
+            connectionGone(r.get())) {
+            // The connection broke since the last unit (a server restarted, an idle session ended):
+            // the unit's first statement is its start, nothing of it can have been kept, so it
+            // starts again on a new connection, once.
+            close();
+            try {
+                open();
+            } catch (const DbError& e) {
+                // The unit cannot start: none of its statements may run on a later connection.
+                lostInUnit_ = unitOpen_;
+                lostWhy_ = e.what();
+                throw DbConnectionLost(e.what());
+            }
+            r.reset(PQexec(conn_, unit.c_str()));
+        }
     } else {
         r.reset(oneStatement ? PQexecParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)
                              : PQexec(conn_, sql.c_str()));
     }
     const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY) return r;
-    if (PQstatus(conn_) != CONNECTION_OK) throwConnectionBroken();
+    if (connectionGone(r.get())) throwConnectionBroken();
     throwServerError(serverError(r.get(), conn_), jetSql);
+}
+
+void PostgresEngine::end(bool keep) {
+    const bool lost = lostInUnit_;
+    const bool pending = beginPending_ != nullptr;
+    unitOpen_ = false;
+    lostInUnit_ = false;
+    beginPending_ = nullptr;
+    if (lost) {
+        if (keep) throw DbConnectionLost(lostUnitMessage(lostWhy_));
+        return;
+    }
+    if (pending) return;
+    if (!conn_) {
+        if (keep) throw DbConnectionLost(lostUnitMessage(""));
+        return;
+    }
+    if (!keep) {
+        exec("ROLLBACK");
+        return;
+    }
+    // A unit the server no longer holds, or one it holds in an error state, is not kept: COMMIT
+    // then answers without an error (a warning, or ROLLBACK), and the unit would pass for saved.
+    const PGTransactionStatusType before = PQtransactionStatus(conn_);
+    Result r = run("COMMIT", "COMMIT");
+    if (before == PQTRANS_IDLE || std::string_view(PQcmdStatus(r.get())) != "COMMIT")
+        throw DbError("数据库服务器已撤销这个事务（其中有语句出错），其中的改动都没有保存");
 }
 
 void PostgresEngine::throwServerError(const ServerError& e, const std::string& jetSql) {
@@ -427,7 +491,12 @@ void PostgresEngine::throwServerError(const ServerError& e, const std::string& j
 void PostgresEngine::throwConnectionBroken() {
     const std::string why = HidePasswords(chineseConnectionMessage(PQerrorMessage(conn_)), target_);
     close();
-    throw DbError("与数据库服务器“" + name_ + "”的连接中断：" + why + "。下一次操作时程序会重新连接");
+    if (unitOpen_) {
+        lostInUnit_ = true;
+        lostWhy_ = why;
+        throw DbConnectionLost(lostUnitMessage(why));
+    }
+    throw DbConnectionLost("与数据库服务器“" + name_ + "”的连接中断：" + why);
 }
 
 Result PostgresEngine::query(const std::string& sql) {
@@ -506,19 +575,38 @@ std::string PostgresEngine::foreignObject() {
     return PQntuples(r.get()) ? PQgetvalue(r.get(), 0, 0) : "";
 }
 
-// Version 1 had no unique key for a goods line: duplicate lines go (the one stored first stays) and
-// the key is made, in one unit under the lock that setting up takes, so one desk does it.
-void PostgresEngine::upgradeFromVersion1() {
+// The functions of the dialect for this database: created in the schema the connection uses, and
+// naming it and the schema of citext wherever they call each other.
+std::string PostgresEngine::functionsSql() {
+    Result r = query(
+        "SELECT current_schema(), (SELECT n.nspname FROM pg_extension e JOIN pg_namespace n ON n.oid = "
+        "e.extnamespace WHERE e.extname = 'citext')");
+    if (PQgetisnull(r.get(), 0, 0)) throw DbError("连接设置的 search_path 中没有可用的模式，无法建立数据表");
+    if (PQgetisnull(r.get(), 0, 1)) throw DbError("数据库中没有安装 citext 扩展");
+    return postgresFunctionsSql(PQgetvalue(r.get(), 0, 0), PQgetvalue(r.get(), 0, 1));
+}
+
+// An older database is brought up to this version in one unit under the lock that setting up takes,
+// so one desk does it. Version 1 had no unique key for a goods line: duplicate lines go (the one
+// stored first stays) and the key is made. Up to version 2 the functions called each other and
+// citext without naming their schema, which the server's upkeep (empty search_path) cannot find:
+// they are replaced by ones that do, and the number reading is brought up to date with them.
+void PostgresEngine::upgrade() {
     exec("BEGIN");
     try {
         exec("SELECT pg_advisory_xact_lock(4242001)");
-        if (schemaVersion() == "1") {
-            run(std::string(
-                    "DELETE FROM subdata a USING subdata b WHERE a.pid = b.pid AND a.sp_no = b.sp_no AND "
-                    "a.ctid > b.ctid;\n") +
-                    kUniqueGoodsLine + ";\n" + postgresNumberFunctionSql() +
-                    "UPDATE ca_schema SET version = " + std::to_string(kPostgresSchemaVersion) + ";",
-                "", false);
+        const std::string version = schemaVersion();
+        if (version == "1" || version == "2") {
+            std::string sql;
+            if (version == "1")
+                sql +=
+                    std::string(
+                        "DELETE FROM subdata a USING subdata b WHERE a.pid = b.pid AND a.sp_no = b.sp_no AND "
+                        "a.ctid > b.ctid;\n") +
+                    kUniqueGoodsLine + ";\n";
+            sql += functionsSql() +
+                   "UPDATE ca_schema SET version = " + std::to_string(kPostgresSchemaVersion) + ";";
+            run(sql, "", false);
         }
         exec("COMMIT");
     } catch (const DbError& e) {
@@ -552,7 +640,7 @@ SchemaFinding PostgresEngine::inspectSchema() {
         return {SchemaFinding::Foreign, "不是本程序建立的，也不是空的数据库（其中已有“" + other + "”等）"};
     }
     const std::string version = schemaVersion();
-    if (version == "1") return {SchemaFinding::Version1, ""};
+    if (version == "1" || version == "2") return {SchemaFinding::Older, ""};
     if (version != std::to_string(kPostgresSchemaVersion))
         return {SchemaFinding::Foreign, "的格式版本是 " +
                                             (version.empty() ? std::string("（空）") : version) +
@@ -579,12 +667,14 @@ void PostgresEngine::checkOrCreateSchema() {
             if (!tablesPresent().count("ca_schema")) {
                 if (const std::string other = foreignObject(); !other.empty())
                     refuseSchema("不是本程序建立的，也不是空的数据库（其中已有“" + other + "”等）");
-                std::string sql = postgresFunctionsSql() + postgresNumberFunctionSql();
-                for (const auto& statement : DefaultSchemaStatements(dialect_))
-                    sql += statement + ";\n";
-                sql += "CREATE TABLE ca_schema (version integer NOT NULL);\n";
-                sql += "INSERT INTO ca_schema VALUES (" + std::to_string(kPostgresSchemaVersion) + ");\n";
                 try {
+                    // The extension first: the functions name the schema it is in.
+                    run(postgresTypesSql(), "", false);
+                    std::string sql = functionsSql();
+                    for (const auto& statement : DefaultSchemaStatements(dialect_))
+                        sql += statement + ";\n";
+                    sql += "CREATE TABLE ca_schema (version integer NOT NULL);\n";
+                    sql += "INSERT INTO ca_schema VALUES (" + std::to_string(kPostgresSchemaVersion) + ");\n";
                     run(sql, "", false);
                 } catch (const DbError& e) {
                     throw DbError(std::string("建立数据表时出错（数据库保持原样）：") + e.what());
@@ -597,8 +687,8 @@ void PostgresEngine::checkOrCreateSchema() {
         }
         found = inspectSchema();
     }
-    if (found.kind == SchemaFinding::Version1) {
-        upgradeFromVersion1();
+    if (found.kind == SchemaFinding::Older) {
+        upgrade();
         found = inspectSchema();
     }
     if (found.kind == SchemaFinding::Foreign) refuseSchema(found.why);
@@ -630,7 +720,7 @@ void PostgresEngine::copyIn(const std::string& sql, const std::string& data) {
     if (beginPending_) exec("SELECT 1");  // the unit's BEGIN goes first
     Result start(PQexec(conn_, sql.c_str()));
     if (!start || PQresultStatus(start.get()) != PGRES_COPY_IN) {
-        if (PQstatus(conn_) != CONNECTION_OK) throwConnectionBroken();
+        if (connectionGone(start.get())) throwConnectionBroken();
         throwServerError(serverError(start.get(), conn_), "");
     }
     const bool sent = PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) == 1;
@@ -640,7 +730,7 @@ void PostgresEngine::copyIn(const std::string& sql, const std::string& data) {
     while (PGresult* more = PQgetResult(conn_))
         PQclear(more);
     if (end && PQresultStatus(end.get()) == PGRES_COMMAND_OK) return;
-    if (PQstatus(conn_) != CONNECTION_OK) throwConnectionBroken();
+    if (!sent || connectionGone(end.get())) throwConnectionBroken();
     throwServerError(serverError(end.get(), conn_), "");
 }
 
@@ -747,7 +837,7 @@ ServerProbe ProbeServer(const std::string& target, int timeoutSeconds) {
                 return {true, connected + "数据库是本程序的数据库"};
             case SchemaFinding::Empty:
                 return {true, connected + "数据库是空的，程序启动时会在其中建立数据表"};
-            case SchemaFinding::Version1:
+            case SchemaFinding::Older:
                 return {true, connected + "数据库是本程序较早的格式，程序启动时会把它升级"};
             case SchemaFinding::Foreign:
                 break;

@@ -1,12 +1,31 @@
 #include "PostgresFunctions.h"
 
+#include "JetTranslator.h"
+
 namespace ca::db {
 
-const std::string& postgresNumberFunctionSql() {
+const std::string& postgresTypesSql() {
     static const std::string sql = R"SQL(
+CREATE EXTENSION IF NOT EXISTS citext;
+
+-- A date as the program stores it: YYYY-MM-DD, with " HH:MM:SS" when a time is present. Compared
+-- character by character, whatever the server's language, so that the text order is the date order.
+CREATE DOMAIN ca_date AS text COLLATE "C"
+  CHECK (VALUE ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}( [0-9]{2}:[0-9]{2}:[0-9]{2})?$');
+)SQL";
+    return sql;
+}
+
+namespace {
+
+// The functions with @S@ standing for the program's schema and @C@ for the schema of citext: every
+// call of one of them, and the type citext, names its schema, so that a function works whatever
+// search_path it runs under. The server's own upkeep runs with an empty one: autovacuum and ANALYZE
+// computing the index on mid(bgno, 10, 9), and a restore of a dump rebuilding that index.
+constexpr const char* kFunctions = R"SQL(
 -- A number text: sign, digits with one point, an exponent, blanks around; NULL for anything else.
 -- A number too small for a double is 0 (as strtod gives it on a desk), one too large is no number.
-CREATE OR REPLACE FUNCTION ca_number(v text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_number(v text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $f$
 BEGIN
   IF v IS NULL OR v !~ '^[ \t]*[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*$' THEN
     RETURN NULL;
@@ -20,22 +39,10 @@ EXCEPTION WHEN numeric_value_out_of_range THEN
   END;
   RETURN NULL;
 END $f$;
-)SQL";
-    return sql;
-}
-
-const std::string& postgresFunctionsSql() {
-    static const std::string sql = R"SQL(
-CREATE EXTENSION IF NOT EXISTS citext;
-
--- A date as the program stores it: YYYY-MM-DD, with " HH:MM:SS" when a time is present. Compared
--- character by character, whatever the server's language, so that the text order is the date order.
-CREATE DOMAIN ca_date AS text COLLATE "C"
-  CHECK (VALUE ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}( [0-9]{2}:[0-9]{2}:[0-9]{2})?$');
 
 -- {year, month, day, hour, minute, second} of a date text: YYYY-MM-DD or YYYY/M/D, optionally
 -- followed by HH:MM[:SS] after a blank or T; NULL for anything else or an impossible date.
-CREATE FUNCTION ca_dt_parts(v text) RETURNS int[] LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_dt_parts(v text) RETURNS int[] LANGUAGE plpgsql IMMUTABLE AS $f$
 DECLARE
   m text[];
   y int; mo int; d int; h int := 0; mi int := 0; s int := 0;
@@ -56,8 +63,8 @@ BEGIN
 END $f$;
 
 -- The stored form of a date text; NULL when it is none.
-CREATE FUNCTION ca_datetime(v text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
-DECLARE t int[] := ca_dt_parts(v);
+CREATE OR REPLACE FUNCTION @S@.ca_datetime(v text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
+DECLARE t int[] := @S@.ca_dt_parts(v);
 BEGIN
   IF t IS NULL THEN RETURN NULL; END IF;
   RETURN lpad(t[1]::text, 4, '0') || '-' || lpad(t[2]::text, 2, '0') || '-' || lpad(t[3]::text, 2, '0') ||
@@ -66,64 +73,64 @@ BEGIN
     END;
 END $f$;
 
-CREATE FUNCTION ca_mismatch(v text, col text, kind text) RETURNS void LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_mismatch(v text, col text, kind text) RETURNS void LANGUAGE plpgsql IMMUTABLE AS $f$
 BEGIN
   RAISE EXCEPTION USING ERRCODE = '22000',
     MESSAGE = '数据类型不匹配：字段“' || col || '”（' || kind || '）不能接受 “' || v || '”';
 END $f$;
 
-CREATE FUNCTION ca_cv_i(v text, col text) RETURNS bigint LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_cv_i(v text, col text) RETURNS bigint LANGUAGE plpgsql IMMUTABLE AS $f$
 DECLARE n double precision;
 BEGIN
   IF v IS NULL THEN RETURN NULL; END IF;
   IF v ~ '^-?[0-9]{1,15}$' THEN RETURN v::bigint; END IF;
-  n := ca_number(v);
-  IF n IS NULL OR n <> floor(n) OR abs(n) >= 9.0e15 THEN PERFORM ca_mismatch(v, col, '整数'); END IF;
+  n := @S@.ca_number(v);
+  IF n IS NULL OR n <> floor(n) OR abs(n) >= 9.0e15 THEN PERFORM @S@.ca_mismatch(v, col, '整数'); END IF;
   RETURN n::bigint;
 END $f$;
 
-CREATE FUNCTION ca_cv_d(v text, col text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_cv_d(v text, col text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $f$
 DECLARE n double precision;
 BEGIN
   IF v IS NULL THEN RETURN NULL; END IF;
-  n := ca_number(v);
-  IF n IS NULL THEN PERFORM ca_mismatch(v, col, '小数'); END IF;
+  n := @S@.ca_number(v);
+  IF n IS NULL THEN PERFORM @S@.ca_mismatch(v, col, '小数'); END IF;
   RETURN n + 0;  -- "-0" is stored as 0
 END $f$;
 
-CREATE FUNCTION ca_cv_t(v text, col text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_cv_t(v text, col text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
 DECLARE r text;
 BEGIN
   IF v IS NULL THEN RETURN NULL; END IF;
-  r := ca_datetime(v);
-  IF r IS NULL THEN PERFORM ca_mismatch(v, col, '日期'); END IF;
+  r := @S@.ca_datetime(v);
+  IF r IS NULL THEN PERFORM @S@.ca_mismatch(v, col, '日期'); END IF;
   RETURN r;
 END $f$;
 
 -- mid(text, start[, length]): characters from the 1-based position start, as many as length. A
 -- function of one expression, so the server writes it into the statement instead of calling it
 -- for every row.
-CREATE FUNCTION ca_mid_refused(v text) RETURNS citext LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_mid_refused(v text) RETURNS @C@.citext LANGUAGE plpgsql IMMUTABLE AS $f$
 BEGIN
   RAISE EXCEPTION USING ERRCODE = '22023', MESSAGE = '无效的过程调用：mid 的起始位置小于 1，或长度为负数';
 END $f$;
 
-CREATE FUNCTION mid(v text, s bigint, l bigint) RETURNS citext LANGUAGE sql IMMUTABLE AS $f$
-  SELECT CASE WHEN s < 1 OR l < 0 THEN ca_mid_refused(v)
-              ELSE substr(v, least(s, 2147483647)::int, least(l, 2147483647)::int)::citext END
+CREATE OR REPLACE FUNCTION @S@.mid(v text, s bigint, l bigint) RETURNS @C@.citext LANGUAGE sql IMMUTABLE AS $f$
+  SELECT CASE WHEN s < 1 OR l < 0 THEN @S@.ca_mid_refused(v)
+              ELSE substr(v, least(s, 2147483647)::int, least(l, 2147483647)::int)::@C@.citext END
 $f$;
 
-CREATE FUNCTION mid(v text, s bigint) RETURNS citext LANGUAGE sql IMMUTABLE AS $f$
-  SELECT CASE WHEN s < 1 THEN ca_mid_refused(v) ELSE substr(v, least(s, 2147483647)::int)::citext END
+CREATE OR REPLACE FUNCTION @S@.mid(v text, s bigint) RETURNS @C@.citext LANGUAGE sql IMMUTABLE AS $f$
+  SELECT CASE WHEN s < 1 THEN @S@.ca_mid_refused(v) ELSE substr(v, least(s, 2147483647)::int)::@C@.citext END
 $f$;
 
 -- format(value, pattern) for the date patterns: yyyy yy m mm d dd h hh n nn s ss, m/mm right
 -- after h/hh meaning minutes; "..." and \x copied literally. A value that is no date comes back
 -- as it is. The month bounds of the queries take the short way for a stored date (digits and
 -- separators where a stored date has them), without a regular expression for every row.
-CREATE FUNCTION ca_format_any(v text, p text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_format_any(v text, p text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
 DECLARE
-  t int[] := ca_dt_parts(v);
+  t int[] := @S@.ca_dt_parts(v);
   o text := '';
   i int := 1;
   n int := length(p);
@@ -165,7 +172,7 @@ BEGIN
   RETURN o;
 END $f$;
 
-CREATE FUNCTION ca_format(v text, p text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_format(v text, p text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
   SELECT CASE
     WHEN v IS NULL THEN NULL
     WHEN lower(p) = 'yyyy-mm-dd hh:mm:ss' AND length(v) = 10 AND translate(v, '0123456789', '') = '--'
@@ -173,43 +180,55 @@ CREATE FUNCTION ca_format(v text, p text) RETURNS text LANGUAGE sql IMMUTABLE AS
     WHEN lower(p) = 'yyyy-mm-dd hh:mm:ss' AND length(v) = 19 AND translate(v, '0123456789', '') = '-- ::'
          AND substr(v, 5, 1) = '-' AND substr(v, 8, 1) = '-' AND substr(v, 11, 1) = ' '
          AND substr(v, 14, 1) = ':' THEN v
-    ELSE ca_format_any(v, p)
+    ELSE @S@.ca_format_any(v, p)
   END
 $f$;
 
 -- nz(value[, default]): Null becomes the default, or 0 for a number and the empty text for a text.
-CREATE FUNCTION nz(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.nz(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $f$
   SELECT coalesce(v, 0)
 $f$;
-CREATE FUNCTION nz(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.nz(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $f$
   SELECT coalesce(v, 0)
 $f$;
-CREATE FUNCTION nz(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.nz(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
   SELECT coalesce(v, '')
 $f$;
-CREATE FUNCTION nz(v anycompatible, d anycompatible) RETURNS anycompatible LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.nz(v anycompatible, d anycompatible) RETURNS anycompatible LANGUAGE sql IMMUTABLE AS $f$
   SELECT coalesce(v, d)
 $f$;
-CREATE FUNCTION len(v text) RETURNS bigint LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.len(v text) RETURNS bigint LANGUAGE sql IMMUTABLE AS $f$
   SELECT length(v)::bigint
 $f$;
-CREATE FUNCTION ucase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ucase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
   SELECT translate(v, 'abcdefghijklmnopqrstuvwxyz', 'ABCDEFGHIJKLMNOPQRSTUVWXYZ')
 $f$;
-CREATE FUNCTION lcase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.lcase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
   SELECT translate(v, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz')
 $f$;
-CREATE FUNCTION ca_now() RETURNS text LANGUAGE sql STABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.ca_now() RETURNS text LANGUAGE sql STABLE AS $f$
   SELECT to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')
 $f$;
 -- The kind of a value as the statements of the sql window ask for it: integer, real, text, null.
-CREATE FUNCTION typeof(v anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
+CREATE OR REPLACE FUNCTION @S@.typeof(v anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $f$
   SELECT CASE WHEN v IS NULL THEN 'null'
               WHEN pg_typeof(v) IN ('bigint'::regtype, 'integer'::regtype, 'smallint'::regtype) THEN 'integer'
               WHEN pg_typeof(v) IN ('double precision'::regtype, 'real'::regtype, 'numeric'::regtype) THEN 'real'
               ELSE 'text' END
 $f$;
 )SQL";
+
+void replaceAll(std::string& text, std::string_view what, const std::string& with) {
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+}
+
+}  // namespace
+
+std::string postgresFunctionsSql(const std::string& schema, const std::string& citextSchema) {
+    std::string sql = kFunctions;
+    replaceAll(sql, "@S@", quoteIdentifier(schema));
+    replaceAll(sql, "@C@", quoteIdentifier(citextSchema));
     return sql;
 }
 

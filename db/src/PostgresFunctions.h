@@ -8,13 +8,15 @@
 
 namespace ca::db {
 
-// The version written to ca_schema; a server whose tables carry another one is refused.
-constexpr int kPostgresSchemaVersion = 2;
+// The version written to ca_schema; a server whose tables carry another one is refused, an older
+// one is upgraded. 2: a goods line's unique key; 3: every function names the schemas it uses.
+constexpr int kPostgresSchemaVersion = 3;
 
-// The statements, in order, one text that the server runs as one script.
-const std::string& postgresFunctionsSql();
-// The number reading every conversion uses (CREATE OR REPLACE: also brings an older database's up
-// to date).
-const std::string& postgresNumberFunctionSql();
+// The extension and the domain of a new database, one script.
+const std::string& postgresTypesSql();
+// Every function (CREATE OR REPLACE, so it also brings an older database's up to date), created in
+// `schema` and naming it, and `citextSchema` for the type citext, wherever one function uses
+// another: they work under any search_path, the empty one of the server's upkeep included.
+std::string postgresFunctionsSql(const std::string& schema, const std::string& citextSchema);
 
 }  // namespace ca::db

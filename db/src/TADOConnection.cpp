@@ -30,7 +30,8 @@ std::unique_ptr<Engine> makeEngine(const std::string& target) {
 
 TADOConnection::TADOConnection(std::string fileName)
     : fileName_(std::move(fileName)),
-      engine_(makeEngine(fileName_)),
+      refusal_(TargetRefusal(fileName_)),
+      engine_(makeEngine(refusal_.empty() ? fileName_ : ":memory:")),
       statements_(std::make_unique<StatementCache>(kStatementCacheSize)) {
     if (IsServerTarget(fileName_)) openedPath_ = engine_->displayName();
 }
@@ -44,6 +45,7 @@ bool TADOConnection::Connected() const {
 }
 
 void TADOConnection::Open() {
+    if (!refusal_.empty()) throw DbError(refusal_);
     if (engine_->isOpen()) return;
     engine_->open();
     openedPath_ = engine_->displayName();
@@ -62,11 +64,21 @@ void TADOConnection::LockDeclarations(const std::vector<std::string>& keys) {
     if (!keys.empty()) engine().lockDeclarations(keys);
 }
 
-void TADOConnection::RefreshStatistics() {
-    std::vector<std::string> tables;
+void TADOConnection::RollbackUnit() {
+    // Not through engine(): a unit whose connection broke ends here without connecting again (the
+    // server undid it already), and only the next unit or statement connects.
+    if (refusal_.empty() && (!engine_->isOpen() || engine_->inTransaction())) engine_->rollback();
+}
+
+void TADOConnection::RefreshStatistics(const std::vector<std::string>& tables) {
+    if (!tables.empty()) {
+        engine().refreshStatistics(tables);
+        return;
+    }
+    std::vector<std::string> all;
     for (const auto& t : DefaultTables())
-        tables.push_back(t.name);
-    engine().refreshStatistics(tables);
+        all.push_back(t.name);
+    engine().refreshStatistics(all);
 }
 
 std::unique_ptr<BulkCopy> TADOConnection::BeginCopy(const std::string& table,

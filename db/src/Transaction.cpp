@@ -39,7 +39,7 @@ void Transaction::rollback() noexcept {
     open_ = false;
     try {
         if (outermost_) {
-            if (conn_.Connected() && conn_.engine().inTransaction()) conn_.engine().rollback();
+            conn_.RollbackUnit();
         } else {
             conn_.execRaw(std::string("ROLLBACK TO ") + kSavepoint);
             conn_.execRaw(std::string("RELEASE ") + kSavepoint);

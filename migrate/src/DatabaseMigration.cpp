@@ -1,5 +1,7 @@
 #include "ca/migrate/DatabaseMigration.h"
 
+#include <chrono>
+#include <cmath>
 #include <map>
 #include <set>
 #include <string_view>
@@ -10,6 +12,7 @@
 #include "ca/db/TADOQuery.h"
 #include "ca/db/Transaction.h"
 #include "ca/fees/FeeColumns.h"
+#include "ca/fees/FeeItemRules.h"
 #include "ca/users/UserStore.h"
 #include "ca/util/AsciiCase.h"
 
@@ -110,6 +113,27 @@ std::vector<int> keyColumns(const db::TADOQuery& q, const std::vector<std::strin
     for (const auto& k : key)
         columns.push_back(q.FieldIndex(k));
     return columns;
+}
+
+// A column of the fee tables that holds no fee item: the declaration's keys and the system columns.
+bool isFeeItemColumn(std::string_view column) {
+    for (std::string_view reserved : fees::kReservedCodes)
+        if (toLowerAscii(reserved) == toLowerAscii(column)) return false;
+    return true;
+}
+
+// An amount in whole cents, Null as 0: the fee tables keep two decimals.
+long long cents(const db::Value& v) {
+    if (const auto* i = std::get_if<std::int64_t>(&v)) return *i * 100;
+    if (const auto* d = std::get_if<double>(&v)) return std::llround(*d * 100);
+    if (const auto* t = std::get_if<std::string>(&v)) {
+        try {
+            return std::llround(std::stod(*t) * 100);
+        } catch (const std::exception&) {
+            return 0;
+        }
+    }
+    return 0;
 }
 
 std::string keyText(const db::TADOQuery& q, const std::vector<std::string>& key) {
@@ -253,6 +277,9 @@ TableCount DatabaseMigration::copyTable(const std::string& table, const std::vec
         piece.commit();
     } catch (const db::DbBusy&) {
         throw;
+    } catch (const db::DbConnectionLost&) {
+        // The transaction is gone with the connection: nothing is left to find row by row.
+        throw;
     } catch (const db::DbError&) {
         count.added = copyRowByRow(table, rows, columns, wanted, key);
     }
@@ -282,6 +309,10 @@ int DatabaseMigration::copyRowByRow(const std::string& table, db::TADOQuery& row
             for (size_t i = 0; i < columns.size(); ++i)
                 bindValue(write.ParamByName(parameters[i]), rows.Fields(static_cast<int>(i)).AsVariant());
             added += write.ExecSQL();
+        } catch (const db::DbBusy&) {
+            throw;
+        } catch (const db::DbConnectionLost&) {
+            throw;  // not the row's fault
         } catch (const db::DbError& e) {
             throw db::DbError("复制数据表 " + table + " 的记录（" + keyText(rows, key) + "）时出错：" +
                               e.what());
@@ -327,17 +358,97 @@ MigrationResult DatabaseMigration::run(bool merge) {
         const int permissions = users::UserStore(target_).addMissingPermissions();
         for (TableCount& t : result.tables)
             if (t.table == "limit") t.added += permissions;
+        // Fee rows the target held already stay as they are there; where their amounts differ from
+        // the source's, the clerk is told which, before anyone relies on the merged fees.
+        for (const TableCount& t : result.tables)
+            if (t.table == "T_fee" && t.kept > 0) result.feeDifferences = compareFees();
         transaction.commit();
     } catch (...) {
         // The undone columns may still be in what the connection knows of the tables.
         target_.ADOConnection1.schemaChanged();
         throw;
     }
-    // A server plans its statements from statistics of the tables; fresh ones now, so that the
-    // first queries after the copy are planned for the rows that are there instead of for empty
-    // tables (which can make a month's report take minutes until the server gathers them itself).
-    target_.ADOConnection1.RefreshStatistics();
+    refreshStatistics(result);
     return result;
+}
+
+// A server plans its statements from statistics of the tables; fresh ones now, so that the first
+// queries after the copy are planned for the rows that are there instead of for empty tables (which
+// can make a month's report take minutes until the server gathers them itself). Only the tables
+// the copy changed. The copy is committed by now: a failure here (a lost connection) loses nothing
+// and is only reported.
+void DatabaseMigration::refreshStatistics(MigrationResult& result) {
+    std::set<std::string> changed;
+    for (const TableCount& t : result.tables)
+        if (t.added > 0) changed.insert(t.table);
+    for (const std::string& column : result.addedColumns)
+        changed.insert(column.substr(0, column.find('.')));
+    std::vector<std::string> tables;
+    for (const auto& table : copyOrder())
+        if (changed.count(table.name)) tables.push_back(table.name);
+    if (tables.empty()) return;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        target_.ADOConnection1.RefreshStatistics(tables);
+        result.analysedTables = tables;
+    } catch (const db::DbError& e) {
+        result.statisticsProblem = e.what();
+    }
+    result.statisticsSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The fee amounts of every declaration both databases hold, column by column (Null counts as 0).
+std::vector<FeeDifferences> DatabaseMigration::compareFees() {
+    std::vector<std::string> columns;
+    const auto& targetColumns = *target_.ADOConnection1.columns("T_fee");
+    for (const auto& c : *source_.ADOConnection1.columns("T_fee"))
+        if (isFeeItemColumn(c.name) && hasColumn(targetColumns, c.name)) columns.push_back(c.name);
+    if (columns.empty()) return {};
+    std::string list = "ty_no,bgno";
+    for (const auto& c : columns)
+        list += "," + c;
+
+    std::map<std::string, std::string> names;  // lower-case code → the fee item's name
+    db::TADOQuery items(target_);
+    items.SetSQL("select Fd_func_code,Fd_func_name from func_desc");
+    items.Open();
+    for (items.First(); !items.Eof(); items.Next())
+        names[toLowerAscii(items.Fields(0).AsString())] = items.Fields(1).AsString();
+
+    std::map<std::string, std::vector<db::Value>> held;  // lower-case TY_No → the target's amounts
+    db::TADOQuery t(target_);
+    t.SetSQL("select " + list + " from T_fee");
+    t.Open();
+    for (t.First(); !t.Eof(); t.Next()) {
+        auto [at, added] = held.try_emplace(toLowerAscii(t.Fields(0).AsString()));
+        if (!added) continue;
+        for (size_t i = 0; i < columns.size(); ++i)
+            at->second.push_back(t.Fields(static_cast<int>(i + 2)).AsVariant());
+    }
+    t.Close();
+
+    std::vector<FeeDifferences> differences;
+    db::TADOQuery s(source_);
+    s.SetSQL("select " + list + " from T_fee");
+    s.Open();
+    for (s.First(); !s.Eof(); s.Next()) {
+        auto it = held.find(toLowerAscii(s.Fields(0).AsString()));
+        if (it == held.end()) continue;
+        FeeDifferences row{s.Fields(0).AsString(), s.Fields(1).AsString(), {}};
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const db::Value mine = s.Fields(static_cast<int>(i + 2)).AsVariant();
+            if (cents(mine) == cents(it->second[i])) continue;
+            auto name = names.find(toLowerAscii(columns[i]));
+            row.fees.push_back({columns[i], name == names.end() ? std::string() : name->second,
+                                db::valueToString(mine), db::valueToString(it->second[i])});
+        }
+        // The source's first row of a key is the one compared; a later one of the same key was not
+        // copied either.
+        held.erase(it);
+        if (!row.fees.empty()) differences.push_back(std::move(row));
+    }
+    return differences;
 }
 
 }  // namespace ca::migrate

@@ -7,14 +7,17 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ca/db/DbError.h"
 #include "ca/db/Quoting.h"
 #include "ca/db/TADOQuery.h"
+#include "ca/db/Transaction.h"
 #include "ca/db/testing/RefuseWrites.h"
 #include "ca/db/testing/TestDatabase.h"
 #include "ca/migrate/DatabaseMigration.h"
+#include "ca/util/AsciiCase.h"
 
 using ca::db::testing::EngineKind;
 using ca::migrate::DatabaseMigration;
@@ -129,6 +132,19 @@ public:
              "Fd_func_name,0 from func_desc");
     }
 
+    // Declarations, a department, a user and his permissions, and no fee item of the desk's own: a
+    // copy that adds no column to the target.
+    void fillDeclarationsOnly() {
+        for (int i = 1; i <= 20; ++i)
+            declaration(*source, "K" + std::to_string(i), "公司", 2);
+        exec(*source, "insert into DEP(ID,DEP_Name) values (1,'报关部')");
+        exec(*source,
+             "insert into employee(E_ID,E_name,E_DEP,E_sex,E_pwd,E_isSup) values (1,'小王',1,'女','',0)");
+        exec(*source,
+             "insert into limit(L_pers_id,L_func_code,L_func_name,L_have_Limit) select 1,Fd_func_code,"
+             "Fd_func_name,0 from func_desc");
+    }
+
     Rows table(ca::db::TDM& dm, const std::string& name, const std::string& order) {
         return rows(dm, "select * from " + name + " order by " + order);
     }
@@ -168,10 +184,16 @@ TEST_P(Migration, CopiesEveryTableAndASecondMergeChangesNothing) {
                        "from pg_namespace where nspname=current_schema())"),
                   (Rows{"3"}));
     }
+    EXPECT_EQ(result.analysedTables, (std::vector<std::string>{"func_desc", "DEP", "employee", "limit",
+                                                               "LoadData", "subData", "T_fee", "T_fee1"}));
+    EXPECT_EQ(result.statisticsProblem, "");
+    EXPECT_TRUE(result.feeDifferences.empty());
 
     const auto before = everything(*target);
     auto again = DatabaseMigration(*source, *target).run(true);
     EXPECT_TRUE(again.addedColumns.empty());
+    EXPECT_TRUE(again.analysedTables.empty()) << "nothing changed, nothing to analyse";
+    EXPECT_TRUE(again.feeDifferences.empty()) << "the fees are the source's own";
     for (const TableCount& t : again.tables) {
         EXPECT_EQ(t.added, 0) << t.table;
         EXPECT_EQ(t.kept, t.sourceRows) << t.table;
@@ -204,6 +226,17 @@ TEST_P(Migration, MergeKeepsWhatTheTargetHoldsAndAddsTheRest) {
         counts.push_back(t.table + " " + std::to_string(t.added) + " " + std::to_string(t.kept));
     EXPECT_EQ(counts, (std::vector<std::string>{"func_desc 1 24", "DEP 1 1", "employee 2 0", "limit 50 0",
                                                 "LoadData 2 1", "subData 2 1", "T_fee 2 1", "T_fee1 2 1"}));
+    // The fees the target kept are told with both amounts: the one the target held (99) and the
+    // item the copy added to it (0 there), against the source's.
+    ASSERT_EQ(result.feeDifferences.size(), 1u);
+    const ca::migrate::FeeDifferences& d = result.feeDifferences[0];
+    EXPECT_EQ(d.declaration, "D1");
+    EXPECT_EQ(d.customsNumber, "");
+    std::vector<std::string> fees;
+    for (const auto& f : d.fees)
+        fees.push_back(f.column + " " + f.source + " " + f.target);
+    EXPECT_EQ(fees, (std::vector<std::string>{"bgf 12.5 99", "cyf 3.75 0"}));
+    EXPECT_EQ(d.fees.back().name, "仓储费");
 }
 
 // A user who came only from the source had no rows for the fee items only the target had, and the
@@ -302,6 +335,80 @@ TEST_P(Migration, AFailureHalfWayLeavesTheTargetAsItWas) {
     EXPECT_EQ(everything(*target), before);
     EXPECT_EQ(target->ADOConnection1.columns("T_fee")->size(),
               source->ADOConnection1.columns("T_fee")->size() - 1);
+}
+
+// The server ends the copy's session (as a restart or an administrator does) while it writes one
+// table in bulk — for every table in turn. Another session's lock holds the copy at that table's
+// insert, so the session is ended exactly there. The copy fails saying the connection was lost,
+// blames no row, and leaves nothing on the server; a copy started again runs whole.
+TEST_P(Migration, ALostConnectionFailsTheCopyWholeAtTheBulkCopyOfEveryTable) {
+    if (GetParam() != EngineKind::Postgres) GTEST_SKIP() << "a server's connection";
+    const std::string application = "ca_migrate_lost_" + std::to_string(::getpid());
+    for (const auto& [table, order] : kTables) {
+        SCOPED_TRACE(table);
+        fresh();
+        fillDeclarationsOnly();
+        const auto before = everything(*target);
+        ca::db::TDM copying(targetDatabase->target() + " application_name=" + application);
+        std::string failure = "(no error)";
+        {
+            ca::db::TDM blocker(targetDatabase->target());
+            ca::db::Transaction hold(blocker);
+            blocker.ADOConnection1.execRaw("LOCK TABLE \"" + ca::toLowerAscii(table) + "\" IN SHARE MODE");
+            std::thread copy([&] {
+                try {
+                    DatabaseMigration(*source, copying).run(false);
+                } catch (const std::exception& e) {
+                    failure = e.what();
+                }
+            });
+            const bool ended = ca::db::testing::terminateWhenWaiting(
+                application, "INSERT INTO \"" + ca::toLowerAscii(table) + "\"");
+            copy.join();
+            EXPECT_TRUE(ended) << "the copy never waited at the insert";
+        }
+        EXPECT_NE(failure.find("连接中断"), std::string::npos) << failure;
+        EXPECT_NE(failure.find("没有保存"), std::string::npos) << failure;
+        EXPECT_EQ(failure.find("记录"), std::string::npos) << "a row blamed: " << failure;
+        EXPECT_EQ(everything(*target), before);
+        if (table == "T_fee1") {
+            // The next copy is a new unit on a new connection.
+            DatabaseMigration(*source, copying).run(false);
+            EXPECT_EQ(everything(*target), everything(*source));
+        }
+    }
+}
+
+// The session ends while the server gathers statistics after the commit: the copy is kept, and the
+// result says only the statistics were not refreshed.
+TEST_P(Migration, ALostConnectionDuringTheStatisticsKeepsTheCommittedCopy) {
+    if (GetParam() != EngineKind::Postgres) GTEST_SKIP() << "a server's connection";
+    const std::string application = "ca_migrate_analyse_" + std::to_string(::getpid());
+    fillDeclarationsOnly();
+    target->ADOConnection1.Open();
+    ca::db::TDM copying(targetDatabase->target() + " application_name=" + application);
+    ca::migrate::MigrationResult result;
+    std::string failure;
+    {
+        ca::db::TDM blocker(targetDatabase->target());
+        ca::db::Transaction hold(blocker);
+        // Writing goes on beside this lock; gathering statistics of the table waits for it.
+        blocker.ADOConnection1.execRaw("LOCK TABLE subdata IN SHARE UPDATE EXCLUSIVE MODE");
+        std::thread copy([&] {
+            try {
+                result = DatabaseMigration(*source, copying).run(false);
+            } catch (const std::exception& e) {
+                failure = e.what();
+            }
+        });
+        const bool ended = ca::db::testing::terminateWhenWaiting(application, "ANALYZE");
+        copy.join();
+        EXPECT_TRUE(ended) << "the statistics never waited";
+    }
+    EXPECT_EQ(failure, "");
+    EXPECT_NE(result.statisticsProblem.find("连接中断"), std::string::npos) << result.statisticsProblem;
+    EXPECT_TRUE(result.analysedTables.empty());
+    EXPECT_EQ(everything(*target), everything(*source));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Migration, ca::db::testing::AllEngines(), ca::db::testing::EngineName);

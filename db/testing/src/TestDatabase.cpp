@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 namespace ca::db::testing {
 
@@ -15,7 +17,7 @@ std::string testServer() {
     return v ? v : "";
 }
 
-void runOnTestServer(const std::string& sql) {
+std::string queryOnTestServer(const std::string& sql) {
     PGconn* conn = PQconnectdb(testServer().c_str());
     if (PQstatus(conn) != CONNECTION_OK) {
         std::string why = PQerrorMessage(conn);
@@ -25,9 +27,36 @@ void runOnTestServer(const std::string& sql) {
     PGresult* r = PQexec(conn, sql.c_str());
     const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
     std::string why = ok ? "" : PQerrorMessage(conn);
+    std::string value =
+        ok && PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0 ? PQgetvalue(r, 0, 0) : "";
     PQclear(r);
     PQfinish(conn);
     if (!ok) throw std::runtime_error("test server: " + why + " (" + sql + ")");
+    return value;
+}
+
+void runOnTestServer(const std::string& sql) {
+    queryOnTestServer(sql);
+}
+
+bool terminateWhenWaiting(const std::string& application, const std::string& statement, double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    auto quoted = [](const std::string& s) {
+        std::string q = "'";
+        for (char c : s)
+            q += c == '\'' ? std::string("''") : std::string(1, c);
+        return q + "'";
+    };
+    const std::string sql =
+        "SELECT count(pg_terminate_backend(pid, 10000)) FROM pg_stat_activity WHERE "
+        "application_name = " +
+        quoted(application) + " AND wait_event_type = 'Lock' AND left(query, " +
+        std::to_string(statement.size()) + ") = " + quoted(statement);
+    while (std::chrono::steady_clock::now() < until) {
+        if (queryOnTestServer(sql) != "0") return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 TestDatabase::TestDatabase(EngineKind kind) : kind_(kind) {

@@ -165,6 +165,7 @@ bool DatabaseCapture::insertAsUnit(const char* check, const std::vector<std::str
 // the engine waits for a lock, says so in the log, and tries again, instead of ending the download.
 void DatabaseCapture::retryWhileBusy(const std::function<void()>& store) {
     constexpr int kAttempts = 24;
+    updateLogged_.clear();
     for (int attempt = 1;; ++attempt) {
         try {
             store();
@@ -174,6 +175,14 @@ void DatabaseCapture::retryWhileBusy(const std::function<void()>& store) {
             log_.append("数据库正被其他工位使用，等待后重试（第 " + std::to_string(attempt) + " 次）……");
         }
     }
+}
+
+// An update's line, before its statement runs: once per store, however often waiting for another
+// desk's lock makes it try again.
+void DatabaseCapture::logUpdate(const std::string& line) {
+    if (line == updateLogged_) return;
+    log_.append(line);
+    updateLogged_ = line;
 }
 
 // The key goes into the existence check and the update's condition as a parameter, so a unified
@@ -202,7 +211,7 @@ void DatabaseCapture::storeHeader(HeaderLayout layout, const HeaderTexts& header
     bindFields(ADOQuery1,
                loadDataFields(layout, header, queryDate, kindText, operatorTexts, goodsCount, false));
     ADOQuery1.ParamByName("WhereTY_No").SetText(key);
-    log_.append(headerLogLine(kindText, key, false));
+    logUpdate(headerLogLine(kindText, key, false));
     ADOQuery1.ExecSQL();
 }
 
@@ -243,7 +252,7 @@ void DatabaseCapture::storeGoodsLine(const GoodsTexts& goods, const HeaderTexts&
     bindFields(ADOQuery1, fields);
     ADOQuery1.ParamByName("WherePid").SetText(pid);
     ADOQuery1.ParamByName("WhereSP_No").SetText(sequence);
-    log_.append(goodsLogLine(goods, header, kindIndex, false));
+    logUpdate(goodsLogLine(goods, header, kindIndex, false));
     ADOQuery1.ExecSQL();
 }
 

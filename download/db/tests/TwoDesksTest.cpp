@@ -2,6 +2,7 @@
 // between the existence check and the insert, and the declaration still ends up stored once, with
 // its fee rows once and its goods lines once, updated by the later store.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -63,6 +64,26 @@ protected:
         });
     }
 
+    // Desk 2 holds declaration I1 in a unit of its own (its lock and an update of its header) for
+    // longer than desk 1 waits for a lock; returns once desk 2 holds it.
+    std::thread holdI1OnDesk2() {
+        desk1->ADOConnection1.SetLockWait(100);
+        auto holding = std::make_shared<std::promise<void>>();
+        std::future<void> held = holding->get_future();
+        std::thread other([this, holding] {
+            ca::db::Transaction unit(*desk2);
+            desk2->ADOConnection1.LockDeclarations({"I1"});
+            ca::db::TADOQuery q(*desk2);
+            q.SetSQL("update LoadData set Remark='乙' where TY_No='I1'");
+            q.ExecSQL();
+            holding->set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(450));
+            unit.commit();
+        });
+        held.wait();
+        return other;
+    }
+
     DeskDatabase database{GetParam()};
     std::unique_ptr<ca::db::TDM> desk1, desk2;
     ca::VectorLog log1, log2;
@@ -109,19 +130,7 @@ TEST_P(TwoDesks, AStoreBetweenTheCheckAndTheInsertIsUpdatedNotDoubled) {
 // once the unit ends, instead of ending.
 TEST_P(TwoDesks, AStoreWaitsForAnotherDesksLongUnitInsteadOfEnding) {
     storeHeader(*capture1, 0, header(0, "I1", "a"), "甲货");
-    desk1->ADOConnection1.SetLockWait(100);
-    std::promise<void> holding;
-    std::thread other([&] {
-        ca::db::Transaction unit(*desk2);
-        desk2->ADOConnection1.LockDeclarations({"I1"});
-        ca::db::TADOQuery q(*desk2);
-        q.SetSQL("update LoadData set Remark='乙' where TY_No='I1'");
-        q.ExecSQL();
-        holding.set_value();
-        std::this_thread::sleep_for(std::chrono::milliseconds(450));
-        unit.commit();
-    });
-    holding.get_future().wait();
+    std::thread other = holdI1OnDesk2();
     log1.lines.clear();
     capture1->insertSubdata(line(0, "1", "甲"), header(0, "I1", "a"), 0);
     other.join();
@@ -129,6 +138,20 @@ TEST_P(TwoDesks, AStoreWaitsForAnotherDesksLongUnitInsteadOfEnding) {
     ASSERT_GE(log1.lines.size(), 2u);
     EXPECT_EQ(log1.lines.front(), "数据库正被其他工位使用，等待后重试（第 1 次）……");
     EXPECT_EQ(log1.lines.back(), "I1 编号:1 名称:甲");
+}
+
+// An update that waits for another desk's unit says what it stores once, however often it tries.
+TEST_P(TwoDesks, AnUpdateThatWaitsLogsItsLineOnce) {
+    storeHeader(*capture1, 0, header(0, "I1", "a"), "甲货");
+    std::thread other = holdI1OnDesk2();
+    log1.lines.clear();
+    storeHeader(*capture1, 0, header(0, "I1", "c"), "甲货");
+    other.join();
+    EXPECT_EQ(rows(*desk1, "select YLR_No from LoadData"), (std::vector<Row>{{"c77"}}));
+    ASSERT_GE(log1.lines.size(), 2u) << "it never waited";
+    EXPECT_EQ(std::count(log1.lines.begin(), log1.lines.end(), "进口报关单:I1（修改）"), 1)
+        << log1.lines.size();
+    EXPECT_EQ(log1.lines.front(), "进口报关单:I1（修改）");
 }
 
 // Two desks downloading the same 500 declarations at the same moment, each on its own connection:

@@ -13,6 +13,18 @@ namespace ca::db {
 // host name or address.
 std::string ServerConnectionString(std::string_view target);
 
+// Why a connection text cannot be used, in a sentence that shows none of its values (so no
+// password); empty when it can. Refused wherever it is given (the command line's --db, the setting
+// 数据库服务器): the semicolon form of ADO and ODBC ("Provider=…;Password=…;Data Source=…",
+// "Server=…;Uid=…;Pwd=…;"), which is never a file name, and a postgresql:// address with more than
+// one "@" before its host (an "@" of the password not written as %40).
+std::string ConnectionTextRefusal(std::string_view text);
+
+// Why `target` names neither a server nor a desk's file; empty when it names one. Besides what
+// ConnectionTextRefusal refuses: a bare word without a file ending that is neither a host name nor
+// an existing file (e.g. "服务器"), for which a file would otherwise be created.
+std::string TargetRefusal(std::string_view target);
+
 // `text` with every password that `target` holds replaced by "******": the libpq password (quoted,
 // unquoted, or an unquoted one with blanks that libpq cuts short), the password of a postgresql://
 // address, and a "password=…;" or "pwd=…;" part of the old program's semicolon form. Every text

@@ -2,7 +2,9 @@
 // The one database connection of the program: a SQLite file, or a PostgreSQL server shared by
 // several desks. It opens with the first statement (a file name is resolved against the current
 // directory of that moment), creates the whole schema in an empty database, and stays open until
-// it is destroyed. A server connection that breaks is opened again by the next statement.
+// it is destroyed. A server connection that breaks is opened again by the next statement outside
+// a unit of work (Transaction), or by the next unit: never inside the unit it broke in, which fails
+// whole (DbConnectionLost) and is undone.
 #include <map>
 #include <memory>
 #include <optional>
@@ -29,7 +31,8 @@ bool IsServerTarget(std::string_view target);
 class TADOConnection : public SchemaLookup {
 public:
     // fileName: a file, relative (resolved when the connection opens), absolute, or ":memory:";
-    // or a server (IsServerTarget).
+    // or a server (IsServerTarget). A text that names neither (TargetRefusal) is refused by every
+    // statement with that reason, and nothing is opened or created.
     explicit TADOConnection(std::string fileName = settings::kDatabaseFileName);
     ~TADOConnection() override;
     TADOConnection(const TADOConnection&) = delete;
@@ -59,9 +62,11 @@ public:
     // unit ends. Every writer of a declaration's goods lines takes this lock first, so two desks
     // (or a desk and a copy between databases) never both find a line absent and both store it.
     void LockDeclarations(const std::vector<std::string>& keys);
-    // Fresh statistics of the program's tables after many rows were written at once, so the next
-    // queries are planned for the rows that are there.
-    void RefreshStatistics();
+    // Fresh statistics of these tables (all of the program's when none are named) after many rows
+    // were written at once, so the next queries are planned for the rows that are there.
+    void RefreshStatistics(const std::vector<std::string>& tables = {});
+    // Undoes the outermost unit of work that the engine began (Transaction does this).
+    void RollbackUnit();
     // Starts writing rows into `table` in bulk; the columns as the table spells them.
     std::unique_ptr<BulkCopy> BeginCopy(const std::string& table, const std::vector<std::string>& columns);
     // The engine and its version, e.g. "SQLite 3.40.1" or "PostgreSQL 15.5".
@@ -99,6 +104,7 @@ public:
 
 private:
     std::string fileName_;
+    std::string refusal_;  // why fileName_ names no database (TargetRefusal): nothing is opened
     std::string openedPath_;
     std::string realPath_;
     std::unique_ptr<Engine> engine_;

@@ -6,8 +6,10 @@
 // Rows are matched by their keys (LoadData.TY_No, subData (Pid, SP_No), the fee tables' ty_no,
 // func_desc.Fd_func_code, employee.E_ID, DEP.ID, limit (L_pers_id, L_func_code)); a row whose key the
 // target already holds is left as the target has it, so a copy never overwrites what other desks
-// entered on the server (fees above all), and running it again changes nothing. Everything is
-// written in one transaction: a copy that fails leaves the target as it was.
+// entered on the server (fees above all), and running it again changes nothing; the declarations
+// whose fee amounts differ between the two are reported. Everything is written in one transaction:
+// a copy that fails leaves the target as it was. A connection lost in the middle fails the copy
+// (the server undoes the transaction); it is never taken for the fault of a row.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -42,9 +44,30 @@ struct TableCount {
     int kept = 0;   // rows whose key the target held already, left as they are
 };
 
+// A fee amount the target kept although the source holds another one.
+struct FeeDifference {
+    std::string column;  // as the source spells it, e.g. "bgf"
+    std::string name;    // the fee item's name (func_desc), empty when it has none
+    std::string source;  // the amounts as shown: "500", "0", empty for Null
+    std::string target;
+};
+
+// A declaration whose fee row the target held already with other amounts than the source's.
+struct FeeDifferences {
+    std::string declaration;    // TY_No as the source spells it
+    std::string customsNumber;  // its bgno
+    std::vector<FeeDifference> fees;
+};
+
 struct MigrationResult {
-    std::vector<TableCount> tables;         // in copying order
-    std::vector<std::string> addedColumns;  // "T_fee.code", "T_fee1.code", in that order per item
+    std::vector<TableCount> tables;              // in copying order
+    std::vector<std::string> addedColumns;       // "T_fee.code", "T_fee1.code", in that order per item
+    std::vector<FeeDifferences> feeDifferences;  // in the source's order of declarations
+    // After the commit: the statistics of the tables that changed. Empty when they were
+    // refreshed; otherwise why not (the copy itself is kept all the same).
+    std::string statisticsProblem;
+    std::vector<std::string> analysedTables;
+    double statisticsSeconds = 0;  // time the refresh took
 };
 
 class DatabaseMigration {
@@ -53,7 +76,9 @@ public:
 
     // Copies everything. merge: a target that already holds declarations is merged into instead
     // of refused. Throws MigrationRefused (nothing written) or db::DbError (a statement failed;
-    // the transaction is undone, the text names the table and the row's key).
+    // the transaction is undone, the text names the table and the row's key, or says the
+    // connection was lost). Once the copy is committed nothing throws: a failure to refresh the
+    // statistics afterwards is reported in the result.
     MigrationResult run(bool merge);
 
 private:
@@ -66,6 +91,8 @@ private:
     int copyRowByRow(const std::string& table, db::TADOQuery& rows, const std::vector<std::string>& columns,
                      const std::vector<bool>& wanted, const std::vector<std::string>& key);
     void lockDeclarations();
+    std::vector<FeeDifferences> compareFees();
+    void refreshStatistics(MigrationResult& result);
 
     db::TDM& source_;
     db::TDM& target_;

@@ -18,4 +18,12 @@ public:
     using DbError::DbError;
 };
 
+// The connection to the database server broke. Inside a unit of work the server has undone the
+// unit, and the connection is not opened again before the unit has ended: nothing of the unit
+// remains, and no statement of it may run outside it. Not the fault of any row or value.
+class DbConnectionLost : public DbError {
+public:
+    using DbError::DbError;
+};
+
 }  // namespace ca::db

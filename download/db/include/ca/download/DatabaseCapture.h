@@ -47,12 +47,14 @@ private:
                      const std::string& goodsName, const std::string& kindText,
                      const OperatorTexts& operatorTexts, std::int32_t goodsCount);
     void insertFeeRow(const char* statement, const Fields& keys, bool zeros);
+    void logUpdate(const std::string& line);
 
     db::TDM& dm_;
     Log& log_;
     db::TADOQuery ADOQuery1;  // the writes
     db::TADOQuery ADOQuery2;  // the existence checks
     std::function<void()> beforeWrite_;
+    std::string updateLogged_;  // the update line the current store has logged already
 };
 
 }  // namespace ca::download

@@ -40,6 +40,13 @@ std::string testServer();
 // Runs administration text on the test server outside any test database (creating or dropping
 // schemas, ending another connection). Throws std::runtime_error with the server's message.
 void runOnTestServer(const std::string& sql);
+// The same for a query: the first value of its first row, empty when it gives no row.
+std::string queryOnTestServer(const std::string& sql);
+
+// Watches the test server for a session of `application` (its application_name) that waits for a
+// lock in a statement beginning with `statement`, and ends that session (as a server restart or an
+// administrator does). False when none waited within `seconds`.
+bool terminateWhenWaiting(const std::string& application, const std::string& statement, double seconds = 20);
 
 inline auto AllEngines() {
     return ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres);
